@@ -1,0 +1,43 @@
+#include "test_support.h"
+
+#include <filesystem>
+#include <random>
+
+#include "app/message_box.h"
+#include "app/paths.h"
+
+namespace fs = std::filesystem;
+
+void HeadlessHostTest::SetUp() {
+    saved_ = g_Host;
+    dialogs.quiet = true;
+    g_Host.clock = &clock;
+    g_Host.keys = &keys;
+    g_Host.dialogs = &dialogs;
+    g_Host.window = &window;
+    g_Host.codec = &codec;
+    g_Host.headless = true;
+    g_MessageBoxLog.clear();
+    ClearPathCache();
+}
+
+void HeadlessHostTest::TearDown() {
+    g_Host = saved_;
+    g_MessageBoxLog.clear();
+    SetDataDirectory("");
+}
+
+std::string CorpusDir(const std::string& sub) {
+    fs::path p = fs::path(GH02_CORPUS_DIR) / sub;
+    std::error_code ec;
+    return fs::is_directory(p, ec) ? p.string() : std::string();
+}
+
+std::string FixturesDir() { return GH02_FIXTURES_DIR; }
+
+std::string MakeTempDir(const std::string& tag) {
+    std::random_device rd;
+    fs::path p = fs::temp_directory_path() / ("gh02-" + tag + "-" + std::to_string(rd()));
+    fs::create_directories(p);
+    return p.string();
+}

@@ -1,0 +1,37 @@
+#pragma once
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/null_host.h"
+#include "gfx/device.h"
+#include "gfx/recording_backend.h"
+#include "platform/iconv_codec.h"
+
+// Installs a headless host (virtual clock, scripted keys, quiet dialogs, iconv) for one test and
+// puts back what was there after it.
+class HeadlessHostTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    VirtualClock clock;
+    ScriptedKeys keys;
+    HeadlessDialogs dialogs;
+    NullWindow window;
+    IconvCodec codec;
+
+private:
+    Host saved_;
+};
+
+// Real data files written by other programs; empty when the folder is absent.
+std::string CorpusDir(const std::string& sub);
+std::string FixturesDir();
+// A fresh empty directory under the system's temporary directory.
+std::string MakeTempDir(const std::string& tag);
+
+#define SKIP_WITHOUT_CORPUS(dir)                                                      \
+    do {                                                                             \
+        if ((dir).empty()) GTEST_SKIP() << "corpus folder not found: " GH02_CORPUS_DIR; \
+    } while (0)
