@@ -1,0 +1,42 @@
+#pragma once
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/input_timeline.h"
+#include "app/null_host.h"
+#include "app/shell.h"
+
+struct HeadlessPlan {
+    uint64_t frames = 600;  // frames to run before the window is closed
+    uint32_t frameMs = 17;  // what every frame takes on the virtual clock
+    InputTimeline input;
+    std::map<uint64_t, std::vector<std::string>> screenshots;  // frame -> PNG paths
+    std::map<uint64_t, std::vector<std::string>> dumps;        // frame -> JSON paths
+};
+
+// Drives a headless run: advances the virtual clock, plays the key timeline (key states plus the
+// key-down messages a keyboard would send), takes screenshots and state dumps at the end of the
+// frames asked for, and closes the window after the last frame.
+class HeadlessDriver : public FrameObserver {
+public:
+    HeadlessDriver(VirtualClock& clock, ScriptedKeys& keys, HeadlessPlan plan);
+    void BeforeFrame() override;
+    void AfterFrame() override;
+    bool Failed() const { return failed_; }
+
+private:
+    VirtualClock& clock_;
+    ScriptedKeys& keys_;
+    HeadlessPlan plan_;
+    size_t nextEvent_ = 0;
+    bool closing_ = false;
+    bool failed_ = false;
+};
+
+// Writes the current picture as PNG; false (with a line on stderr) when there is none.
+bool SaveScreenshot(const std::string& nativePath);
+
+// "FRAME:FILE" -> frame and file; false when malformed.
+bool ParseFrameFile(const std::string& text, uint64_t& frame, std::string& file);

@@ -1,0 +1,67 @@
+#include "app/options.h"
+
+#include <CLI/CLI.hpp>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+int ParseOptions(int argc, char** argv, Options& o) {
+    CLI::App app{"GH02 - the engine and its demo adventure"};
+    app.add_flag("--windowed", o.windowed, "Start in a 1280 x 960 window (Alt+Enter toggles)");
+    app.add_flag("--headless", o.headless,
+                 "Run without a window on a virtual clock (tests, screenshots, state dumps)");
+    app.add_option("--frames", o.plan.frames, "Headless: frames to run (default 600)")
+        ->check(CLI::Range(uint64_t(1), uint64_t(1) << 40));
+    app.add_option("--frame-ms", o.plan.frameMs, "Headless: milliseconds every frame takes (17)")
+        ->check(CLI::Range(1u, 10000u));
+    app.add_option("--input", o.inputFile, "Headless: key timeline (\"<frame> <key> <down|up>\")");
+    app.add_option("--record", o.recordFile, "Write the keys of this session as a key timeline");
+    auto* seed = app.add_option("--seed", o.seed, "Seed of the random generator (default: clock)");
+    std::vector<std::string> shots, dumps;
+    app.add_option("--screenshot", shots, "FRAME:FILE.png at the end of that frame (repeatable)");
+    app.add_option("--dump-state", dumps, "FRAME:FILE.json at the end of that frame (repeatable)");
+    app.add_flag("--single-instance", o.singleInstance, "Headless: take the single-instance lock");
+    app.add_option("--data", o.dataDir, "Data directory (default: beside the executable)");
+    std::string scale = "fit";
+    app.add_option("--scale", scale, "Picture scaling: fit or integer")
+        ->check(CLI::IsMember({"fit", "integer"}));
+    app.add_option("--check-data", o.checkDataDir, "Load every file of a data directory and list failures");
+    app.add_option("--model-info", o.modelInfoFile, "Print a model as loaded");
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        return app.exit(e) == 0 ? 0 : 2;
+    }
+    o.seedGiven = seed->count() > 0;
+    o.scale = scale == "integer" ? ScaleMode::Integer : ScaleMode::Fit;
+    auto addFrames = [](const std::vector<std::string>& list, auto& into, const char* what) {
+        for (const std::string& s : list) {
+            uint64_t frame;
+            std::string file;
+            if (!ParseFrameFile(s, frame, file)) {
+                std::cerr << "gh02: " << what << " wants FRAME:FILE, not \"" << s << "\"\n";
+                return false;
+            }
+            into[frame].push_back(file);
+        }
+        return true;
+    };
+    if (!addFrames(shots, o.plan.screenshots, "--screenshot") ||
+        !addFrames(dumps, o.plan.dumps, "--dump-state"))
+        return 2;
+    if (!o.inputFile.empty()) {
+        std::ifstream in(o.inputFile, std::ios::binary);
+        if (!in) {
+            std::cerr << "gh02: cannot read the key timeline " << o.inputFile << "\n";
+            return 2;
+        }
+        std::stringstream text;
+        text << in.rdbuf();
+        std::string error;
+        if (!ParseInputTimeline(text.str(), o.plan.input, error)) {
+            std::cerr << "gh02: " << o.inputFile << ": " << error << "\n";
+            return 2;
+        }
+    }
+    return -1;
+}

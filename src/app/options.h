@@ -1,0 +1,27 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/headless.h"
+
+enum class ScaleMode { Fit, Integer };
+
+struct Options {
+    bool windowed = false;
+    bool headless = false;
+    bool singleInstance = false;  // headless runs take the lock only when asked
+    bool seedGiven = false;
+    uint32_t seed = 0;
+    std::string dataDir;
+    std::string inputFile;
+    std::string recordFile;
+    std::string checkDataDir;
+    std::string modelInfoFile;
+    ScaleMode scale = ScaleMode::Fit;
+    HeadlessPlan plan;  // frames, frame length, screenshots and dumps
+};
+
+// Parses the command line. Returns -1 to go on, or an exit code (help printed: 0, error: 2)
+// after printing to stdout/stderr. Reads the --input file into the plan.
+int ParseOptions(int argc, char** argv, Options& out);

@@ -1,0 +1,12 @@
+#include "app/quit.h"
+
+#include "app/ui_textures.h"
+
+void ReleaseWorldOnQuit() {
+    for (TextureSlot& slot : g_UiTextures) {
+        if (slot.texture) {
+            slot.texture->Release();
+            slot.texture = nullptr;
+        }
+    }
+}

@@ -1,0 +1,118 @@
+#include "app/shell.h"
+
+#include "app/host.h"
+#include "app/message_box.h"
+#include "app/modes.h"
+#include "app/quit.h"
+#include "app/sjis.h"
+#include "gfx/d3d.h"
+#include "gfx/text.h"
+#include "sound/sound.h"
+
+uint32_t g_FrameStart;
+uint32_t g_FrameTime;
+
+namespace {
+
+uint64_t g_FramesRun = 0;
+
+uint32_t Ticks() { return g_Host.clock ? g_Host.clock->GetTickCount() : 0; }
+
+void ClearTarget() {
+    if (g_pd3dDevice) g_pd3dDevice->Clear(kClearTarget | kClearZBuffer, 0, 1.0f, 0);
+}
+
+// Start-up failures: a box with an empty caption and only OK.
+bool StartupFailure(const std::string& textSjis) {
+    ShowMessageBox("", textSjis, MB_OK);
+    return false;
+}
+
+}  // namespace
+
+bool StartShell(std::unique_ptr<IGraphicsBackend> backend) {
+    ResetShell();
+    if (!InitD3D(std::move(backend)))
+        return StartupFailure(SJIS("ダイレクト３Ｄの初期化に失敗しました"));
+    if (!InitSound())
+        return StartupFailure(SJIS("ダイレクトサウンドの初期化に失敗しました"));
+    g_FrameStart = Ticks();
+    if (g_Host.window) g_Host.window->ShowCursor(false);
+    g_TextRect = {0, 0, 640, 480};
+    ClearTarget();
+    return true;
+}
+
+void RunOneFrame() {
+    g_FrameTime = Ticks() - g_FrameStart;
+    g_FrameStart = Ticks();
+    ClearTarget();
+    if (g_pd3dDevice) g_pd3dDevice->BeginScene();
+    FrameDispatch();
+    if (g_pd3dDevice) {
+        g_pd3dDevice->EndScene();
+        g_pd3dDevice->Present();
+    }
+    UpdateBgmLoop();
+    int32_t wait = 17 - static_cast<int32_t>(Ticks() - g_FrameStart);
+    if (wait < 0) wait = 0;
+    if (g_Host.clock) g_Host.clock->Sleep(static_cast<uint32_t>(wait));
+    ++g_FramesRun;
+}
+
+int RunFrameLoop(FrameObserver* observer) {
+    bool pumped = false;
+    for (;;) {
+        Msg msg;
+        if (g_MessageQueue.Peek(msg)) {
+            if (msg.message == WM_QUIT) break;
+            MainWndProc(msg);
+            continue;
+        }
+        // The queue is empty: let the window system (or the input timeline) add what happened
+        // since the last frame, and handle that before the frame runs.
+        if (!pumped) {
+            if (g_Host.window) g_Host.window->PumpEvents(g_MessageQueue);
+            if (observer) observer->BeforeFrame();
+            pumped = true;
+            continue;
+        }
+        pumped = false;
+        RunOneFrame();
+        if (observer) observer->AfterFrame();
+    }
+    return 1;
+}
+
+void MainWndProc(const Msg& msg) {
+    switch (msg.message) {
+        case WM_KEYDOWN:
+            QuitGame(msg.wParam);
+            break;
+        case WM_CLOSE:
+            if (g_Host.window) g_Host.window->ShowCursor(true);
+            ReleaseD3D();
+            ReleaseSound();
+            if (g_Host.window) g_Host.window->Destroy();
+            g_MessageQueue.Post(WM_DESTROY);
+            break;
+        case WM_DESTROY:
+            g_MessageQueue.Post(WM_QUIT, 0);
+            break;
+        default:
+            break;
+    }
+}
+
+void QuitGame(uint32_t key) {
+    if (key != VK_ESCAPE) return;
+    ReleaseWorldOnQuit();
+    g_MessageQueue.Post(WM_CLOSE, 0, 0);
+}
+
+uint64_t FramesRun() { return g_FramesRun; }
+
+void ResetShell() {
+    g_FramesRun = 0;
+    g_FrameStart = g_FrameTime = 0;
+}

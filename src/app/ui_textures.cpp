@@ -1,0 +1,3 @@
+#include "app/ui_textures.h"
+
+TextureSlot g_UiTextures[kUiTextureCount];

@@ -1,0 +1,83 @@
+// Runs the real gh02 binary headless and looks at what it leaves behind.
+#include <gtest/gtest.h>
+#include <stb_image.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+
+#include "platform/instance_lock.h"
+#include "test_support.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+int Run(const std::string& args, const std::string& env = "") {
+    std::string cmd = env + " " GH02_BINARY " " + args + " >/dev/null 2>&1";
+    int status = std::system(cmd.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+nlohmann::json ReadJson(const fs::path& p) {
+    std::ifstream in(p);
+    std::stringstream text;
+    text << in.rdbuf();
+    return nlohmann::json::parse(text.str());
+}
+
+class HeadlessRun : public ::testing::Test {
+protected:
+    void SetUp() override { dir = MakeTempDir("e2e"); }
+    void TearDown() override { fs::remove_all(dir); }
+    fs::path dir;
+};
+
+}  // namespace
+
+TEST_F(HeadlessRun, EscapeInTheTimelineEndsWithExitCodeOne) {
+    std::ofstream(dir / "keys.txt") << "# walk a little, then leave\n3 up down\n6 up up\n9 escape down\n";
+    std::string args = "--headless --frames 100 --frame-ms 20 --input " + (dir / "keys.txt").string() +
+                       " --dump-state 4:" + (dir / "f4.json").string() + " --dump-state 50:" +
+                       (dir / "f50.json").string();
+    EXPECT_EQ(Run(args), 1);
+    ASSERT_TRUE(fs::exists(dir / "f4.json"));
+    EXPECT_FALSE(fs::exists(dir / "f50.json"));  // Escape ended the run at frame 9
+    auto j = ReadJson(dir / "f4.json");
+    EXPECT_EQ(j["g_FrameTime"], 20);
+    EXPECT_EQ(j["frame"], 5);
+    EXPECT_EQ(j["g_TextureSlots"].size(), 64u);
+    EXPECT_TRUE(j["messageBoxes"].is_array());
+    EXPECT_EQ(j["g_TextRect"], nlohmann::json({0, 0, 640, 480}));
+}
+
+TEST_F(HeadlessRun, ScreenshotIsAWholePicture) {
+    fs::path png = dir / "shot.png";
+    EXPECT_EQ(Run("--headless --frames 3 --screenshot 1:" + png.string()), 1);
+    int w = 0, h = 0, comp = 0;
+    ASSERT_TRUE(stbi_info(png.c_str(), &w, &h, &comp)) << "no PNG at " << png;
+    EXPECT_EQ(w, 640);
+    EXPECT_EQ(h, 480);
+}
+
+TEST_F(HeadlessRun, SecondInstanceExitsAtOnce) {
+    std::string lock = (dir / "gh02.lock").string();
+    InstanceLock first;
+    ASSERT_TRUE(first.Acquire(lock));
+    EXPECT_EQ(Run("--headless --single-instance --frames 5", "GH02_LOCK_FILE=" + lock), 0);
+    // Without --single-instance a headless run does not care.
+    EXPECT_EQ(Run("--headless --frames 2", "GH02_LOCK_FILE=" + lock), 1);
+}
+
+TEST_F(HeadlessRun, BadOptionsAreRefusedWithUsage) {
+    EXPECT_EQ(Run("--headless --frames 0"), 2);
+    EXPECT_EQ(Run("--headless --screenshot nonsense"), 2);
+    EXPECT_EQ(Run("--headless --input /nonexistent/keys.txt"), 2);
+    std::ofstream(dir / "bad.txt") << "1 jump down\n";
+    EXPECT_EQ(Run("--headless --input " + (dir / "bad.txt").string()), 2);
+    EXPECT_EQ(Run("--help"), 0);
+}

@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "app/debug_message.h"
+#include "app/input_timeline.h"
+#include "app/message_box.h"
+#include "app/sjis.h"
+#include "test_support.h"
+
+namespace fs = std::filesystem;
+
+class DiagnosticsTest : public HeadlessHostTest {};
+
+TEST_F(DiagnosticsTest, DebugMessageStaysInsideItsBufferAndEmptiesAfterUse) {
+    DebugMessage m;
+    for (int i = 0; i < 50; ++i) m.Append("0123456789");
+    EXPECT_EQ(std::string(m.Text()).size(), size_t(DebugMessage::kCapacity - 1));
+    m.ShowBox();
+    EXPECT_STREQ(m.Text(), "");
+    ASSERT_EQ(g_MessageBoxLog.size(), 1u);
+    EXPECT_EQ(g_MessageBoxLog[0].caption, "樫木流ERROR");
+
+    fs::path old = fs::current_path();
+    std::string dir = MakeTempDir("qdlog");
+    fs::current_path(dir);
+    m.Append("hp=");
+    m.AppendInt(-42);
+    m.WriteLog();
+    m.AppendFloat(1.5f);
+    m.WriteLog();
+    fs::current_path(old);
+    std::ifstream log(fs::path(dir) / "QdLog.qf");
+    std::stringstream text;
+    text << log.rdbuf();
+    EXPECT_EQ(text.str(), "hp=-421.500000");  // appended, no line ends
+    EXPECT_STREQ(m.Text(), "");
+    fs::remove_all(dir);
+}
+
+TEST_F(DiagnosticsTest, ErrorBoxesCarryTheirCaptions) {
+    EXPECT_FALSE(ErrorBox(SJIS("読めません")));
+    ASSERT_EQ(g_MessageBoxLog.size(), 1u);
+    EXPECT_EQ(g_MessageBoxLog[0].caption, "エラー発生");
+    EXPECT_EQ(g_MessageBoxLog[0].text, "読めません");
+    EXPECT_EQ(ShowMessageBox("", "?", MB_YESNO | MB_ICONQUESTION), IDNO);  // headless answers No
+}
+
+TEST(InputTimeline, ParsesEventsAndNamesTheBadLine) {
+    InputTimeline t;
+    std::string error;
+    ASSERT_TRUE(ParseInputTimeline("# test\n5 Shift down\n\n2 up down # walk\n6 shift up\n", t,
+                                   error))
+        << error;
+    ASSERT_EQ(t.events.size(), 3u);
+    EXPECT_EQ(t.events[0].frame, 2u);  // sorted by frame
+    EXPECT_EQ(t.events[0].virtualKey, 0x26);
+    EXPECT_TRUE(t.events[1].down);
+    EXPECT_EQ(FormatKeyEvent(t.events[2]), "6 shift up");
+    EXPECT_FALSE(ParseInputTimeline("1 shift down\n2 jump down\n", t, error));
+    EXPECT_NE(error.find("line 2"), std::string::npos);
+    EXPECT_FALSE(ParseInputTimeline("x shift down\n", t, error));
+    EXPECT_FALSE(ParseInputTimeline("1 shift sideways\n", t, error));
+    EXPECT_FALSE(ParseInputTimeline("1 shift\n", t, error));
+    EXPECT_FALSE(ParseInputTimeline("99999999999999999999 shift down\n", t, error));
+}

@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/crt_rand.h"
+#include "app/headless.h"
+#include "app/keys.h"
+#include "app/message_queue.h"
+#include "app/modes.h"
+#include "app/shell.h"
+#include "app/ui_textures.h"
+#include "gfx/d3d.h"
+#include "test_support.h"
+
+namespace {
+
+class ShellTest : public HeadlessHostTest {
+protected:
+    void SetUp() override {
+        HeadlessHostTest::SetUp();
+        auto backend = std::make_unique<RecordingBackend>();
+        recorder = backend.get();
+        ASSERT_TRUE(InitD3D(std::move(backend)));
+        g_MessageQueue.Clear();
+        ResetModes();
+        ResetKeys();
+        ResetShell();
+    }
+    void TearDown() override {
+        ReleaseD3D();
+        g_MessageQueue.Clear();
+        ResetModes();
+        HeadlessHostTest::TearDown();
+    }
+    // Handles queued messages until the quit message; true when it arrived.
+    bool DrainUntilQuit() {
+        Msg m;
+        while (g_MessageQueue.Peek(m)) {
+            if (m.message == WM_QUIT) return true;
+            MainWndProc(m);
+        }
+        return false;
+    }
+    RecordingBackend* recorder = nullptr;
+};
+
+VirtualClock* g_TestClock;
+uint32_t g_HandlerCost;
+void CostlyFrame() { g_TestClock->Advance(g_HandlerCost); }
+
+}  // namespace
+
+TEST_F(ShellTest, KeyCellsWalkThroughTheirFourStates) {
+    int32_t cell = 0;
+    std::vector<int32_t> seen;
+    for (bool down : {true, true, true, false, false, true, false, true}) {
+        keys.down[VK_SHIFT] = down;
+        UpdateKey(VK_SHIFT, cell);
+        seen.push_back(cell);
+    }
+    // Pressed, held, held, released, up, pressed, released, and a press right after a release
+    // reads as held.
+    EXPECT_EQ(seen, (std::vector<int32_t>{2, 3, 3, 1, 0, 2, 1, 3}));
+    // A tap between two polls is never seen.
+    cell = 0;
+    keys.down[VK_UP] = true;
+    keys.down[VK_UP] = false;
+    UpdateKey(VK_UP, cell);
+    EXPECT_EQ(cell, 0);
+}
+
+TEST_F(ShellTest, FramesArePacedToSeventeenMilliseconds) {
+    g_TestClock = &clock;
+    g_FrameProc = CostlyFrame;
+    g_FrameStart = clock.now;
+    g_HandlerCost = 5;
+    RunOneFrame();
+    EXPECT_EQ(clock.lastSleep, 12u);
+    g_HandlerCost = 20;
+    RunOneFrame();
+    EXPECT_EQ(clock.lastSleep, 0u);
+    EXPECT_EQ(g_FrameTime, 5u);  // the first frame's handler took 5 ms and slept nothing here
+    RunOneFrame();
+    EXPECT_EQ(g_FrameTime, 20u);
+    // Each frame clears target and depth to black / 1.0 and presents once.
+    ASSERT_FALSE(recorder->clears.empty());
+    EXPECT_EQ(recorder->clears.back().flags, kClearTarget | kClearZBuffer);
+    EXPECT_EQ(recorder->clears.back().argb, 0u);
+    EXPECT_EQ(recorder->presentCount, 3u);
+    EXPECT_FALSE(g_pd3dDevice->InScene());
+}
+
+TEST_F(ShellTest, EscapeReleasesTheWorldThenClosesInOrder) {
+    ASSERT_EQ(g_pd3dDevice->CreateTexture(4, 4, 1, 0, PixelFormat::A8R8G8B8, Pool::Managed,
+                                          &g_UiTextures[1].texture),
+              kOk);
+    window.cursorShown = false;
+    QuitGame(VK_RETURN);  // any other key does nothing
+    EXPECT_TRUE(g_MessageQueue.Empty());
+    QuitGame(VK_ESCAPE);
+    EXPECT_EQ(g_UiTextures[1].texture, nullptr);
+    EXPECT_NE(g_pd3dDevice, nullptr);  // the device goes with the close message, not before
+    EXPECT_TRUE(DrainUntilQuit());
+    EXPECT_TRUE(window.cursorShown);
+    EXPECT_TRUE(window.destroyed);
+    EXPECT_EQ(g_pd3dDevice, nullptr);
+    EXPECT_EQ(g_pD3D, nullptr);
+}
+
+TEST_F(ShellTest, CloseButtonSkipsTheEscapeRelease) {
+    ASSERT_EQ(g_pd3dDevice->CreateTexture(4, 4, 1, 0, PixelFormat::A8R8G8B8, Pool::Managed,
+                                          &g_UiTextures[0].texture),
+              kOk);
+    GfxTexture* kept = g_UiTextures[0].texture;
+    g_MessageQueue.Post(WM_CLOSE);
+    EXPECT_TRUE(DrainUntilQuit());
+    EXPECT_EQ(g_UiTextures[0].texture, kept);  // not released by the close path
+    EXPECT_EQ(g_pd3dDevice, nullptr);
+    kept->Release();  // detached from the released device; only memory remains to free
+    g_UiTextures[0].texture = nullptr;
+}
+
+TEST_F(ShellTest, HeadlessRunEndsWithExitCodeOneAfterEscapeOrTheLastFrame) {
+    HeadlessPlan plan;
+    plan.frames = 50;
+    plan.frameMs = 17;
+    plan.input.events = {{3, VK_SHIFT, true}, {4, VK_ESCAPE, true}};
+    g_FrameStart = clock.now;
+    {
+        HeadlessDriver driver(clock, keys, plan);
+        EXPECT_EQ(RunFrameLoop(&driver), 1);
+        EXPECT_EQ(FramesRun(), 4u);  // frames 0-3 ran; Escape came before frame 4
+        EXPECT_EQ(g_FrameTime, 17u);
+        EXPECT_EQ(clock.now, 17u * 5);
+    }
+    ASSERT_TRUE(InitD3D(std::make_unique<RecordingBackend>()));
+    ResetShell();
+    keys.down.clear();
+    plan.input.events.clear();
+    plan.frames = 7;
+    HeadlessDriver driver(clock, keys, plan);
+    EXPECT_EQ(RunFrameLoop(&driver), 1);
+    EXPECT_EQ(FramesRun(), 7u);
+}
+
+TEST(CrtRand, ReproducesTheRuntimeSequence) {
+    CrtSrand(1);
+    EXPECT_EQ(CrtRand(), 41);
+    EXPECT_EQ(CrtRand(), 18467);
+    EXPECT_EQ(CrtRand(), 6334);
+    CrtSrand(12345);
+    int32_t lo = kCrtRandMax, hi = 0;
+    for (int i = 0; i < 10000; ++i) {
+        int32_t r = CrtRand();
+        lo = std::min(lo, r);
+        hi = std::max(hi, r);
+    }
+    EXPECT_GE(lo, 0);
+    EXPECT_LE(hi, kCrtRandMax);
+    SetFixedSeed(true, 99);
+    EXPECT_EQ(GameSeed(123456), 99u);
+    SetFixedSeed(false, 0);
+    EXPECT_EQ(GameSeed(123456), 123456u);
+}

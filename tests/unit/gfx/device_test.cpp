@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "gfx/device.h"
+#include "gfx/recording_backend.h"
+
+namespace {
+
+struct Vtx {
+    float x, y, z, rhw;
+    uint32_t diffuse, specular;
+    float u, v;
+};
+
+}  // namespace
+
+TEST(GfxDevice, StartsWithTheOriginalDefaults) {
+    RecordingBackend rec;
+    GfxDevice dev(&rec);
+    EXPECT_EQ(dev.GetRenderState(RenderState::CullMode), uint32_t(Cull::CounterClockwise));
+    EXPECT_EQ(dev.GetRenderState(RenderState::ZEnable), 1u);
+    EXPECT_EQ(dev.GetRenderState(RenderState::ZFunc), uint32_t(Cmp::LessEqual));
+    EXPECT_EQ(dev.GetRenderState(RenderState::Lighting), 1u);
+    EXPECT_EQ(dev.GetRenderState(RenderState::AlphaBlendEnable), 0u);
+    EXPECT_EQ(dev.GetTextureStageState(TextureStageState::ColorOp), uint32_t(TextureOp::Modulate));
+    EXPECT_EQ(dev.GetTextureStageState(TextureStageState::AddressU),
+              uint32_t(TextureAddress::Wrap));
+    Matrix44 w;
+    ASSERT_EQ(dev.GetTransform(TransformType::World, &w), kOk);
+    EXPECT_EQ(w.m[0][0], 1.0f);
+    EXPECT_EQ(w.m[3][0], 0.0f);
+}
+
+TEST(GfxDevice, DrawsCarryTheirStateAndOnlyTheVerticesTheyNeed) {
+    RecordingBackend rec;
+    GfxDevice dev(&rec);
+    Vtx v[4] = {};
+    for (int i = 0; i < 4; ++i) v[i].x = float(i);
+    dev.SetVertexShader(kFvfScreenVertex);
+    dev.SetRenderState(RenderState::CullMode, Cull::None);
+    ASSERT_EQ(dev.DrawPrimitiveUP(PrimitiveType::TriangleStrip, 2, v, sizeof(Vtx)), kOk);
+    ASSERT_EQ(rec.draws.size(), 1u);
+    EXPECT_EQ(rec.draws[0].call.vertexCount, 4u);
+    EXPECT_EQ(rec.draws[0].vertices.size(), 4 * sizeof(Vtx));
+    EXPECT_EQ(rec.draws[0].state.Rs(RenderState::CullMode), uint32_t(Cull::None));
+    EXPECT_FLOAT_EQ(rec.Vertex<Vtx>(rec.draws[0], 3).x, 3.0f);
+
+    const uint16_t idx[6] = {0, 1, 2, 2, 3, 0};
+    ASSERT_EQ(dev.DrawIndexedPrimitiveUP(PrimitiveType::TriangleList, 0, 4, 2, idx, v, sizeof(Vtx)),
+              kOk);
+    EXPECT_EQ(rec.draws[1].indices.size(), 6u);
+    EXPECT_EQ(rec.draws[1].call.vertexCount, 4u);
+
+    // A stride shorter than the vertex format, no data, or nothing to draw is refused.
+    EXPECT_NE(dev.DrawPrimitiveUP(PrimitiveType::TriangleList, 1, v, 16), kOk);
+    EXPECT_NE(dev.DrawPrimitiveUP(PrimitiveType::TriangleList, 1, nullptr, sizeof(Vtx)), kOk);
+    EXPECT_NE(dev.DrawPrimitiveUP(PrimitiveType::TriangleList, 0, v, sizeof(Vtx)), kOk);
+    EXPECT_NE(dev.SetVertexShader(0x40), kOk);  // no position
+    EXPECT_NE(dev.SetLight(kMaxLights, Light{}), kOk);
+    EXPECT_EQ(rec.draws.size(), 2u);
+}
+
+TEST(GfxDevice, LayoutsAndPrimitiveCounts) {
+    EXPECT_EQ(GfxDevice::StrideOf(kFvfScreenVertex), 32u);
+    EXPECT_EQ(GfxDevice::StrideOf(kFvfWorldVertex), 28u);
+    EXPECT_EQ(GfxDevice::StrideOf(kFvfSkyVertex), 24u);
+    EXPECT_EQ(GfxDevice::StrideOf(kFvfLitVertex), 32u);
+    EXPECT_EQ(GfxDevice::VerticesFor(PrimitiveType::TriangleList, 2), 6u);
+    EXPECT_EQ(GfxDevice::VerticesFor(PrimitiveType::TriangleStrip, 2), 4u);
+    EXPECT_EQ(GfxDevice::VerticesFor(PrimitiveType::LineStrip, 3), 4u);
+}
+
+TEST(GfxDevice, TexturesUploadWhenChangedAndLeaveTheBackendWhenReleased) {
+    RecordingBackend rec;
+    GfxDevice dev(&rec);
+    GfxTexture* sys = nullptr;
+    GfxTexture* tex = nullptr;
+    ASSERT_EQ(dev.CreateTexture(8, 4, 0, 0, PixelFormat::A8R8G8B8, Pool::SystemMem, &sys), kOk);
+    EXPECT_EQ(sys->GetLevelCount(), 4u);  // 8x4, 4x2, 2x1, 1x1
+    ASSERT_EQ(dev.CreateTexture(8, 4, 0, 0, PixelFormat::A8R8G8B8, Pool::Default, &tex), kOk);
+    LockedRect r;
+    ASSERT_EQ(sys->LockRect(1, &r), kOk);
+    EXPECT_EQ(r.pitch, 16);
+    std::memset(r.bits, 0xAB, 16 * 2);
+    sys->UnlockRect(1);
+    ASSERT_EQ(dev.UpdateTexture(sys, tex), kOk);
+    EXPECT_EQ(tex->LevelData(1)[0], 0xAB);
+
+    Vtx v[3] = {};
+    dev.SetVertexShader(kFvfScreenVertex);
+    dev.SetTexture(0, tex);
+    dev.DrawPrimitiveUP(PrimitiveType::TriangleList, 1, v, sizeof(Vtx));
+    dev.DrawPrimitiveUP(PrimitiveType::TriangleList, 1, v, sizeof(Vtx));
+    EXPECT_EQ(rec.uploadCount, 1u);  // unchanged since: not uploaded again
+    tex->LockRect(0, &r);
+    tex->UnlockRect(0);
+    dev.DrawPrimitiveUP(PrimitiveType::TriangleList, 1, v, sizeof(Vtx));
+    EXPECT_EQ(rec.uploadCount, 2u);
+
+    EXPECT_EQ(dev.LiveTextureCount(), 2u);
+    tex->Release();
+    EXPECT_EQ(dev.State().texture, nullptr);  // a released texture is no longer bound
+    sys->Release();
+    EXPECT_EQ(dev.LiveTextureCount(), 0u);
+    EXPECT_EQ(rec.destroyCount, 2u);
+
+    // Sizes the device cannot hold, or formats it does not know, are refused.
+    EXPECT_NE(dev.CreateTexture(0, 4, 1, 0, PixelFormat::A8R8G8B8, Pool::Managed, &tex), kOk);
+    EXPECT_EQ(tex, nullptr);
+    EXPECT_NE(dev.CreateTexture(4, 4, 1, 0, PixelFormat::Unknown, Pool::Managed, &tex), kOk);
+    EXPECT_NE(dev.CreateTexture(1 << 20, 4, 1, 0, PixelFormat::A8R8G8B8, Pool::Managed, &tex),
+              kOk);
+}
+
+TEST(GfxDevice, CompressedLevelsAreWholeBlocks) {
+    EXPECT_EQ(GfxTexture::SizeFor(PixelFormat::Dxt1, 4, 4), 8u);
+    EXPECT_EQ(GfxTexture::SizeFor(PixelFormat::Dxt1, 1, 1), 8u);
+    EXPECT_EQ(GfxTexture::SizeFor(PixelFormat::Dxt5, 8, 6), 64u);
+    EXPECT_EQ(GfxTexture::PitchFor(PixelFormat::Dxt3, 10), 48u);
+    EXPECT_EQ(GfxTexture::SizeFor(PixelFormat::R5G6B5, 3, 3), 18u);
+}
+
+TEST(GfxDevice, TexturesOutlivingTheDeviceFreeSafely) {
+    auto* rec = new RecordingBackend;
+    auto* dev = new GfxDevice(rec);
+    GfxTexture* t = nullptr;
+    ASSERT_EQ(dev->CreateTexture(2, 2, 1, 0, PixelFormat::R5G6B5, Pool::Managed, &t), kOk);
+    delete dev;
+    t->Release();
+    delete rec;
+}
