@@ -8,17 +8,16 @@ namespace {
 // truncated toward zero), then one more turn if still outside. Values already in [-pi, pi] are
 // left alone, so TaylorSin(3.14159) is the polynomial at 3.14159 itself.
 //
-// The turn count is taken from the quotient in double precision and kept as a double: this gives
-// the same count as an integer truncation for every angle an int can hold, and stays defined for
-// huge, infinite or NaN angles (which then give meaningless but harmless values).
+// The whole turns are removed with an exact remainder in double precision rather than through an
+// integer turn count: the result is the same for every angle an int count can hold, and huge,
+// infinite or NaN angles stay defined (NaN for the non-finite ones, a bounded value otherwise)
+// instead of overflowing the integer.
 float ReduceAngle(float a) {
     if (a > kPi) {
-        double k = std::trunc(static_cast<double>(a) / kTwoPi);
-        a = static_cast<float>(a - 2.0 * k * kPi);
+        a = static_cast<float>(std::fmod(static_cast<double>(a), static_cast<double>(kTwoPi)));
         if (a > kPi) a = a - kTwoPi;
     } else if (a < -kPi) {
-        double k = std::trunc(static_cast<double>(a) / kTwoPi);
-        a = static_cast<float>(a - 2.0 * k * kPi);
+        a = static_cast<float>(std::fmod(static_cast<double>(a), static_cast<double>(kTwoPi)));
         if (a < -kPi) a = a + kTwoPi;
     }
     return a;
