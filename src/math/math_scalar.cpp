@@ -9,9 +9,9 @@ namespace {
 // left alone, so TaylorSin(3.14159) is the polynomial at 3.14159 itself.
 //
 // The whole turns are removed with an exact remainder in double precision rather than through an
-// integer turn count: the result is the same for every angle an int count can hold, and huge,
-// infinite or NaN angles stay defined (NaN for the non-finite ones, a bounded value otherwise)
-// instead of overflowing the integer.
+// integer turn count: for ordinary angles (checked float by float up to +-200000) that is the same
+// float as subtracting the truncated count of turns, and huge, infinite or NaN angles stay defined
+// (NaN for the non-finite ones, a value in [-pi, pi] otherwise) instead of overflowing an int.
 float ReduceAngle(float a) {
     if (a > kPi) {
         a = static_cast<float>(std::fmod(static_cast<double>(a), static_cast<double>(kTwoPi)));
@@ -26,8 +26,8 @@ float ReduceAngle(float a) {
 }  // namespace
 
 // Each power is rounded to float; the products with the coefficients and the sum are carried in
-// double and rounded once at the end. A pure single-precision evaluation (or the x87 extended
-// precision the game was tuned on) may differ from this in the last bit or two.
+// double and rounded once at the end. A pure single-precision evaluation (or an x87 evaluation in
+// extended precision) may differ from this in the last bit or two.
 float TaylorSin(float a) {
     a = ReduceAngle(a);
     const float a2 = a * a;
