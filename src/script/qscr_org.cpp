@@ -2,7 +2,6 @@
 
 #include <cfloat>
 #include <charconv>
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <limits>
