@@ -33,11 +33,22 @@ std::string CorpusDir(const std::string& sub) {
     return fs::is_directory(p, ec) ? p.string() : std::string();
 }
 
-std::string FixturesDir() { return GH02_FIXTURES_DIR; }
+std::string FixturesDir() {
+    return GH02_FIXTURES_DIR;
+}
 
 std::string MakeTempDir(const std::string& tag) {
     std::random_device rd;
     fs::path p = fs::temp_directory_path() / ("gh02-" + tag + "-" + std::to_string(rd()));
     fs::create_directories(p);
     return p.string();
+}
+
+// Sanitizer settings built into every test program: gtest_discover_tests hands only the first
+// entry of an ENVIRONMENT list on to CTest, so the suppressions must not depend on it.
+extern "C" const char* __lsan_default_options() {
+    return "suppressions=" GH02_SOURCE_DIR "/tests/lsan.supp:print_suppressions=0";
+}
+extern "C" const char* __ubsan_default_options() {
+    return "print_stacktrace=1:halt_on_error=1";
 }
