@@ -33,9 +33,7 @@ std::string CorpusDir(const std::string& sub) {
     return fs::is_directory(p, ec) ? p.string() : std::string();
 }
 
-std::string FixturesDir() {
-    return GH02_FIXTURES_DIR;
-}
+std::string FixturesDir() { return GH02_FIXTURES_DIR; }
 
 std::string MakeTempDir(const std::string& tag) {
     std::random_device rd;
