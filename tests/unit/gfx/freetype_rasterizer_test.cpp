@@ -88,8 +88,9 @@ TEST_F(FreeTypeRasterizerTest, AMissingFontFileMeansNoFaceAndAFontThatDrawsNothi
     GfxDevice device(&rec);
     auto* font = new RZ_Font(&device, &r, 18);
     TextRect rect{0, 0, 640, 480};
-    font->DrawText("ABC", -1, &rect, 0, 0xFFFFFFFF);
+    EXPECT_EQ(font->DrawText("AB\nC", -1, &rect, 0, 0xFFFFFFFF), 36);  // layout still answers
     EXPECT_EQ(rec.drawCount, 0u);
+    EXPECT_EQ(device.LiveTextureCount(), 0u);
     font->Release();
 }
 
