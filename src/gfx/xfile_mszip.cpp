@@ -38,6 +38,10 @@ bool InflateBlock(const uint8_t* in, size_t inSize, size_t expected, std::vector
     int rc = inflate(&z, Z_FINISH);
     size_t produced = expected - z.avail_out;
     inflateEnd(&z);
+    if (rc != Z_STREAM_END && z.avail_out == 0 && z.avail_in > 0) {
+        error = "compressed block inflates to more than its " + std::to_string(expected) + " bytes";
+        return false;
+    }
     if (rc != Z_STREAM_END && !(rc == Z_BUF_ERROR && z.avail_in == 0)) {
         error = "damaged compressed block";
         return false;
@@ -80,7 +84,11 @@ bool InflateXBody(const uint8_t* data, size_t size, size_t maxSize, std::vector<
         size_t blockOut = Read16(data + pos);
         size_t blockIn = Read16(data + pos + 2);
         pos += 4;
-        if (blockIn < 2 || blockIn > size - pos || data[pos] != 'C' || data[pos + 1] != 'K') {
+        if (blockIn > size - pos) {
+            error = "compressed block cut off at the end of the file";
+            return false;
+        }
+        if (blockIn < 2 || data[pos] != 'C' || data[pos + 1] != 'K') {
             error = "compressed block without its \"CK\" signature";
             return false;
         }
