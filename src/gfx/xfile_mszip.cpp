@@ -73,6 +73,13 @@ bool InflateXBody(const uint8_t* data, size_t size, size_t maxSize, std::vector<
         error = "compressed file declares " + std::to_string(total) + " bytes, over the limit";
         return false;
     }
+    // Each block takes at least 6 bytes and gives at most 65535: a size the blocks cannot
+    // reach is refused before anything is allocated for it.
+    if (want / 65535 > (size - 4) / 6) {
+        error = "compressed file declares " + std::to_string(total) +
+                " bytes, more than its blocks can hold";
+        return false;
+    }
     out.reserve(want);
     size_t pos = 4;
     while (out.size() < want) {
