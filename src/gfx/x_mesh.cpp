@@ -1,5 +1,6 @@
 #include "gfx/x_mesh.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -16,6 +17,22 @@ void XMeshData::Clear() {
 
 void ComputeXMeshNormals(XMeshData& mesh) {
     GenerateXNormals(mesh.vertices, 0, mesh.indices.data(), mesh.indices.size());
+}
+
+bool XMeshSubsetIndices16(const XMeshData& mesh, uint32_t subset, std::vector<uint16_t>& out,
+                          uint32_t& minIndex, uint32_t& vertexCount) {
+    out.clear();
+    minIndex = vertexCount = 0;
+    if (subset >= mesh.subsets.size() || mesh.subsets[subset].triangleCount == 0) return false;
+    const uint32_t* first = mesh.indices.data() + size_t{mesh.subsets[subset].firstTriangle} * 3;
+    const uint32_t* last = first + size_t{mesh.subsets[subset].triangleCount} * 3;
+    uint32_t lo = *std::min_element(first, last), hi = *std::max_element(first, last);
+    if (hi - lo > 0xFFFF) return false;
+    out.reserve(last - first);
+    for (const uint32_t* p = first; p != last; ++p) out.push_back(static_cast<uint16_t>(*p - lo));
+    minIndex = lo;
+    vertexCount = hi - lo + 1;
+    return true;
 }
 
 bool ReadXMesh(const uint8_t* data, size_t size, XMeshData& out, std::string& error) {

@@ -68,6 +68,13 @@ bool ReadXMesh(const uint8_t* data, size_t size, XMeshData& out, std::string& er
 // Opens a game path (Shift-JIS, '\' separators) through the case-insensitive resolver.
 bool LoadXMeshFile(std::string_view sjisPath, XMeshData& out, std::string& error);
 
+// The triangles of one subset as 16-bit indices for an indexed draw from user memory: indices
+// are rebased to the subset's lowest vertex (`minIndex`), so the draw passes
+// `&vertices[minIndex]` and `vertexCount` vertices. False when the subset does not exist, is
+// empty, or spans more vertices than 16 bits reach.
+bool XMeshSubsetIndices16(const XMeshData& mesh, uint32_t subset, std::vector<uint16_t>& out,
+                          uint32_t& minIndex, uint32_t& vertexCount);
+
 // Replaces every normal by the normalised sum of the unit normals of the triangles that use
 // the vertex (unit, not area-weighted: a sliver counts as much as a large face). Front faces
 // are clockwise, so a triangle (a, b, c) faces along (b - a) x (c - a). Vertices that share a

@@ -116,6 +116,28 @@ TEST(XFileText, MissingNormalsAreUnitFaceAveragesAndPolygonsFan) {
     for (size_t i = 4; i < 9; ++i) EXPECT_VEC3(Nrm(m.vertices[i]), 0, 1, 0);
 }
 
+TEST(XFileText, SubsetsDrawWithRebasedSixteenBitIndices) {
+    XMeshData m = MustRead(Fixture("materials.x"));
+    std::vector<uint16_t> idx;
+    uint32_t minIndex, count;
+    ASSERT_TRUE(XMeshSubsetIndices16(m, 4, idx, minIndex, count));
+    EXPECT_EQ(minIndex, 7u);
+    EXPECT_EQ(count, 3u);
+    EXPECT_EQ(idx, (std::vector<uint16_t>{0, 1, 2}));
+    EXPECT_FALSE(XMeshSubsetIndices16(m, 0, idx, minIndex, count));  // no triangles
+    EXPECT_FALSE(XMeshSubsetIndices16(m, 5, idx, minIndex, count));  // no such subset
+
+    // A subset whose vertices lie further apart than 16 bits reach.
+    XMeshData wide;
+    wide.vertices.resize(70000);
+    wide.indices = {0, 1, 69999};
+    wide.subsets = {{0, 1}};
+    EXPECT_FALSE(XMeshSubsetIndices16(wide, 0, idx, minIndex, count));
+    wide.indices = {69000, 69001, 69999};
+    ASSERT_TRUE(XMeshSubsetIndices16(wide, 0, idx, minIndex, count));
+    EXPECT_EQ(idx, (std::vector<uint16_t>{0, 1, 999}));
+}
+
 TEST(XFileText, VertexUsedWithTwoNormalsIsSplit) {
     XMeshData m =
         MustRead(Bytes("xof 0303txt 0032 Mesh { 4; 0;0;0;, 0;1;0;, 1;0;0;, 1;1;0;;"
