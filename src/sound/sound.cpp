@@ -1,6 +1,8 @@
 #include "sound/sound.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -40,12 +42,19 @@ bool ReadFileBytes(const std::string& native, size_t limit, std::vector<uint8_t>
 }
 
 // A sound path names a file relative to the current directory. A player who starts the game
-// from elsewhere must still hear it, so the same name beside the executable is tried next.
+// from elsewhere must still hear it, so the same name beside the executable is tried next. The
+// exact name in the current directory is checked quietly first, so that the usual case of a
+// game started from another directory logs nothing.
 std::string FindSoundFile(std::string_view path) {
-    std::string native = ResolveGamePath(path);
-    if (native.empty() && !DataDirectory().empty())
-        native = ResolveGamePath(std::string(GetBasePath()) + std::string(path));
-    return native;
+    std::string plain = ToUtf8(path);
+    std::replace(plain.begin(), plain.end(), '\\', '/');
+    std::error_code ec;
+    if (!plain.empty() && std::filesystem::is_regular_file(plain, ec)) return plain;
+    if (!DataDirectory().empty()) {
+        std::string beside = ResolveGamePath(std::string(GetBasePath()) + std::string(path));
+        if (!beside.empty()) return beside;
+    }
+    return ResolveGamePath(path);  // the current directory, names matched without case
 }
 
 }  // namespace
