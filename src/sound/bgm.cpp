@@ -89,7 +89,7 @@ void ResetBgm() {
 
 void PlayBgm(std::string_view nameIn) {
     std::string name(nameIn.substr(0, std::min(nameIn.size(), kMaxBgmNameLength)));
-    if (g_BgmBuffer && name == g_BgmName && g_BgmBuffer->IsPlaying()) return;
+    if (g_BgmBuffer && SameBgmName(name, g_BgmName) && g_BgmBuffer->IsPlaying()) return;
     StopBgm();
     g_BgmName = name;
     if (!g_pDS || name.empty()) return;

@@ -33,8 +33,9 @@ bool IsLeadByte(unsigned char c) {
     return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
 }
 
-// ASCII letters match without case; the second byte of a double-byte character must match as is.
-bool SameName(std::string_view a, std::string_view b) {
+}  // namespace
+
+bool SameBgmName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i) {
         if (IsLeadByte(static_cast<unsigned char>(a[i]))) {
@@ -46,6 +47,8 @@ bool SameName(std::string_view a, std::string_view b) {
     }
     return true;
 }
+
+namespace {
 
 // Reads one line's tokens into an entry; false when they do not make one.
 bool ParseEntry(const std::vector<std::string_view>& t, BgmEntry& e) {
@@ -94,6 +97,6 @@ BgmList ParseBgmList(std::string_view text) {
 
 const BgmEntry* FindBgm(const BgmList& list, std::string_view name) {
     for (const BgmEntry& e : list.entries)
-        if (SameName(e.name, name)) return &e;
+        if (SameBgmName(e.name, name)) return &e;
     return nullptr;
 }

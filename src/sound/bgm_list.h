@@ -32,5 +32,9 @@ struct BgmList {
 // kMaxBgmEntries are dropped (and counted as bad).
 BgmList ParseBgmList(std::string_view text);
 
-// The entry for `name` (ASCII letters compared without case), or null.
+// Music names match with ASCII letters compared without case; the second byte of a double-byte
+// character must match exactly.
+bool SameBgmName(std::string_view a, std::string_view b);
+
+// The entry for `name`, or null.
 const BgmEntry* FindBgm(const BgmList& list, std::string_view name);

@@ -133,6 +133,9 @@ TEST_F(BgmTest, SameNameKeepsPlayingAnotherNameReplacesIt) {
     PlayBgm("btl0");
     EXPECT_EQ(g_BgmBuffer, first);
     EXPECT_EQ(Music()->playCount, 1);
+    uint32_t pos = 0;
+    g_BgmBuffer->GetCurrentPosition(&pos, nullptr);
+    EXPECT_EQ(pos, 1234u);
     PlayBgm("win");
     EXPECT_EQ(NullSoundBuffer::liveCount, 1);
     EXPECT_EQ(CurrentBgmName(), "win");
