@@ -41,3 +41,12 @@ std::string MakeTempDir(const std::string& tag) {
     fs::create_directories(p);
     return p.string();
 }
+
+// Sanitizer settings built into every test program: gtest_discover_tests hands only the first
+// entry of an ENVIRONMENT list on to CTest, so the suppressions must not depend on it.
+extern "C" const char* __lsan_default_options() {
+    return "suppressions=" GH02_SOURCE_DIR "/tests/lsan.supp:print_suppressions=0";
+}
+extern "C" const char* __ubsan_default_options() {
+    return "print_stacktrace=1:halt_on_error=1";
+}

@@ -1,0 +1,289 @@
+#include "script/qscr_org.h"
+
+#include <cfloat>
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <string>
+#include <string_view>
+
+#include "app/paths.h"
+#include "app/sjis.h"
+#include "gfx/msgbox.h"
+
+namespace {
+
+// Scripts are written on Windows and were read there in text mode: CR LF arrives as LF and
+// Ctrl-Z ends the file. Doing it here gives every platform the same text (and the same length).
+int ReadTextChar(FILE* f) {
+    int c = std::fgetc(f);
+    if (c == 0x1A) return EOF;
+    if (c == '\r') {
+        int next = std::fgetc(f);
+        if (next == '\n') return '\n';
+        if (next != EOF) std::ungetc(next, f);
+    }
+    return c;
+}
+
+bool IsSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Shift-JIS lead bytes: a character that starts with one takes two bytes.
+bool IsSjisLead(unsigned char c) {
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+// Decimal integer as the runtime library converts it: blanks, sign, digits up to the first
+// non-digit, no digits give 0. Values past the 32-bit range stay at its ends.
+int32_t ParseInt(const char* s) {
+    while (IsSpace(*s)) ++s;
+    bool negative = false;
+    if (*s == '+' || *s == '-') negative = *s++ == '-';
+    int64_t value = 0;
+    const int64_t limit = negative ? -int64_t(std::numeric_limits<int32_t>::min())
+                                   : int64_t(std::numeric_limits<int32_t>::max());
+    for (; IsDigit(*s); ++s) {
+        value = value * 10 + (*s - '0');
+        if (value > limit) value = limit;
+    }
+    return static_cast<int32_t>(negative ? -value : value);
+}
+
+// Decimal floating-point number: blanks, sign, digits, point, exponent; anything else gives 0.
+// Always in the float range, since every caller keeps a float.
+double ParseFloat(const char* s) {
+    while (IsSpace(*s)) ++s;
+    bool negative = false;
+    if (*s == '+' || *s == '-') negative = *s++ == '-';
+    // from_chars would also take "inf" and "nan"; positions and angles must stay finite.
+    if (!IsDigit(*s) && !(*s == '.' && IsDigit(s[1]))) return 0.0;
+    const char* end = s + std::strlen(s);
+    double value = 0.0;
+    auto [ptr, ec] = std::from_chars(s, end, value, std::chars_format::general);
+    if (ec == std::errc::result_out_of_range) {
+        // Only the exponent can carry a number of at most 17 characters out of range.
+        const char* e = s;
+        while (e < ptr && *e != 'e' && *e != 'E') ++e;
+        value = (e + 1 < ptr && e[1] == '-') ? 0.0 : DBL_MAX;
+    } else if (ec != std::errc()) {
+        value = 0.0;
+    }
+    if (value > FLT_MAX) value = FLT_MAX;
+    return negative ? -value : value;
+}
+
+// Copies a number argument up to its ',' into buf (kMaxNumberChars + 1 bytes). Reports a missing
+// ',' with message, except when the script had already run off its text before the call.
+void ReadNumber(QScrOrg& s, char* buf, const std::string& message) {
+    int32_t n = 0;
+    if (s.pc < 0 || s.pc >= QScrOrg::kTextSize) {
+        s.pc = QScrOrg::kTextSize;
+        buf[0] = '\0';
+        return;
+    }
+    for (;;) {
+        if (s.pc >= QScrOrg::kTextSize) {
+            RZ_MsgBox(message);
+            break;
+        }
+        if (s.text[s.pc] == ',') break;
+        buf[n++] = s.text[s.pc++];
+        if (n == QScrOrg::kMaxNumberChars) {
+            RZ_MsgBox(message);
+            break;
+        }
+    }
+    buf[n] = '\0';
+    // Over the ',' or, after a report, over whatever stands there: kept as the data expects.
+    if (s.pc < QScrOrg::kTextSize) ++s.pc;
+}
+
+size_t BoundedLength(const char* s, size_t max) {
+    const void* nul = std::memchr(s, '\0', max);
+    return nul ? size_t(static_cast<const char*>(nul) - s) : max;
+}
+
+// Length of a cut string that does not end in half a double-byte character.
+size_t WholeCharsPrefix(const char* s, size_t n) {
+    size_t i = 0;
+    while (i < n) {
+        size_t step = IsSjisLead(static_cast<unsigned char>(s[i])) ? 2 : 1;
+        if (i + step > n) break;
+        i += step;
+    }
+    return i;
+}
+
+}  // namespace
+
+bool QScrOrg::Load(const char* name) {
+    pc = 0;
+    if (!name) name = "";
+    std::string path = std::string(GetBasePath()) + "SCR\\" + name + ".qd";
+    FILE* f = OpenGameFile(path, "rb");
+    if (!f) {
+        RZ_MsgBox("QScrOrg:Reading error!:\n" + std::string(name));
+        return false;
+    }
+    std::memset(text, 0, sizeof text);
+    int32_t n = 0;
+    bool cut = false;
+    for (int c; (c = ReadTextChar(f)) != EOF;) {
+        if (n == kMaxFileText) {
+            cut = true;
+            break;
+        }
+        text[n++] = static_cast<char>(c);
+    }
+    std::fclose(f);
+    // Appended at the first NUL, as a string concatenation does: a NUL inside the file ends the
+    // script there. The cut above leaves room for it and the terminator.
+    size_t end = BoundedLength(text, kTextSize);
+    std::memcpy(text + end, "c0", 2);
+    text[end + 2] = '\0';
+    if (cut) {
+        std::fprintf(stderr, "gh02: script \"%s\" is longer than %d bytes; the rest is ignored\n",
+                     ToUtf8(name).c_str(), kMaxFileText);
+        RZ_MsgBox(SJIS("うお！？"));
+    }
+    return true;
+}
+
+int32_t QScrOrg::gInt() {
+    char buf[kMaxNumberChars + 1];
+    ReadNumber(*this, buf, SJIS("gInt:ん？"));
+    return ParseInt(buf);
+}
+
+double QScrOrg::gFloat() {
+    char buf[kMaxNumberChars + 1];
+    ReadNumber(*this, buf, SJIS("gFloat:ん？"));
+    return ParseFloat(buf);
+}
+
+void QScrOrg::gStr(char* destination, size_t capacity) {
+    size_t n = 0;
+    bool cut = false;
+    bool ended = false;
+    if (pc < 0 || pc >= kTextSize) {
+        pc = kTextSize;
+        ended = true;
+    }
+    while (!ended) {
+        if (pc >= kTextSize) {
+            ended = true;
+            std::fprintf(stderr, "gh02: script string without \"//\" runs to the end\n");
+            break;
+        }
+        if (text[pc] == '/' && pc + 1 < kTextSize && text[pc + 1] == '/') {
+            pc += 2;
+            break;
+        }
+        if (n + 1 < capacity)
+            destination[n++] = text[pc];
+        else
+            cut = true;
+        ++pc;
+    }
+    if (cut) {
+        n = WholeCharsPrefix(destination, n);
+        std::fprintf(stderr, "gh02: script string longer than %zu bytes; cut\n",
+                     capacity ? capacity - 1 : 0);
+    }
+    if (capacity) destination[n] = '\0';
+}
+
+bool QScrOrg::PairAt(int32_t at, char first, char second) const {
+    return at >= 0 && at + 1 < kTextSize && text[at] == first && text[at + 1] == second;
+}
+
+int32_t QScrOrg::FindSlashes(int32_t from) const {
+    for (int32_t i = from < 0 ? 0 : from; i + 1 < kTextSize; ++i)
+        if (text[i] == '/' && text[i + 1] == '/') return i;
+    return -1;
+}
+
+bool QScrOrg::LabelMatches(int32_t nameStart, int32_t nameEnd, std::string_view label) const {
+    // A whole-name match of any length: a long name is neither cut nor matched by its prefix.
+    return label.size() == size_t(nameEnd - nameStart) &&
+           std::memcmp(text + nameStart, label.data(), label.size()) == 0;
+}
+
+void QScrOrg::LabelMissing(std::string_view label) {
+    RZ_MsgBox(SJIS("ラベルがねぇよ:") + std::string(label));
+    // The script has lost its place: put it on its end command so that it stops there instead
+    // of running on beyond either end of the text.
+    pc = EndOfText();
+}
+
+bool QScrOrg::jpAf(const char* label) {
+    std::string_view wanted = label ? label : "";
+    int32_t at = pc < 0 ? 0 : pc;
+    while (at < kTextSize) {
+        if (!PairAt(at, '@', ':')) {
+            ++at;
+            continue;
+        }
+        int32_t nameEnd = FindSlashes(at + 2);
+        if (nameEnd < 0) break;  // the name runs to the end of the text
+        if (LabelMatches(at + 2, nameEnd, wanted)) {
+            pc = nameEnd + 2;
+            return true;
+        }
+        at = nameEnd;  // the search goes on from where the name reading stopped
+    }
+    LabelMissing(wanted);
+    return false;
+}
+
+bool QScrOrg::jpAb(const char* label) {
+    std::string_view wanted = label ? label : "";
+    int32_t at = pc >= kTextSize ? kTextSize - 1 : pc;
+    if (at < 0) at = -1;
+    // The end of the name of a label at `at`, kept up to date while walking back so that a text
+    // full of unfinished labels costs one pass.
+    int32_t nameEnd = FindSlashes(at + 2);
+    for (; at >= 0; --at) {
+        if (PairAt(at + 2, '/', '/')) nameEnd = at + 2;
+        if (nameEnd >= 0 && PairAt(at, '@', ':') && LabelMatches(at + 2, nameEnd, wanted)) {
+            pc = nameEnd + 2;
+            return true;
+        }
+    }
+    LabelMissing(wanted);
+    return false;
+}
+
+void QScrOrg::ShowRest() {
+    if (pc < 0 || pc >= kTextSize) {
+        RZ_MsgBox("");
+        return;
+    }
+    RZ_MsgBox(std::string(text + pc, BoundedLength(text + pc, size_t(kTextSize - pc))));
+}
+
+int32_t QScrOrg::EndOfText() const {
+    int32_t n = static_cast<int32_t>(BoundedLength(text, kTextSize));
+    if (n >= 2 && text[n - 2] == 'c' && text[n - 1] == '0') return n - 2;
+    return n < kTextSize ? n : kTextSize - 1;
+}
+
+int32_t QScrOrg::IntRef(int32_t value) const {
+    if (value >= 0) return value;
+    int64_t k = -int64_t(value);
+    return k <= kIntVars ? iv[k - 1] : 0;
+}
+
+float QScrOrg::FloatRef(float value) const {
+    if (!(value < 0.0f)) return value;
+    // -k reads fv[k-1]; a fraction is cut off as a conversion to an integer does.
+    if (!(value > -float(kFloatVars + 1)) || value > -1.0f) return 0.0f;
+    return fv[static_cast<int32_t>(-value) - 1];
+}

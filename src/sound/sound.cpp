@@ -1,0 +1,156 @@
+#include "sound/sound.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/host.h"
+#include "app/message_box.h"
+#include "app/paths.h"
+#include "app/sjis.h"
+#include "sound/bgm.h"
+#include "sound/null_audio.h"
+#include "sound/wav_reader.h"
+
+IAudioDevice* g_pDS = nullptr;
+ISoundBuffer* g_SeSlots[kSeSlotCount] = {};
+ISoundBuffer* g_BgmBuffer = nullptr;
+int32_t g_BgmLoopOn = 0;
+uint32_t g_BgmLoopStart = 0;
+uint32_t g_BgmLoopEnd = 0;
+bool g_SoundSilent = false;
+
+namespace {
+
+NullAudioBackend g_NullBackend;
+
+// Reads at most `limit` bytes of a file: a sound larger than the biggest buffer cannot load
+// anyway, and its data chunk then reads short.
+bool ReadFileBytes(const std::string& native, size_t limit, std::vector<uint8_t>& out) {
+    FILE* f = std::fopen(native.c_str(), "rb");
+    if (!f) return false;
+    out.clear();
+    uint8_t block[65536];
+    size_t n;
+    while (out.size() < limit && (n = std::fread(block, 1, sizeof block, f)) > 0)
+        out.insert(out.end(), block, block + std::min(n, limit - out.size()));
+    bool ok = !std::ferror(f);
+    std::fclose(f);
+    return ok;
+}
+
+// A sound path names a file relative to the current directory. A player who starts the game
+// from elsewhere must still hear it, so the same name beside the executable is tried next. The
+// exact name in the current directory is checked quietly first, so that the usual case of a
+// game started from another directory logs nothing.
+std::string FindSoundFile(std::string_view path) {
+    std::string plain = ToUtf8(path);
+    std::replace(plain.begin(), plain.end(), '\\', '/');
+    std::error_code ec;
+    if (!plain.empty() && std::filesystem::is_regular_file(plain, ec)) return plain;
+    if (!DataDirectory().empty()) {
+        std::string beside = ResolveGamePath(std::string(GetBasePath()) + std::string(path));
+        if (!beside.empty()) return beside;
+    }
+    return ResolveGamePath(path);  // the current directory, names matched without case
+}
+
+}  // namespace
+
+IAudioBackend* g_AudioBackend = &g_NullBackend;
+
+bool InitSound(IWindow* window) {
+    if (g_pDS) ReleaseSound();
+    g_SoundSilent = false;
+    IAudioDevice* device = nullptr;
+    std::string detail;
+    IAudioBackend* backend = g_AudioBackend ? g_AudioBackend : &g_NullBackend;
+    switch (backend->Open(&device, &detail)) {
+        case AudioOpenResult::kOk:
+            break;
+        case AudioOpenResult::kNoDevice:
+            std::fprintf(stderr,
+                         "gh02: no audio device could be opened (%s); the game runs silent\n",
+                         detail.c_str());
+            device = new NullAudioDevice;
+            g_SoundSilent = true;
+            break;
+        case AudioOpenResult::kFailed:
+            if (!detail.empty()) std::fprintf(stderr, "gh02: audio: %s\n", detail.c_str());
+            return ErrorBox(SJIS("DirectSoundが生成できませんDirectSoundの使用が不可能です"));
+    }
+    if (!device->SetCooperativeLevel(window, DSSCL_NORMAL)) {
+        device->Release();
+        return ErrorBox(SJIS("DirectSoundの協調に失敗しました"));
+    }
+    g_pDS = device;
+    for (ISoundBuffer*& slot : g_SeSlots) slot = nullptr;
+    g_BgmBuffer = nullptr;
+    g_BgmLoopOn = 0;
+    ResetBgm();
+    return true;
+}
+
+void ReleaseSoundBuffer(ISoundBuffer** buffer) {
+    if (!buffer || !*buffer) return;
+    (*buffer)->Stop();
+    (*buffer)->Release();
+    *buffer = nullptr;
+}
+
+void ReleaseSound() {
+    for (ISoundBuffer*& slot : g_SeSlots) ReleaseSoundBuffer(&slot);
+    StopBgm();
+    if (g_pDS) {
+        g_pDS->Release();
+        g_pDS = nullptr;
+    }
+}
+
+bool LoadWaveSound(ISoundBuffer** buffer, std::string_view path) {
+    if (!buffer) return false;
+    std::string native = FindSoundFile(path);
+    std::vector<uint8_t> bytes;
+    if (native.empty() || !ReadFileBytes(native, size_t(DSBSIZE_MAX) + 4096, bytes)) {
+        // An ownerless box with the caption a box gets when none is given.
+        ShowMessageBox("Error", SJIS("ファイルオープンに失敗しました"), MB_OK);
+        return false;
+    }
+    WaveData wave;
+    WaveError error = ParseWave(bytes.data(), bytes.size(), wave);
+    if (error != WaveError::kNone) return ErrorBox(WaveErrorText(error));
+
+    SoundBufferDesc desc;
+    desc.flags = DSBCAPS_CTRLFREQUENCY | DSBCAPS_CTRLPAN | DSBCAPS_CTRLVOLUME;
+    desc.bufferBytes = wave.size;
+    desc.format = wave.format;
+    ISoundBuffer* created =
+        g_pDS ? g_pDS->CreateSoundBuffer(desc, wave.samples, wave.size) : nullptr;
+    if (!created) return ErrorBox(SJIS("サウンドバッファの生成に失敗しました"));
+    // A slot that is loaded again frees the sound it held.
+    ReleaseSoundBuffer(buffer);
+    *buffer = created;
+    return true;
+}
+
+void PlaySound(ISoundBuffer* buffer) {
+    if (!buffer) return;
+    buffer->Stop();
+    buffer->SetCurrentPosition(0);
+    buffer->Play(0, 0);
+}
+
+void UpdateBgmLoop() {
+    FeedBgm();
+    if (g_BgmLoopOn == 0 || !g_BgmBuffer) return;
+    uint32_t play = 0;
+    g_BgmBuffer->GetCurrentPosition(&play, nullptr);
+    if (play > g_BgmLoopEnd) {
+        uint32_t over = play - g_BgmLoopEnd;
+        // A frame so long that it passed the whole loop lands where the loop would have been.
+        if (g_BgmLoopEnd > g_BgmLoopStart) over %= g_BgmLoopEnd - g_BgmLoopStart;
+        g_BgmBuffer->SetCurrentPosition(g_BgmLoopStart + over);
+    }
+}

@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+#include "fake_glyph_rasterizer.h"
+#include "gfx/d3d.h"
+#include "gfx/text.h"
+#include "glyph_quads.h"
+#include "test_support.h"
+
+// The styled text of the game (shadow, outline), the plain overlay text and the frame-rate
+// overlay, drawn through the real font onto a recording device with box glyphs.
+class TextTest : public HeadlessHostTest {
+protected:
+    void SetUp() override {
+        HeadlessHostTest::SetUp();
+        device = std::make_unique<GfxDevice>(&rec);
+        savedDevice = g_pd3dDevice;
+        g_pd3dDevice = device.get();
+        SetGlyphRasterizer(&fake);
+        CreateGameFont(18);
+        g_TextRect = {0, 0, 640, 480};
+    }
+    void TearDown() override {
+        ReleaseGameFont();
+        SetGlyphRasterizer(nullptr);
+        g_pd3dDevice = savedDevice;
+        device.reset();
+        HeadlessHostTest::TearDown();
+    }
+
+    // A single-byte box drawn with its pen at (x, y): 1 right, 14 - 10 down, half a pixel back.
+    static void ExpectBoxAt(const RecordedQuad& q, float x, float y) {
+        EXPECT_FLOAT_EQ(q.tl.x, x + 0.5f);
+        EXPECT_FLOAT_EQ(q.tl.y, y + 3.5f);
+        EXPECT_FLOAT_EQ(q.br.x, x + 6.5f);
+        EXPECT_FLOAT_EQ(q.br.y, y + 13.5f);
+    }
+
+    RecordingBackend rec;
+    FakeGlyphRasterizer fake;
+    std::unique_ptr<GfxDevice> device;
+    GfxDevice* savedDevice = nullptr;
+};
+
+TEST_F(TextTest, ShadowTextDrawsTheShadowFirstThenTheTextAndMovesTheRectangle) {
+    DrawShadowText("AB", 10, 20, 255, 128 + 256, -256);  // only the low 8 bits count
+    ASSERT_EQ(rec.draws.size(), 2u);
+    auto shadow = QuadsOf(rec, rec.draws[0]);
+    auto text = QuadsOf(rec, rec.draws[1]);
+    ASSERT_EQ(shadow.size(), 2u);
+    ASSERT_EQ(text.size(), 2u);
+    ExpectBoxAt(shadow[0], 11, 21);
+    ExpectBoxAt(shadow[1], 19, 21);
+    ExpectBoxAt(text[0], 10, 20);
+    ExpectBoxAt(text[1], 18, 20);
+    EXPECT_EQ(shadow[0].colour, 0xFF0000A0u);
+    EXPECT_EQ(text[1].colour, 0xFFFF8000u);
+    EXPECT_EQ(TextOf(rec, rec.draws[1]), "AB");
+    // Left and top keep the last draw's corner; right and bottom are not touched.
+    EXPECT_EQ(g_TextRect.left, 10);
+    EXPECT_EQ(g_TextRect.top, 20);
+    EXPECT_EQ(g_TextRect.right, 640);
+    EXPECT_EQ(g_TextRect.bottom, 480);
+}
+
+TEST_F(TextTest, OutlineTextDrawsFourBlackCopiesAroundThenTheText) {
+    DrawOutlineText("A", 100, 50, 1 + 512, 2, 3 + 1024);
+    ASSERT_EQ(rec.draws.size(), 5u);
+    const float offsets[5][2] = {{-1, 0}, {0, -1}, {1, 0}, {0, 1}, {0, 0}};
+    for (int i = 0; i < 5; ++i) {
+        SCOPED_TRACE(i);
+        auto q = QuadsOf(rec, rec.draws[i]);
+        ASSERT_EQ(q.size(), 1u);
+        ExpectBoxAt(q[0], 100 + offsets[i][0], 50 + offsets[i][1]);
+        EXPECT_EQ(q[0].colour, i < 4 ? 0xFF000000u : 0xFF010203u);
+    }
+    EXPECT_EQ(g_TextRect.left, 100);
+    EXPECT_EQ(g_TextRect.top, 50);
+}
+
+TEST_F(TextTest, OutlineTextIsCutAtTheScreenEdgeWhileShadowTextRunsOver) {
+    // Pen at 635: the box spans 636..642, so 4 of its 6 columns stay; "B" lies wholly outside.
+    DrawOutlineText("AB", 635, 470, 255, 255, 255);
+    ASSERT_EQ(rec.draws.size(), 5u);
+    for (const auto& d : rec.draws) {
+        auto quads = QuadsOf(rec, d);
+        ASSERT_EQ(quads.size(), 1u);
+        for (uint32_t i = 0; i < d.call.vertexCount; ++i) {
+            const auto& v = rec.Vertex<RecordedVertex>(d, i);
+            EXPECT_LE(v.x, 640.0f);
+            EXPECT_LE(v.y, 480.0f);
+        }
+    }
+    // The last (unshifted) draw: cut at 640 across and at 480 down (box rows 474..484).
+    auto q = QuadsOf(rec, rec.draws[4])[0];
+    EXPECT_FLOAT_EQ(q.br.x, 639.5f);
+    EXPECT_FLOAT_EQ(q.br.y, 479.5f);
+    float size = float(rec.draws[4].state.texture->Width());
+    EXPECT_NEAR((q.br.u - q.tl.u) * size, 4.0f, 1e-3f);
+    EXPECT_NEAR((q.br.v - q.tl.v) * size, 6.0f, 1e-3f);
+
+    rec.Reset();
+    DrawShadowText("AB", 635, 470, 255, 255, 255);
+    ASSERT_EQ(rec.draws.size(), 2u);
+    auto whole = QuadsOf(rec, rec.draws[1]);
+    ASSERT_EQ(whole.size(), 2u);
+    EXPECT_FLOAT_EQ(whole[1].br.x, 649.5f);
+    EXPECT_NEAR((whole[0].br.u - whole[0].tl.u) * size, 6.0f, 1e-3f);
+}
+
+TEST_F(TextTest, PlainTextExpandsTabsAndLeavesTheSharedRectangleAlone) {
+    g_TextRect = {5, 6, 640, 480};
+    DrawPlainText("A\tB\tC", 30, 40, 0xFF123456);
+    ASSERT_EQ(rec.draws.size(), 1u);
+    auto q = QuadsOf(rec, rec.draws[0]);
+    ASSERT_EQ(q.size(), 3u);
+    // Tab stops every 8 average characters (64 pixels) from the rectangle's left edge.
+    ExpectBoxAt(q[0], 30, 40);
+    ExpectBoxAt(q[1], 30 + 64, 40);
+    ExpectBoxAt(q[2], 30 + 128, 40);
+    EXPECT_EQ(q[0].colour, 0xFF123456u);
+    EXPECT_EQ(g_TextRect.left, 5);
+    EXPECT_EQ(g_TextRect.top, 6);
+}
+
+TEST_F(TextTest, FpsOverlayShowsAFiniteRateEvenWithinOneMillisecond) {
+    clock.now = 5000;
+    DrawFps(0, 0);
+    clock.now = 5020;
+    DrawFps(0, 0);
+    DrawFps(0, 0);  // same millisecond
+    ASSERT_EQ(rec.draws.size(), 3u);
+    EXPECT_EQ(TextOf(rec, rec.draws[1]), "FPS:50.000");
+    EXPECT_EQ(TextOf(rec, rec.draws[2]), "FPS:1000.000");
+    EXPECT_EQ(QuadsOf(rec, rec.draws[2])[0].colour, 0xFF00FFFFu);
+}
+
+TEST_F(TextTest, FontIsRecreatedAndWithoutDeviceOrRasteriserNothingIsDrawn) {
+    CreateGameFont(18);
+    CreateGameFont(18);
+    EXPECT_EQ(device->LiveTextureCount(), 1u);  // the old font's atlas went with it
+    ReleaseGameFont();
+    EXPECT_EQ(g_pFont, nullptr);
+    EXPECT_EQ(device->LiveTextureCount(), 0u);
+    DrawShadowText("A", 0, 0, 1, 1, 1);
+
+    SetGlyphRasterizer(nullptr);
+    CreateGameFont(18);
+    ASSERT_NE(g_pFont, nullptr);
+    DrawOutlineText("A", 0, 0, 1, 1, 1);
+    DrawFps(0, 0);
+
+    g_pd3dDevice = nullptr;
+    CreateGameFont(18);
+    EXPECT_EQ(g_pFont, nullptr);
+    DrawPlainText("A", 0, 0, 0xFFFFFFFF);
+    EXPECT_TRUE(rec.draws.empty());
+    g_pd3dDevice = device.get();
+}

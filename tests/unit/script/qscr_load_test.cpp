@@ -1,0 +1,170 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "app/paths.h"
+#include "app/sjis.h"
+#include "script_test_util.h"
+
+namespace fs = std::filesystem;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+namespace {
+
+class ScriptLoad : public ScriptTest {
+protected:
+    void SetUp() override {
+        ScriptTest::SetUp();
+        dir = MakeTempDir("script");
+        fs::create_directories(fs::path(dir) / "SCR");
+        SetDataDirectory(dir);
+    }
+    void TearDown() override {
+        fs::remove_all(dir);
+        ScriptTest::TearDown();
+    }
+    void Write(const std::string& name, const std::string& bytes) {
+        std::ofstream(fs::path(dir) / "SCR" / name, std::ios::binary) << bytes;
+        ClearPathCache();
+    }
+    std::string Text() const { return std::string(s.text); }
+    std::string dir;
+};
+
+}  // namespace
+
+TEST_F(ScriptLoad, AppendsTheEndCommandAndKeepsTheScriptState) {
+    Write("a.qd", "c1 0,1,+#\r\n;\r\nlone\rcr\x1A after end of file");
+    s.pc = 77;
+    s.running = 1;
+    s.stepping = 1;
+    s.iv[2] = 5;
+    s.fv[4] = 2.5f;
+    s.aux = 3;
+    std::strcpy(s.str, "kept");
+    EXPECT_TRUE(s.Load("a"));
+    EXPECT_EQ(Text(), "c1 0,1,+#\n;\nlone\rcrc0");  // read as Windows text mode reads it
+    EXPECT_EQ(s.pc, 0);
+    EXPECT_EQ(s.running, 1);
+    EXPECT_EQ(s.stepping, 1);
+    EXPECT_EQ(s.iv[2], 5);
+    EXPECT_FLOAT_EQ(s.fv[4], 2.5f);
+    EXPECT_EQ(s.aux, 3);
+    EXPECT_STREQ(s.str, "kept");
+    EXPECT_EQ(s.EndOfText(), 19);
+    EXPECT_THAT(ShownTexts(), IsEmpty());
+
+    // A shorter script replaces all of the longer one.
+    Write("b.qd", "");
+    EXPECT_TRUE(s.Load("b"));
+    EXPECT_EQ(Text(), "c0");
+    EXPECT_EQ(s.text[QScrOrg::kTextSize - 1], '\0');
+    // A NUL inside the file ends the script there, as the end command is appended at it.
+    Write("nul.qd", std::string("ab\0@:L//x", 9));
+    EXPECT_TRUE(s.Load("nul"));
+    EXPECT_EQ(Text(), "abc0");
+    EXPECT_EQ(s.EndOfText(), 2);
+}
+
+TEST_F(ScriptLoad, MissingFileNamesTheScriptAndKeepsTheOldText) {
+    Write("a.qd", "@:A//#");
+    ASSERT_TRUE(s.Load("a"));
+    s.pc = 3;
+    EXPECT_FALSE(s.Load("nope"));
+    EXPECT_EQ(s.pc, 0);
+    EXPECT_EQ(Text(), "@:A//#c0");
+    ASSERT_EQ(g_MessageBoxLog.size(), 1u);
+    EXPECT_EQ(g_MessageBoxLog[0].caption, "Harlo tumesto");
+    EXPECT_EQ(g_MessageBoxLog[0].text, "QScrOrg:Reading error!:\nnope");
+}
+
+TEST_F(ScriptLoad, LongFilesAreCutSoTheEndCommandFits) {
+    const int32_t room = QScrOrg::kMaxFileText;  // 4093
+    Write("fits.qd", std::string(room, 'x'));
+    EXPECT_TRUE(s.Load("fits"));
+    EXPECT_EQ(s.text[room - 1], 'x');
+    EXPECT_EQ(std::string(s.text + room, 2), "c0");
+    EXPECT_EQ(s.text[QScrOrg::kTextSize - 1], '\0');
+    EXPECT_THAT(ShownTexts(), IsEmpty());
+
+    for (size_t size : {size_t(room + 1), size_t(4096), size_t(100000)}) {
+        g_MessageBoxLog.clear();
+        Write("long.qd", std::string(size, 'y'));
+        EXPECT_TRUE(s.Load("long"));
+        EXPECT_EQ(Text(), std::string(room, 'y') + "c0") << size;
+        EXPECT_THAT(ShownTexts(), ElementsAre("うお！？"));
+    }
+    // CR LF pairs count as one byte, as in text mode: 4093 lines fit exactly.
+    g_MessageBoxLog.clear();
+    std::string lines;
+    for (int i = 0; i < room; ++i) lines += "\r\n";
+    Write("crlf.qd", lines);
+    EXPECT_TRUE(s.Load("crlf"));
+    EXPECT_EQ(Text(), std::string(room, '\n') + "c0");
+    EXPECT_THAT(ShownTexts(), IsEmpty());
+}
+
+// Scripts as authors write them: Shift-JIS, CR LF, names with a subfolder, any letter case.
+class ScriptFixtures : public ScriptTest {
+protected:
+    void SetUp() override {
+        ScriptTest::SetUp();
+        SetDataDirectory(FixturesDir() + "/script");
+    }
+};
+
+TEST_F(ScriptFixtures, FieldScriptReadsThroughItsLabels) {
+    ASSERT_TRUE(s.Load("field01"));
+    EXPECT_EQ(std::string(s.text).find('\r'), std::string::npos);
+    EXPECT_EQ(std::string(s.text + s.EndOfText()), "c0");
+
+    ASSERT_TRUE(s.jpAf("PLACE1"));
+    EXPECT_EQ(std::string(s.text + s.pc, 3), "c3 ");
+    s.pc += 3;
+    s.gStr(s.str);
+    EXPECT_EQ(std::string(s.str), ToSjis("表示テスト"));  // "表" ends in 0x5C
+    EXPECT_EQ(s.text[s.pc], '=');
+
+    ASSERT_TRUE(s.jpAf("SPEAK3"));
+    s.pc += 3;
+    EXPECT_EQ(s.gInt(), 0);
+    EXPECT_EQ(s.gInt(), 1);
+    EXPECT_EQ(s.text[s.pc], '+');
+    // The comparison's two operator characters are skipped by the command before gInt.
+    s.pc += 4;
+    EXPECT_EQ(s.gInt(), 0);
+    EXPECT_EQ(s.pc, static_cast<int32_t>(std::string(s.text).find("<<")));
+    s.pc += 2;
+    EXPECT_EQ(s.gInt(), 1);
+    s.pc += 3;
+    s.gStr(s.str);
+    EXPECT_STREQ(s.str, "SPEAK3");
+    ASSERT_TRUE(s.jpAb(s.str));  // back to its own label
+    EXPECT_EQ(std::string(s.text + s.pc, 3), "c1 ");
+    EXPECT_THAT(ShownTexts(), IsEmpty());
+}
+
+TEST_F(ScriptFixtures, EventScriptInASubfolderAndABrokenScript) {
+    ASSERT_TRUE(s.Load("bEv\\ev1"));
+    ASSERT_TRUE(s.jpAf("INING"));
+    s.pc += 4;
+    EXPECT_EQ(s.gInt(), 0);
+    EXPECT_DOUBLE_EQ(s.gFloat(), 12.5);
+    ASSERT_TRUE(s.jpAf("START"));
+    s.pc += 3;
+    s.gStr(s.str);
+    EXPECT_EQ(std::string(s.str), "\x83\x5C");  // "ソ"
+
+    // Cut short: an unfinished label, and a last number that runs into the end command.
+    ASSERT_TRUE(s.Load("broken"));
+    EXPECT_FALSE(s.jpAf("BAD"));
+    EXPECT_EQ(s.pc, s.EndOfText());
+    s.pc = 11;
+    EXPECT_EQ(s.gInt(), 12);
+    EXPECT_THAT(ShownTexts(), ElementsAre("ラベルがねぇよ:BAD", "gInt:ん？"));
+    EXPECT_LE(s.pc, QScrOrg::kTextSize);
+}

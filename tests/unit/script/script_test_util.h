@@ -1,0 +1,29 @@
+#pragma once
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "app/message_box.h"
+#include "script/qscr_org.h"
+#include "test_support.h"
+
+// Puts raw text into a script, NUL-padded, with pc at 0 (no "c0" appended: tests that want it
+// write it).
+inline void SetText(QScrOrg& s, std::string_view text) {
+    std::memset(s.text, 0, sizeof s.text);
+    std::memcpy(s.text, text.data(), std::min<size_t>(text.size(), QScrOrg::kTextSize));
+    s.pc = 0;
+}
+
+// The UTF-8 texts of the boxes shown so far.
+inline std::vector<std::string> ShownTexts() {
+    std::vector<std::string> texts;
+    for (const auto& rec : g_MessageBoxLog) texts.push_back(rec.text);
+    return texts;
+}
+
+class ScriptTest : public HeadlessHostTest {
+protected:
+    QScrOrg s;
+};
