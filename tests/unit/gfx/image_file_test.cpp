@@ -116,22 +116,6 @@ TEST_F(ImageFileTest, MipLevelsAverageTwoByTwoBlocks) {
     EXPECT_EQ(Pixel(tex, 2, 0, 0), 0xFF575757u);
 }
 
-TEST_F(ImageFileTest, DdsKeepsItsFormatAndLevels) {
-    DdsSpec s;
-    s.width = 8;
-    s.height = 4;
-    s.flags |= 0x20000;
-    s.mipCount = 2;
-    s.pfFlags = 4;
-    s.fourCC = TestFourCC("DXT1");
-    std::vector<uint8_t> blocks = Sequence(8 * 2 + 8);
-    ASSERT_EQ(Load(MakeDds(s, blocks)), kOk);
-    EXPECT_EQ(tex->Format(), PixelFormat::Dxt1);
-    EXPECT_EQ(tex->GetLevelCount(), 2u);
-    EXPECT_EQ(tex->LevelData(0), std::vector<uint8_t>(blocks.begin(), blocks.begin() + 16));
-    EXPECT_EQ(tex->LevelData(1), std::vector<uint8_t>(blocks.begin() + 16, blocks.end()));
-}
-
 TEST_F(ImageFileTest, BrokenFilesGiveAnErrorAndNoTexture) {
     std::vector<uint8_t> png = Png(3, 3, 3, std::vector<uint8_t>(27, 9));
     std::vector<uint8_t> bmp = Bmp24(3, 2, std::vector<uint8_t>(18, 50));

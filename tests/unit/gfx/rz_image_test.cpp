@@ -266,21 +266,3 @@ TEST(RzImage, CorpusBitmapsOfEightAndTwentyFourBitsLoadOthersAreRefused) {
     EXPECT_GE(loaded, 20);
     EXPECT_GE(refused, 40);
 }
-
-TEST(RzImage, FilesAreOpenedThroughTheGamePathsAndAMissingOneIsNamed) {
-    std::string dir = MakeTempDir("rzimage");
-    SetDataDirectory(dir);
-    BmpSpec s;
-    std::vector<uint8_t> bmp = MakeBmp(s, std::vector<uint8_t>(24, 9));
-    std::ofstream(fs::path(dir) / "Skin.bmp", std::ios::binary)
-        .write(reinterpret_cast<const char*>(bmp.data()), std::streamsize(bmp.size()));
-    RZ_Image img;
-    testing::internal::CaptureStdout();
-    EXPECT_TRUE(RZ_ReadBmp(std::string(GetBasePath()) + "SKIN.BMP", &img));
-    EXPECT_FALSE(RZ_ReadBmp("nowhere.bmp", &img));
-    std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(out, "file size = " + std::to_string(bmp.size()) +
-                       "\nbiSizeImage = 0\nsize = 24\nnowhere.bmpが開けません!\n");
-    SetDataDirectory("");
-    fs::remove_all(dir);
-}

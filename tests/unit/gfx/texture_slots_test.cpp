@@ -12,7 +12,6 @@
 #include "app/paths.h"
 #include "dds_test_file.h"
 #include "gfx/d3d.h"
-#include "gfx/dds_reader.h"
 #include "gfx/device.h"
 #include "gfx/recording_backend.h"
 #include "gfx/texture.h"
@@ -298,34 +297,4 @@ TEST_F(TextureSlotTest, CorpusBitmapsLoadAsStbImageReadsThemOrAreRefused) {
         }
     EXPECT_EQ(colours, (std::set<uint32_t>{0xFF000000, 0xFFFFFFFF}));
     EXPECT_TRUE(g_MessageBoxLog.empty());
-}
-
-// Every DDS of the corpus through the slot: header sizes, and the texture the reader describes.
-TEST_F(TextureSlotTest, CorpusDdsFilesKeepFormatLevelsAndHeaderSizes) {
-    std::string corpus = CorpusDir("");
-    SKIP_WITHOUT_CORPUS(CorpusDir("dds"));
-    SetDataDirectory(corpus);
-    int loaded = 0;
-    for (const auto& entry : fs::directory_iterator(fs::path(corpus) / "dds")) {
-        std::string name = entry.path().filename().string();
-        SCOPED_TRACE(name);
-        std::vector<uint8_t> file = ReadAll(entry.path());
-        DdsImage img;
-        bool ok = ReadDds(file.data(), file.size(), &img, nullptr);
-        TextureSlot& slot = g_TextureSlots[40];
-        LoadTextureSlot(slot, ("dds\\" + name).c_str());
-        uint32_t headerWidth, headerHeight;
-        std::memcpy(&headerHeight, &file[12], 4);
-        std::memcpy(&headerWidth, &file[16], 4);
-        EXPECT_EQ(slot.width, headerWidth);
-        EXPECT_EQ(slot.height, headerHeight);
-        ASSERT_EQ(slot.texture != nullptr, ok);
-        if (!ok) continue;
-        ++loaded;
-        EXPECT_EQ(slot.texture->Format(), img.format);
-        ASSERT_EQ(slot.texture->GetLevelCount(), img.levels.size());
-        for (uint32_t i = 0; i < img.levels.size(); ++i)
-            EXPECT_EQ(slot.texture->LevelData(i), img.levels[i].bytes) << "level " << i;
-    }
-    EXPECT_EQ(loaded, 16);
 }
