@@ -1,1 +1,143 @@
-int main() { return 0; }
+// Wires the platform's implementations to the engine and runs the game.
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "app/crt_rand.h"
+#include "app/headless.h"
+#include "app/host.h"
+#include "app/key_recorder.h"
+#include "app/null_host.h"
+#include "app/options.h"
+#include "app/paths.h"
+#include "app/shell.h"
+#include "gfx/recording_backend.h"
+#include "gfx/text.h"
+#include "platform/exe_path.h"
+#include "platform/freetype_rasterizer.h"
+#include "platform/iconv_codec.h"
+#include "platform/instance_lock.h"
+#include "platform/openal_audio.h"
+#include "platform/sdl_dialogs.h"
+#include "platform/sdl_window.h"
+#include "platform/system_clock.h"
+#include "sound/sound.h"
+
+namespace {
+
+std::string ScreenshotName() {
+    char name[64];
+    std::time_t now = std::time(nullptr);
+    std::strftime(name, sizeof name, "gh02-%Y%m%d-%H%M%S.png", std::localtime(&now));
+    return name;
+}
+
+int RunHeadless(const Options& opt) {
+    VirtualClock clock;
+    ScriptedKeys keys;
+    HeadlessDialogs dialogs;
+    NullWindow nullWindow;
+    g_Host.clock = &clock;
+    g_Host.keys = &keys;
+    g_Host.dialogs = &dialogs;
+    g_Host.window = &nullWindow;
+
+    // Pictures need the offscreen GL target; a run that takes none draws into a counter only.
+    std::unique_ptr<SdlGlContext> gl;
+    std::unique_ptr<IGraphicsBackend> backend;
+    if (!opt.plan.screenshots.empty()) {
+        WindowOptions wo;
+        wo.offscreen = true;
+        std::string error;
+        gl = CreateGlWindow(wo, &error);
+        if (gl) {
+            backend.reset(gl->backend.release());
+            g_Host.window = gl->window.get();
+        } else {
+            std::fprintf(stderr, "gh02: no offscreen OpenGL (%s); screenshots are not possible\n",
+                         error.c_str());
+        }
+    }
+    if (!backend) {
+        auto counter = std::make_unique<RecordingBackend>();
+        counter->keep = false;
+        backend = std::move(counter);
+    }
+    if (!StartShell(std::move(backend))) return 0;
+    HeadlessDriver driver(clock, keys, opt.plan);
+    int code = RunFrameLoop(&driver);
+    std::fprintf(stderr, "gh02: headless run ended after %llu frames\n",
+                 static_cast<unsigned long long>(FramesRun()));
+    g_Host.window = nullptr;
+    return driver.Failed() ? 3 : code;
+}
+
+int RunInteractive(const Options& opt) {
+    static SystemClock clock;
+    static SdlDialogs dialogs;
+    static OpenAlBackend audio;
+    g_Host.clock = &clock;
+    g_Host.dialogs = &dialogs;
+    g_AudioBackend = &audio;
+
+    WindowOptions wo;
+    wo.fullscreen = !opt.windowed;
+    wo.scale = opt.scale == ScaleMode::Integer ? PresentScale::Integer : PresentScale::Fit;
+    std::string error;
+    std::unique_ptr<SdlGlContext> gl = CreateGlWindow(wo, &error);
+    if (!gl) {
+        std::fprintf(stderr, "gh02: cannot open the window: %s\n", error.c_str());
+        StartShell(nullptr);  // shows the start-up failure box
+        return 0;
+    }
+    g_Host.window = gl->window.get();
+    g_Host.keys = gl->window.get();
+    dialogs.owner = gl->window->Handle();
+    gl->window->SetScreenshotHandler([] {
+        std::string name = ScreenshotName();
+        if (SaveScreenshot(name)) std::fprintf(stderr, "gh02: screenshot %s\n", name.c_str());
+    });
+    if (!StartShell(std::unique_ptr<IGraphicsBackend>(gl->backend.release()))) return 0;
+
+    KeyRecorder recorder;
+    FrameObserver* observer = nullptr;
+    if (!opt.recordFile.empty()) {
+        if (recorder.Open(opt.recordFile))
+            observer = &recorder;
+        else
+            std::fprintf(stderr, "gh02: cannot write %s\n", opt.recordFile.c_str());
+    }
+    int code = RunFrameLoop(observer);
+    g_Host.window = nullptr;
+    g_Host.keys = nullptr;
+    dialogs.owner = nullptr;
+    return code;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options opt;
+    if (int rc = ParseOptions(argc, argv, opt); rc >= 0) return rc;
+
+    static IconvCodec codec;
+    g_Host.codec = &codec;
+    g_Host.headless = opt.headless;
+    g_Host.executableDir = ExecutableDirectory();
+    if (!opt.dataDir.empty()) {
+        std::error_code ec;
+        SetDataDirectory(std::filesystem::absolute(opt.dataDir, ec).string());
+    }
+    SetFixedSeed(opt.seedGiven, opt.seed);
+
+    // One game at a time; headless runs (tests) only when asked.
+    InstanceLock lock;
+    if ((!opt.headless || opt.singleInstance) && !lock.Acquire()) return 0;
+
+    static FreeTypeRasterizer rasterizer;
+    SetGlyphRasterizer(&rasterizer);
+
+    return opt.headless ? RunHeadless(opt) : RunInteractive(opt);
+}

@@ -1,6 +1,7 @@
 #include "app/quit.h"
 
 #include "app/ui_textures.h"
+#include "gfx/texture.h"
 
 void ReleaseWorldOnQuit() {
     for (TextureSlot& slot : g_UiTextures) {

@@ -34,7 +34,7 @@ bool StartShell(std::unique_ptr<IGraphicsBackend> backend) {
     ResetShell();
     if (!InitD3D(std::move(backend)))
         return StartupFailure(SJIS("ダイレクト３Ｄの初期化に失敗しました"));
-    if (!InitSound())
+    if (!InitSound(g_Host.window))
         return StartupFailure(SJIS("ダイレクトサウンドの初期化に失敗しました"));
     g_FrameStart = Ticks();
     if (g_Host.window) g_Host.window->ShowCursor(false);

@@ -18,17 +18,12 @@ bool InitD3D(std::unique_ptr<IGraphicsBackend> backend) {
     dev->SetTextureStageState(0, TextureStageState::AlphaArg1, TextureArg::Texture);
     dev->SetTextureStageState(0, TextureStageState::AlphaArg2, TextureArg::Diffuse);
     CreateGameFont(18);
-    for (TextureSlot& slot : g_TextureSlots) slot.texture = nullptr;
+    ClearTextureSlots();
     return true;
 }
 
 void ReleaseD3D() {
-    for (TextureSlot& slot : g_TextureSlots) {
-        if (slot.texture) {
-            slot.texture->Release();
-            slot.texture = nullptr;
-        }
-    }
+    ReleaseTextureSlots();
     ReleaseGameFont();
     delete g_pd3dDevice;
     g_pd3dDevice = nullptr;
