@@ -1,0 +1,72 @@
+#include "gfx/texture_slots.h"
+
+#include <cstdio>
+#include <string>
+#include <utility>
+
+#include "app/paths.h"
+#include "gfx/d3d.h"
+#include "gfx/image_file.h"
+#include "gfx/texture.h"
+
+TextureSlot g_TextureSlots[kTextureSlotCount];
+
+namespace {
+
+uint32_t ReadU32(const unsigned char* p) {
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+
+char Lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+}  // namespace
+
+void LoadTextureSlot(TextureSlot& slot, const char* fileName) {
+    if (slot.texture) {
+        slot.texture->Release();
+        slot.texture = nullptr;
+    }
+    slot.width = 0;
+    slot.height = 0;
+
+    std::string path = std::string(GetBasePath()) + (fileName ? fileName : "");
+    std::string ext;
+    for (size_t i = path.size() >= 3 ? path.size() - 3 : 0; i < path.size(); ++i)
+        ext += Lower(path[i]);
+    bool dds = ext == "dds";
+
+    FILE* f = OpenGameFile(path, "rb");
+    if (!f) return;
+    // The sizes come from the header: a DDS keeps the height first at 12, a BMP info header
+    // the width at 18. A file too short for them leaves 0 x 0.
+    unsigned char head[26];
+    size_t got = std::fread(head, 1, sizeof head, f);
+    size_t at = dds ? 12 : 18;
+    if (got >= at + 8) {
+        slot.width = ReadU32(head + at);
+        slot.height = ReadU32(head + at + 4);
+        if (dds) std::swap(slot.width, slot.height);
+        // A top-down BMP stores its height negated; the picture is as high as its magnitude.
+        bool bmp = head[0] == 'B' && head[1] == 'M';
+        if (!dds && bmp && static_cast<int32_t>(slot.height) < 0) slot.height = 0u - slot.height;
+    }
+    std::fclose(f);
+
+    // The texture may fail (the slot then stays empty) while the header sizes are kept.
+    CreateTextureFromFile(g_pd3dDevice, path, &slot.texture);
+}
+
+void ClearTextureSlots() {
+    for (TextureSlot& slot : g_TextureSlots) slot.texture = nullptr;
+}
+
+void ReleaseTextureSlots() {
+    for (TextureSlot& slot : g_TextureSlots) {
+        if (slot.texture) {
+            slot.texture->Release();
+            slot.texture = nullptr;
+        }
+    }
+}

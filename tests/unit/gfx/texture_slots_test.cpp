@@ -1,0 +1,331 @@
+#include "gfx/texture_slots.h"
+
+#include <gtest/gtest.h>
+#include <stb_image.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+#include "app/message_box.h"
+#include "app/paths.h"
+#include "dds_test_file.h"
+#include "gfx/d3d.h"
+#include "gfx/dds_reader.h"
+#include "gfx/device.h"
+#include "gfx/recording_backend.h"
+#include "gfx/texture.h"
+#include "test_support.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<uint8_t> ReadAll(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+class TextureSlotTest : public HeadlessHostTest {
+protected:
+    RecordingBackend backend;
+    GfxDevice* device = nullptr;
+    std::string dir;
+
+    void SetUp() override {
+        HeadlessHostTest::SetUp();
+        device = new GfxDevice(&backend);
+        g_pd3dDevice = device;
+        ClearTextureSlots();
+        dir = MakeTempDir("slots");
+        SetDataDirectory(dir);
+    }
+    void TearDown() override {
+        ReleaseTextureSlots();
+        EXPECT_EQ(device->LiveTextureCount(), 0u);
+        g_pd3dDevice = nullptr;
+        delete device;
+        fs::remove_all(dir);
+        HeadlessHostTest::TearDown();
+    }
+    void Write(const std::string& name, const std::vector<uint8_t>& bytes) {
+        std::ofstream(fs::path(dir) / name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        ClearPathCache();
+    }
+    // A DDS of w x h in X8R8G8B8.
+    void WriteDds(const std::string& name, uint32_t w, uint32_t h, bool usable = true) {
+        DdsSpec s;
+        s.width = w;
+        s.height = h;
+        if (!usable) s.r = s.g = s.b = 0;
+        Write(name, MakeDds(s, Sequence(size_t(w) * h * 4)));
+    }
+};
+
+// A BMP header of w x h (bottom-up when h > 0), 24 bits, followed by enough pixel bytes.
+std::vector<uint8_t> Bmp(int32_t w, int32_t h) {
+    uint32_t row = (uint32_t(w) * 3 + 3) / 4 * 4, rows = uint32_t(h < 0 ? -h : h);
+    std::vector<uint8_t> f(54 + row * rows, 0x7F);
+    std::memset(f.data(), 0, 54);
+    auto put = [&](size_t at, uint32_t v) { std::memcpy(&f[at], &v, 4); };
+    f[0] = 'B', f[1] = 'M';
+    put(2, uint32_t(f.size()));
+    put(10, 54);
+    put(14, 40);
+    put(18, uint32_t(w));
+    put(22, uint32_t(h));
+    f[26] = 1;
+    f[28] = 24;
+    return f;
+}
+
+}  // namespace
+
+TEST_F(TextureSlotTest, MissingFileReleasesTheOldTextureAndLeavesTheSlotEmptyQuietly) {
+    WriteDds("a.dds", 8, 4);
+    TextureSlot& slot = g_TextureSlots[5];
+    LoadTextureSlot(slot, "a.dds");
+    ASSERT_NE(slot.texture, nullptr);
+    EXPECT_EQ(device->LiveTextureCount(), 1u);
+
+    LoadTextureSlot(slot, "tex\\missing.bmp");
+    EXPECT_EQ(slot.texture, nullptr);
+    EXPECT_EQ(slot.width, 0u);
+    EXPECT_EQ(slot.height, 0u);
+    EXPECT_EQ(device->LiveTextureCount(), 0u);
+    EXPECT_TRUE(g_MessageBoxLog.empty());
+}
+
+TEST_F(TextureSlotTest, SizesComeFromTheHeaderChosenByTheLowerCasedExtension) {
+    // The DDS header holds the height first; the extension is compared in lower case.
+    for (const char* name : {"UP.DDS", "mixed.DdS", "low.dds"}) {
+        WriteDds(name, 16, 4);
+        TextureSlot slot;
+        LoadTextureSlot(slot, name);
+        EXPECT_EQ(slot.width, 16u) << name;
+        EXPECT_EQ(slot.height, 4u) << name;
+        ASSERT_NE(slot.texture, nullptr) << name;
+        EXPECT_EQ(slot.texture->Width(), 16u);
+        slot.texture->Release();
+    }
+    Write("pic.bmp", Bmp(6, 3));
+    Write("down.bmp", Bmp(5, -2));  // top-down: the height is stored negated
+    TextureSlot& a = g_TextureSlots[0];
+    TextureSlot& b = g_TextureSlots[1];
+    LoadTextureSlot(a, "pic.bmp");
+    LoadTextureSlot(b, "DOWN.BMP");
+    EXPECT_EQ(a.width, 6u);
+    EXPECT_EQ(a.height, 3u);
+    ASSERT_NE(a.texture, nullptr);
+    EXPECT_EQ(b.width, 5u);
+    EXPECT_EQ(b.height, 2u);
+    ASSERT_NE(b.texture, nullptr);
+    EXPECT_EQ(b.texture->Height(), 2u);
+}
+
+TEST_F(TextureSlotTest, HeaderSizesStayWhenTheTextureFailsAndShortFilesGiveNone) {
+    WriteDds("odd.dds", 12, 6, /*usable=*/false);
+    LoadTextureSlot(g_TextureSlots[0], "odd.dds");
+    EXPECT_EQ(g_TextureSlots[0].texture, nullptr);
+    EXPECT_EQ(g_TextureSlots[0].width, 12u);
+    EXPECT_EQ(g_TextureSlots[0].height, 6u);
+
+    Write("short.dds", {'D', 'D', 'S', ' ', 124, 0, 0, 0, 7, 0, 0, 0, 9, 0, 0});
+    Write("short.bmp", {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 4, 0, 0});
+    for (const char* name : {"short.dds", "short.bmp"}) {
+        TextureSlot& slot = g_TextureSlots[1];
+        LoadTextureSlot(slot, name);
+        EXPECT_EQ(slot.texture, nullptr) << name;
+        EXPECT_EQ(slot.width, 0u) << name;
+        EXPECT_EQ(slot.height, 0u) << name;
+    }
+    EXPECT_TRUE(g_MessageBoxLog.empty());
+}
+
+TEST_F(TextureSlotTest, WithoutADeviceOnlyTheHeaderIsRead) {
+    Write("pic.bmp", Bmp(7, 2));
+    g_pd3dDevice = nullptr;
+    LoadTextureSlot(g_TextureSlots[3], "pic.bmp");
+    g_pd3dDevice = device;
+    EXPECT_EQ(g_TextureSlots[3].texture, nullptr);
+    EXPECT_EQ(g_TextureSlots[3].width, 7u);
+}
+
+TEST_F(TextureSlotTest, ReleaseFreesEveryLoadedSlotAndClearOnlyForgets) {
+    WriteDds("a.dds", 4, 4);
+    for (int i : {0, 17, 63}) LoadTextureSlot(g_TextureSlots[i], "a.dds");
+    EXPECT_EQ(device->LiveTextureCount(), 3u);
+    ReleaseTextureSlots();
+    EXPECT_EQ(device->LiveTextureCount(), 0u);
+    for (const TextureSlot& s : g_TextureSlots) EXPECT_EQ(s.texture, nullptr);
+
+    LoadTextureSlot(g_TextureSlots[2], "a.dds");
+    GfxTexture* kept = g_TextureSlots[2].texture;
+    ClearTextureSlots();
+    EXPECT_EQ(g_TextureSlots[2].texture, nullptr);
+    EXPECT_EQ(device->LiveTextureCount(), 1u);
+    kept->Release();
+}
+
+namespace {
+
+struct Reference {
+    std::vector<uint32_t> argb;  // A8R8G8B8, alpha 255 when the file has none
+    int width = 0, height = 0;
+    bool alpha = false;
+};
+
+bool StbReads(const std::vector<uint8_t>& file, Reference* out) {
+    int comp = 0;
+    stbi_uc* p =
+        stbi_load_from_memory(file.data(), int(file.size()), &out->width, &out->height, &comp, 4);
+    if (!p) return false;
+    out->alpha = comp == 2 || comp == 4;
+    out->argb.resize(size_t(out->width) * out->height);
+    for (size_t i = 0; i < out->argb.size(); ++i)
+        out->argb[i] = uint32_t(out->alpha ? p[i * 4 + 3] : 255) << 24 | p[i * 4] << 16 |
+                       p[i * 4 + 1] << 8 | p[i * 4 + 2];
+    stbi_image_free(p);
+    return true;
+}
+
+// Largest difference of one channel between the texture's first level and the reference.
+int Difference(const GfxTexture* t, const Reference& ref) {
+    if (t->Width() != uint32_t(ref.width) || t->Height() != uint32_t(ref.height)) return 999;
+    int worst = 0;
+    for (int y = 0; y < ref.height; ++y) {
+        for (int x = 0; x < ref.width; ++x) {
+            uint32_t got, want = ref.argb[size_t(y) * ref.width + x];
+            std::memcpy(&got, t->LevelData(0).data() + y * t->LevelPitch(0) + x * 4, 4);
+            if (t->Format() == PixelFormat::X8R8G8B8) got |= 0xFF000000;
+            for (int s = 0; s < 32; s += 8)
+                worst = std::max(worst, std::abs(int((got >> s) & 255) - int((want >> s) & 255)));
+        }
+    }
+    return worst;
+}
+
+}  // namespace
+
+// Every BMP of the corpus goes the slot's road. Where stb_image reads a file too, both agree
+// pixel for pixel; files only the engine reads (data offsets, 56-byte headers, OS/2 2, odd
+// masks) must show the picture of a sibling file stb_image reads; broken ones get no texture.
+TEST_F(TextureSlotTest, CorpusBitmapsLoadAsStbImageReadsThemOrAreRefused) {
+    std::string corpus = CorpusDir("");
+    SKIP_WITHOUT_CORPUS(CorpusDir("bmp"));
+    SetDataDirectory(corpus);
+    fs::path bmp = fs::path(corpus) / "bmp";
+    struct Sibling {
+        const char* name;
+        const char* sameAs;
+        int tolerance;
+    };
+    const Sibling siblings[] = {
+        {"V3_X8_R8_G8_B8.bmp", "Info_R8_G8_B8.bmp", 0},
+        {"V3_R5_G6_B5_Top_Down.bmp", "Info_R8_G8_B8.bmp", 0},
+        {"V3_A4_R4_G4_B4.bmp", "Info_A8_R8_G8_B8.bmp", 0},
+        {"pal8offs.bmp", "pal8.bmp", 0},
+        {"pal8os2sp.bmp", "pal8.bmp", 0},
+        {"pal8os2v2.bmp", "pal8.bmp", 0},
+        {"pal8os2v2-16.bmp", "pal8.bmp", 0},
+        {"rgb16-565pal.bmp", "rgb16-565.bmp", 0},
+        {"rgb24pal.bmp", "rgb24.bmp", 0},
+        {"rgb24largepal.bmp", "rgb24.bmp", 0},
+        {"rgb32h52.bmp", "rgb32bf.bmp", 0},
+        {"rgb32-111110.bmp", "rgb24.bmp", 1},
+        {"rgba32abf.bmp", "rgba32.bmp", 0},
+        {"rgba32h56.bmp", "rgba32.bmp", 0},
+        {"rgba32-61754.bmp", "rgba32.bmp", 8},
+    };
+    // stb_image takes colours from an uninitialised palette for these.
+    const std::set<std::string> stbUnreliable = {"Core_1_Bit.bmp", "pal8badindex.bmp",
+                                                 "pal8os2sp.bmp"};
+    const std::set<std::string> mustRefuse = {
+        "badbitcount.bmp", "badheadersize.bmp", "badpalettesize.bmp", "badplanes.bmp",
+        "badrle.bmp",      "badwidth.bmp",      "reallybig.bmp",      "rletopdown.bmp",
+        "shortfile.bmp",   "rle_overflow.bmp",  "pal4rlecut.bmp",     "pal8oversizepal.bmp",
+        "rgb24jpeg.bmp",   "rgb24png.bmp",      "rgb24rle24.bmp"};
+    auto load = [&](const std::string& name) {
+        TextureSlot& slot = g_TextureSlots[9];
+        LoadTextureSlot(slot, ("bmp\\" + name).c_str());
+        return slot.texture;
+    };
+
+    int agreed = 0;
+    for (const auto& entry : fs::directory_iterator(bmp)) {
+        std::string name = entry.path().filename().string();
+        SCOPED_TRACE(name);
+        std::vector<uint8_t> file = ReadAll(entry.path());
+        GfxTexture* t = load(name);
+        if (mustRefuse.count(name)) {
+            EXPECT_EQ(t, nullptr);
+            continue;
+        }
+        Reference ref;
+        if (!StbReads(file, &ref) || stbUnreliable.count(name)) continue;
+        ASSERT_NE(t, nullptr);
+        EXPECT_EQ(t->Format(), ref.alpha ? PixelFormat::A8R8G8B8 : PixelFormat::X8R8G8B8);
+        EXPECT_EQ(Difference(t, ref), 0);
+        // For plain info headers the slot's size is the header's (height as its magnitude).
+        if ((file[14] | file[15] << 8) >= 40) {
+            EXPECT_EQ(g_TextureSlots[9].width, uint32_t(ref.width));
+            EXPECT_EQ(g_TextureSlots[9].height, uint32_t(ref.height));
+        }
+        ++agreed;
+    }
+    EXPECT_GE(agreed, 45);
+
+    for (const Sibling& s : siblings) {
+        SCOPED_TRACE(s.name);
+        Reference ref;
+        ASSERT_TRUE(StbReads(ReadAll(bmp / s.sameAs), &ref));
+        GfxTexture* t = load(s.name);
+        ASSERT_NE(t, nullptr);
+        EXPECT_LE(Difference(t, ref), s.tolerance);
+    }
+
+    // A one-bit OS/2 file: two palette colours, both present.
+    GfxTexture* t = load("Core_1_Bit.bmp");
+    ASSERT_NE(t, nullptr);
+    std::set<uint32_t> colours;
+    for (uint32_t y = 0; y < t->Height(); ++y)
+        for (uint32_t x = 0; x < t->Width(); ++x) {
+            uint32_t v;
+            std::memcpy(&v, t->LevelData(0).data() + y * t->LevelPitch(0) + x * 4, 4);
+            colours.insert(v | 0xFF000000);
+        }
+    EXPECT_EQ(colours, (std::set<uint32_t>{0xFF000000, 0xFFFFFFFF}));
+    EXPECT_TRUE(g_MessageBoxLog.empty());
+}
+
+// Every DDS of the corpus through the slot: header sizes, and the texture the reader describes.
+TEST_F(TextureSlotTest, CorpusDdsFilesKeepFormatLevelsAndHeaderSizes) {
+    std::string corpus = CorpusDir("");
+    SKIP_WITHOUT_CORPUS(CorpusDir("dds"));
+    SetDataDirectory(corpus);
+    int loaded = 0;
+    for (const auto& entry : fs::directory_iterator(fs::path(corpus) / "dds")) {
+        std::string name = entry.path().filename().string();
+        SCOPED_TRACE(name);
+        std::vector<uint8_t> file = ReadAll(entry.path());
+        DdsImage img;
+        bool ok = ReadDds(file.data(), file.size(), &img, nullptr);
+        TextureSlot& slot = g_TextureSlots[40];
+        LoadTextureSlot(slot, ("dds\\" + name).c_str());
+        uint32_t headerWidth, headerHeight;
+        std::memcpy(&headerHeight, &file[12], 4);
+        std::memcpy(&headerWidth, &file[16], 4);
+        EXPECT_EQ(slot.width, headerWidth);
+        EXPECT_EQ(slot.height, headerHeight);
+        ASSERT_EQ(slot.texture != nullptr, ok);
+        if (!ok) continue;
+        ++loaded;
+        EXPECT_EQ(slot.texture->Format(), img.format);
+        ASSERT_EQ(slot.texture->GetLevelCount(), img.levels.size());
+        for (uint32_t i = 0; i < img.levels.size(); ++i)
+            EXPECT_EQ(slot.texture->LevelData(i), img.levels[i].bytes) << "level " << i;
+    }
+    EXPECT_EQ(loaded, 16);
+}
