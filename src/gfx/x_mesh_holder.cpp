@@ -16,10 +16,12 @@ void XMeshHolder::load(const char* name, const char* directory) {
     const std::string dir = directory ? directory : "";
     const std::string path = base + dir + (name ? name : "") + ".x";
 
+    // A missing mesh leaves the holder empty without a word (the resolver logs the name once).
+    if (ResolveGamePath(path).empty()) return;
     auto data = std::make_unique<XMeshData>();
     std::string error;
     if (!LoadXMeshFile(path, *data, error)) {
-        // The player sees nothing (the slot stays empty); authors find the reason in the log.
+        // The player sees nothing; authors find the reason in the log.
         std::fprintf(stderr, "gh02: mesh \"%s\" not loaded: %s\n", ToUtf8(path).c_str(),
                      error.c_str());
         return;
