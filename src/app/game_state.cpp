@@ -1,0 +1,4 @@
+#include "app/game_state.h"
+
+GameState* g_pGameState = nullptr;
+char g_FieldName[kFieldNameSize] = {};

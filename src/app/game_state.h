@@ -1,0 +1,27 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+
+#include "app/frame_proc.h"
+#include "script/qscr_org.h"
+#include "world/field_info.h"
+
+// The record of the field and the menu screen; it exists while either runs and is deleted for
+// a battle.
+struct GameState {
+    int32_t walkAnimating = 0;   // the party leader plays the walk motion
+    int32_t groundLighting = 0;  // lighting switch while the ground is drawn (from the field file)
+    QScrOrg fieldScript;         // its running flag says whether the field script runs
+    int32_t lastCellX = 0;       // the cell of the last step that started nothing
+    int32_t lastCellRow = 0;
+    std::unique_ptr<QFldInfo> fieldInfo = std::make_unique<QFldInfo>();  // created empty
+    FrameProc fieldHandler = nullptr;  // the field's transition handler
+    // messageWindow: the field's message window (messages and menu lists) with its state words
+    // goes here, after fieldHandler.
+};
+
+extern GameState* g_pGameState;  // owning; null while a battle runs
+
+constexpr int kFieldNameSize = 128;
+// The field now loaded; the field is loaded again by this name after a battle.
+extern char g_FieldName[kFieldNameSize];
