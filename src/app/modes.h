@@ -1,8 +1,9 @@
 #pragma once
 #include <cstdint>
 
+#include "app/frame_proc.h"
+
 // The current mode is the frame handler the loop calls once per frame.
-using FrameProc = void (*)();
 
 extern FrameProc g_FrameProc;
 // The full-screen fade overlay; only the low 8 bits of each reach the screen.
