@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-int Run(const std::string& args, const std::string& env = "") {
+int RunGh02(const std::string& args, const std::string& env = "") {
     std::string cmd = env + " " GH02_BINARY " " + args + " >/dev/null 2>&1";
     int status = std::system(cmd.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -44,7 +44,7 @@ TEST_F(HeadlessRun, EscapeInTheTimelineEndsWithExitCodeOne) {
     std::string args = "--headless --frames 100 --frame-ms 20 --input " + (dir / "keys.txt").string() +
                        " --dump-state 4:" + (dir / "f4.json").string() + " --dump-state 50:" +
                        (dir / "f50.json").string();
-    EXPECT_EQ(Run(args), 1);
+    EXPECT_EQ(RunGh02(args), 1);
     ASSERT_TRUE(fs::exists(dir / "f4.json"));
     EXPECT_FALSE(fs::exists(dir / "f50.json"));  // Escape ended the run at frame 9
     auto j = ReadJson(dir / "f4.json");
@@ -57,7 +57,7 @@ TEST_F(HeadlessRun, EscapeInTheTimelineEndsWithExitCodeOne) {
 
 TEST_F(HeadlessRun, ScreenshotIsAWholePicture) {
     fs::path png = dir / "shot.png";
-    EXPECT_EQ(Run("--headless --frames 3 --screenshot 1:" + png.string()), 1);
+    EXPECT_EQ(RunGh02("--headless --frames 3 --screenshot 1:" + png.string()), 1);
     int w = 0, h = 0, comp = 0;
     ASSERT_TRUE(stbi_info(png.c_str(), &w, &h, &comp)) << "no PNG at " << png;
     EXPECT_EQ(w, 640);
@@ -68,16 +68,16 @@ TEST_F(HeadlessRun, SecondInstanceExitsAtOnce) {
     std::string lock = (dir / "gh02.lock").string();
     InstanceLock first;
     ASSERT_TRUE(first.Acquire(lock));
-    EXPECT_EQ(Run("--headless --single-instance --frames 5", "GH02_LOCK_FILE=" + lock), 0);
+    EXPECT_EQ(RunGh02("--headless --single-instance --frames 5", "GH02_LOCK_FILE=" + lock), 0);
     // Without --single-instance a headless run does not care.
-    EXPECT_EQ(Run("--headless --frames 2", "GH02_LOCK_FILE=" + lock), 1);
+    EXPECT_EQ(RunGh02("--headless --frames 2", "GH02_LOCK_FILE=" + lock), 1);
 }
 
 TEST_F(HeadlessRun, BadOptionsAreRefusedWithUsage) {
-    EXPECT_EQ(Run("--headless --frames 0"), 2);
-    EXPECT_EQ(Run("--headless --screenshot nonsense"), 2);
-    EXPECT_EQ(Run("--headless --input /nonexistent/keys.txt"), 2);
+    EXPECT_EQ(RunGh02("--headless --frames 0"), 2);
+    EXPECT_EQ(RunGh02("--headless --screenshot nonsense"), 2);
+    EXPECT_EQ(RunGh02("--headless --input /nonexistent/keys.txt"), 2);
     std::ofstream(dir / "bad.txt") << "1 jump down\n";
-    EXPECT_EQ(Run("--headless --input " + (dir / "bad.txt").string()), 2);
-    EXPECT_EQ(Run("--help"), 0);
+    EXPECT_EQ(RunGh02("--headless --input " + (dir / "bad.txt").string()), 2);
+    EXPECT_EQ(RunGh02("--help"), 0);
 }
