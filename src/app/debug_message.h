@@ -20,5 +20,5 @@ public:
 
 private:
     char text_[kCapacity];
-    int32_t word_;
+    [[maybe_unused]] int32_t word_;  // set by the constructor, read by nothing
 };
