@@ -200,6 +200,6 @@ bool ReadRzAscii(const uint8_t* data, size_t size, RzContentSink& sink) {
     const bool ok = ReadBones(t, sink, boneCount) && ReadPools(t, sink) && ReadMeshes(t, sink) &&
                     ReadMaterials(t, sink) && ReadAnimations(t, sink, boneCount);
     // Past the end every value reads as 0, so whatever went wrong after it is not the reason.
-    if (!ok && t.Ended()) sink.error = "the file ends early";
+    if (!ok && t.Ended()) sink.error = "the data runs past the end of the file";
     return ok;
 }

@@ -199,6 +199,6 @@ bool ReadRzBinary(const uint8_t* data, size_t size, RzContentSink& sink) {
     const bool ok = ReadBones(r, sink, boneCount) && ReadPools(r, sink) && ReadMeshes(r, sink) &&
                     ReadMaterials(r, sink) && ReadAnimations(r, sink, boneCount);
     // Past the end every value reads as 0, so whatever went wrong after it is not the reason.
-    if (!ok && r.ended) sink.error = "the file ends early";
+    if (!ok && r.ended) sink.error = "the data runs past the end of the file";
     return ok;
 }
