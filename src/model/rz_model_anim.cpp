@@ -194,7 +194,7 @@ void RZ_Model::UpdateBoneTransforms() {
 void RZ_Model::UpdateSkin() {
     UpdateBoneTransforms();
     skinned.resize(vertices.size());
-    auto bound = [this](const RZ_Vertex& v, const RZ_Bone& b) {
+    auto bound = [](const RZ_Vertex& v, const RZ_Bone& b) {
         Vector3 t = v.position;
         t.Sub(b.origin);
         t.ScaleBy(b.worldScale.x, b.worldScale.y, b.worldScale.z);
