@@ -2,8 +2,15 @@
 
 #include <cstring>
 
-#include "app/sjis.h"
 #include "gfx/texture.h"
+
+namespace {
+
+// "ﾙｰﾄ" in Shift-JIS, spelled out: models live in global tables that are built before the text
+// codec exists, so the name cannot come from a conversion at run time.
+constexpr char kRootBoneName[] = "\xD9\xB0\xC4";
+
+}  // namespace
 
 RZ_Model::RZ_Model() {
     Reset();
@@ -34,7 +41,7 @@ void RZ_Model::Reset() {
     for (auto& a : animations) a.reset();
     currentAnimation = 0;
     bones[0] = std::make_unique<RZ_Bone>();
-    bones[0]->SetName(SJIS("ﾙｰﾄ").c_str());
+    bones[0]->SetName(kRootBoneName);
 }
 
 void RZ_Model::ReleaseTextures() {
