@@ -1,0 +1,84 @@
+#include "model/material_texture_loader.h"
+
+#include <string>
+
+#include "app/host.h"
+#include "app/message_box.h"
+#include "app/sjis.h"
+#include "gfx/texture.h"
+#include "model/rz_last_error.h"
+#include "model/rz_model.h"
+
+namespace {
+
+MaterialTextureCreateFn g_CreateTexture = nullptr;
+TextureFileDialogFn g_TextureDialog = nullptr;
+
+bool IsSjisLead(unsigned char c) {
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+// The text behind the last backslash. A backslash that is the second byte of a double-byte
+// character is not a separator.
+std::string LastComponent(const std::string& path) {
+    size_t start = 0;
+    for (size_t i = 0; i < path.size(); ++i) {
+        const auto c = static_cast<unsigned char>(path[i]);
+        if (IsSjisLead(c)) {
+            ++i;
+        } else if (c == '\\') {
+            start = i + 1;
+        }
+    }
+    return path.substr(start);
+}
+
+bool TryLoad(GfxDevice* device, const std::string& path, GfxTexture** texture) {
+    if (!g_CreateTexture) return false;
+    return g_CreateTexture(device, path.c_str(), 0.6f, texture, PixelFormat::R5G6B5, 1, 1, 0) != 0;
+}
+
+}  // namespace
+
+void SetMaterialTextureLoader(MaterialTextureCreateFn create, TextureFileDialogFn dialog) {
+    g_CreateTexture = create;
+    g_TextureDialog = dialog;
+}
+
+void LoadMaterialTexture(RZ_Model& model, GfxDevice* device, const char* fileName, int index,
+                         void* ownerWindow) {
+    if (index < 0 || index >= kRzMaxMaterials || !fileName) return;
+    RZ_Material& entry = model.materials[index];
+    if (!entry.textureName.empty()) return;
+
+    const std::string given = fileName;
+    const std::string component = LastComponent(given);
+    std::string candidate =
+        model.directory[0] == '\0' ? component : std::string(model.directory) + component;
+    bool loaded = TryLoad(device, candidate, &entry.texture);
+    if (!loaded) {
+        candidate = given;
+        while (true) {
+            if (TryLoad(device, candidate, &entry.texture)) {
+                loaded = true;
+                break;
+            }
+            const int answer = ShowMessageBox(
+                SJIS("読込みｴﾗｰ"),
+                RZ_FormatSjis(SJIS("ﾌｧｲﾙ%sが読込めません！正しいﾊﾟｽを指定しますか？"), component),
+                MB_YESNO | MB_ICONQUESTION);
+            char picked[kTexturePathSize] = {};
+            if (answer != IDYES || !g_TextureDialog || !g_TextureDialog(ownerWindow, picked)) {
+                break;
+            }
+            picked[kTexturePathSize - 1] = '\0';
+            candidate = picked;
+        }
+    }
+    if (!loaded) {
+        if (entry.texture) entry.texture->Release();
+        entry.texture = nullptr;
+        return;
+    }
+    entry.textureName = candidate;
+}

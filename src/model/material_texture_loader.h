@@ -1,0 +1,33 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+#include "gfx/device_types.h"
+
+class GfxDevice;
+class GfxTexture;
+class RZ_Model;
+
+// The image side of model materials is plugged in by the application: the library loader that
+// turns an image file into a texture, and the open-file dialog for a texture that cannot be
+// found. Until they are set, every texture fails to load and models draw untextured.
+
+// Returns (width << 16) | height on success and 0 on failure; the texture goes to *outTexture.
+using MaterialTextureCreateFn = uint32_t (*)(GfxDevice* device, const char* fileName,
+                                             float alphaValue, GfxTexture** outTexture,
+                                             PixelFormat format, uint32_t levels, int32_t alphaMode,
+                                             uint32_t colourKey);
+// Lets the user pick an image; true with its path in pathBuffer (kTexturePathSize bytes).
+using TextureFileDialogFn = bool (*)(void* ownerWindow, char* pathBuffer);
+
+constexpr size_t kTexturePathSize = 260;
+
+// Either may be null (loading fails; the dialog counts as cancelled).
+void SetMaterialTextureLoader(MaterialTextureCreateFn create, TextureFileDialogFn dialog);
+
+// Loads the texture of materials[index] unless that entry already has one: first the file's
+// last path component in the model's directory, then fileName as given, then (after a Yes to the
+// question box) whatever the user picks. A texture that cannot be loaded leaves the entry
+// without texture.
+void LoadMaterialTexture(RZ_Model& model, GfxDevice* device, const char* fileName, int index,
+                         void* ownerWindow);

@@ -1,0 +1,129 @@
+#include "model/rz_model_load.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/host.h"
+#include "app/message_box.h"
+#include "app/paths.h"
+#include "app/sjis.h"
+#include "model/rz_last_error.h"
+#include "model/rz_model.h"
+#include "model/rz_object_reader.h"
+
+namespace {
+
+constexpr const char* kSource = "rz_model";
+// Far beyond any model the format can describe; a bigger file is not a model.
+constexpr size_t kMaxFileSize = size_t(256) << 20;
+
+RZ_ImportFn g_Importers[static_cast<int>(RZ_ForeignFormat::Count)] = {};
+
+char Lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+}
+
+bool EndsWith(const std::string& name, const char* ext) {
+    const size_t n = std::strlen(ext);
+    if (name.size() < n) return false;
+    for (size_t i = 0; i < n; ++i) {
+        if (Lower(name[name.size() - n + i]) != ext[i]) return false;
+    }
+    return true;
+}
+
+// The whole file; false when it cannot be opened, with `tooLarge` set when it is no model.
+bool ReadWholeFile(const std::string& name, std::vector<uint8_t>& bytes, bool& tooLarge) {
+    tooLarge = false;
+    FILE* f = OpenGameFile(name, "rb");
+    if (!f) return false;
+    uint8_t chunk[65536];
+    size_t n;
+    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
+        if (bytes.size() + n > kMaxFileSize) {
+            tooLarge = true;
+            break;
+        }
+        bytes.insert(bytes.end(), chunk, chunk + n);
+    }
+    std::fclose(f);
+    return true;
+}
+
+}  // namespace
+
+void RZ_SetImporter(RZ_ForeignFormat format, RZ_ImportFn importer) {
+    const int i = static_cast<int>(format);
+    if (i >= 0 && i < static_cast<int>(RZ_ForeignFormat::Count)) g_Importers[i] = importer;
+}
+
+bool RZ_Model::Load(GfxDevice* device, const char* fileName, void* ownerWindow) {
+    const std::string name = fileName ? fileName : "";
+    bool ok = false;
+    // Whatever happens, the old content goes: a refused file leaves an empty model.
+    ReleaseTextures();
+    Reset();
+    if (EndsWith(name, "rzo")) {
+        std::vector<uint8_t> bytes;
+        bool tooLarge = false;
+        if (!ReadWholeFile(name, bytes, tooLarge)) {
+            RZ_SetLastError(2, RZ_FormatSjis(SJIS("%sを開けません！"), name), __LINE__, kSource);
+            return false;
+        }
+        if (tooLarge) {
+            RZ_SetLastError(3, RZ_FormatSjis(SJIS("%sを読込めません！"), name), __LINE__, kSource,
+                            "the file is too large for a model");
+            return false;
+        }
+        ok = ReadRzObject(*this, bytes.data(), bytes.size(), device, ownerWindow, name.c_str());
+        if (!ok) return false;  // the reader has recorded why
+    } else {
+        RZ_ForeignFormat format;
+        const char* label;
+        if (EndsWith(name, "rok")) {
+            format = RZ_ForeignFormat::Rok;
+            label = "rok";
+        } else if (EndsWith(name, "mqo")) {
+            format = RZ_ForeignFormat::Mqo;
+            label = "mqo";
+        } else if (EndsWith(name, "mx")) {
+            format = RZ_ForeignFormat::Mx;
+            label = "mx";
+        } else if (EndsWith(name, "cob")) {
+            format = RZ_ForeignFormat::Cob;
+            label = "cob";
+        } else {
+            RZ_SetLastError(3,
+                            SJIS("このファイルには、対応していません！もしくは、拡張子が間違って"
+                                 "います。"),
+                            __LINE__, kSource);
+            return false;
+        }
+        RZ_ImportFn importer = g_Importers[static_cast<int>(format)];
+        std::string detail;
+        if (!importer) {
+            detail = std::string(label) + " models are not supported yet";
+            RZ_DiagLine(name + ": " + detail);
+        } else {
+            bool withEdges = false;
+            if (format == RZ_ForeignFormat::Rok) {
+                withEdges = ShowMessageBox(SJIS("確認"), SJIS("辺データを読込みますか？"),
+                                           MB_YESNO | MB_ICONQUESTION) == IDYES;
+            }
+            ok = importer(*this, device, name.c_str(), ownerWindow, withEdges);
+        }
+        if (!ok) {
+            RZ_SetLastError(3, RZ_FormatSjis(SJIS("%sを読込めません！"), name), __LINE__, kSource,
+                            detail);
+            ReleaseTextures();
+            Reset();
+            return false;
+        }
+    }
+    skinned.resize(vertices.size());
+    for (size_t i = 0; i < vertices.size(); ++i) skinned[i] = vertices[i].position;
+    if (normals.size() != vertices.size()) normals.assign(vertices.size(), Vector3{});
+    return true;
+}

@@ -1,0 +1,63 @@
+#include "model/rz_object_reader.h"
+
+#include <cstring>
+#include <string>
+
+#include "app/sjis.h"
+#include "model/rz_content_sink.h"
+#include "model/rz_last_error.h"
+#include "model/rz_model.h"
+#include "model/rz_object_readers.h"
+
+namespace {
+
+bool IsSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Reads a decimal number as the runtime's scanner would (leading blanks, a sign, digits).
+bool ScanNumber(const char*& p) {
+    while (IsSpace(*p)) ++p;
+    if (*p == '+' || *p == '-') ++p;
+    if (!IsDigit(*p)) return false;
+    while (IsDigit(*p)) ++p;
+    return true;
+}
+
+}  // namespace
+
+bool IsRzAsciiHeader(const uint8_t* data, size_t size) {
+    char header[kRzHeaderSize + 1] = {};
+    std::memcpy(header, data, size < kRzHeaderSize ? size : kRzHeaderSize);
+    static constexpr char kPrefix[] = "RZ Object format V";
+    const char* p = header;
+    if (std::strncmp(p, kPrefix, sizeof kPrefix - 1) != 0) return false;
+    p += sizeof kPrefix - 1;
+    // The two version numbers are read and not checked.
+    if (!ScanNumber(p) || *p++ != '.' || !ScanNumber(p)) return false;
+    while (IsSpace(*p)) ++p;
+    const char* word = p;
+    while (*p && !IsSpace(*p)) ++p;
+    return std::string_view(word, size_t(p - word)) == "ASCII";
+}
+
+bool ReadRzObject(RZ_Model& model, const uint8_t* data, size_t size, GfxDevice* device,
+                  void* ownerWindow, const char* fileName) {
+    model.Reset();
+    RzContentSink sink(model, device, ownerWindow);
+    const bool ascii = IsRzAsciiHeader(data, size);
+    const bool ok =
+        (ascii ? ReadRzAscii(data, size, sink) : ReadRzBinary(data, size, sink)) && sink.Finish();
+    if (ok) return true;
+    const std::string name = fileName ? fileName : "";
+    RZ_SetLastError(3, RZ_FormatSjis(SJIS("%sを読込めません！"), name), __LINE__, "rz_model",
+                    std::string(ascii ? "ASCII" : "binary") + " RZ object: " + sink.error);
+    RZ_DiagLine(name + ": " + RZ_LastError.detail);
+    model.ReleaseTextures();
+    model.Reset();
+    return false;
+}

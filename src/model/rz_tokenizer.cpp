@@ -1,0 +1,74 @@
+#include "model/rz_tokenizer.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+namespace {
+
+bool IsBracket(char c) {
+    return c == '(' || c == ')' || c == '{' || c == '}';
+}
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+}  // namespace
+
+bool RzTokenizer::Next(std::string& token) {
+    token.clear();
+    if (pushedBack_) {
+        token.push_back(pushedBack_);
+        pushedBack_ = 0;
+        return true;
+    }
+    while (pos_ < size_ && IsBlank(text_[pos_])) ++pos_;
+    if (pos_ >= size_) return false;
+    if (IsBracket(text_[pos_])) {
+        token.push_back(text_[pos_++]);
+        return true;
+    }
+    bool quoted = false;
+    while (pos_ < size_ && token.size() < kMaxToken) {
+        const char c = text_[pos_];
+        if (!quoted && IsBlank(c)) break;
+        if (!quoted && IsBracket(c)) {
+            pushedBack_ = c;
+            ++pos_;
+            break;
+        }
+        if (c == '"') quoted = !quoted;
+        token.push_back(c);
+        ++pos_;
+    }
+    return true;
+}
+
+void RzTokenizer::Skip(int count) {
+    for (int i = 0; i < count; ++i) Next(token_);
+}
+
+std::string RzTokenizer::Text() {
+    if (!Next(token_)) ended_ = true;
+    return token_;
+}
+
+long RzTokenizer::Int() {
+    if (!Next(token_)) {
+        ended_ = true;
+        return 0;
+    }
+    errno = 0;
+    const long v = std::strtol(token_.c_str(), nullptr, 10);
+    return std::clamp<long>(v, INT32_MIN, INT32_MAX);
+}
+
+float RzTokenizer::Float() {
+    if (!Next(token_)) {
+        ended_ = true;
+        return 0.0f;
+    }
+    return std::strtof(token_.c_str(), nullptr);
+}

@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include "gfx/texture.h"
+#include "model_test_util.h"
+
+namespace {
+
+struct LitVertex {
+    float x, y, z, nx, ny, nz, u, v;
+};
+
+class RzDraw : public ModelTest {
+protected:
+    void SetUp() override {
+        ModelTest::SetUp();
+        RZ_Model& m = *model;
+        m.vertices.resize(4);
+        m.vertices[0].position = Vector3{0, 0, 0};
+        m.vertices[1].position = Vector3{0, 0, 1};
+        m.vertices[2].position = Vector3{1, 0, 1};
+        m.vertices[3].position = Vector3{1, 0, 0};
+        m.uvs = {{0, 0}, {0.5f, 1}};
+        m.meshes.resize(2);
+        // Material changes: 1 -> 1 -> 0 (edge, still switches) -> 0.
+        m.meshes[0].faces = {RZ_Face{3, {0, 1, 2}, {0, 1, 0}, {}, 1},
+                             RZ_Face{4, {0, 1, 2, 3}, {1, 1, 0, 0}, {}, 1},
+                             RZ_Face{2, {0, 1}, {}, {}, 0}, RZ_Face{3, {0, 2, 3}, {}, {}, 0}};
+        m.meshes[1].visible = 0;
+        m.meshes[1].faces = {RZ_Face{3, {3, 2, 1}, {}, {}, 2}};
+        ASSERT_EQ(device->CreateTexture(2, 2, 1, 0, PixelFormat::R5G6B5, Pool::Managed, &texture),
+                  kOk);
+        m.materials[1].texture = texture;  // the model releases it
+    }
+    GfxTexture* texture = nullptr;
+};
+
+}  // namespace
+
+TEST_F(RzDraw, DrawsTrianglesAndQuadsOfVisibleMeshesWithOneMaterial) {
+    model->Draw(nullptr, 0.25f);  // through g_pd3dDevice
+    ASSERT_EQ(backend.draws.size(), 3u);
+    const auto& tri = backend.draws[0];
+    const auto& quad = backend.draws[1];
+    const auto& last = backend.draws[2];
+    EXPECT_EQ(tri.state.fvf, kFvfLitVertex);
+    EXPECT_EQ(tri.call.stride, 32u);
+    EXPECT_EQ(tri.call.indices, nullptr);
+    EXPECT_EQ(tri.call.vertexCount, 3u);
+    EXPECT_EQ(tri.state.texture, texture);
+    EXPECT_FLOAT_EQ(tri.state.material.diffuse.a, 0.25f);
+    EXPECT_FLOAT_EQ(tri.state.material.ambient.r, 1.0f);
+    EXPECT_FLOAT_EQ(tri.state.material.specular.r, 0.0f);
+    const LitVertex& v1 = backend.Vertex<LitVertex>(tri, 1);
+    EXPECT_FLOAT_EQ(v1.z, 1);
+    EXPECT_FLOAT_EQ(v1.ny, 1);  // shared by the flat faces around it
+    EXPECT_FLOAT_EQ(v1.u, 0.5f);
+    EXPECT_FLOAT_EQ(v1.v, 1);
+
+    EXPECT_EQ(quad.indices, (std::vector<uint16_t>{0, 1, 2, 2, 3, 0}));
+    EXPECT_EQ(quad.call.primitiveCount, 2u);
+    EXPECT_FLOAT_EQ(backend.Vertex<LitVertex>(quad, 3).x, 1);
+    EXPECT_FLOAT_EQ(backend.Vertex<LitVertex>(quad, 0).u, 0.5f);
+    // Material 0 has no texture: untextured from there on.
+    EXPECT_EQ(last.state.texture, nullptr);
+}
+
+TEST_F(RzDraw, TextureIsSetOnlyWhenTheMaterialChanges) {
+    // A backend that swaps the texture after every draw: a face that does not set the texture
+    // again draws with the swapped one.
+    struct Meddling : RecordingBackend {
+        GfxDevice* device = nullptr;
+        GfxTexture* swap = nullptr;
+        void Draw(const DrawCall& call, const DeviceState& state) override {
+            RecordingBackend::Draw(call, state);
+            device->SetTexture(0, swap);
+        }
+    } meddling;
+    GfxDevice meddled(&meddling);
+    meddling.device = &meddled;
+    GfxTexture* swap = nullptr;
+    ASSERT_EQ(meddled.CreateTexture(2, 2, 1, 0, PixelFormat::R5G6B5, Pool::Managed, &swap), kOk);
+    meddling.swap = swap;
+    model->Draw(&meddled, 1.0f);
+    ASSERT_EQ(meddling.draws.size(), 3u);
+    EXPECT_EQ(meddling.draws[0].state.texture, texture);
+    EXPECT_EQ(meddling.draws[1].state.texture, swap);     // same material: left alone
+    EXPECT_EQ(meddling.draws[2].state.texture, nullptr);  // the edge switched to material 0
+    swap->Release();
+}
+
+TEST_F(RzDraw, InvisibleMeshesDrawNothing) {
+    for (RZ_Mesh& mesh : model->meshes) mesh.visible = 0;
+    model->Draw(device.get(), 1.0f);
+    EXPECT_TRUE(backend.draws.empty());
+    for (const Vector3& n : model->normals) EXPECT_VEC_NEAR(n, 0, 0, 0, 0);
+}
