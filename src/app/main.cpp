@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "app/author_tools.h"
 #include "app/crt_rand.h"
 #include "app/headless.h"
 #include "app/host.h"
@@ -131,6 +132,14 @@ int main(int argc, char** argv) {
         SetDataDirectory(std::filesystem::absolute(opt.dataDir, ec).string());
     }
     SetFixedSeed(opt.seedGiven, opt.seed);
+
+    if (!opt.modelInfoFile.empty() || !opt.checkDataDir.empty()) {
+        static HeadlessDialogs dialogs;
+        g_Host.dialogs = &dialogs;
+        g_Host.headless = true;
+        return opt.modelInfoFile.empty() ? RunCheckData(opt.checkDataDir)
+                                         : RunModelInfo(opt.modelInfoFile);
+    }
 
     // One game at a time; headless runs (tests) only when asked.
     InstanceLock lock;

@@ -15,3 +15,5 @@ std::string ToUtf8(std::string_view sjis) {
     g_Host.codec->Cp932ToUtf8(sjis, out);
     return out;
 }
+
+bool SjisCodecReady() { return g_Host.codec != nullptr; }

@@ -7,9 +7,18 @@
 std::string ToSjis(std::string_view utf8);
 std::string ToUtf8(std::string_view sjis);
 
-// A UTF-8 literal turned into Shift-JIS once, where it is first used.
-#define SJIS(literal)                                        \
-    ([]() -> const std::string& {                            \
-        static const std::string converted = ToSjis(literal); \
-        return converted;                                    \
+// True once a codec is installed: conversions from then on are final.
+bool SjisCodecReady();
+
+// A UTF-8 literal turned into Shift-JIS once, where it is first used with a codec installed
+// (a use before that converts again next time rather than keeping the UTF-8 bytes).
+#define SJIS(literal)                            \
+    ([]() -> const std::string& {                \
+        static std::string converted;            \
+        static bool final = false;               \
+        if (!final) {                            \
+            converted = ToSjis(literal);         \
+            final = SjisCodecReady();            \
+        }                                        \
+        return converted;                        \
     }())

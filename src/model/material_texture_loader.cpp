@@ -11,8 +11,17 @@
 
 namespace {
 
-MaterialTextureCreateFn g_CreateTexture = nullptr;
-TextureFileDialogFn g_TextureDialog = nullptr;
+uint32_t EngineCreateTexture(GfxDevice* device, const char* fileName, float alphaValue,
+                             GfxTexture** outTexture, PixelFormat format, uint32_t levels,
+                             int32_t alphaMode, uint32_t colourKey) {
+    return RZ_CreateTextureFromFile(device, fileName, alphaValue, outTexture, format, levels,
+                                    alphaMode, colourKey);
+}
+
+bool EngineTextureDialog(void*, char* pathBuffer) { return RZ_OpenFileDlgForTexture(pathBuffer); }
+
+MaterialTextureCreateFn g_CreateTexture = EngineCreateTexture;
+TextureFileDialogFn g_TextureDialog = EngineTextureDialog;
 
 bool IsSjisLead(unsigned char c) {
     return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
@@ -41,8 +50,8 @@ bool TryLoad(GfxDevice* device, const std::string& path, GfxTexture** texture) {
 }  // namespace
 
 void SetMaterialTextureLoader(MaterialTextureCreateFn create, TextureFileDialogFn dialog) {
-    g_CreateTexture = create;
-    g_TextureDialog = dialog;
+    g_CreateTexture = create ? create : EngineCreateTexture;
+    g_TextureDialog = dialog ? dialog : EngineTextureDialog;
 }
 
 void LoadMaterialTexture(RZ_Model& model, GfxDevice* device, const char* fileName, int index,

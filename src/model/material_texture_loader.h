@@ -3,14 +3,15 @@
 #include <cstdint>
 
 #include "gfx/device_types.h"
+#include "gfx/rz_texture.h"
 
 class GfxDevice;
 class GfxTexture;
 class RZ_Model;
 
-// The image side of model materials is plugged in by the application: the library loader that
-// turns an image file into a texture, and the open-file dialog for a texture that cannot be
-// found. Until they are set, every texture fails to load and models draw untextured.
+// The image side of model materials: the library loader that turns an image file into a texture,
+// and the open-file dialog for a texture that cannot be found. The engine's own are used unless
+// a test plugs in others.
 
 // Returns (width << 16) | height on success and 0 on failure; the texture goes to *outTexture.
 using MaterialTextureCreateFn = uint32_t (*)(GfxDevice* device, const char* fileName,
@@ -20,9 +21,7 @@ using MaterialTextureCreateFn = uint32_t (*)(GfxDevice* device, const char* file
 // Lets the user pick an image; true with its path in pathBuffer (kTexturePathSize bytes).
 using TextureFileDialogFn = bool (*)(void* ownerWindow, char* pathBuffer);
 
-constexpr size_t kTexturePathSize = 260;
-
-// Either may be null (loading fails; the dialog counts as cancelled).
+// Null puts back the engine's own loader or dialog.
 void SetMaterialTextureLoader(MaterialTextureCreateFn create, TextureFileDialogFn dialog);
 
 // Loads the texture of materials[index] unless that entry already has one: first the file's

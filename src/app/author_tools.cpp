@@ -1,0 +1,160 @@
+#include "app/author_tools.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <vector>
+
+#include "app/message_box.h"
+#include "app/paths.h"
+#include "app/sjis.h"
+#include "gfx/d3d.h"
+#include "gfx/image_file.h"
+#include "gfx/recording_backend.h"
+#include "gfx/x_mesh.h"
+#include "model/model_info.h"
+#include "model/rz_last_error.h"
+#include "model/rz_model.h"
+#include "script/qscr_org.h"
+#include "sound/wav_reader.h"
+#include "world/field_info.h"
+#include "world/field_tables.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A device that draws nowhere, so loaders can create their textures.
+struct ToolDevice {
+    ToolDevice() {
+        auto backend = std::make_unique<RecordingBackend>();
+        backend->keep = false;
+        InitD3D(std::move(backend));
+    }
+    ~ToolDevice() { ReleaseD3D(); }
+};
+
+std::string Lower(std::string s) {
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
+bool ReadBytes(const fs::path& p, std::string& out) {
+    std::ifstream in(p, std::ios::binary);
+    if (!in) return false;
+    std::stringstream s;
+    s << in.rdbuf();
+    out = s.str();
+    return true;
+}
+
+// The first top-level folder of a path inside the data directory, lower-cased.
+std::string TopFolder(const fs::path& relative) {
+    auto it = relative.begin();
+    return it == relative.end() ? std::string() : Lower(it->string());
+}
+
+// Checks one file; empty when it loaded, else the reason. Files no loader reads: "-".
+std::string CheckFile(const fs::path& dataDir, const fs::path& file) {
+    const fs::path rel = fs::relative(file, dataDir);
+    const std::string ext = Lower(file.extension().string());
+    const std::string top = TopFolder(rel);
+    const std::string sjisPath = ToSjis(file.string());
+    if (ext == ".rzo" || ext == ".rok" || ext == ".mqo" || ext == ".mx" || ext == ".cob") {
+        RZ_Model model;
+        model.SetDirectory(ToSjis(file.parent_path().string() + "\\").c_str());
+        if (!model.Load(g_pd3dDevice, sjisPath.c_str(), nullptr))
+            return LastErrorJson().dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+        return {};
+    }
+    if (ext == ".bmp" || ext == ".dds" || ext == ".png" || ext == ".tga" || ext == ".jpg" ||
+        ext == ".jpeg") {
+        GfxTexture* texture = nullptr;
+        int32_t r = CreateTextureFromFile(g_pd3dDevice, sjisPath, &texture);
+        if (!texture) return "not a readable image (" + std::to_string(r) + ")";
+        texture->Release();
+        return {};
+    }
+    if (ext == ".x") {
+        XMeshData mesh;
+        std::string error;
+        if (!LoadXMeshFile(sjisPath, mesh, error)) return error;
+        return {};
+    }
+    if (ext == ".wav") {
+        std::string bytes;
+        if (!ReadBytes(file, bytes)) return "cannot be read";
+        WaveData wave;
+        WaveError e = ParseWave(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), wave);
+        if (e != WaveError::kNone) return ToUtf8(WaveErrorText(e));
+        return {};
+    }
+    if (ext == ".qf" && top == "field") {
+        std::string text;
+        if (!ReadBytes(file, text)) return "cannot be read";
+        QFldInfo field;
+        if (!field.loadText(text, sjisPath)) return "stops early";
+        return {};
+    }
+    if (ext == ".qd" && top == "scr") {
+        // Scripts are loaded by name below SCR, without the extension.
+        fs::path name = fs::relative(file, dataDir / *rel.begin());
+        name.replace_extension();
+        std::string n = name.string();
+        std::replace(n.begin(), n.end(), '/', '\\');
+        QScrOrg script;
+        if (!script.Load(ToSjis(n).c_str())) return "cannot be loaded";
+        return {};
+    }
+    return "-";
+}
+
+}  // namespace
+
+int RunModelInfo(const std::string& nativePath) {
+    ToolDevice device;
+    g_RzDiagStream = stderr;  // standard output carries only the JSON
+    RZ_Model model;
+    fs::path p = fs::absolute(nativePath);
+    model.SetDirectory(ToSjis(p.parent_path().string() + "\\").c_str());
+    bool ok = model.Load(g_pd3dDevice, ToSjis(p.string()).c_str(), nullptr);
+    nlohmann::json j = ok ? ModelInfoJson(model) : LastErrorJson();
+    std::printf("%s\n", j.dump(2, ' ', false, nlohmann::json::error_handler_t::replace).c_str());
+    return ok ? 0 : 1;
+}
+
+int RunCheckData(const std::string& nativeDir) {
+    std::error_code ec;
+    fs::path dir = fs::absolute(nativeDir, ec);
+    if (!fs::is_directory(dir, ec)) {
+        std::fprintf(stderr, "gh02: %s is not a directory\n", nativeDir.c_str());
+        return 1;
+    }
+    SetDataDirectory(dir.string());
+    ToolDevice device;
+    g_RzDiagStream = stderr;
+    StartFieldTables();
+    std::vector<fs::path> files;
+    for (fs::recursive_directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
+        if (it->is_regular_file(ec)) files.push_back(it->path());
+    std::sort(files.begin(), files.end());
+    int checked = 0, failed = 0;
+    for (const fs::path& file : files) {
+        g_MessageBoxLog.clear();
+        std::string why = CheckFile(dir, file);
+        if (why == "-") continue;
+        ++checked;
+        if (why.empty() && !g_MessageBoxLog.empty()) why = g_MessageBoxLog.front().text;
+        if (!why.empty()) {
+            ++failed;
+            std::printf("FAIL %s: %s\n", fs::relative(file, dir).string().c_str(), why.c_str());
+        }
+    }
+    ReleaseFieldTables();
+    std::printf("checked %d files, %d failed\n", checked, failed);
+    return failed ? 1 : 0;
+}
