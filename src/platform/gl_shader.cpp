@@ -217,7 +217,13 @@ bool ReadsMissingTexture(int op, ivec2 args) {
 void main() {
     diffuse = uFlatShade ? vDiffuseFlat : vDiffuse;
     specular = uFlatShade ? vSpecularFlat : vSpecular;
-    texel = uHasTexture ? texture(uTexture, vTexCoord) : vec4(1.0);
+    texel = vec4(1.0);
+    if (uHasTexture) {
+        // Texture coordinates snap to 1/256 of a texel, as the original hardware's did, so a
+        // coordinate that lands on a texel edge picks the same texel every time.
+        vec2 size = vec2(textureSize(uTexture, 0)) * 256.0;
+        texel = texture(uTexture, floor(vTexCoord * size + 0.5) / size);
+    }
     vec4 c = diffuse;
     if (uStageOps.x != 1) {
         if (!ReadsMissingTexture(uStageOps.x, uColorArgs))
