@@ -1,0 +1,221 @@
+#include "platform/sdl_window.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "app/message_queue.h"
+
+namespace {
+
+// Key-state slots for the two Shift and Ctrl keys (the original system's left/right codes);
+// the game asks for VK_SHIFT and VK_CONTROL, which are down while either side is.
+constexpr int kSlotLeftShift = 0xA0;
+constexpr int kSlotRightShift = 0xA1;
+constexpr int kSlotLeftCtrl = 0xA2;
+constexpr int kSlotRightCtrl = 0xA3;
+// Set in a key-down message's lParam when the key was already down (auto-repeat).
+constexpr uint32_t kKeyWasDown = 0x40000000u;
+
+int SlotOf(SDL_Keycode key) {
+    switch (key) {
+        case SDLK_LSHIFT:
+            return kSlotLeftShift;
+        case SDLK_RSHIFT:
+            return kSlotRightShift;
+        case SDLK_LCTRL:
+            return kSlotLeftCtrl;
+        case SDLK_RCTRL:
+            return kSlotRightCtrl;
+        default:
+            return SdlWindow::VirtualKeyOf(key);
+    }
+}
+
+}  // namespace
+
+int SdlWindow::VirtualKeyOf(SDL_Keycode key) {
+    switch (key) {
+        case SDLK_UP:
+            return VK_UP;
+        case SDLK_DOWN:
+            return VK_DOWN;
+        case SDLK_LEFT:
+            return VK_LEFT;
+        case SDLK_RIGHT:
+            return VK_RIGHT;
+        case SDLK_LSHIFT:
+        case SDLK_RSHIFT:
+            return VK_SHIFT;
+        case SDLK_LCTRL:
+        case SDLK_RCTRL:
+            return VK_CONTROL;
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER:
+            return VK_RETURN;
+        case SDLK_BACKSPACE:
+            return VK_BACK;
+        case SDLK_ESCAPE:
+            return VK_ESCAPE;
+        case SDLK_SPACE:
+            return 0x20;
+        default:
+            break;
+    }
+    // Letters and digits have their ASCII capitals as codes (V is the one the game polls).
+    if (key >= SDLK_a && key <= SDLK_z) return 'A' + int(key - SDLK_a);
+    if (key >= SDLK_0 && key <= SDLK_9) return '0' + int(key - SDLK_0);
+    if (key >= SDLK_F1 && key <= SDLK_F12) return 0x70 + int(key - SDLK_F1);
+    return 0;
+}
+
+SdlWindow::~SdlWindow() {
+    if (context_) SDL_GL_DeleteContext(context_);
+    if (window_) SDL_DestroyWindow(window_);
+    if (videoInitialised_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+void SdlWindow::PumpEvents(MessageQueue& queue) {
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) HandleEvent(e, queue);
+}
+
+void SdlWindow::HandleEvent(const SDL_Event& e, MessageQueue& queue) {
+    switch (e.type) {
+        case SDL_QUIT:  // the close button of the last window, or the system asking us to end
+            queue.Post(WM_CLOSE);
+            break;
+        case SDL_WINDOWEVENT:
+            // Keys released while another window has the focus would otherwise stay down.
+            if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) down_.fill(false);
+            break;
+        case SDL_KEYDOWN: {
+            SDL_Keycode key = e.key.keysym.sym;
+            if ((key == SDLK_RETURN || key == SDLK_KP_ENTER) && (e.key.keysym.mod & KMOD_ALT)) {
+                if (!e.key.repeat) ToggleFullscreen();
+                break;
+            }
+            if (key == SDLK_F12) {
+                if (!e.key.repeat && onScreenshot_) onScreenshot_();
+                break;
+            }
+            int vk = VirtualKeyOf(key);
+            if (vk == 0) break;
+            int slot = SlotOf(key);
+            bool wasDown = down_[size_t(slot)];
+            down_[size_t(slot)] = true;
+            queue.Post(WM_KEYDOWN, uint32_t(vk), 1u | (wasDown ? kKeyWasDown : 0u));
+            break;
+        }
+        case SDL_KEYUP: {
+            int slot = SlotOf(e.key.keysym.sym);
+            if (slot) down_[size_t(slot)] = false;
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+int16_t SdlWindow::GetKeyState(int vk) {
+    if (vk <= 0 || vk > 255) return 0;
+    bool down = down_[size_t(vk)];
+    if (vk == VK_SHIFT) down = down || down_[kSlotLeftShift] || down_[kSlotRightShift];
+    if (vk == VK_CONTROL) down = down || down_[kSlotLeftCtrl] || down_[kSlotRightCtrl];
+    return down ? int16_t(0x80) : int16_t(0);
+}
+
+void SdlWindow::ShowCursor(bool show) {
+    SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+}
+
+void SdlWindow::Destroy() {
+    // The GL context stays until the backend is gone; the window only disappears.
+    if (window_ && !offscreen_) SDL_HideWindow(window_);
+    destroyed_ = true;
+}
+
+bool SdlWindow::IsFullscreen() const {
+    return window_ && (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0;
+}
+
+void SdlWindow::ToggleFullscreen() {
+    if (!window_ || offscreen_) return;
+    if (IsFullscreen()) {
+        SDL_SetWindowFullscreen(window_, 0);
+        SDL_SetWindowSize(window_, windowedWidth_, windowedHeight_);
+        SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    } else {
+        SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    }
+}
+
+SdlGlContext::~SdlGlContext() {
+    backend.reset();
+    window.reset();
+}
+
+std::unique_ptr<SdlGlContext> CreateGlWindow(const WindowOptions& o, std::string* error) {
+    auto fail = [error](const std::string& why) -> std::unique_ptr<SdlGlContext> {
+        if (error) *error = why;
+        return nullptr;
+    };
+    std::unique_ptr<SdlWindow> w(new SdlWindow());
+    w->offscreen_ = o.offscreen;
+    w->windowedWidth_ = std::max(o.windowWidth, 320);
+    w->windowedHeight_ = std::max(o.windowHeight, 240);
+    if (o.offscreen) {
+        SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "offscreen", SDL_HINT_OVERRIDE);
+    } else {
+        SDL_ResetHint(SDL_HINT_VIDEODRIVER);
+        // Alt+Tab away from the full-screen window should not minimise the game.
+        SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    }
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        return fail(std::string("cannot start the video system: ") + SDL_GetError());
+    w->videoInitialised_ = true;
+
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_FLAGS, SDL_GL_CONTEXT_FORWARD_COMPATIBLE_FLAG);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);  // depth lives in the backend's own target
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+
+    Uint32 flags = SDL_WINDOW_OPENGL;
+    int width = kTargetWidth, height = kTargetHeight;
+    if (o.offscreen) {
+        flags |= SDL_WINDOW_HIDDEN;
+    } else {
+        flags |= SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
+        if (o.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+        width = w->windowedWidth_;
+        height = w->windowedHeight_;
+    }
+    w->window_ = SDL_CreateWindow("GH02", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
+                                  height, flags);
+    if (!w->window_) return fail(std::string("cannot open the window: ") + SDL_GetError());
+    w->context_ = SDL_GL_CreateContext(w->window_);
+    if (!w->context_)
+        return fail(std::string("cannot create an OpenGL 3.3 core context: ") + SDL_GetError());
+    if (SDL_GL_MakeCurrent(w->window_, w->context_) != 0)
+        return fail(std::string("cannot use the OpenGL context: ") + SDL_GetError());
+    SDL_GL_SetSwapInterval(o.vsync ? 1 : 0);
+
+    std::string why;
+    std::unique_ptr<GlBackend> backend = GlBackend::Create(why);
+    if (!backend) return fail(why);
+    SDL_Window* sdlWindow = w->window_;
+    GlPresentTarget target;
+    target.drawableSize = [sdlWindow](int& width, int& height) {
+        SDL_GL_GetDrawableSize(sdlWindow, &width, &height);
+    };
+    target.swap = [sdlWindow] { SDL_GL_SwapWindow(sdlWindow); };
+    backend->SetPresentTarget(std::move(target));
+    backend->SetPresentScale(o.scale);
+
+    auto ctx = std::make_unique<SdlGlContext>();
+    ctx->window = std::move(w);
+    ctx->backend = std::move(backend);
+    return ctx;
+}

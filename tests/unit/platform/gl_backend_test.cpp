@@ -1,0 +1,349 @@
+// Pixel tests of the GL backend: coverage, blending, orientation and culling, depth, shading,
+// index guards, the texture stage and presentation.
+#include <stb_image.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+
+#include "gfx/png_writer.h"
+#include "gl_test_support.h"
+#include "test_support.h"
+
+namespace {
+
+constexpr uint32_t kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF;
+
+class GlBackendTest : public GlPixelTest {
+protected:
+    void AlphaBlending() {
+        device->SetRenderState(RenderState::AlphaBlendEnable, 1u);
+        device->SetRenderState(RenderState::SrcBlend, Blend::SrcAlpha);
+        device->SetRenderState(RenderState::DestBlend, Blend::InvSrcAlpha);
+    }
+};
+
+TEST_F(GlBackendTest, ScreenRectanglesCoverExactlyTheirPixelsAndBlend) {
+    device->SetRenderState(RenderState::ZEnable, 0u);
+    AlphaBlending();
+    DrawRect(0, 0, 640, 480, 0xFFC86432);
+    Read();
+    EXPECT_EQ(CountPixels(0xC86432), kTargetWidth * kTargetHeight);
+
+    // Black at alpha 128 darkens everything to about half.
+    DrawRect(0, 0, 640, 480, 0x80000000);
+    Read();
+    uint32_t half = Pixel(0, 0);
+    EXPECT_TRUE(ColourNear(half, 0xFF643219, 1));
+    EXPECT_EQ(CountPixels(half), kTargetWidth * kTargetHeight);
+
+    // Pixel centres sit on integer coordinates: a 10 x 5 rectangle at (20, 30) fills columns
+    // 20..29 and rows 30..34 and nothing else.
+    DrawRect(20, 30, 10, 5, kGreen);
+    Read();
+    EXPECT_EQ(CountPixels(kGreen), 50);
+    EXPECT_EQ(Pixel(20, 30), kGreen);
+    EXPECT_EQ(Pixel(29, 34), kGreen);
+    EXPECT_EQ(Pixel(19, 30), half);
+    EXPECT_EQ(Pixel(30, 30), half);
+    EXPECT_EQ(Pixel(20, 29), half);
+    EXPECT_EQ(Pixel(20, 35), half);
+}
+
+TEST_F(GlBackendTest, ClearFillsColourAndReadPixelsIsOpaque) {
+    device->Clear(kClearTarget, 0x00336699, 1.0f, 0);
+    Read();
+    EXPECT_EQ(Pixel(0, 0), 0xFF336699u);
+    EXPECT_EQ(Pixel(639, 479), 0xFF336699u);
+    EXPECT_EQ(CountPixels(0x336699), kTargetWidth * kTargetHeight);
+}
+
+// A triangle going top-left, top-right, bottom-left is clockwise on the screen (y down).
+TEST_F(GlBackendTest, CullModesFollowScreenWindingAndRowsReadTopDown) {
+    auto draw = [this] {
+        device->Clear(kClearTarget, kClearColour, 1.0f, 0);
+        DrawTriangle(Sv(10, 10, kRed), Sv(200, 10, kRed), Sv(10, 200, kRed));       // clockwise
+        DrawTriangle(Sv(400, 10, kBlue), Sv(400, 200, kBlue), Sv(600, 10, kBlue));  // counter
+        Read();
+    };
+    device->SetRenderState(RenderState::CullMode, Cull::None);
+    draw();
+    EXPECT_EQ(Pixel(20, 20), kRed);  // near the top of the picture
+    EXPECT_EQ(Pixel(410, 20), kBlue);
+    EXPECT_EQ(Pixel(20, 460), 0xFF000000 | kClearColour);
+
+    device->SetRenderState(RenderState::CullMode, Cull::Clockwise);
+    draw();
+    EXPECT_EQ(CountPixels(kRed), 0);
+    EXPECT_EQ(Pixel(410, 20), kBlue);
+
+    device->SetRenderState(RenderState::CullMode, Cull::CounterClockwise);
+    draw();
+    EXPECT_EQ(Pixel(20, 20), kRed);
+    EXPECT_EQ(CountPixels(kBlue), 0);
+}
+
+// World vertices through a left-handed perspective projection: winding as seen on screen,
+// up is up, and depth 0..1 between the near and far planes.
+TEST_F(GlBackendTest, WorldTrianglesUseLeftHandedPerspective) {
+    const float zn = 1, zf = 100, f = 1.0f / std::tan(0.5f);  // 1 rad field of view
+    Matrix44 proj{};
+    proj.m[0][0] = f * 480.0f / 640.0f;
+    proj.m[1][1] = f;
+    proj.m[2][2] = zf / (zf - zn);
+    proj.m[2][3] = 1;
+    proj.m[3][2] = -zn * zf / (zf - zn);
+    device->SetTransform(TransformType::Projection, proj);
+    device->SetRenderState(RenderState::CullMode, Cull::CounterClockwise);
+    device->SetVertexShader(kFvfWorldVertex);
+    auto draw = [this](float z, uint32_t colour) {
+        // Upper left of the view, clockwise as seen from the eye at the origin looking along +z.
+        TestWorldVertex v[3] = {{-0.5f * z, 0.4f * z, z, colour, 0, 0, 0},
+                                {-0.1f * z, 0.4f * z, z, colour, 0, 0, 0},
+                                {-0.5f * z, 0.1f * z, z, colour, 0, 0, 0}};
+        device->DrawPrimitiveUP(PrimitiveType::TriangleList, 1, v, sizeof v[0]);
+    };
+    draw(10, kRed);
+    Read();
+    EXPECT_GT(CountPixels(kRed), 1000);
+    int redInTopLeft = 0;
+    for (int y = 0; y < 240; ++y)
+        for (int x = 0; x < 320; ++x) redInTopLeft += Pixel(x, y) == kRed;
+    EXPECT_EQ(redInTopLeft, CountPixels(kRed));
+
+    // Behind the near plane or past the far plane: clipped.
+    device->Clear(kClearTarget | kClearZBuffer, kClearColour, 1.0f, 0);
+    draw(0.5f, kGreen);
+    draw(150, kBlue);
+    Read();
+    EXPECT_EQ(CountPixels(kGreen), 0);
+    EXPECT_EQ(CountPixels(kBlue), 0);
+
+    // Nearer geometry wins whatever the drawing order.
+    draw(20, kBlue);
+    draw(10, kRed);
+    draw(30, kGreen);
+    Read();
+    EXPECT_GT(CountPixels(kRed), 1000);
+    EXPECT_EQ(CountPixels(kGreen), 0);
+}
+
+TEST_F(GlBackendTest, DepthStatesDecideWhichTriangleStays) {
+    auto draw = [this](float zFirst, float zSecond, float clearZ = 1.0f) {
+        device->Clear(kClearTarget | kClearZBuffer, kClearColour, clearZ, 0);
+        DrawTriangle(Sv(0, 0, kRed, zFirst), Sv(300, 0, kRed, zFirst), Sv(0, 300, kRed, zFirst));
+        DrawTriangle(Sv(0, 0, kGreen, zSecond), Sv(300, 0, kGreen, zSecond),
+                     Sv(0, 300, kGreen, zSecond));
+        Read();
+        return Pixel(50, 50);
+    };
+    const uint32_t clear = 0xFF000000 | kClearColour;
+    device->SetRenderState(RenderState::ZEnable, 1u);
+    device->SetRenderState(RenderState::ZFunc, Cmp::LessEqual);
+    EXPECT_EQ(draw(0.3f, 0.6f), kRed);
+    EXPECT_EQ(draw(0.6f, 0.3f), kGreen);
+    EXPECT_EQ(draw(0.3f, 0.3f), kGreen);  // equal depth passes less-or-equal
+    EXPECT_EQ(draw(0.3f, 0.6f, 0.2f), clear);
+    device->SetRenderState(RenderState::ZFunc, Cmp::Less);
+    EXPECT_EQ(draw(0.3f, 0.3f), kRed);
+    device->SetRenderState(RenderState::ZFunc, Cmp::Greater);
+    EXPECT_EQ(draw(0.3f, 0.6f, 0.0f), kGreen);
+    EXPECT_EQ(draw(0.6f, 0.3f, 0.0f), kRed);
+    device->SetRenderState(RenderState::ZFunc, Cmp::LessEqual);
+    device->SetRenderState(RenderState::ZWriteEnable, 0u);
+    EXPECT_EQ(draw(0.3f, 0.6f), kGreen);  // the first left no depth behind
+    device->SetRenderState(RenderState::ZWriteEnable, 1u);
+    device->SetRenderState(RenderState::ZEnable, 0u);
+    EXPECT_EQ(draw(0.3f, 0.6f, 0.0f), kGreen);
+}
+
+TEST_F(GlBackendTest, FlatShadingTakesTheFirstVertexColour) {
+    auto draw = [this] {
+        device->Clear(kClearTarget, kClearColour, 1.0f, 0);
+        DrawTriangle(Sv(100, 100, kRed), Sv(400, 100, kGreen), Sv(100, 400, kBlue));
+        Read();
+    };
+    device->SetRenderState(RenderState::ShadeMode, Shade::Flat);
+    draw();
+    EXPECT_EQ(Pixel(200, 200), kRed);
+    EXPECT_EQ(Pixel(390, 105), kRed);
+    EXPECT_EQ(Pixel(105, 390), kRed);
+
+    device->SetRenderState(RenderState::ShadeMode, Shade::Gouraud);
+    draw();
+    EXPECT_TRUE(ColourNear(Pixel(200, 200), 0xFF555555, 4));
+    EXPECT_TRUE(ColourNear(Pixel(390, 105), kGreen, 12));
+    EXPECT_TRUE(ColourNear(Pixel(105, 390), kBlue, 12));
+}
+
+TEST_F(GlBackendTest, IndicesPastTheVerticesDropOnlyTheirPrimitives) {
+    device->SetVertexShader(kFvfScreenVertex);
+    TestScreenVertex v[4] = {Sv(10, 10, kRed), Sv(110, 10, kRed), Sv(10, 110, kRed),
+                             Sv(110, 110, kRed)};
+    const uint16_t list[6] = {0, 1, 2, 1, 3, 60000};
+    EXPECT_EQ(
+        device->DrawIndexedPrimitiveUP(PrimitiveType::TriangleList, 0, 4, 2, list, v, sizeof v[0]),
+        kOk);
+    Read();
+    EXPECT_EQ(Pixel(20, 20), kRed);
+    EXPECT_NE(Pixel(100, 100), kRed);
+
+    // A strip keeps its good triangles, each with its own winding.
+    device->Clear(kClearTarget, kClearColour, 1.0f, 0);
+    device->SetRenderState(RenderState::CullMode, Cull::CounterClockwise);
+    TestScreenVertex s[5] = {Sv(10, 10, kGreen), Sv(110, 10, kGreen), Sv(10, 110, kGreen),
+                             Sv(110, 110, kGreen), Sv(10, 210, kGreen)};
+    const uint16_t strip[6] = {0, 1, 2, 3, 9, 4};
+    EXPECT_EQ(device->DrawIndexedPrimitiveUP(PrimitiveType::TriangleStrip, 0, 5, 4, strip, s,
+                                             sizeof s[0]),
+              kOk);
+    Read();
+    EXPECT_EQ(Pixel(20, 20), kGreen);    // 0 1 2
+    EXPECT_EQ(Pixel(100, 100), kGreen);  // 1 3 2, wound like the first
+    EXPECT_NE(Pixel(20, 190), kGreen);   // the triangles with index 9 are gone
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(GlBackendTest, TextureStageOperationsAndArguments) {
+    device->SetRenderState(RenderState::ZEnable, 0u);
+    // No texture: the stage passes the diffuse colour on.
+    DrawRect(0, 0, 10, 10, 0xFF804020);
+    Read();
+    EXPECT_EQ(Pixel(5, 5), 0xFF804020u);
+
+    GfxTexture* grey = MakeTexture(1, 1, PixelFormat::A8R8G8B8, {0x80, 0x80, 0x80, 0xFF});
+    device->SetTexture(0, grey);
+    auto drawWith = [this](TextureOp op, TextureArg a1, TextureArg a2, uint32_t diffuse) {
+        device->SetTextureStageState(0, TextureStageState::ColorOp, op);
+        device->SetTextureStageState(0, TextureStageState::ColorArg1, a1);
+        device->SetTextureStageState(0, TextureStageState::ColorArg2, a2);
+        DrawRect(0, 0, 10, 10, diffuse);
+        Read();
+        return Pixel(5, 5);
+    };
+    device->SetRenderState(RenderState::TextureFactor, 0xFF00C0FFu);
+    EXPECT_EQ(drawWith(TextureOp::SelectArg1, TextureArg::TFactor, TextureArg::Diffuse, kRed),
+              0xFF00C0FFu);
+    EXPECT_EQ(drawWith(TextureOp::SelectArg2, TextureArg::TFactor, TextureArg::Diffuse, kRed),
+              kRed);
+    EXPECT_TRUE(ColourNear(
+        drawWith(TextureOp::Modulate, TextureArg::Texture, TextureArg::Diffuse, 0xFFFF8000),
+        0xFF804000, 1));
+    EXPECT_TRUE(ColourNear(
+        drawWith(TextureOp::Modulate2x, TextureArg::Texture, TextureArg::Diffuse, 0xFF808080),
+        0xFF818181, 1));
+    EXPECT_TRUE(ColourNear(
+        drawWith(TextureOp::Modulate4x, TextureArg::Texture, TextureArg::Diffuse, 0xFF402010),
+        0xFF804020, 2));
+    EXPECT_TRUE(
+        ColourNear(drawWith(TextureOp::Add, TextureArg::Texture, TextureArg::Diffuse, 0xFFC01000),
+                   0xFFFF9080, 1));
+    EXPECT_EQ(drawWith(TextureOp::Disable, TextureArg::Texture, TextureArg::Diffuse, kBlue), kBlue);
+
+    // Specular is added after the stage only while it is enabled.
+    device->SetTextureStageState(0, TextureStageState::ColorOp, TextureOp::SelectArg2);
+    TestScreenVertex v[3] = {Sv(0, 0, 0xFF808080), Sv(20, 0, 0xFF808080), Sv(0, 20, 0xFF808080)};
+    for (auto& x : v) x.specular = 0x00303030;
+    DrawTriangle(v[0], v[1], v[2]);
+    Read();
+    EXPECT_EQ(Pixel(2, 2), 0xFF808080u);
+    device->SetRenderState(RenderState::SpecularEnable, 1u);
+    DrawTriangle(v[0], v[1], v[2]);
+    Read();
+    EXPECT_EQ(Pixel(2, 2), 0xFFB0B0B0u);
+    grey->Release();
+}
+
+TEST_F(GlBackendTest, AlphaTestAndStageAlpha) {
+    device->SetRenderState(RenderState::ZEnable, 0u);
+    device->SetRenderState(RenderState::AlphaTestEnable, 1u);
+    device->SetRenderState(RenderState::AlphaRef, 0x80u);
+    device->SetRenderState(RenderState::AlphaFunc, Cmp::GreaterEqual);
+    DrawRect(0, 0, 10, 10, 0x7FFF0000);
+    DrawRect(20, 0, 10, 10, 0x80FF0000);
+    Read();
+    EXPECT_NE(Pixel(5, 5), kRed);
+    EXPECT_EQ(Pixel(25, 5), kRed);
+    device->SetRenderState(RenderState::AlphaFunc, Cmp::Less);
+    DrawRect(40, 0, 10, 10, 0x7F00FF00);
+    DrawRect(60, 0, 10, 10, 0x8000FF00);
+    Read();
+    EXPECT_EQ(Pixel(45, 5), kGreen);
+    EXPECT_NE(Pixel(65, 5), kGreen);
+
+    // The texture's alpha, selected by the alpha operation, drives blending.
+    device->SetRenderState(RenderState::AlphaTestEnable, 0u);
+    AlphaBlending();
+    device->Clear(kClearTarget, 0xFF000000, 1.0f, 0);
+    GfxTexture* t = MakeTexture(1, 1, PixelFormat::A8R8G8B8, {0xFF, 0xFF, 0xFF, 0x40});
+    device->SetTexture(0, t);
+    device->SetTextureStageState(0, TextureStageState::AlphaOp, TextureOp::SelectArg1);
+    device->SetTextureStageState(0, TextureStageState::AlphaArg1, TextureArg::Texture);
+    DrawRect(0, 0, 10, 10, 0xFFFFFFFF);
+    Read();
+    EXPECT_TRUE(ColourNear(Pixel(5, 5), 0xFF404040, 1));
+    t->Release();
+}
+
+TEST_F(GlBackendTest, WireframeDrawsEdgesOnly) {
+    device->SetRenderState(RenderState::FillMode, Fill::Wireframe);
+    DrawRect(100, 100, 100, 100, kRed);
+    Read();
+    EXPECT_NE(Pixel(150, 130), kRed);
+    EXPECT_GT(CountPixels(kRed), 200);
+    EXPECT_LT(CountPixels(kRed), 1000);
+}
+
+TEST_F(GlBackendTest, PresentLeavesTheTargetIntact) {
+    DrawRect(0, 0, 64, 48, kGreen);
+    device->Present();
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+    DrawRect(64, 0, 64, 48, kRed);
+    Read();
+    EXPECT_EQ(Pixel(10, 10), kGreen);
+    EXPECT_EQ(Pixel(70, 10), kRed);
+}
+
+TEST(PresentRect, KeepsFourThreeCentredWithBlackBars) {
+    auto r = GlBackend::PresentRectFor(1920, 1080, PresentScale::Fit);
+    EXPECT_EQ((std::array{r.x, r.y, r.width, r.height}), (std::array{240, 0, 1440, 1080}));
+    r = GlBackend::PresentRectFor(1920, 1080, PresentScale::Integer);
+    EXPECT_EQ((std::array{r.x, r.y, r.width, r.height}), (std::array{320, 60, 1280, 960}));
+    r = GlBackend::PresentRectFor(1000, 2000, PresentScale::Fit);
+    EXPECT_EQ((std::array{r.x, r.y, r.width, r.height}), (std::array{0, 625, 1000, 750}));
+    r = GlBackend::PresentRectFor(640, 480, PresentScale::Integer);
+    EXPECT_EQ((std::array{r.x, r.y, r.width, r.height}), (std::array{0, 0, 640, 480}));
+    // Smaller than one picture: integer scaling falls back to fitting.
+    r = GlBackend::PresentRectFor(320, 240, PresentScale::Integer);
+    EXPECT_EQ((std::array{r.x, r.y, r.width, r.height}), (std::array{0, 0, 320, 240}));
+    r = GlBackend::PresentRectFor(0, 0, PresentScale::Fit);
+    EXPECT_EQ(r.width, 0);
+}
+
+TEST_F(GlBackendTest, ScreenshotRoundTripsThroughPng) {
+    DrawRect(0, 0, 320, 240, 0xFF123456);
+    std::vector<uint32_t> argb;
+    ASSERT_TRUE(backend->ReadPixels(argb));
+    std::string path = MakeTempDir("shot") + "/shot.png";
+    ASSERT_TRUE(WritePng(path, argb, kTargetWidth, kTargetHeight));
+    int w = 0, h = 0, n = 0;
+    unsigned char* rgba = stbi_load(path.c_str(), &w, &h, &n, 4);
+    ASSERT_NE(rgba, nullptr);
+    EXPECT_EQ(w, kTargetWidth);
+    EXPECT_EQ(h, kTargetHeight);
+    EXPECT_EQ(rgba[0], 0x12);  // top-left pixel, red first
+    EXPECT_EQ(rgba[1], 0x34);
+    EXPECT_EQ(rgba[2], 0x56);
+    EXPECT_EQ(rgba[3], 0xFF);
+    size_t last = (size_t(kTargetWidth) * kTargetHeight - 1) * 4;
+    EXPECT_EQ(rgba[last], (kClearColour >> 16) & 255);
+    stbi_image_free(rgba);
+    std::filesystem::remove_all(std::filesystem::path(path).parent_path());
+
+    // Sizes that do not match the pixels, and unwritable paths, fail.
+    EXPECT_FALSE(WritePng(path, argb, kTargetWidth, kTargetHeight + 1));
+    EXPECT_FALSE(WritePng(path, argb, 0, 0));
+    EXPECT_FALSE(WritePng("/nonexistent-dir/x.png", argb, kTargetWidth, kTargetHeight));
+}
+
+}  // namespace

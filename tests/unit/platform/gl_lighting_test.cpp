@@ -1,0 +1,216 @@
+// Per-vertex lighting of the GL backend against the classic formulas, computed here by hand.
+#include <cmath>
+
+#include "gl_test_support.h"
+
+namespace {
+
+uint32_t ToArgb(double r, double g, double b) {
+    auto c = [](double v) { return uint32_t(std::lround(std::clamp(v, 0.0, 1.0) * 255.0)); };
+    return 0xFF000000u | (c(r) << 16) | (c(g) << 8) | c(b);
+}
+
+class GlLightingTest : public GlPixelTest {
+protected:
+    void SetUp() override {
+        GlPixelTest::SetUp();
+        if (!device) return;
+        device->SetRenderState(RenderState::Lighting, 1u);
+        // An orthographic view of the plane z = 50: x and y stay, depth 0..1 over z 0..100, so
+        // the eye direction is (0, 0, -1) everywhere near the centre.
+        Matrix44 proj{};
+        proj.m[0][0] = proj.m[1][1] = 1;
+        proj.m[2][2] = 0.01f;
+        proj.m[3][3] = 1;
+        device->SetTransform(TransformType::Projection, proj);
+        material.diffuse = {1.0f, 0.5f, 0.25f, 1.0f};
+        material.ambient = {0.2f, 0.4f, 0.6f, 1.0f};
+        device->SetMaterial(material);
+    }
+
+    // A triangle facing the eye (normal (0, 0, -1) scaled by `normalScale`), with its three
+    // corners on a circle of radius 0.8 around the centre of the screen, at z = 50.
+    uint32_t DrawFacingTriangle(float normalScale = 1.0f) {
+        const float z = 50, n = -normalScale;
+        TestLitVertex v[3] = {{0.0f, 0.8f, z, 0, 0, n, 0, 0},
+                              {0.6928f, -0.4f, z, 0, 0, n, 0, 0},
+                              {-0.6928f, -0.4f, z, 0, 0, n, 0, 0}};
+        device->Clear(kClearTarget, kClearColour, 1.0f, 0);
+        device->SetVertexShader(kFvfLitVertex);
+        EXPECT_EQ(device->DrawPrimitiveUP(PrimitiveType::TriangleList, 1, v, sizeof v[0]), kOk);
+        Read();
+        return Pixel(320, 240);
+    }
+
+    Material material;
+};
+
+TEST_F(GlLightingTest, DirectionalLightGivesDiffuseNDotLPlusAmbient) {
+    device->SetRenderState(RenderState::Ambient, 0x00202020u);  // 32/255 global ambient
+    Light l;
+    l.type = LightType::Directional;
+    l.diffuse = {1, 1, 1, 1};
+    l.ambient = {0.1f, 0.1f, 0.1f, 1};
+    l.direction = {0, -0.8660254f, 0.5f};  // 60 degrees off the normal: N.L = 0.5
+    device->SetLight(0, l);
+    device->LightEnable(0, true);
+    const double ga = 32.0 / 255.0 + 0.1;
+    uint32_t expected = ToArgb(0.2 * ga + 1.0 * 0.5, 0.4 * ga + 0.5 * 0.5, 0.6 * ga + 0.25 * 0.5);
+    EXPECT_TRUE(ColourNear(DrawFacingTriangle(), expected, 2));
+
+    // A light behind the surface adds its ambient only.
+    l.direction = {0, 0, -1};
+    device->SetLight(0, l);
+    EXPECT_TRUE(ColourNear(DrawFacingTriangle(), ToArgb(0.2 * ga, 0.4 * ga, 0.6 * ga), 2));
+
+    // Disabled lights take no part; several enabled ones add up (and clamp).
+    device->LightEnable(0, false);
+    EXPECT_TRUE(ColourNear(DrawFacingTriangle(),
+                           ToArgb(0.2 * 32 / 255, 0.4 * 32 / 255, 0.6 * 32 / 255), 2));
+    l.direction = {0, 0, 1};
+    l.ambient = {0, 0, 0, 0};
+    for (int i : {3, 23}) {
+        device->SetLight(i, l);
+        device->LightEnable(i, true);
+    }
+    EXPECT_TRUE(ColourNear(DrawFacingTriangle(), ToArgb(1.0, 1.0, 0.5 + 0.6 * 32 / 255), 2));
+}
+
+TEST_F(GlLightingTest, NormalsAreScaledUnlessNormalised) {
+    Light l;
+    l.type = LightType::Directional;
+    l.diffuse = {0.5f, 0.5f, 0.5f, 1};
+    l.direction = {0, 0, 1};
+    device->SetLight(0, l);
+    device->LightEnable(0, true);
+    EXPECT_TRUE(ColourNear(DrawFacingTriangle(0.5f), ToArgb(0.25, 0.125, 0.0625), 2));
+    device->SetRenderState(RenderState::NormalizeNormals, 1u);
+    EXPECT_TRUE(ColourNear(DrawFacingTriangle(0.5f), ToArgb(0.5, 0.25, 0.125), 2));
+}
+
+// Light at distance 1 from every corner, 0.6 in front of the plane: N.L = 0.6 everywhere.
+TEST_F(GlLightingTest, PointLightAttenuatesAndStopsAtItsRange) {
+    Light l;
+    l.type = LightType::Point;
+    l.diffuse = {1, 1, 1, 1};
+    l.position = {0, 0, 49.4f};
+    l.attenuation0 = 1;
+    l.attenuation1 = 1;
+    l.range = 2;
+    device->SetLight(0, l);
+    device->LightEnable(0, true);
+    const double k = 0.6 / (1 + 1);
+    EXPECT_TRUE(ColourNear(DrawFacingTriangle(), ToArgb(1.0 * k, 0.5 * k, 0.25 * k), 2));
+
+    l.range = 0.9f;
+    device->SetLight(0, l);
+    EXPECT_TRUE(ColourNear(DrawFacingTriangle(), 0xFF000000, 1));
+
+    // A spot aimed at the plane: inside its cone it lights like the point light, outside not.
+    l.type = LightType::Spot;
+    l.range = 2;
+    l.direction = {0, 0, 1};
+    l.falloff = 1;
+    l.theta = l.phi = 2 * std::acos(0.5f);
+    device->SetLight(0, l);
+    EXPECT_TRUE(ColourNear(DrawFacingTriangle(), ToArgb(1.0 * k, 0.5 * k, 0.25 * k), 2));
+    l.theta = l.phi = 2 * std::acos(0.7f);
+    device->SetLight(0, l);
+    EXPECT_TRUE(ColourNear(DrawFacingTriangle(), 0xFF000000, 1));
+}
+
+// Lights live in world space; the view moves the scene, not the lighting.
+TEST_F(GlLightingTest, LightsAndNormalsFollowTheView) {
+    Light l;
+    l.type = LightType::Directional;
+    l.diffuse = {1, 1, 1, 1};
+    l.direction = {-1, 0, 0};  // shining along -x, onto surfaces facing +x
+    device->SetLight(0, l);
+    device->LightEnable(0, true);
+    // The view turns the world by 90 degrees about y: world +x faces the eye (view -z).
+    Matrix44 view{};
+    view.m[0][2] = -1;
+    view.m[1][1] = 1;
+    view.m[2][0] = 1;
+    view.m[3][3] = 1;
+    device->SetTransform(TransformType::View, view);
+    // World triangle in the plane x = -50 (view z = 50) with normal +x.
+    const float x = -50;
+    TestLitVertex v[3] = {{x, 0.8f, 0.0f, 1, 0, 0, 0, 0},
+                          {x, -0.4f, 0.6928f, 1, 0, 0, 0, 0},
+                          {x, -0.4f, -0.6928f, 1, 0, 0, 0, 0}};
+    device->SetVertexShader(kFvfLitVertex);
+    device->DrawPrimitiveUP(PrimitiveType::TriangleList, 1, v, sizeof v[0]);
+    Read();
+    EXPECT_TRUE(ColourNear(Pixel(320, 240), ToArgb(1.0, 0.5, 0.25), 2));
+}
+
+TEST_F(GlLightingTest, SpecularNeedsItsRenderState) {
+    material.diffuse = {0, 0, 0, 1};
+    material.ambient = {0, 0, 0, 1};
+    material.specular = {0.5f, 0.25f, 0, 1};
+    material.power = 10;
+    device->SetMaterial(material);
+    Light l;
+    l.type = LightType::Directional;
+    l.diffuse = {0, 0, 0, 1};
+    l.specular = {1, 1, 1, 1};
+    l.direction = {0, 0, 1};  // straight at the surface, reflected straight to the eye
+    device->SetLight(0, l);
+    device->LightEnable(0, true);
+    EXPECT_TRUE(ColourNear(DrawFacingTriangle(), 0xFF000000, 1));
+    device->SetRenderState(RenderState::SpecularEnable, 1u);
+    EXPECT_TRUE(ColourNear(DrawFacingTriangle(), ToArgb(0.5, 0.25, 0), 2));
+}
+
+TEST_F(GlLightingTest, MaterialSourcesPickVertexColours) {
+    // World vertices have a colour but no normal: lit, they show ambient and emissive only.
+    device->SetRenderState(RenderState::Ambient, 0x00808080u);
+    material.emissive = {0, 0, 0.25f, 0};
+    device->SetMaterial(material);
+    Light l;
+    l.type = LightType::Directional;
+    l.diffuse = {1, 1, 1, 1};
+    l.direction = {0, 0, 1};
+    device->SetLight(0, l);
+    device->LightEnable(0, true);
+    auto draw = [this] {
+        TestWorldVertex v[3] = {{0.0f, 0.8f, 50, 0xFF40C080, 0, 0, 0},
+                                {0.6928f, -0.4f, 50, 0xFF40C080, 0, 0, 0},
+                                {-0.6928f, -0.4f, 50, 0xFF40C080, 0, 0, 0}};
+        device->Clear(kClearTarget, kClearColour, 1.0f, 0);
+        device->SetVertexShader(kFvfWorldVertex);
+        device->DrawPrimitiveUP(PrimitiveType::TriangleList, 1, v, sizeof v[0]);
+        Read();
+        return Pixel(320, 240);
+    };
+    const double half = 128.0 / 255.0;
+    // Ambient from the material.
+    EXPECT_TRUE(ColourNear(draw(), ToArgb(0.2 * half, 0.4 * half, 0.6 * half + 0.25), 2));
+    // Ambient from the vertex's diffuse colour.
+    device->SetRenderState(RenderState::AmbientMaterialSource, MaterialSource::Color1);
+    uint32_t fromVertex =
+        ToArgb(0x40 / 255.0 * half, 0xC0 / 255.0 * half, 0x80 / 255.0 * half + 0.25);
+    EXPECT_TRUE(ColourNear(draw(), fromVertex, 2));
+    // Vertex colours switched off: the material again.
+    device->SetRenderState(RenderState::ColorVertex, 0u);
+    EXPECT_TRUE(ColourNear(draw(), ToArgb(0.2 * half, 0.4 * half, 0.6 * half + 0.25), 2));
+
+    // Lighting off: the vertex colour passes through; a vertex without one is white.
+    device->SetRenderState(RenderState::Lighting, 0u);
+    EXPECT_EQ(draw(), 0xFF40C080u);
+    EXPECT_EQ(DrawFacingTriangle(), 0xFFFFFFFFu);
+}
+
+TEST_F(GlLightingTest, ScreenVerticesAreNeverLit) {
+    Light l;
+    l.type = LightType::Directional;
+    l.diffuse = {1, 1, 1, 1};
+    device->SetLight(0, l);
+    device->LightEnable(0, true);
+    DrawRect(0, 0, 100, 100, 0xFF336699);
+    Read();
+    EXPECT_EQ(Pixel(50, 50), 0xFF336699u);
+}
+
+}  // namespace
