@@ -8,7 +8,9 @@
 #include "app/sjis.h"
 #include "gfx/msgbox.h"
 
-DebugMessage::DebugMessage() : word_(0) { text_[0] = '\0'; }
+DebugMessage::DebugMessage() : word_(0) {
+    text_[0] = '\0';
+}
 
 void DebugMessage::Append(const char* text) {
     if (!text) return;

@@ -20,7 +20,8 @@ void HeadlessDriver::BeforeFrame() {
         const KeyEvent& e = events[nextEvent_++];
         bool wasDown = keys_.down[e.virtualKey];
         keys_.down[e.virtualKey] = e.down;
-        if (e.down && !wasDown) g_MessageQueue.Post(WM_KEYDOWN, static_cast<uint32_t>(e.virtualKey));
+        if (e.down && !wasDown)
+            g_MessageQueue.Post(WM_KEYDOWN, static_cast<uint32_t>(e.virtualKey));
     }
 }
 
@@ -45,7 +46,8 @@ void HeadlessDriver::AfterFrame() {
 bool SaveScreenshot(const std::string& nativePath) {
     std::vector<uint32_t> pixels;
     if (!g_pD3D || !g_pD3D->ReadPixels(pixels)) {
-        std::fprintf(stderr, "gh02: no picture to save in %s (no GL backend)\n", nativePath.c_str());
+        std::fprintf(stderr, "gh02: no picture to save in %s (no GL backend)\n",
+                     nativePath.c_str());
         return false;
     }
     if (!WritePng(nativePath, pixels, kTargetWidth, kTargetHeight)) {

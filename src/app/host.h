@@ -64,8 +64,7 @@ class IDialogs {
 public:
     virtual ~IDialogs() = default;
     // Caption and text are UTF-8. Returns IDOK, IDYES or IDNO.
-    virtual int MessageBox(const std::string& caption, const std::string& text,
-                           uint32_t flags) = 0;
+    virtual int MessageBox(const std::string& caption, const std::string& text, uint32_t flags) = 0;
     // The open-file dialog for a missing image; `path` receives a native path. False when
     // cancelled (always, when nobody can answer).
     virtual bool OpenImageFile(std::string& path) = 0;

@@ -13,8 +13,8 @@ struct KeyNameEntry {
     int vk;
 };
 constexpr KeyNameEntry kKeyNames[] = {
-    {"up", VK_UP},       {"down", VK_DOWN},   {"left", VK_LEFT},   {"right", VK_RIGHT},
-    {"shift", VK_SHIFT}, {"ctrl", VK_CONTROL}, {"return", VK_RETURN}, {"backspace", VK_BACK},
+    {"up", VK_UP},       {"down", VK_DOWN},     {"left", VK_LEFT},     {"right", VK_RIGHT},
+    {"shift", VK_SHIFT}, {"ctrl", VK_CONTROL},  {"return", VK_RETURN}, {"backspace", VK_BACK},
     {"v", VK_V},         {"escape", VK_ESCAPE},
 };
 
@@ -73,8 +73,8 @@ bool ParseInputTimeline(const std::string& text, InputTimeline& out, std::string
         e.virtualKey = KeyFromName(keyWord);
         if (!e.virtualKey) return fail("unknown key \"" + keyWord + "\"");
         std::string state = Lower(stateWord);
-        if (state != "down" && state != "up") return fail("expected down or up, not \"" +
-                                                          stateWord + "\"");
+        if (state != "down" && state != "up")
+            return fail("expected down or up, not \"" + stateWord + "\"");
         e.down = state == "down";
         out.events.push_back(e);
     }

@@ -7,8 +7,7 @@
 
 std::vector<MessageBoxRecord> g_MessageBoxLog;
 
-int ShowMessageBox(const std::string& captionSjis, const std::string& textSjis,
-                   uint32_t flags) {
+int ShowMessageBox(const std::string& captionSjis, const std::string& textSjis, uint32_t flags) {
     MessageBoxRecord rec{ToUtf8(captionSjis), ToUtf8(textSjis), flags, 0};
     if (g_Host.dialogs) {
         rec.answer = g_Host.dialogs->MessageBox(rec.caption, rec.text, flags);

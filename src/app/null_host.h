@@ -37,8 +37,7 @@ public:
 class HeadlessDialogs : public IDialogs {
 public:
     bool quiet = false;
-    int MessageBox(const std::string& caption, const std::string& text,
-                   uint32_t flags) override;
+    int MessageBox(const std::string& caption, const std::string& text, uint32_t flags) override;
     bool OpenImageFile(std::string& path) override;
 };
 

@@ -25,7 +25,8 @@ int ParseOptions(int argc, char** argv, Options& o) {
     std::string scale = "fit";
     app.add_option("--scale", scale, "Picture scaling: fit or integer")
         ->check(CLI::IsMember({"fit", "integer"}));
-    app.add_option("--check-data", o.checkDataDir, "Load every file of a data directory and list failures");
+    app.add_option("--check-data", o.checkDataDir,
+                   "Load every file of a data directory and list failures");
     app.add_option("--model-info", o.modelInfoFile, "Print a model as loaded");
     try {
         app.parse(argc, argv);

@@ -16,7 +16,9 @@ namespace {
 
 uint64_t g_FramesRun = 0;
 
-uint32_t Ticks() { return g_Host.clock ? g_Host.clock->GetTickCount() : 0; }
+uint32_t Ticks() {
+    return g_Host.clock ? g_Host.clock->GetTickCount() : 0;
+}
 
 void ClearTarget() {
     if (g_pd3dDevice) g_pd3dDevice->Clear(kClearTarget | kClearZBuffer, 0, 1.0f, 0);
@@ -110,7 +112,9 @@ void QuitGame(uint32_t key) {
     g_MessageQueue.Post(WM_CLOSE, 0, 0);
 }
 
-uint64_t FramesRun() { return g_FramesRun; }
+uint64_t FramesRun() {
+    return g_FramesRun;
+}
 
 void ResetShell() {
     g_FramesRun = 0;

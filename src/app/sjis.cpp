@@ -16,4 +16,6 @@ std::string ToUtf8(std::string_view sjis) {
     return out;
 }
 
-bool SjisCodecReady() { return g_Host.codec != nullptr; }
+bool SjisCodecReady() {
+    return g_Host.codec != nullptr;
+}

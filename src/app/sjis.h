@@ -12,13 +12,13 @@ bool SjisCodecReady();
 
 // A UTF-8 literal turned into Shift-JIS once, where it is first used with a codec installed
 // (a use before that converts again next time rather than keeping the UTF-8 bytes).
-#define SJIS(literal)                            \
-    ([]() -> const std::string& {                \
-        static std::string converted;            \
-        static bool final = false;               \
-        if (!final) {                            \
-            converted = ToSjis(literal);         \
-            final = SjisCodecReady();            \
-        }                                        \
-        return converted;                        \
+#define SJIS(literal)                    \
+    ([]() -> const std::string& {        \
+        static std::string converted;    \
+        static bool final = false;       \
+        if (!final) {                    \
+            converted = ToSjis(literal); \
+            final = SjisCodecReady();    \
+        }                                \
+        return converted;                \
     }())

@@ -41,5 +41,4 @@ void DrawWindowBox(float x, float y, float w, float h);
 
 void FillScreenVertex(ScreenVertex& v, float x, float y, float z, float u, float tv,
                       uint32_t colour);
-void FillWorldVertex(WorldVertex& v, float x, float y, float z, float u, float tv,
-                     uint32_t colour);
+void FillWorldVertex(WorldVertex& v, float x, float y, float z, float u, float tv, uint32_t colour);

@@ -7,8 +7,8 @@
 #include "app/message_box.h"
 #include "app/modes.h"
 #include "app/shell.h"
-#include "gfx/texture_slots.h"
 #include "gfx/text.h"
+#include "gfx/texture_slots.h"
 
 nlohmann::json DumpState() {
     using nlohmann::json;
@@ -32,7 +32,8 @@ nlohmann::json DumpState() {
     j["randState"] = CrtRandState();
     json slots = json::array();
     for (const TextureSlot& s : g_TextureSlots)
-        slots.push_back({{"width", s.width}, {"height", s.height}, {"loaded", s.texture != nullptr}});
+        slots.push_back(
+            {{"width", s.width}, {"height", s.height}, {"loaded", s.texture != nullptr}});
     j["g_TextureSlots"] = slots;
     json boxes = json::array();
     for (const MessageBoxRecord& b : g_MessageBoxLog)

@@ -81,7 +81,13 @@ enum class TextureOp : uint32_t {
     Modulate4x = 6,
     Add = 7,
 };
-enum class TextureArg : uint32_t { Diffuse = 0, Current = 1, Texture = 2, TFactor = 3, Specular = 4 };
+enum class TextureArg : uint32_t {
+    Diffuse = 0,
+    Current = 1,
+    Texture = 2,
+    TFactor = 3,
+    Specular = 4
+};
 enum class TextureAddress : uint32_t { Wrap = 1, Mirror = 2, Clamp = 3, Border = 4 };
 enum class TextureFilter : uint32_t { None = 0, Point = 1, Linear = 2, Anisotropic = 3 };
 

@@ -97,10 +97,13 @@ uint32_t RZ_Image::BytesPerPixel(uint8_t type) {
     return type < 6 ? kBytes[type] : 0;
 }
 
-void RZ_Log(const std::string& utf8Line) {
-    std::fputs(utf8Line.c_str(), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
+FILE* g_RzDiagStream = nullptr;
+
+void RZ_Log(std::string_view utf8Line) {
+    FILE* f = g_RzDiagStream ? g_RzDiagStream : stdout;
+    std::fwrite(utf8Line.data(), 1, utf8Line.size(), f);
+    std::fputc('\n', f);
+    std::fflush(f);
 }
 
 bool RZ_ReadBmp(const std::string& sjisFileName, RZ_Image* image) {

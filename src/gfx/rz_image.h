@@ -1,7 +1,9 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Pixel layouts of RZ_Image::type.
@@ -42,5 +44,8 @@ void RZ_ConvertImage(RZ_Image* image, uint8_t t);
 // mode 1 constant alphaValue, mode 0 alpha from brightness, any other mode a colour key.
 void RZ_ApplyAlpha(RZ_Image* image, int alphaMode, float alphaValue, uint32_t colourKey);
 
-// One diagnostic line of the graphics and model libraries on standard output (UTF-8).
-void RZ_Log(const std::string& utf8Line);
+// Where the graphics and model libraries write their progress and failure lines: standard output
+// unless a tool wants them elsewhere (to keep its own standard output clean).
+extern FILE* g_RzDiagStream;
+// One diagnostic line (UTF-8) on that stream.
+void RZ_Log(std::string_view utf8Line);

@@ -5,7 +5,6 @@
 #include "app/sjis.h"
 
 RZ_ErrorRecord RZ_LastError;
-FILE* g_RzDiagStream = nullptr;
 
 void RZ_SetLastError(int32_t code, std::string messageSjis, int32_t line, const char* source,
                      std::string detail) {
@@ -38,8 +37,4 @@ std::string RZ_FormatSjis(const std::string& templateSjis, std::string_view arg)
     return out;
 }
 
-void RZ_DiagLine(std::string_view line) {
-    FILE* f = g_RzDiagStream ? g_RzDiagStream : stdout;
-    std::fwrite(line.data(), 1, line.size(), f);
-    std::fputc('\n', f);
-}
+

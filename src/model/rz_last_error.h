@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include "gfx/rz_image.h"
 
 // The library's last-error record: what the last failing load left behind, for diagnosis.
 // Nothing in the game shows it; `--model-info` prints it.
@@ -25,7 +26,7 @@ const std::string& RZ_ErrorCodeText(int32_t code);
 // "%s" in a Shift-JIS template replaced by arg ('%' never occurs inside a Shift-JIS character).
 std::string RZ_FormatSjis(const std::string& templateSjis, std::string_view arg);
 
-// Where the graphics and model libraries write their progress and failure lines (standard
-// output unless a tool wants them elsewhere, e.g. to keep its own standard output clean).
-extern FILE* g_RzDiagStream;
-void RZ_DiagLine(std::string_view line);
+// One progress or failure line on the libraries' diagnostic stream (g_RzDiagStream).
+inline void RZ_DiagLine(std::string_view line) {
+    RZ_Log(line);
+}

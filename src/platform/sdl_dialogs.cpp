@@ -5,8 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-int SdlDialogs::MessageBox(const std::string& caption, const std::string& text,
-                           uint32_t flags) {
+int SdlDialogs::MessageBox(const std::string& caption, const std::string& text, uint32_t flags) {
     std::fprintf(stderr, "gh02: message box [%s] %s\n", caption.c_str(), text.c_str());
     SDL_MessageBoxButtonData buttons[2];
     int count = 0;
@@ -14,13 +13,13 @@ int SdlDialogs::MessageBox(const std::string& caption, const std::string& text,
         buttons[count++] = {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, IDYES, "Yes"};
         buttons[count++] = {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDNO, "No"};
     } else {
-        buttons[count++] = {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT |
-                                SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT,
-                            IDOK, "OK"};
+        buttons[count++] = {
+            SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDOK,
+            "OK"};
     }
     SDL_MessageBoxData data{};
-    data.flags = (flags & 0xF0) == MB_ICONEXCLAMATION ? SDL_MESSAGEBOX_WARNING
-                                                      : SDL_MESSAGEBOX_INFORMATION;
+    data.flags =
+        (flags & 0xF0) == MB_ICONEXCLAMATION ? SDL_MESSAGEBOX_WARNING : SDL_MESSAGEBOX_INFORMATION;
     data.window = owner;
     data.title = caption.c_str();
     data.message = text.c_str();

@@ -8,7 +8,6 @@ struct SDL_Window;
 class SdlDialogs : public IDialogs {
 public:
     SDL_Window* owner = nullptr;
-    int MessageBox(const std::string& caption, const std::string& text,
-                   uint32_t flags) override;
+    int MessageBox(const std::string& caption, const std::string& text, uint32_t flags) override;
     bool OpenImageFile(std::string& path) override;
 };

@@ -7,7 +7,9 @@ namespace {
 std::chrono::steady_clock::time_point g_Origin;
 }
 
-SystemClock::SystemClock() { g_Origin = std::chrono::steady_clock::now(); }
+SystemClock::SystemClock() {
+    g_Origin = std::chrono::steady_clock::now();
+}
 
 uint32_t SystemClock::GetTickCount() {
     auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(

@@ -40,10 +40,12 @@ protected:
 }  // namespace
 
 TEST_F(HeadlessRun, EscapeInTheTimelineEndsWithExitCodeOne) {
-    std::ofstream(dir / "keys.txt") << "# walk a little, then leave\n3 up down\n6 up up\n9 escape down\n";
-    std::string args = "--headless --frames 100 --frame-ms 20 --input " + (dir / "keys.txt").string() +
-                       " --dump-state 4:" + (dir / "f4.json").string() + " --dump-state 50:" +
-                       (dir / "f50.json").string();
+    std::ofstream(dir / "keys.txt")
+        << "# walk a little, then leave\n3 up down\n6 up up\n9 escape down\n";
+    std::string args = "--headless --frames 100 --frame-ms 20 --input " +
+                       (dir / "keys.txt").string() +
+                       " --dump-state 4:" + (dir / "f4.json").string() +
+                       " --dump-state 50:" + (dir / "f50.json").string();
     EXPECT_EQ(RunGh02(args), 1);
     ASSERT_TRUE(fs::exists(dir / "f4.json"));
     EXPECT_FALSE(fs::exists(dir / "f50.json"));  // Escape ended the run at frame 9

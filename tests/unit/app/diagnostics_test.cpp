@@ -52,8 +52,8 @@ TEST_F(DiagnosticsTest, ErrorBoxesCarryTheirCaptions) {
 TEST(InputTimeline, ParsesEventsAndNamesTheBadLine) {
     InputTimeline t;
     std::string error;
-    ASSERT_TRUE(ParseInputTimeline("# test\n5 Shift down\n\n2 up down # walk\n6 shift up\n", t,
-                                   error))
+    ASSERT_TRUE(
+        ParseInputTimeline("# test\n5 Shift down\n\n2 up down # walk\n6 shift up\n", t, error))
         << error;
     ASSERT_EQ(t.events.size(), 3u);
     EXPECT_EQ(t.events[0].frame, 2u);  // sorted by frame

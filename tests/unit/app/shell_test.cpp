@@ -46,7 +46,9 @@ protected:
 
 VirtualClock* g_TestClock;
 uint32_t g_HandlerCost;
-void CostlyFrame() { g_TestClock->Advance(g_HandlerCost); }
+void CostlyFrame() {
+    g_TestClock->Advance(g_HandlerCost);
+}
 
 }  // namespace
 

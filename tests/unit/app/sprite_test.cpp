@@ -122,7 +122,7 @@ TEST_F(SpriteTest, RectanglesBlendWithoutTextureAndTurnTheDepthTestBackOn) {
 TEST_F(SpriteTest, FadeOverlayCoversTheScreenWithTheLowBytesOfItsRecord) {
     FrameDispatch();
     EXPECT_TRUE(rec->draws.empty());  // alpha 0: no overlay
-    g_FadeAlpha = 0x180;  // only the low 8 bits count
+    g_FadeAlpha = 0x180;              // only the low 8 bits count
     g_FadeR = 0x1FF;
     g_FadeG = 0x10;
     g_FadeB = -1;

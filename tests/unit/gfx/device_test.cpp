@@ -109,8 +109,7 @@ TEST(GfxDevice, TexturesUploadWhenChangedAndLeaveTheBackendWhenReleased) {
     EXPECT_NE(dev.CreateTexture(0, 4, 1, 0, PixelFormat::A8R8G8B8, Pool::Managed, &tex), kOk);
     EXPECT_EQ(tex, nullptr);
     EXPECT_NE(dev.CreateTexture(4, 4, 1, 0, PixelFormat::Unknown, Pool::Managed, &tex), kOk);
-    EXPECT_NE(dev.CreateTexture(1 << 20, 4, 1, 0, PixelFormat::A8R8G8B8, Pool::Managed, &tex),
-              kOk);
+    EXPECT_NE(dev.CreateTexture(1 << 20, 4, 1, 0, PixelFormat::A8R8G8B8, Pool::Managed, &tex), kOk);
 }
 
 TEST(GfxDevice, CompressedLevelsAreWholeBlocks) {
