@@ -207,6 +207,11 @@ std::unique_ptr<SdlGlContext> CreateGlWindow(const WindowOptions& o, std::string
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         return fail(std::string("cannot start the video system: ") + SDL_GetError());
     w->videoInitialised_ = true;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!o.offscreen && driver &&
+        (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0))
+        return fail(std::string("no display to open the game window on (video driver \"") + driver +
+                    "\")");
 
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
