@@ -125,6 +125,7 @@ void GlBackend::Clear(uint32_t flags, uint32_t argb, float z) {
         bits |= GL_DEPTH_BUFFER_BIT;
     }
     if (!bits) return;
+    BindTarget();
     glClear(bits);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
     glState_.Invalidate();
