@@ -12,10 +12,6 @@
 
 namespace {
 
-constexpr size_t kInitialVertexBytes = 4u << 20;
-constexpr size_t kInitialIndexBytes = 1u << 20;
-constexpr size_t kStreamAlign = 16;
-
 // The original put pixel centres on integer coordinates: its screen (x, y) is GL window
 // (x + 0.5, y + 0.5) in the target, whose rows run from the top of the picture down.
 constexpr float kPixelOffset[2] = {1.0f / kTargetWidth, 1.0f / kTargetHeight};
@@ -61,10 +57,6 @@ bool GlBackend::Init(std::string& error) {
     glGenBuffers(1, &ibo_);
     glBindBuffer(GL_ARRAY_BUFFER, vbo_);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, ibo_);
-    vboCapacity_ = kInitialVertexBytes;
-    iboCapacity_ = kInitialIndexBytes;
-    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(vboCapacity_), nullptr, GL_STREAM_DRAW);
-    glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(iboCapacity_), nullptr, GL_STREAM_DRAW);
 
     sampler_.Create();
     glBindSampler(0, sampler_.Sampler());
@@ -133,6 +125,7 @@ void GlBackend::Clear(uint32_t flags, uint32_t argb, float z) {
         bits |= GL_DEPTH_BUFFER_BIT;
     }
     if (!bits) return;
+    BindTarget();
     glClear(bits);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
     glState_.Invalidate();
@@ -211,26 +204,15 @@ void GlBackend::DestroyTexture(GfxTexture& texture) {
     texture.backendHandle = 0;
 }
 
-GLintptr GlBackend::Stream(GLenum target, GLuint buffer, size_t& capacity, size_t& head,
-                           const void* data, size_t size) {
+void GlBackend::Stream(GLenum target, GLuint buffer, const void* data, size_t size) {
+    // A fresh store per draw: the driver never waits for earlier draws that read the old one,
+    // and on a software rasteriser this beats any sub-range update of a large buffer.
     glBindBuffer(target, buffer);
-    if (size > capacity) {
-        capacity = std::max(size, capacity * 2);
-        glBufferData(target, GLsizeiptr(capacity), nullptr, GL_STREAM_DRAW);
-        head = 0;
-    } else if (head + size > capacity) {
-        // Orphan the full buffer; draws still reading it keep the old storage.
-        glBufferData(target, GLsizeiptr(capacity), nullptr, GL_STREAM_DRAW);
-        head = 0;
-    }
-    GLintptr at = GLintptr(head);
-    glBufferSubData(target, at, GLsizeiptr(size), data);
-    head += (size + kStreamAlign - 1) / kStreamAlign * kStreamAlign;
-    return at;
+    glBufferData(target, GLsizeiptr(size), data, GL_STREAM_DRAW);
 }
 
-void GlBackend::SetVertexLayout(uint32_t fvf, uint32_t stride, GLintptr base) {
-    auto ptr = [base](size_t offset) { return reinterpret_cast<const void*>(base + offset); };
+void GlBackend::SetVertexLayout(uint32_t fvf, uint32_t stride) {
+    auto ptr = [](size_t offset) { return reinterpret_cast<const void*>(offset); };
     size_t offset = 0;
     glEnableVertexAttribArray(kAttribPosition);
     bool rhw = (fvf & kFvfXyzRhw) != 0;
@@ -393,14 +375,11 @@ void GlBackend::Draw(const DrawCall& call, const DeviceState& s) {
     if (UniformChanged(program_.hasTexture, &hasTexture, sizeof hasTexture))
         glUniform1i(program_.hasTexture, hasTexture);
 
-    size_t vertexBytes = size_t(call.vertexCount) * call.stride;
-    GLintptr base =
-        Stream(GL_ARRAY_BUFFER, vbo_, vboCapacity_, vboHead_, call.vertices, vertexBytes);
-    SetVertexLayout(fvf, call.stride, base);
+    Stream(GL_ARRAY_BUFFER, vbo_, call.vertices, size_t(call.vertexCount) * call.stride);
+    SetVertexLayout(fvf, call.stride);
     if (indices) {
-        GLintptr at = Stream(GL_ELEMENT_ARRAY_BUFFER, ibo_, iboCapacity_, iboHead_, indices,
-                             size_t(count) * sizeof(uint16_t));
-        glDrawElements(mode, GLsizei(count), GL_UNSIGNED_SHORT, reinterpret_cast<const void*>(at));
+        Stream(GL_ELEMENT_ARRAY_BUFFER, ibo_, indices, size_t(count) * sizeof(uint16_t));
+        glDrawElements(mode, GLsizei(count), GL_UNSIGNED_SHORT, nullptr);
     } else {
         glDrawArrays(mode, 0, GLsizei(count));
     }

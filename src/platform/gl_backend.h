@@ -58,10 +58,9 @@ private:
     GlBackend() = default;
     bool Init(std::string& error);
     void BindTarget();
-    // Copies bytes into a streaming buffer; returns their offset in it.
-    GLintptr Stream(GLenum target, GLuint buffer, size_t& capacity, size_t& head, const void* data,
-                    size_t size);
-    void SetVertexLayout(uint32_t fvf, uint32_t stride, GLintptr base);
+    // Copies the draw's vertices or indices into the buffer bound to `target`.
+    void Stream(GLenum target, GLuint buffer, const void* data, size_t size);
+    void SetVertexLayout(uint32_t fvf, uint32_t stride);
     void SetUniforms(const DeviceState& state, bool pretransformed);
     bool UniformChanged(GLint location, const void* data, size_t size);
 
@@ -70,7 +69,6 @@ private:
     GlSamplerCache sampler_;
     GLuint fbo_ = 0, colorBuffer_ = 0, depthBuffer_ = 0;
     GLuint vao_ = 0, vbo_ = 0, ibo_ = 0;
-    size_t vboCapacity_ = 0, vboHead_ = 0, iboCapacity_ = 0, iboHead_ = 0;
     bool hasS3tc_ = false;
     bool forceCpuDxt_ = false;
     PresentScale scale_ = PresentScale::Fit;

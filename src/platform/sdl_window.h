@@ -55,7 +55,6 @@ private:
     bool videoInitialised_ = false;
     bool offscreen_ = false;
     bool destroyed_ = false;
-    bool closePosted_ = false;
     int windowedWidth_ = kTargetWidth * 2, windowedHeight_ = kTargetHeight * 2;
     std::array<bool, 256> down_{};
     std::function<void()> onScreenshot_;

@@ -248,41 +248,16 @@ TEST_F(GlTextureTest, MipLevelsAndReuploadAfterUnlock) {
     t->Release();
 }
 
-TEST(DxtDecoder, DecodesEachFormatsAlphaAndClipsPartialBlocks) {
-    // DXT3: explicit 4-bit alpha, texel 0 in the low nibble; colour always four-colour.
-    std::vector<uint8_t> dxt3 = {0x0F, 0xF0, 0, 0, 0, 0, 0, 0x80};
-    std::vector<uint8_t> colour = Dxt1Block(0x001F, 0xF800);  // c0 < c1: still four colours
-    dxt3.insert(dxt3.end(), colour.begin(), colour.end());
+// Every format's alpha and palette modes are compared with the driver above; this covers what
+// the driver never sees: partial blocks and data shorter than the level.
+TEST(DxtDecoder, ClipsPartialBlocksAndRefusesShortData) {
+    std::vector<uint8_t> colour = Dxt1Block(0x001F, 0xF800);
     std::vector<uint32_t> out;
-    ASSERT_TRUE(DecodeDxt(PixelFormat::Dxt3, dxt3.data(), dxt3.size(), 4, 4, out));
-    EXPECT_EQ(out[0], 0xFF0000FFu);
-    EXPECT_EQ(out[1], 0x000000FFu);
-    EXPECT_EQ(out[2], 0x000000FFu);
-    EXPECT_EQ(out[3], 0xFF0000FFu);
-    EXPECT_EQ(out[15] >> 24, 0x88u);
-    EXPECT_EQ(out[12], 0x00AA0055u);  // two thirds red, one third blue; alpha 0
-
-    // DXT5: eight-step alpha when a0 > a1, six-step with 0 and 255 otherwise.
-    std::vector<uint8_t> dxt5 = {200, 60, 0b10'001'000, 0b0000'011'0, 0, 0, 0, 0};
-    dxt5.insert(dxt5.end(), colour.begin(), colour.end());
-    ASSERT_TRUE(DecodeDxt(PixelFormat::Dxt5, dxt5.data(), dxt5.size(), 4, 4, out));
-    EXPECT_EQ(out[0] >> 24, 200u);
-    EXPECT_EQ(out[1] >> 24, 60u);
-    EXPECT_EQ(out[2] >> 24, uint32_t((6 * 200 + 60) / 7));
-    EXPECT_EQ(out[3] >> 24, uint32_t((5 * 200 + 2 * 60) / 7));
-    dxt5[0] = 60;
-    dxt5[1] = 200;
-    dxt5[2] = 0b10'111'110;  // texels 0..2: codes 6, 7, 2
-    ASSERT_TRUE(DecodeDxt(PixelFormat::Dxt5, dxt5.data(), dxt5.size(), 4, 4, out));
-    EXPECT_EQ(out[0] >> 24, 0u);
-    EXPECT_EQ(out[1] >> 24, 255u);
-    EXPECT_EQ(out[2] >> 24, uint32_t((4 * 60 + 200) / 5));
-
     // A 2 x 2 level uses the top-left of its block; short data is refused.
     ASSERT_TRUE(DecodeDxt(PixelFormat::Dxt1, colour.data(), colour.size(), 2, 2, out));
     EXPECT_EQ(out, (std::vector<uint32_t>{0xFF0000FF, 0xFF0000FF, 0xFFFF0000, 0xFFFF0000}));
     EXPECT_FALSE(DecodeDxt(PixelFormat::Dxt1, colour.data(), 7, 4, 4, out));
-    EXPECT_FALSE(DecodeDxt(PixelFormat::Dxt5, dxt5.data(), dxt5.size(), 8, 4, out));
+    EXPECT_FALSE(DecodeDxt(PixelFormat::Dxt5, colour.data(), colour.size(), 4, 4, out));
     EXPECT_FALSE(DecodeDxt(PixelFormat::A8R8G8B8, colour.data(), colour.size(), 4, 4, out));
 }
 
