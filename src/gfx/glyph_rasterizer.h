@@ -3,19 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-// Shift-JIS (code page 932): bytes 0x81-0x9F and 0xE0-0xFC start a two-byte character; 0xA1-0xDF
-// are half-width katakana; everything else stands alone.
-constexpr bool IsSjisLeadByte(uint8_t b) {
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-
-// Bytes of the character at `p`, never more than `remaining`: a lead byte takes the next byte
-// as its trail unless the text ends (end of the count or a terminator) right after it.
-inline size_t SjisCharLength(const uint8_t* p, size_t remaining) {
-    if (remaining == 0) return 0;
-    if (IsSjisLeadByte(p[0]) && remaining >= 2 && p[1] != 0) return 2;
-    return 1;
-}
+#include "app/sjis.h"
 
 // One rendered character: 8-bit coverage, rows top to bottom.
 struct GlyphBitmap {

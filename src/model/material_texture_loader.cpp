@@ -23,17 +23,13 @@ bool EngineTextureDialog(void*, char* pathBuffer) { return RZ_OpenFileDlgForText
 MaterialTextureCreateFn g_CreateTexture = EngineCreateTexture;
 TextureFileDialogFn g_TextureDialog = EngineTextureDialog;
 
-bool IsSjisLead(unsigned char c) {
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
-
 // The text behind the last backslash. A backslash that is the second byte of a double-byte
 // character is not a separator.
 std::string LastComponent(const std::string& path) {
     size_t start = 0;
     for (size_t i = 0; i < path.size(); ++i) {
         const auto c = static_cast<unsigned char>(path[i]);
-        if (IsSjisLead(c)) {
+        if (IsSjisLeadByte(c)) {
             ++i;
         } else if (c == '\\') {
             start = i + 1;

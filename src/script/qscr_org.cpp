@@ -35,11 +35,6 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// Shift-JIS lead bytes: a character that starts with one takes two bytes.
-bool IsSjisLead(unsigned char c) {
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
-
 // Decimal integer as the runtime library converts it: blanks, sign, digits up to the first
 // non-digit, no digits give 0. Values past the 32-bit range stay at its ends.
 int32_t ParseInt(const char* s) {
@@ -114,7 +109,7 @@ size_t BoundedLength(const char* s, size_t max) {
 size_t WholeCharsPrefix(const char* s, size_t n) {
     size_t i = 0;
     while (i < n) {
-        size_t step = IsSjisLead(static_cast<unsigned char>(s[i])) ? 2 : 1;
+        size_t step = IsSjisLeadByte(static_cast<unsigned char>(s[i])) ? 2 : 1;
         if (i + step > n) break;
         i += step;
     }

@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "app/sjis.h"
+
 namespace {
 
 bool IsSpace(char c) {
@@ -29,16 +31,12 @@ char Lower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool IsLeadByte(unsigned char c) {
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
-
 }  // namespace
 
 bool SameBgmName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i) {
-        if (IsLeadByte(static_cast<unsigned char>(a[i]))) {
+        if (IsSjisLeadByte(static_cast<unsigned char>(a[i]))) {
             if (a[i] != b[i] || (i + 1 < a.size() && a[i + 1] != b[i + 1])) return false;
             ++i;
         } else if (Lower(a[i]) != Lower(b[i])) {
