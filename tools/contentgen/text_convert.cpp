@@ -1,0 +1,102 @@
+#include "text_convert.h"
+
+#include <vector>
+
+#include "app/host.h"
+
+namespace {
+
+bool StartsWith(std::string_view s, std::string_view prefix) {
+    return s.substr(0, prefix.size()) == prefix;
+}
+
+// Command prefixes of the runner that plays scripts under this path.
+std::string_view RunnerPrefixes(const std::string& rel) {
+    if (StartsWith(rel, "SCR/bEv/")) return "#;ce~";
+    if (StartsWith(rel, "SCR/wz/")) return "#;cw";
+    return "#;cf|";
+}
+
+void CheckLabels(std::string_view sjis, const std::string& rel, int line, Diagnostics& diag) {
+    const std::string_view prefixes = RunnerPrefixes(rel);
+    size_t at = 0;
+    while ((at = sjis.find("@:", at)) != std::string_view::npos) {
+        size_t end = sjis.find("//", at + 2);
+        std::string_view name = sjis.substr(
+            at + 2, end == std::string_view::npos ? std::string_view::npos : end - at - 2);
+        if (end == std::string_view::npos) {
+            diag.Error(rel, line, "label without its closing //");
+            return;
+        }
+        if (name.size() > 63) diag.Error(rel, line, "label name longer than 63 bytes");
+        for (char c : name) {
+            if (prefixes.find(c) != std::string_view::npos) {
+                diag.Error(rel, line,
+                           std::string("label name contains the command prefix '") + c + "'");
+                break;
+            }
+        }
+        at = end + 2;
+    }
+}
+
+// Shift-JIS byte length of a word; tables cut names at 20 bytes and help texts at 62.
+void CheckTableLine(const std::vector<std::string>& words, const std::string& rel, int line,
+                    Diagnostics& diag) {
+    size_t want = StartsWith(rel, "Datas/MnuDatas") ? 2 : 4;
+    if (words.size() != want) {
+        diag.Error(rel, line,
+                   "a record has " + std::to_string(want) + " words, found " +
+                       std::to_string(words.size()));
+        return;
+    }
+    if (words[0].size() > 20) diag.Error(rel, line, "name longer than 20 bytes");
+    if (words[1].size() > 62) diag.Error(rel, line, "help text longer than 62 bytes");
+    for (size_t i = 2; i < words.size(); ++i) {
+        int64_t v = 0;
+        if (!ParseInt(words[i], v)) diag.Error(rel, line, "not a number: " + words[i]);
+    }
+}
+
+}  // namespace
+
+bool ConvertTextSource(ITextCodec& codec, std::string_view utf8, const std::string& rel,
+                       std::string& sjis, Diagnostics& diag) {
+    const bool script = StartsWith(rel, "SCR/");
+    const bool table = StartsWith(rel, "Datas/");
+    if (StartsWith(utf8, "\xEF\xBB\xBF")) utf8.remove_prefix(3);
+    std::vector<SourceLine> lines = SplitLines(utf8);
+    if (table) {
+        while (!lines.empty() && lines.back().text.empty()) lines.pop_back();
+    }
+    const size_t errorsBefore = diag.Messages().size();
+    size_t scriptChars = 0;
+    sjis.clear();
+    for (const SourceLine& line : lines) {
+        if (script) {
+            std::string_view t = line.text;
+            size_t b = t.find_first_not_of(" \t");
+            if (b != std::string_view::npos && StartsWith(t.substr(b), "%%")) continue;
+        }
+        std::string converted;
+        if (!codec.Utf8ToCp932(line.text, converted)) {
+            diag.Error(rel, line.number, "text that Shift-JIS cannot hold");
+        }
+        if (script) CheckLabels(converted, rel, line.number, diag);
+        if (table) {
+            if (converted.empty())
+                diag.Error(rel, line.number, "empty line in a table");
+            else
+                CheckTableLine(SplitWords(converted), rel, line.number, diag);
+        }
+        sjis += converted;
+        sjis += "\r\n";
+        scriptChars += converted.size() + 1;
+    }
+    if (script && scriptChars > kMaxScriptText) {
+        diag.Error(rel, 0,
+                   "script of " + std::to_string(scriptChars) + " characters; at most " +
+                       std::to_string(kMaxScriptText) + " fit");
+    }
+    return diag.Messages().size() == errorsBefore;
+}
