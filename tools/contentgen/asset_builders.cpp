@@ -47,6 +47,8 @@ void Image_(Context& c, const std::string& path, const std::string& recipe, Opti
         c.Produce(path, EncodeDdsArgb(img));
     } else if (ext == ".bmp") {
         if (bits != 8 && bits != 24) c.Error("a BMP has bits=8 or bits=24");
+        // A BMP keeps no alpha: see-through parts become black (pictures drawn added on).
+        for (uint32_t& p : img.pixels) p = Shade(p, float(ChannelA(p)) / 255.0f) | 0xFF000000u;
         c.Produce(path, bits == 8 ? EncodeBmp8(img) : EncodeBmp24(img));
     } else {
         c.Error("an image is .bmp or .dds: " + path);
