@@ -1,5 +1,6 @@
 #include "text_convert.h"
 
+#include <cctype>
 #include <vector>
 
 #include "app/host.h"
@@ -37,6 +38,21 @@ void CheckLabels(std::string_view sjis, const std::string& rel, int line, Diagno
             }
         }
         at = end + 2;
+    }
+}
+
+// The game skips to the blank behind a command's number before it reads the arguments, so a
+// command at the end of a line with no blank would swallow the start of the next line.
+void CheckCommandEnds(std::string_view line, const std::string& rel, int number,
+                      Diagnostics& diag) {
+    size_t end = line.size();
+    while (end > 0 && line[end - 1] >= '0' && line[end - 1] <= '9') --end;
+    if (end == line.size() || end == 0) return;
+    const char prefix = line[end - 1];
+    const bool before = end == 1 || !std::isalnum(static_cast<unsigned char>(line[end - 2]));
+    if (before && RunnerPrefixes(rel).find(prefix) != std::string_view::npos && prefix != '#' &&
+        prefix != ';' && prefix != '|' && prefix != '~') {
+        diag.Error(rel, number, "a command needs a blank after its number at the end of a line");
     }
 }
 
@@ -82,7 +98,10 @@ bool ConvertTextSource(ITextCodec& codec, std::string_view utf8, const std::stri
         if (!codec.Utf8ToCp932(line.text, converted)) {
             diag.Error(rel, line.number, "text that Shift-JIS cannot hold");
         }
-        if (script) CheckLabels(converted, rel, line.number, diag);
+        if (script) {
+            CheckLabels(converted, rel, line.number, diag);
+            CheckCommandEnds(converted, rel, line.number, diag);
+        }
         if (table) {
             if (converted.empty())
                 diag.Error(rel, line.number, "empty line in a table");

@@ -47,6 +47,16 @@ TEST_F(TextConvertTest, LabelsMustNotHoldTheRunnersCommandPrefixes) {
     EXPECT_EQ(FirstError(), "SCR/t.qd:1: label without its closing //");
 }
 
+TEST_F(TextConvertTest, CommandsAtALineEndNeedTheirBlank) {
+    EXPECT_FALSE(Convert("c3 hello//=f0 0,1;\nf10\nc9 1,", "SCR/t.qd"));
+    EXPECT_EQ(FirstError(),
+              "SCR/t.qd:2: a command needs a blank after its number at the end of a line");
+    EXPECT_TRUE(Convert("f10 \nc9 1,\nx = 10\nabc10\n", "SCR/t.qd")) << FirstError();
+    // 'f' is no command of battle events.
+    EXPECT_TRUE(Convert("f10\n", "SCR/bEv/ev1.qd"));
+    EXPECT_FALSE(Convert("e0\n", "SCR/bEv/ev1.qd"));
+}
+
 TEST_F(TextConvertTest, ScriptsMustFitTheScriptBuffer) {
     const std::string line(99, 'x');
     std::string fits, tooLong;
