@@ -66,7 +66,8 @@ void Mesh(Context& c, const std::string& path, const std::string& recipe, Option
     if (Extension(path) != ".x") return c.Error("a mesh is a .x file: " + path);
     if (format != "text" && format != "binary") return c.Error("format is text or binary");
     c.Produce(path, format == "binary" ? WriteXBinary(mesh, material) : WriteXText(mesh, material));
-    if (!material.texture.empty()) c.out.Require(path, Directory(path) + material.texture);
+    if (!material.texture.empty())
+        c.out.Require(c.file + ":" + std::to_string(c.line), Directory(path) + material.texture);
 }
 
 void Sound(Context& c, const std::string& path, const std::string& recipe, Options& o) {

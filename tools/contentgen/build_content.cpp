@@ -66,13 +66,13 @@ void BuildFields(const fs::path& dir, OutputTree& out, Diagnostics& diag) {
         Produce(out, qf, WriteFieldFile(field), where, diag);
         // Names the field file hands to the loaders ("none" marks an unused entry).
         for (int n = 0; n < 5; ++n)
-            out.Require(qf, "tex/" + field.sky + std::to_string(n) + ".bmp");
+            out.Require(where, "tex/" + field.sky + std::to_string(n) + ".bmp");
         for (const std::string& g : field.ground)
-            if (g != "none") out.Require(qf, "Field/" + g + ".BMP");
+            if (g != "none") out.Require(where, "Field/" + g + ".BMP");
         for (const FieldBillboardSource& b : field.billboards)
-            if (b.file != "none") out.Require(qf, "tex/" + b.file);
+            if (b.file != "none") out.Require(where, "tex/" + b.file);
         for (const FieldMeshSource& m : field.meshes)
-            if (m.name != "none") out.Require(qf, "Q3D/" + m.name + ".x");
+            if (m.name != "none") out.Require(where, "Q3D/" + m.name + ".x");
     }
 }
 

@@ -41,15 +41,16 @@ void CheckReferences(OutputTree& out, Diagnostics& diag) {
         if (StartsWith(rel, "chara/") && EndsWith(rel, ".qd")) {
             std::string model;
             FormattedInput in(bytes);
-            if (in.Scan("%s\n", &model) == 1) out.Require(rel, "chara/" + model);
+            if (in.Scan("%s\n", &model) == 1) out.Require("text/" + rel, "chara/" + model);
         } else if (StartsWith(rel, "sChr/") && EndsWith(rel, ".qf")) {
             const std::string name = LastToken(bytes);
-            out.Require(rel, "chara/" + name + ".qd");
+            out.Require("text/" + rel, "chara/" + name + ".qd");
             // Party members also show their face on the menu screen.
-            if (StartsWith(rel, "sChr/c")) out.Require(rel, "chara/face/" + name + ".bmp");
+            if (StartsWith(rel, "sChr/c"))
+                out.Require("text/" + rel, "chara/face/" + name + ".bmp");
         } else if (StartsWith(rel, "Wea/") && EndsWith(rel, ".qd")) {
             const std::string mesh = FirstLine(bytes);
-            if (mesh != "NO") out.Require(rel, "wea/" + mesh + ".x");
+            if (mesh != "NO") out.Require("text/" + rel, "wea/" + mesh + ".x");
         }
     }
     std::set<std::string> have;
