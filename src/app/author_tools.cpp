@@ -19,6 +19,8 @@
 #include "model/rz_last_error.h"
 #include "model/rz_model.h"
 #include "script/qscr_org.h"
+#include "sound/bgm_list.h"
+#include "sound/music_stream.h"
 #include "sound/wav_reader.h"
 #include "world/field_info.h"
 #include "world/field_tables.h"
@@ -98,6 +100,23 @@ std::string CheckFile(const fs::path& dataDir, const fs::path& file) {
         if (!ReadBytes(file, text)) return "cannot be read";
         QFldInfo field;
         if (!field.loadText(text, sjisPath)) return "stops early";
+        return {};
+    }
+    if (ext == ".qd" && top == "bgm") {
+        // The music list: every line read, every track it names decodes with its loop.
+        std::string text;
+        if (!ReadBytes(file, text)) return "cannot be read";
+        BgmList list = ParseBgmList(text);
+        if (!list.badLines.empty())
+            return "line " + std::to_string(list.badLines.front()) + " cannot be read";
+        for (const BgmEntry& e : list.entries) {
+            std::string native = ResolveGamePath(std::string(GetBasePath()) + "BGM\\" + e.file);
+            MusicStream music;
+            std::string error;
+            if (native.empty()) return ToUtf8(e.name) + ": no file " + ToUtf8(e.file);
+            if (!music.Open(native, e.loop, e.loopStart, e.loopEnd, &error))
+                return ToUtf8(e.name) + ": " + error;
+        }
         return {};
     }
     if (ext == ".qd" && top == "scr") {

@@ -1,0 +1,62 @@
+#include "reference_check.h"
+
+#include <set>
+
+#include "world/formatted_input.h"
+
+namespace {
+
+std::string Lower(std::string s) {
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+    return s;
+}
+
+bool StartsWith(const std::string& s, const std::string& prefix) {
+    return s.compare(0, prefix.size(), prefix) == 0;
+}
+
+bool EndsWith(const std::string& s, const std::string& suffix) {
+    return s.size() >= suffix.size() &&
+           s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+// The first line of a text, without its line end.
+std::string FirstLine(const std::string& text) {
+    return text.substr(0, text.find_first_of("\r\n"));
+}
+
+// The last word of a party or enemy status file: the member's character (and face) name.
+std::string LastToken(const std::string& text) {
+    FormattedInput in(text);
+    std::string token, last;
+    while (in.Scan("%s", &token) == 1) last = token;
+    return last;
+}
+
+}  // namespace
+
+void CheckReferences(OutputTree& out, Diagnostics& diag) {
+    for (const auto& [rel, bytes] : out.Files()) {
+        if (StartsWith(rel, "chara/") && EndsWith(rel, ".qd")) {
+            std::string model;
+            FormattedInput in(bytes);
+            if (in.Scan("%s\n", &model) == 1) out.Require("text/" + rel, "chara/" + model);
+        } else if (StartsWith(rel, "sChr/") && EndsWith(rel, ".qf")) {
+            const std::string name = LastToken(bytes);
+            out.Require("text/" + rel, "chara/" + name + ".qd");
+            // Party members also show their face on the menu screen.
+            if (StartsWith(rel, "sChr/c"))
+                out.Require("text/" + rel, "chara/face/" + name + ".bmp");
+        } else if (StartsWith(rel, "Wea/") && EndsWith(rel, ".qd")) {
+            const std::string mesh = FirstLine(bytes);
+            if (mesh != "NO") out.Require("text/" + rel, "wea/" + mesh + ".x");
+        }
+    }
+    std::set<std::string> have;
+    for (const auto& [rel, bytes] : out.Files()) have.insert(Lower(rel));
+    for (const OutputTree::Requirement& r : out.Required()) {
+        if (!have.count(Lower(r.path)))
+            diag.Error(r.from, 0, "names " + r.path + ", which is not built");
+    }
+}

@@ -1,0 +1,121 @@
+#include "text_convert.h"
+
+#include <cctype>
+#include <vector>
+
+#include "app/host.h"
+
+namespace {
+
+bool StartsWith(std::string_view s, std::string_view prefix) {
+    return s.substr(0, prefix.size()) == prefix;
+}
+
+// Command prefixes of the runner that plays scripts under this path.
+std::string_view RunnerPrefixes(const std::string& rel) {
+    if (StartsWith(rel, "SCR/bEv/")) return "#;ce~";
+    if (StartsWith(rel, "SCR/wz/")) return "#;cw";
+    return "#;cf|";
+}
+
+void CheckLabels(std::string_view sjis, const std::string& rel, int line, Diagnostics& diag) {
+    const std::string_view prefixes = RunnerPrefixes(rel);
+    size_t at = 0;
+    while ((at = sjis.find("@:", at)) != std::string_view::npos) {
+        size_t end = sjis.find("//", at + 2);
+        std::string_view name = sjis.substr(
+            at + 2, end == std::string_view::npos ? std::string_view::npos : end - at - 2);
+        if (end == std::string_view::npos) {
+            diag.Error(rel, line, "label without its closing //");
+            return;
+        }
+        if (name.size() > 63) diag.Error(rel, line, "label name longer than 63 bytes");
+        for (char c : name) {
+            if (prefixes.find(c) != std::string_view::npos) {
+                diag.Error(rel, line,
+                           std::string("label name contains the command prefix '") + c + "'");
+                break;
+            }
+        }
+        at = end + 2;
+    }
+}
+
+// The game skips to the blank behind a command's number before it reads the arguments, so a
+// command at the end of a line with no blank would swallow the start of the next line.
+void CheckCommandEnds(std::string_view line, const std::string& rel, int number,
+                      Diagnostics& diag) {
+    size_t end = line.size();
+    while (end > 0 && line[end - 1] >= '0' && line[end - 1] <= '9') --end;
+    if (end == line.size() || end == 0) return;
+    const char prefix = line[end - 1];
+    const bool before = end == 1 || !std::isalnum(static_cast<unsigned char>(line[end - 2]));
+    if (before && RunnerPrefixes(rel).find(prefix) != std::string_view::npos && prefix != '#' &&
+        prefix != ';' && prefix != '|' && prefix != '~') {
+        diag.Error(rel, number, "a command needs a blank after its number at the end of a line");
+    }
+}
+
+// Shift-JIS byte length of a word; tables cut names at 20 bytes and help texts at 62.
+void CheckTableLine(const std::vector<std::string>& words, const std::string& rel, int line,
+                    Diagnostics& diag) {
+    size_t want = StartsWith(rel, "Datas/MnuDatas") ? 2 : 4;
+    if (words.size() != want) {
+        diag.Error(rel, line,
+                   "a record has " + std::to_string(want) + " words, found " +
+                       std::to_string(words.size()));
+        return;
+    }
+    if (words[0].size() > 20) diag.Error(rel, line, "name longer than 20 bytes");
+    if (words[1].size() > 62) diag.Error(rel, line, "help text longer than 62 bytes");
+    for (size_t i = 2; i < words.size(); ++i) {
+        int64_t v = 0;
+        if (!ParseInt(words[i], v)) diag.Error(rel, line, "not a number: " + words[i]);
+    }
+}
+
+}  // namespace
+
+bool ConvertTextSource(ITextCodec& codec, std::string_view utf8, const std::string& rel,
+                       std::string& sjis, Diagnostics& diag) {
+    const bool script = StartsWith(rel, "SCR/");
+    const bool table = StartsWith(rel, "Datas/");
+    if (StartsWith(utf8, "\xEF\xBB\xBF")) utf8.remove_prefix(3);
+    std::vector<SourceLine> lines = SplitLines(utf8);
+    if (table) {
+        while (!lines.empty() && lines.back().text.empty()) lines.pop_back();
+    }
+    const size_t errorsBefore = diag.Messages().size();
+    size_t scriptChars = 0;
+    sjis.clear();
+    for (const SourceLine& line : lines) {
+        if (script) {
+            std::string_view t = line.text;
+            size_t b = t.find_first_not_of(" \t");
+            if (b != std::string_view::npos && StartsWith(t.substr(b), "%%")) continue;
+        }
+        std::string converted;
+        if (!codec.Utf8ToCp932(line.text, converted)) {
+            diag.Error(rel, line.number, "text that Shift-JIS cannot hold");
+        }
+        if (script) {
+            CheckLabels(converted, rel, line.number, diag);
+            CheckCommandEnds(converted, rel, line.number, diag);
+        }
+        if (table) {
+            if (converted.empty())
+                diag.Error(rel, line.number, "empty line in a table");
+            else
+                CheckTableLine(SplitWords(converted), rel, line.number, diag);
+        }
+        sjis += converted;
+        sjis += "\r\n";
+        scriptChars += converted.size() + 1;
+    }
+    if (script && scriptChars > kMaxScriptText) {
+        diag.Error(rel, 0,
+                   "script of " + std::to_string(scriptChars) + " characters; at most " +
+                       std::to_string(kMaxScriptText) + " fit");
+    }
+    return diag.Messages().size() == errorsBefore;
+}
