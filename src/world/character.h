@@ -70,9 +70,9 @@ struct Character {
     void SetMotion(int32_t motion, int32_t loop);
     // The motion to start, with its own loop flag, when the current one ends.
     void QueueMotion(int32_t motion, int32_t loop);
-    // Drops every animation whose name holds the same byte as the prefix at not one position of
-    // the prefix's length (so "btl_..." survives "fld_" through the shared '_'; an empty prefix
-    // drops all). Positions past the end of a name match nothing.
+    // Drops every animation whose name agrees with the prefix at no position of the prefix's
+    // length; one shared byte keeps it (so "btl_..." survives "fld_" through the '_', as the
+    // data expects; an empty prefix drops all). Positions past the end of a name match nothing.
     void KeepMotionsWithPrefix(const char* prefix);
     // A new holder in slot 0 (weapon) or 1 (guard) with "<base>wea\<meshName>.x"; what the
     // slot held is released first. Other slots are ignored.
