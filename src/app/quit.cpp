@@ -2,8 +2,10 @@
 
 #include "app/ui_textures.h"
 #include "gfx/texture.h"
+#include "world/character.h"
 
 void ReleaseWorldOnQuit() {
+    DestroyCharacterModels();
     for (TextureSlot& slot : g_UiTextures) {
         if (slot.texture) {
             slot.texture->Release();

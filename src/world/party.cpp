@@ -1,0 +1,115 @@
+#include "world/party.h"
+
+#include <cstring>
+#include <string>
+
+#include "app/paths.h"
+#include "app/sjis.h"
+#include "gfx/msgbox.h"
+#include "world/character_text_reader.h"
+
+FighterRecord g_PartyMembers[kPartyMemberCount];
+FighterRecord* g_Fighters[kFighterCount] = {};
+int32_t g_PartyOrder[kPartyFighterCount] = {1, 0, 3};
+char g_FaceNames[kPartyMemberCount][kFaceNameSize] = {};
+
+namespace {
+
+uint8_t Low8(int32_t v) {
+    return static_cast<uint8_t>(static_cast<uint32_t>(v));
+}
+
+bool ValidMember(int member) {
+    return member >= 0 && member < kPartyMemberCount;
+}
+
+}  // namespace
+
+void BindPartyFighters() {
+    for (int i = 0; i < kPartyFighterCount; ++i) {
+        const int32_t member = g_PartyOrder[i];
+        g_Fighters[i] = ValidMember(member) ? &g_PartyMembers[member] : nullptr;
+    }
+}
+
+void FreeEnemyFighters() {
+    for (int i = kPartyFighterCount; i < kFighterCount; ++i) {
+        delete g_Fighters[i];
+        g_Fighters[i] = nullptr;
+    }
+}
+
+void ResetParty() {
+    FreeEnemyFighters();
+    for (FighterRecord& r : g_PartyMembers) r = FighterRecord{};
+    std::memset(g_FaceNames, 0, sizeof g_FaceNames);
+    g_PartyOrder[0] = 1;
+    g_PartyOrder[1] = 0;
+    g_PartyOrder[2] = 3;
+    BindPartyFighters();
+}
+
+bool ReadPartyStatusText(int member, std::string_view text, const std::string& pathSjis) {
+    if (!ValidMember(member)) return false;
+    FighterRecord& r = g_PartyMembers[member];
+    CharacterTextReader in(text, "QReadsChrData:", pathSjis);
+
+    std::string name;
+    if (!in.Read("名前", "%s\n", &name)) return false;
+    r.SetName(name);
+    if (!in.Read("最大HP・最大MP", "%d,%d\n", &r.maxHp, &r.maxMp)) return false;
+    for (int i = 0; i < kFighterStatCount; ++i) {
+        int32_t v = 0;
+        if (!in.Read("能力値 " + std::to_string(i), "%d,", &v)) return false;
+        r.stats[i] = Low8(v);
+    }
+    in.Read("能力値の行末", "\n");
+    int32_t statusByte = 0, defaultAction = 0;
+    if (!in.Read("状態", "%d\n", &statusByte)) return false;
+    r.statusByte = Low8(statusByte);
+    if (!in.Read("通常の行動", "%d\n", &defaultAction)) return false;
+    r.defaultAction = Low8(defaultAction);
+    if (!in.Read("武器・防具", "%d,%d,\n", &r.weapon, &r.guard)) return false;
+    for (int i = 0; i < kFighterCommandCount; ++i) {
+        int32_t v = 0;
+        if (!in.Read("コマンド " + std::to_string(i), "%d,", &v)) return false;
+        r.commands[i] = Low8(v);
+    }
+    in.Read("コマンドの行末", "\n");
+    for (int c = 0; c < kTechniqueCategoryCount; ++c) {
+        for (int w = 0; w < kTechniqueWordCount; ++w) {
+            if (!in.Read("技 " + std::to_string(c) + "-" + std::to_string(w), "%d,",
+                         &r.techniques[c][w]))
+                return false;
+        }
+        in.SkipLine();  // words past the eighth go with the rest of the line
+    }
+    std::string face;
+    if (!in.Read("顔の名前", "%s\n", &face)) return false;
+    const std::string fitted = FitSjis(face, kFaceNameSize);
+    std::memset(g_FaceNames[member], 0, kFaceNameSize);
+    std::memcpy(g_FaceNames[member], fitted.data(), fitted.size());
+    return true;
+}
+
+void QReadsChrData(int member) {
+    if (!ValidMember(member)) return;
+    const std::string base = GetBasePath();
+    const std::string rest = "sChr\\c" + std::to_string(member) + ".qf";
+    std::string text;
+    if (!ReadGameTextFile(base + rest, text)) {
+        RZ_MsgBox(SJIS("QReadsChrData:ファイルが無い"));
+        return;
+    }
+    ReadPartyStatusText(member, text, ToSjis(base) + rest);
+}
+
+void LoadPartyStatus() {
+    for (int m = 0; m < kPartyMemberCount; ++m) {
+        QReadsChrData(m);
+        FighterRecord& r = g_PartyMembers[m];
+        RestoreStatus(r);
+        r.stats[kStatAttack] = r.stats[kStatBaseAttack];
+        r.stats[kStatDefence] = r.stats[kStatBaseDefence];
+    }
+}

@@ -1,0 +1,88 @@
+#include <string>
+#include <vector>
+
+#include "app/quit.h"
+#include "character_test_util.h"
+
+namespace {
+
+class CharacterFileTest : public CharacterTest {
+protected:
+    void SetUp() override {
+        CharacterTest::SetUp();
+        SaveModel("hero.rzo", {"body", "wea_b", "gua_b", "head_b"}, {{0, "fld_stand", {0, 10}}},
+                  "skin.bmp");
+    }
+};
+
+TEST_F(CharacterFileTest, FileGivesModelScaleSizesAndBones) {
+    Character& c = g_Characters[3];
+    c.queuedMotion = 5;
+    c.LoadCharacter("hero");  // "\r\n" line ends
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(c.active, 1);
+    EXPECT_EQ(c.scale.z, 2.0f);
+    EXPECT_EQ(c.fileValue, 0.5f);
+    EXPECT_EQ(c.collisionSize, 300.0f);
+    EXPECT_NE(c.model.materials[0].texture, nullptr);  // the skin from the chara folder
+    EXPECT_EQ(c.motionFlags, kMotionPlaying | kMotionLooping);
+    EXPECT_EQ(c.queuedMotion, 0);
+    EXPECT_EQ(c.weaponBone, c.model.GetBone(2));
+    EXPECT_EQ(c.guardBone, c.model.GetBone(3));
+    EXPECT_EQ(c.headBone, c.model.GetBone(4));
+}
+
+TEST_F(CharacterFileTest, MissingBonesAreReportedInSearchOrderAndLoadingGoesOn) {
+    SaveModel("headonly.rzo", {"wea_b2", "head_b", "gua"}, {});  // near misses do not count
+    Character& c = g_Characters[0];
+    c.LoadCharacter("headonly");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"wea_bが見つからん", "gua_bが見つからん"}));
+    EXPECT_EQ(g_MessageBoxLog[0].caption, "Harlo tumesto");
+    EXPECT_EQ(c.weaponBone, nullptr);
+    EXPECT_EQ(c.headBone, c.model.GetBone(2));
+    EXPECT_EQ(c.active, 1);
+
+    // A model that is not there leaves an empty one, without any of the three bones.
+    g_MessageBoxLog.clear();
+    g_Characters[1].LoadCharacter("nomodel");
+    EXPECT_EQ(Messages().size(), 3u);
+    EXPECT_EQ(g_Characters[1].active, 1);
+}
+
+TEST_F(CharacterFileTest, MissingOrDamagedFileEmptiesTheModelAndKeepsTheSlot) {
+    Character& c = g_Characters[2];
+    c.LoadCharacter("hero");
+    c.LoadCharacter("nobody");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"キャラデータファイル読み込み失敗"});
+    EXPECT_EQ(c.active, 1);
+    EXPECT_STREQ(c.fileName, "nobody");
+    EXPECT_EQ(c.model.BoneCount(), 1);
+    EXPECT_EQ(c.weaponBone, nullptr);  // the bones went with the model
+
+    // A file that stops early is reported once, with its path and the item.
+    g_Characters[4].LoadCharacter("short");
+    ASSERT_EQ(g_MessageBoxLog.size(), 2u);
+    const std::string& text = g_MessageBoxLog[1].text;
+    EXPECT_NE(text.find("失敗\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("short.qd\n3番目の数値が読めません"), std::string::npos) << text;
+    EXPECT_EQ(g_Characters[4].active, 0);
+}
+
+TEST_F(CharacterFileTest, ReloadAndEscapeReleaseTheModelTextures) {
+    Character& c = g_Characters[0];
+    c.LoadCharacter("hero");
+    const size_t textures = device->LiveTextureCount();
+    c.LoadCharacter("hero");
+    EXPECT_EQ(device->LiveTextureCount(), textures);
+
+    // Escape frees the models of active characters; the records stay.
+    g_Characters[7].LoadCharacter("hero");
+    g_Characters[7].active = 0;
+    ReleaseWorldOnQuit();
+    EXPECT_EQ(c.active, 1);
+    EXPECT_EQ(c.model.BoneCount(), 1);
+    EXPECT_EQ(c.weaponBone, nullptr);
+    EXPECT_EQ(g_Characters[7].model.BoneCount(), 5);
+}
+
+}  // namespace
