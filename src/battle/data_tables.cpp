@@ -1,5 +1,6 @@
 #include "battle/data_tables.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -15,12 +16,20 @@ DataTable<GoodsRecord> Goods;
 
 namespace {
 
-// The fields of one line as the scanner left them: `read` says how many it stored.
+// The fields of one line as the scanner left them: `read` says how many it stored (-1 once the
+// text has ended).
 struct TableLine {
     std::string name, text;
     int32_t third = 0, fourth = 0;
     int read = 0;
 };
+
+TableLine ScanLine(FormattedInput& in, std::string_view format, bool withNumbers) {
+    TableLine l;
+    l.read = withNumbers ? in.Scan(format, &l.name, &l.text, &l.third, &l.fourth)
+                         : in.Scan(format, &l.name, &l.text);
+    return l;
+}
 
 // The tables were opened in text mode: line ends are "\n" and Ctrl-Z ends the file.
 std::string TextModeText(std::string_view raw) {
@@ -32,24 +41,16 @@ std::string TextModeText(std::string_view raw) {
     return text;
 }
 
-// Counts, allocates and reads `count` lines with `format`, handing each to `store`. False when
-// the text had more lines than a table keeps.
-template <typename Record, typename Store>
-bool ParseTable(std::string_view raw, DataTable<Record>& table, std::string_view format,
-                Store store) {
+// Counts, allocates and reads the lines with `read`, which fills one record and says whether the
+// text went on. False when the text had more lines than a table keeps.
+template <typename Record, typename ReadLine>
+bool ParseTable(std::string_view raw, DataTable<Record>& table, ReadLine read) {
     const std::string text = TextModeText(raw);
     const int32_t lines = CountTableLines(text);
-    const int32_t count = lines < kMaxTableRecords ? lines : kMaxTableRecords;
-    table.Allocate(count);
+    table.Allocate(std::min(lines, kMaxTableRecords));
     FormattedInput in(text);
-    for (int32_t i = 0; i < count; ++i) {
-        TableLine line;
-        if (format.find("%d") != std::string_view::npos)
-            line.read = in.Scan(format, &line.name, &line.text, &line.third, &line.fourth);
-        else
-            line.read = in.Scan(format, &line.name, &line.text);
-        if (line.read <= 0) break;  // the text has ended: the remaining records stay blank
-        store(table.At(i), line);
+    // Once the text has ended the remaining records stay blank.
+    for (int32_t i = 0; i < table.Count() && read(in, table.At(i)); ++i) {
     }
     return lines <= kMaxTableRecords;
 }
@@ -107,27 +108,36 @@ const TechniqueTable& TechniqueTableAt(int32_t n) {
 }
 
 bool ParseTechniqueTable(std::string_view text, TechniqueTable& table) {
-    return ParseTable(text, table, "%s %s %d %d\n", [](TechniqueRecord& r, const TableLine& l) {
+    return ParseTable(text, table, [](FormattedInput& in, TechniqueRecord& r) {
+        const TableLine l = ScanLine(in, "%s %s %d %d\n", true);
+        if (l.read <= 0) return false;
         CopySjisField(r.name, sizeof r.name, l.name);
         if (l.read >= 2) CopySjisField(r.description, sizeof r.description, l.text);
         if (l.read >= 3) r.number = static_cast<uint8_t>(l.third);
         if (l.read >= 4) r.flags = static_cast<uint8_t>(l.fourth);
+        return true;
     });
 }
 
 bool ParseMenuEntries(std::string_view text, DataTable<MenuEntryRecord>& table) {
-    return ParseTable(text, table, "%s %s \n", [](MenuEntryRecord& r, const TableLine& l) {
+    return ParseTable(text, table, [](FormattedInput& in, MenuEntryRecord& r) {
+        const TableLine l = ScanLine(in, "%s %s \n", false);
+        if (l.read <= 0) return false;
         CopySjisField(r.name, sizeof r.name, l.name);
         if (l.read >= 2) CopySjisField(r.help, sizeof r.help, l.text);
+        return true;
     });
 }
 
 bool ParseGoods(std::string_view text, DataTable<GoodsRecord>& table) {
-    return ParseTable(text, table, "%s %s %d %d\n", [](GoodsRecord& r, const TableLine& l) {
+    return ParseTable(text, table, [](FormattedInput& in, GoodsRecord& r) {
+        const TableLine l = ScanLine(in, "%s %s %d %d\n", true);
+        if (l.read <= 0) return false;
         CopySjisField(r.name, sizeof r.name, l.name);
         if (l.read >= 2) CopySjisField(r.description, sizeof r.description, l.text);
         if (l.read >= 3) r.third = static_cast<int16_t>(l.third);
         if (l.read >= 4) r.fourth = static_cast<int16_t>(l.fourth);
+        return true;
     });
 }
 
@@ -144,6 +154,12 @@ bool LoadMenuEntries() {
 
 bool LoadGoods() {
     return LoadTable("GzDatas.qd", Goods, SJIS("グッズデータ読み込み、ミステイク！！"), ParseGoods);
+}
+
+void LoadDataTables() {
+    for (int32_t n = 0; n < kTechniqueTableCount; ++n) LoadTechniqueTable(n);
+    LoadMenuEntries();
+    LoadGoods();
 }
 
 void ReleaseDataTables() {

@@ -84,6 +84,8 @@ const TechniqueTable& TechniqueTableAt(int32_t n);
 bool LoadTechniqueTable(int32_t n);
 bool LoadMenuEntries();
 bool LoadGoods();
+// Game start: technique tables 0 to 5, menu entries, goods, in this order.
+void LoadDataTables();
 // Empties every table (shutdown and tests).
 void ReleaseDataTables();
 
