@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/frame_proc.h"
+#include "battle/menu_list.h"
 #include "script/qscr_org.h"
 #include "world/field_info.h"
 
@@ -16,8 +17,9 @@ struct GameState {
     int32_t lastCellRow = 0;
     std::unique_ptr<QFldInfo> fieldInfo = std::make_unique<QFldInfo>();  // created empty
     FrameProc fieldHandler = nullptr;  // the field's transition handler
-    // messageWindow: the field's message window (messages and menu lists) with its state words
-    // goes here, after fieldHandler.
+    // The field's choice list and the menu screen's cursor; its `open` is the field's
+    // messageOpen (a list is waiting for the player).
+    MenuList messageWindow;
 };
 
 extern GameState* g_pGameState;  // owning; null while a battle runs

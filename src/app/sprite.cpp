@@ -132,6 +132,18 @@ void DrawWindowBox(float x, float y, float w, float h) {
     dev->SetRenderState(RenderState::ZEnable, 1);
 }
 
+void DrawGradientRect(float x, float y, float w, float h, const uint32_t colours[4]) {
+    GfxDevice* dev = g_pd3dDevice;
+    if (!dev) return;
+    dev->SetRenderState(RenderState::SrcBlend, Blend::SrcAlpha);
+    dev->SetRenderState(RenderState::DestBlend, Blend::InvSrcAlpha);
+    SetFlatStates(dev, nullptr);
+    // Corners go round P0..P3 (top-left, top-right, bottom-right, bottom-left).
+    const uint32_t corners[4] = {colours[0], colours[1], colours[3], colours[2]};
+    DrawRectCorners(dev, x, y, w, h, corners);
+    dev->SetRenderState(RenderState::ZEnable, 1);
+}
+
 void FillScreenVertex(ScreenVertex& v, float x, float y, float z, float u, float tv,
                       uint32_t colour) {
     v = {x, y, z, 1.0f, colour, 0, u, tv};

@@ -38,6 +38,9 @@ void DrawSprite(float x, float y, const TextureSlot& slot, int32_t srcX, int32_t
 void DrawScreenRect(float x, float y, float w, float h, uint32_t colour);
 // The blue gradient box behind a talk window.
 void DrawWindowBox(float x, float y, float w, float h);
+// A rectangle blended like DrawScreenRect with its own colour at each corner, given top-left,
+// top-right, bottom-left, bottom-right (menus, the status screen, the battle panels).
+void DrawGradientRect(float x, float y, float w, float h, const uint32_t colours[4]);
 
 void FillScreenVertex(ScreenVertex& v, float x, float y, float z, float u, float tv,
                       uint32_t colour);

@@ -132,3 +132,21 @@ TEST_F(SpriteTest, FadeOverlayCoversTheScreenWithTheLowBytesOfItsRecord) {
     EXPECT_FLOAT_EQ(V(0, 2).x, 640);
     EXPECT_FLOAT_EQ(V(0, 2).y, 480);
 }
+
+TEST_F(SpriteTest, GradientRectGivesEachCornerItsColour) {
+    const uint32_t colours[4] = {0x11111111, 0x22222222, 0x33333333, 0x44444444};  // TL TR BL BR
+    DrawGradientRect(5, 6, 30, 40, colours);
+    ASSERT_EQ(rec->draws.size(), 1u);
+    EXPECT_EQ(rec->draws[0].state.texture, nullptr);
+    EXPECT_EQ(rec->draws[0].state.Rs(RenderState::ZEnable), 0u);
+    EXPECT_EQ(rec->draws[0].state.Rs(RenderState::SrcBlend), uint32_t(Blend::SrcAlpha));
+    EXPECT_EQ(g_pd3dDevice->GetRenderState(RenderState::ZEnable), 1u);
+    // (P0, P1, P2), (P0, P2, P3) going round top-left, top-right, bottom-right, bottom-left.
+    const float xs[6] = {5, 35, 35, 5, 35, 5}, ys[6] = {6, 6, 46, 6, 46, 46};
+    const uint32_t cs[6] = {0x11111111, 0x22222222, 0x44444444, 0x11111111, 0x44444444, 0x33333333};
+    for (uint32_t i = 0; i < 6; ++i) {
+        EXPECT_FLOAT_EQ(V(0, i).x, xs[i]) << i;
+        EXPECT_FLOAT_EQ(V(0, i).y, ys[i]) << i;
+        EXPECT_EQ(V(0, i).diffuse, cs[i]) << i;
+    }
+}

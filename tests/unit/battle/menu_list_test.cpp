@@ -1,0 +1,129 @@
+#include <cstdio>
+#include <string>
+
+#include "app/message_box.h"
+#include "app/sjis.h"
+#include "battle/menu_list.h"
+#include "battle_ui_test.h"
+#include "sound/null_audio.h"
+#include "sound/sound.h"
+
+namespace {
+
+class MenuListTest : public BattleUiTest {
+protected:
+    void SetUp() override {
+        BattleUiTest::SetUp();
+        ClearList(list);
+    }
+    // Entries with these texts from 0 on ("" leaves a hole).
+    void Fill(std::initializer_list<const char*> texts) {
+        int i = 0;
+        for (const char* t : texts) std::snprintf(list.entries[i++].text, kListTextSize, "%s", t);
+    }
+    MenuList list;
+};
+
+}  // namespace
+
+TEST_F(MenuListTest, CursorSkipsEmptyEntriesAndWrapsBothWays) {
+    Fill({"a", "", "c", "d", "", ""});
+    MoveCursor(list, 1, 6);
+    EXPECT_EQ(list.cursor, 2);
+    MoveCursor(list, 1, 6);
+    MoveCursor(list, 1, 6);  // from the last used entry round to the first
+    EXPECT_EQ(list.cursor, 0);
+    MoveCursor(list, -1, 6);
+    EXPECT_EQ(list.cursor, 3);
+    MoveCursor(list, 1, 3);  // only the first `count` entries take part
+    EXPECT_EQ(list.cursor, 0);
+    list.cursor = 31;  // a cursor outside the counted part comes back in
+    MoveCursor(list, -1, 2);
+    EXPECT_EQ(list.cursor, 0);
+    // Nothing to go to: the cursor stays, whatever the count.
+    ClearList(list);
+    list.cursor = 5;
+    MoveCursor(list, 1, 32);
+    MoveCursor(list, -1, 99);
+    MoveCursor(list, 1, -4);
+    EXPECT_EQ(list.cursor, 5);
+}
+
+TEST_F(MenuListTest, KeysMoveTheCursorWithASoundAndSetTheRepeatDelay) {
+    SoundBufferDesc desc{0, 4, {WAVE_FORMAT_PCM, 1, 22050, 22050, 1, 8}};
+    const uint8_t samples[4] = {128, 128, 128, 128};
+    NullSoundBuffer click(desc, samples, sizeof samples);
+    ISoundBuffer* saved = g_SeSlots[0];
+    g_SeSlots[0] = &click;
+    Fill({"a", "b", "c"});
+    int32_t timer = 500;
+    ListInput(list, 3, timer);
+    EXPECT_EQ(timer, 500);  // no key, nothing happens
+    g_KeyDown = kKeyPressed;
+    ListInput(list, 3, timer);
+    EXPECT_EQ(list.cursor, 1);
+    EXPECT_EQ(timer, -128);
+    g_KeyDown = kKeyHeld;
+    ListInput(list, 3, timer);
+    EXPECT_EQ(list.cursor, 2);
+    EXPECT_EQ(timer, 0);
+    g_KeyUp = kKeyHeld;  // Up wins over Down
+    ListInput(list, 3, timer);
+    EXPECT_EQ(list.cursor, 1);
+    EXPECT_EQ(click.playCount, 3);
+    g_SeSlots[0] = saved;
+}
+
+TEST_F(MenuListTest, EntriesGoIntoTheFirstHoleUntilThe33rdIsRefused) {
+    Fill({"a", "", "c"});
+    AddListEntry(list, "b", 7);
+    EXPECT_STREQ(list.entries[1].text, "b");
+    EXPECT_EQ(list.entries[1].value, 7);
+    for (int i = 3; i < kListEntryCount; ++i) AddListEntry(list, "x", i);
+    EXPECT_TRUE(g_MessageBoxLog.empty());
+    AddListEntry(list, "over", 99);
+    ASSERT_EQ(g_MessageBoxLog.size(), 1u);
+    EXPECT_EQ(g_MessageBoxLog[0].text, "List over!!");
+    for (const MenuListEntry& e : list.entries) EXPECT_STRNE(e.text, "over");
+    // Texts are cut to 23 bytes, never through a double-byte character.
+    ClearList(list);
+    AddListEntry(list, std::string(22, 'a') + SJIS("香"), 1);
+    EXPECT_EQ(std::string(list.entries[0].text), std::string(22, 'a'));
+}
+
+TEST_F(MenuListTest, TechniqueListsTakeNamesAndNumbersFromTheTable) {
+    TechniqueTable table;
+    ASSERT_TRUE(ParseTechniqueTable("Attack hit 0 1\nFire burn 12 8\nHeal mend 30 0\n", table));
+    const uint8_t numbers[3] = {2, 1, 200};  // 200: past the table, an empty entry
+    FillTechniqueList(list, table, numbers, 3);
+    EXPECT_STREQ(list.entries[0].text, "Heal");
+    EXPECT_EQ(list.entries[0].value, 30);
+    EXPECT_STREQ(list.entries[2].text, "");
+    FillTechniqueNumbers(list, table, numbers, 3);
+    EXPECT_EQ(list.entries[1].value, 1);
+    LayoutList(list, 3);
+    EXPECT_EQ(list.w, 9 * 4 + 8);
+    EXPECT_EQ(list.h, 20 * 2 + 4);
+}
+
+TEST_F(MenuListTest, PagedListShowsTextsFromTheSecondStepWithValuesByTheHeight) {
+    Fill({"Attack", "Magic"});
+    list.entries[1].value = 12;
+    list.y = 200, list.w = 80, list.h = 44, list.page = 3;
+    DrawPagedList(list, 1, 2, 1);
+    auto texts = Texts();
+    ASSERT_EQ(texts.size(), 1u);         // only the title
+    EXPECT_EQ(texts[0].text, "PAGE:3");  // "PAGE:  3": spaces leave no box to read back
+    EXPECT_EQ(texts[0].x, -8);           // slid in a quarter of the way
+
+    rec->draws.clear();
+    DrawPagedList(list, 4, 2, 1);
+    texts = Texts();
+    ASSERT_EQ(texts.size(), 4u);
+    EXPECT_EQ(texts[1].text, "Attack");
+    EXPECT_EQ(texts[1].x, 16);
+    EXPECT_EQ(texts[1].y, 160);
+    EXPECT_EQ(texts[3].text, "12");  // " 12", only for non-zero values
+    EXPECT_EQ(texts[3].x, 44 - 30 + 8);
+    EXPECT_EQ(texts[3].y, 180);
+}
