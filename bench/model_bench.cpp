@@ -242,6 +242,13 @@ void Load(benchmark::State& state, const char* name) {
             break;
         }
     }
+    // A figure for a file that came back incomplete would mean nothing.
+    size_t faces = 0, expected = 0;
+    for (const RZ_Mesh& mesh : m.meshes) faces += mesh.faces.size();
+    for (const RZ_Mesh& mesh : d.model->meshes) expected += mesh.faces.size();
+    if (m.vertices.size() != d.model->vertices.size() || faces != expected ||
+        m.BoneCount() != d.model->BoneCount() || !m.HasAnimation(0))
+        state.SkipWithError("the loaded model differs from the one written");
     state.counters["vertices"] = double(m.vertices.size());
 }
 
