@@ -51,6 +51,18 @@ bool ImportMxBytes(RZ_Model& model, std::string_view bytes) {
     }
     if (layers > kRzMaxPoolSize) return ImportFail("mx: more than 65535 layers");
 
+    // Layers may share polygon records; more records than vertices could ever come from is no
+    // model (and would take long to walk).
+    size_t records = 0;
+    for (size_t l = 0; l < layers; ++l) {
+        const int16_t count =
+            ReadS16(data + layerTableOffset + l * kLayerRecord + kLayerPolygonCount);
+        records += count > 0 ? size_t(count) : 0;
+    }
+    if (records > kRzMaxPoolSize) {
+        return ImportFail("mx: " + std::to_string(records) + " polygons (at most 65535)");
+    }
+
     const uint16_t uv = AddZeroUv(model);
     model.materials[0].red = model.materials[0].green = model.materials[0].blue = 0.5f;
     model.materialCount = 1;
