@@ -67,8 +67,8 @@ bool ReadImportFile(const char* fileName, std::string& bytes, const char* cannot
     return true;
 }
 
-void ImportBox(const char* textUtf8, uint32_t flags) {
-    ShowMessageBox(SJIS("読込みｴﾗｰ"), ToSjis(textUtf8), flags);
+void ImportBox(const std::string& textSjis, uint32_t flags) {
+    ShowMessageBox(SJIS("読込みｴﾗｰ"), textSjis, flags);
 }
 
 bool ImportFail(std::string why) {

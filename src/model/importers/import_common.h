@@ -14,8 +14,8 @@ namespace foreign {
 // the importer's own line cannotOpen) or is far too large to be a model.
 bool ReadImportFile(const char* fileName, std::string& bytes, const char* cannotOpen);
 
-// A message box with the importers' caption "読込みｴﾗｰ"; text is UTF-8 (converted here).
-void ImportBox(const char* textUtf8, uint32_t flags);
+// A message box with the importers' caption "読込みｴﾗｰ".
+void ImportBox(const std::string& textSjis, uint32_t flags);
 
 // Ends an import: writes the reason (plain text for authors) on the diagnostic stream, keeps it
 // for RZ_Model::Load to record, and returns false.

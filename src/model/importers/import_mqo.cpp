@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/host.h"
+#include "app/sjis.h"
 #include "model/importers/import_common.h"
 #include "model/importers/mqo_tokens.h"
 #include "model/material_texture_loader.h"
@@ -106,7 +107,7 @@ bool MqoReader::Materials() {
     std::string t;
     while (true) {
         if (!tokens_.Next(t)) {
-            ImportBox("マテリアル(材質)データを設定して下さい!", MB_OK | MB_ICONEXCLAMATION);
+            ImportBox(SJIS("マテリアル(材質)データを設定して下さい!"), MB_OK | MB_ICONEXCLAMATION);
             return Fail("no Material section");
         }
         if (KeywordIs(t, "Material")) break;
@@ -354,7 +355,7 @@ bool MqoReader::Faces(RZ_Mesh& mesh, size_t objectVertices, size_t firstVertex) 
 bool ImportMqoText(RZ_Model& model, GfxDevice* device, std::string_view text, void* ownerWindow) {
     model.Reset();
     if (text.substr(0, 20) != "Metasequoia Document") {
-        ImportBox("MQOﾌｧｲﾙでは、ありません！", MB_OK);
+        ImportBox(SJIS("MQOﾌｧｲﾙでは、ありません！"), MB_OK);
         return ImportFail("mqo: the file does not begin with Metasequoia Document");
     }
     // The format line after the first is not read.

@@ -33,11 +33,11 @@ bool ImportMxBytes(RZ_Model& model, std::string_view bytes) {
     const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
     const size_t size = bytes.size();
     if (size < 4 || bytes.substr(0, 4) != std::string_view("MXF\0", 4)) {
-        ImportBox("MXﾌｧｲﾙでは、ありません！", MB_OK);
+        ImportBox(SJIS("MXﾌｧｲﾙでは、ありません！"), MB_OK);
         return ImportFail("mx: the file does not begin with MXF");
     }
     if (size < 8 || ReadU32(data + 4) != kVersion) {
-        ImportBox("このバージョンは対応していません！", MB_OK);
+        ImportBox(SJIS("このバージョンは対応していません！"), MB_OK);
         return ImportFail("mx: version " + std::to_string(size < 8 ? 0 : ReadU32(data + 4)) +
                           " (only 256 is read)");
     }

@@ -48,7 +48,7 @@ size_t FindLine(const std::vector<std::string_view>& lines, size_t from, std::st
 }
 
 bool Damaged() {
-    ImportBox("ﾌｧｲﾙが壊れている可能性があります！", MB_OK | MB_ICONEXCLAMATION);
+    ImportBox(SJIS("ﾌｧｲﾙが壊れている可能性があります！"), MB_OK | MB_ICONEXCLAMATION);
     return ImportFail("rok: the file ends before its sections are complete");
 }
 
