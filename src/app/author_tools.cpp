@@ -71,6 +71,10 @@ std::string CheckFile(const fs::path& dataDir, const fs::path& file) {
         model.SetDirectory(ToSjis(file.parent_path().string() + "\\").c_str());
         if (!model.Load(g_pd3dDevice, sjisPath.c_str(), nullptr))
             return LastErrorJson().dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+        // Loading a rok file always asks whether to read its edges: a question, not a fault.
+        std::erase_if(g_MessageBoxLog, [](const MessageBoxRecord& r) {
+            return r.text == "辺データを読込みますか？";
+        });
         return {};
     }
     if (ext == ".bmp" || ext == ".dds" || ext == ".png" || ext == ".tga" || ext == ".jpg" ||

@@ -5,20 +5,37 @@
 #include "app/host.h"
 #include "app/message_box.h"
 #include "app/sjis.h"
+#include "gfx/image_file.h"
 #include "gfx/texture.h"
 #include "model/rz_last_error.h"
 #include "model/rz_model.h"
 
 namespace {
 
+bool HasBmpExtension(const std::string& name) {
+    if (name.size() < 4) return false;
+    std::string ext = name.substr(name.size() - 4);
+    for (char& c : ext) c = (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+    return ext == ".bmp";
+}
+
 uint32_t EngineCreateTexture(GfxDevice* device, const char* fileName, float alphaValue,
                              GfxTexture** outTexture, PixelFormat format, uint32_t levels,
                              int32_t alphaMode, uint32_t colourKey) {
-    return RZ_CreateTextureFromFile(device, fileName, alphaValue, outTexture, format, levels,
-                                    alphaMode, colourKey);
+    const uint32_t size = RZ_CreateTextureFromFile(device, fileName, alphaValue, outTexture, format,
+                                                   levels, alphaMode, colourKey);
+    if (size != 0 || !device || !outTexture || HasBmpExtension(fileName)) return size;
+    // Modelling programs also name PNG, TGA and JPEG textures, which the library loader does
+    // not read; the engine's general image reader does.
+    GfxTexture* texture = nullptr;
+    if (CreateTextureFromFile(device, fileName, &texture) != kOk || !texture) return 0;
+    *outTexture = texture;
+    return (texture->Width() << 16) | (texture->Height() & 0xFFFF);
 }
 
-bool EngineTextureDialog(void*, char* pathBuffer) { return RZ_OpenFileDlgForTexture(pathBuffer); }
+bool EngineTextureDialog(void*, char* pathBuffer) {
+    return RZ_OpenFileDlgForTexture(pathBuffer);
+}
 
 MaterialTextureCreateFn g_CreateTexture = EngineCreateTexture;
 TextureFileDialogFn g_TextureDialog = EngineTextureDialog;

@@ -9,6 +9,7 @@
 #include "app/message_box.h"
 #include "app/paths.h"
 #include "app/sjis.h"
+#include "model/importers/importers.h"
 #include "model/rz_last_error.h"
 #include "model/rz_model.h"
 #include "model/rz_object_reader.h"
@@ -19,7 +20,11 @@ constexpr const char* kSource = "rz_model";
 // Far beyond any model the format can describe; a bigger file is not a model.
 constexpr size_t kMaxFileSize = size_t(256) << 20;
 
-RZ_ImportFn g_Importers[static_cast<int>(RZ_ForeignFormat::Count)] = {};
+// The engine's own importers, named here so that no program can link the loader without them.
+constexpr RZ_ImportFn kEngineImporters[static_cast<int>(RZ_ForeignFormat::Count)] = {
+    RZ_ImportRokFile, RZ_ImportMqoFile, RZ_ImportMxFile, RZ_ImportCobFile};
+RZ_ImportFn g_Importers[static_cast<int>(RZ_ForeignFormat::Count)] = {
+    RZ_ImportRokFile, RZ_ImportMqoFile, RZ_ImportMxFile, RZ_ImportCobFile};
 
 char Lower(char c) {
     return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
@@ -56,7 +61,9 @@ bool ReadWholeFile(const std::string& name, std::vector<uint8_t>& bytes, bool& t
 
 void RZ_SetImporter(RZ_ForeignFormat format, RZ_ImportFn importer) {
     const int i = static_cast<int>(format);
-    if (i >= 0 && i < static_cast<int>(RZ_ForeignFormat::Count)) g_Importers[i] = importer;
+    if (i >= 0 && i < static_cast<int>(RZ_ForeignFormat::Count)) {
+        g_Importers[i] = importer ? importer : kEngineImporters[i];
+    }
 }
 
 bool RZ_Model::Load(GfxDevice* device, const char* fileName, void* ownerWindow) {
@@ -81,19 +88,14 @@ bool RZ_Model::Load(GfxDevice* device, const char* fileName, void* ownerWindow) 
         if (!ok) return false;  // the reader has recorded why
     } else {
         RZ_ForeignFormat format;
-        const char* label;
         if (EndsWith(name, "rok")) {
             format = RZ_ForeignFormat::Rok;
-            label = "rok";
         } else if (EndsWith(name, "mqo")) {
             format = RZ_ForeignFormat::Mqo;
-            label = "mqo";
         } else if (EndsWith(name, "mx")) {
             format = RZ_ForeignFormat::Mx;
-            label = "mx";
         } else if (EndsWith(name, "cob")) {
             format = RZ_ForeignFormat::Cob;
-            label = "cob";
         } else {
             RZ_SetLastError(3,
                             SJIS("このファイルには、対応していません！もしくは、拡張子が間違って"
@@ -101,19 +103,15 @@ bool RZ_Model::Load(GfxDevice* device, const char* fileName, void* ownerWindow) 
                             __LINE__, kSource);
             return false;
         }
-        RZ_ImportFn importer = g_Importers[static_cast<int>(format)];
-        std::string detail;
-        if (!importer) {
-            detail = std::string(label) + " models are not supported yet";
-            RZ_DiagLine(name + ": " + detail);
-        } else {
-            bool withEdges = false;
-            if (format == RZ_ForeignFormat::Rok) {
-                withEdges = ShowMessageBox(SJIS("確認"), SJIS("辺データを読込みますか？"),
-                                           MB_YESNO | MB_ICONQUESTION) == IDYES;
-            }
-            ok = importer(*this, device, name.c_str(), ownerWindow, withEdges);
+        bool withEdges = false;
+        if (format == RZ_ForeignFormat::Rok) {
+            withEdges = ShowMessageBox(SJIS("確認"), SJIS("辺データを読込みますか？"),
+                                       MB_YESNO | MB_ICONQUESTION) == IDYES;
         }
+        RZ_TakeImportFailure();  // a reason left over from an earlier import is not this one's
+        ok = g_Importers[static_cast<int>(format)](*this, device, name.c_str(), ownerWindow,
+                                                   withEdges);
+        const std::string detail = ok ? std::string() : RZ_TakeImportFailure();
         if (!ok) {
             RZ_SetLastError(3, RZ_FormatSjis(SJIS("%sを読込めません！"), name), __LINE__, kSource,
                             detail);

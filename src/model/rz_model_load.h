@@ -11,6 +11,5 @@ enum class RZ_ForeignFormat { Rok, Mqo, Mx, Cob, Count };
 using RZ_ImportFn = bool (*)(RZ_Model& model, GfxDevice* device, const char* fileName,
                              void* ownerWindow, bool withEdges);
 
-// Plugs an importer in (null unplugs it). Without one, Load refuses that format as not
-// supported yet.
+// Plugs an importer in instead of the engine's own (null puts the engine's own back).
 void RZ_SetImporter(RZ_ForeignFormat format, RZ_ImportFn importer);

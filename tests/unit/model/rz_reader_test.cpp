@@ -207,8 +207,9 @@ TEST_F(RzReader, DispatchByExtensionAndTheMessagesOfEachFailure) {
               "このファイルには、対応していません！もしくは、拡張子が間違っています。");
 
     EXPECT_FALSE(model->Load(device.get(), "a.MQO", nullptr));
+    EXPECT_EQ(RZ_LastError.code, 3);
     EXPECT_EQ(RZ_LastError.message, "a.MQO" + SJIS("を読込めません！"));
-    EXPECT_THAT(RZ_LastError.detail, HasSubstr("not supported yet"));
+    EXPECT_THAT(RZ_LastError.detail, HasSubstr("MQOファイルが開けません"));
     ExpectReset();
 
     // A plugged-in importer: rok asks about edges first (headless answers No).
