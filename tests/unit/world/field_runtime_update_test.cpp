@@ -1,8 +1,10 @@
 // The field frame's input: walking with the arrows, talking, conversations and lists waiting
 // for the confirm key, the menu key; and the fades between the field, the menu screen and a
 // battle.
+#include <cmath>
 #include "app/sjis.h"
 #include "field_runtime_fixture.h"
+
 #include "math/math_scalar.h"
 
 namespace {
@@ -273,4 +275,32 @@ TEST_F(FieldTransitionTest, HandlersWithoutAGameStateDoNothingHarmful) {
     MoveCharacter(0, 10.0f, 0.0f);
     EXPECT_EQ(g_EncounterPending, 1);
     EXPECT_FLOAT_EQ(GroundHeight(100.0f, -100.0f), 0.0f);
+}
+
+TEST_F(FieldRuntimeTest, FreeCameraMovesByFrameTime) {
+    g_FrameTime = 20;  // 32 units or 2 degrees a frame
+    g_Camera.target = Vector3{1000.0f, 200.0f, -1000.0f};
+    g_KeyUp = kKeyHeld;
+    FreeCamera();
+    EXPECT_FLOAT_EQ(g_Camera.eye.y, 3032.0f);
+    g_KeyUp = kKeyUp;
+    g_KeyLeft = kKeyHeld;
+    FreeCamera();
+    EXPECT_FLOAT_EQ(g_Camera.angle, 2.0f * kDegToRad);
+    EXPECT_NEAR(g_Camera.eye.x, 1000.0f + std::sin(g_Camera.angle) * 2000.0f, 0.01f);
+
+    Hold(VK_CONTROL);
+    FreeCamera();  // Ctrl pressed, not held yet: the plain arrows still turn
+    g_KeyLeft = kKeyUp;
+    g_KeyRight = kKeyHeld;
+    g_KeyDown = kKeyHeld;
+    FreeCamera();
+    EXPECT_FLOAT_EQ(g_Camera.target.x, 1032.0f);
+    EXPECT_FLOAT_EQ(g_Camera.target.y, 168.0f);
+    ReleaseAll();
+    FreeCamera();
+    Hold(VK_SHIFT);
+    FreeCamera();
+    FreeCamera();
+    EXPECT_FLOAT_EQ(g_Camera.distance, 2032.0f);  // Shift with Down backs off
 }
