@@ -1,6 +1,6 @@
 #pragma once
-// A field game state with an empty flat field, the leader standing in cell (5, 5), a recording
-// device for the view transform and every runtime word at its start value.
+// A field game state with a flat empty field, the leader in cell (5, 5), a recording device for
+// the view transform, and every runtime word at its start value.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -9,23 +9,20 @@
 
 #include "app/crt_rand.h"
 #include "app/game_state.h"
-#include "app/host.h"
 #include "app/keys.h"
 #include "app/mode_words.h"
 #include "app/modes.h"
 #include "app/shell.h"
 #include "battle/talk_window.h"
 #include "gfx/d3d.h"
-#include "gfx/device.h"
 #include "gfx/recording_backend.h"
-#include "script/camera_motion.h"
+#include "math/math_scalar.h"
 #include "test_support.h"
 #include "world/character.h"
 #include "world/field_camera.h"
 #include "world/field_move.h"
 #include "world/field_runtime.h"
 #include "world/field_transitions.h"
-#include "world/field_triggers.h"
 
 class FieldRuntimeTest : public HeadlessHostTest {
 protected:
@@ -51,10 +48,7 @@ protected:
         g_pGameState->lastCellX = g_pGameState->lastCellRow = -1;
         g_FieldInputEnabled = 1;
         g_EncounterRate = 0;
-        Character& leader = g_Characters[0];
-        leader.active = 1;
-        leader.collisionSize = 200.0f;
-        Place(0, 5 * 1024 + 512, -(5 * 1024 + 512));
+        AddCharacter(0, 5 * 1024 + 512, -(5 * 1024 + 512));
         g_Camera.distance = 2000.0f;
         g_Camera.eye.y = 3000.0f;
     }
@@ -72,10 +66,8 @@ protected:
     QScrOrg& Script() { return g_pGameState->fieldScript; }
     Character& Leader() { return g_Characters[0]; }
 
-    static void Place(int who, float x, float z) {
-        g_Characters[who].position = Vector3{x, 0.0f, z};
-    }
-    void AddCharacter(int who, float x, float z, float size = 200.0f) {
+    static void Place(int who, float x, float z) { g_Characters[who].position = Vector3{x, 0, z}; }
+    static void AddCharacter(int who, float x, float z, float size = 200.0f) {
         g_Characters[who].active = 1;
         g_Characters[who].collisionSize = size;
         Place(who, x, z);
@@ -86,12 +78,10 @@ protected:
         Script().pc = 0;
         Script().running = 0;
     }
-    // The text right behind the script's reading position, up to the next '#'.
-    std::string ScriptRest() const {
-        const QScrOrg& s = g_pGameState->fieldScript;
-        std::string rest(s.text + s.pc);
+    // The script's text from its reading position up to the next '#'.
+    std::string ScriptRest() {
+        std::string rest(Script().text + Script().pc);
         return rest.substr(0, rest.find('#'));
     }
-    void Hold(int vk, bool down = true) { keys.down[vk] = down; }
-    void ReleaseAll() { keys.down.clear(); }
+    void Hold(int vk) { keys.down[vk] = true; }
 };
