@@ -2,6 +2,7 @@
 
 #include "app/modes.h"
 #include "world/character.h"
+#include "world/field_move.h"
 
 const HomeCamera* g_pHomeCamera = nullptr;
 
@@ -92,7 +93,7 @@ void StartMove(int32_t type, int32_t frames, const Vector3& v) {
             if (type == 1) c.stepAngle = c.stepDistance = c.stepEyeY = 0.0f;
             break;
         case 4: {
-            const int32_t who = static_cast<int32_t>(v.x);
+            const int32_t who = TruncToInt(v.x);
             if (who < 0 || who >= kCharacterCount) break;  // nobody to look at: the step stays
             const Character& ch = g_Characters[who];
             Vector3 goal = ch.position;

@@ -59,7 +59,6 @@ void FreeCamera() {
 
 void ResetCamera() {
     g_Camera = Camera{};
-    g_Camera.handler = NullFrameHook;
     g_ViewMatrix.Identity();
     s_freeShift = s_freeCtrl = 0;
 }

@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "app/frame_proc.h"
+#include "app/modes.h"
 #include "math/matrix44.h"
 #include "math/vector3.h"
 
@@ -31,7 +32,7 @@ struct Camera {
     int32_t framesLeft = 0;  // of the current motion
     float stepDistance = 0.0f, stepAngle = 0.0f, stepEyeY = 0.0f;
     Vector3 stepTarget;
-    FrameProc handler = nullptr;  // run once a frame by the field and the battle frames
+    FrameProc handler = NullFrameHook;  // run once a frame by the field and the battle frames
     int32_t keySet[kCameraKeyCount] = {};
     CameraKey keys[kCameraKeyCount];
 };
