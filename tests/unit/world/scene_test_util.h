@@ -7,6 +7,7 @@
 #include "app/shell.h"
 #include "app/sprite.h"
 #include "field_world_test.h"
+#include "math/math_scalar.h"
 #include "world/character.h"
 #include "world/scene_render.h"
 
