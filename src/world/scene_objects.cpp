@@ -1,6 +1,6 @@
 #include "world/scene_objects.h"
 
-#include <cmath>
+#include <cstddef>
 
 #include "app/sjis.h"
 #include "app/sprite.h"

@@ -1,6 +1,7 @@
 #include "world/scene_view.h"
 
 #include <cmath>
+#include <cstdint>
 
 #include "world/character.h"
 
