@@ -39,11 +39,11 @@ inline void BuildModel(RZ_Model& m, const std::vector<std::string>& bones,
         m.materialCount = 1;
         m.materials[0].sourceName = texture;
     }
-    for (const MotionSpec& spec : motions) {
-        auto& a = m.animations[spec.slot] = std::make_unique<RZ_Animation>();
-        a->name = spec.name;
+    for (const MotionSpec& motion : motions) {
+        auto& a = m.animations[motion.slot] = std::make_unique<RZ_Animation>();
+        a->name = motion.name;
         a->tracks[1] = std::make_unique<RZ_KeyTrack>();
-        for (int f : spec.frames)
+        for (int f : motion.frames)
             a->tracks[1]->AddKey(f, Vector3{float(f), 0, 0}, Quaternion{0, 0, 0, 1},
                                  Vector3{1, 1, 1});
     }
