@@ -1,8 +1,11 @@
 #include "app/modes.h"
 
+#include "app/game_start.h"
+#include "app/mode_change.h"
+#include "app/mode_words.h"
 #include "app/sprite.h"
 
-FrameProc g_FrameProc = NullFrameHook;
+FrameProc g_FrameProc = StartupFrame;
 int32_t g_FadeR, g_FadeG, g_FadeB, g_FadeAlpha;
 
 void NullFrameHook() {}
@@ -14,6 +17,7 @@ void FrameDispatch() {
                           (uint32_t(g_FadeG) & 255) << 8 | (uint32_t(g_FadeB) & 255);
         DrawScreenRect(0, 0, 640.0f, 480.0f, colour);
     }
+    if (g_ModeChangeRequest != 0) QModeChange();
 }
 
 void ResetModes() {

@@ -10,7 +10,7 @@ extern FrameProc g_FrameProc;
 extern int32_t g_FadeR, g_FadeG, g_FadeB, g_FadeAlpha;
 
 void NullFrameHook();
-// One frame of the current mode: its handler, then the fade overlay.
+// One frame of the current mode: its handler, the fade overlay, then a requested mode change.
 void FrameDispatch();
 // Puts the mode words and the fade back to their start values (game start and tests).
 void ResetModes();

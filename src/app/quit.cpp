@@ -1,5 +1,6 @@
 #include "app/quit.h"
 
+#include "app/game_state.h"
 #include "app/ui_textures.h"
 #include "gfx/texture.h"
 #include "world/character.h"
@@ -12,4 +13,6 @@ void ReleaseWorldOnQuit() {
             slot.texture = nullptr;
         }
     }
+    delete g_pGameState;
+    g_pGameState = nullptr;
 }

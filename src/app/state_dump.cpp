@@ -3,12 +3,37 @@
 #include <fstream>
 
 #include "app/crt_rand.h"
+#include "app/field_frame.h"
+#include "app/game_start.h"
+#include "app/game_state.h"
 #include "app/keys.h"
+#include "app/menu_screen.h"
 #include "app/message_box.h"
+#include "app/mode_words.h"
 #include "app/modes.h"
 #include "app/shell.h"
 #include "gfx/text.h"
 #include "gfx/texture_slots.h"
+#include "world/character.h"
+#include "world/field_camera.h"
+#include "world/field_runtime.h"
+
+namespace {
+
+// The name of a frame handler the game installs, for the dump.
+const char* FrameProcName(FrameProc proc) {
+    if (proc == StartupFrame) return "StartupFrame";
+    if (proc == FieldFrame) return "FieldFrame";
+    if (proc == MenuScreenFrame) return "MenuScreenFrame";
+    if (proc == NullFrameHook) return "NullFrameHook";
+    return proc ? "other" : "none";
+}
+
+nlohmann::json Vec(const Vector3& v) {
+    return {v.x, v.y, v.z};
+}
+
+}  // namespace
 
 nlohmann::json DumpState() {
     using nlohmann::json;
@@ -30,6 +55,15 @@ nlohmann::json DumpState() {
     j["g_KeyBack"] = g_KeyBack;
     j["g_TextRect"] = {g_TextRect.left, g_TextRect.top, g_TextRect.right, g_TextRect.bottom};
     j["randState"] = CrtRandState();
+    j["g_FrameProc"] = FrameProcName(g_FrameProc);
+    j["g_ModeNow"] = g_ModeNow;
+    j["g_ModeNext"] = g_ModeNext;
+    j["g_FieldName"] = g_FieldName;
+    j["gameState"] = g_pGameState != nullptr;
+    j["g_FieldInputEnabled"] = g_FieldInputEnabled;
+    j["camera"] = {{"eye", Vec(g_Camera.eye)}, {"target", Vec(g_Camera.target)}};
+    j["character0"] = {{"position", Vec(g_Characters[0].position)},
+                       {"rotation", Vec(g_Characters[0].rotation)}};
     json slots = json::array();
     for (const TextureSlot& s : g_TextureSlots)
         slots.push_back(

@@ -1,0 +1,261 @@
+// The first frame and the new game it starts, the mode change at the end of a frame, the field
+// frame's script step and the status menu screen.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <memory>
+
+#include "app/crt_rand.h"
+#include "app/field_frame.h"
+#include "app/game_start.h"
+#include "app/game_state.h"
+#include "app/keys.h"
+#include "app/menu_screen.h"
+#include "app/message_box.h"
+#include "app/message_queue.h"
+#include "app/mode_change.h"
+#include "app/mode_words.h"
+#include "app/modes.h"
+#include "app/paths.h"
+#include "app/shell.h"
+#include "app/sjis.h"
+#include "app/sprite.h"
+#include "app/ui_textures.h"
+#include "battle/data_tables.h"
+#include "battle/talk_window.h"
+#include "gfx/d3d.h"
+#include "gfx/recording_backend.h"
+#include "gfx/texture.h"
+#include "sound/sound.h"
+#include "test_support.h"
+#include "world/character.h"
+#include "world/field_camera.h"
+#include "world/field_runtime.h"
+#include "world/field_tables.h"
+#include "world/field_transitions.h"
+#include "world/party.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The demo data the build lays beside the game: <build>/game, this program being in
+// <build>/tests.
+fs::path BuiltGameDir() {
+    std::error_code ec;
+    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? fs::path() : exe.parent_path().parent_path() / "game";
+}
+
+int g_Calls = 0;
+void CountCall() {
+    ++g_Calls;
+}
+// A mode that asks for a change the table does not know, under a full fade.
+void RequestingMode() {
+    g_FadeAlpha = 255;
+    g_ModeNow = g_ModeNext = 4;
+    g_ModeChangeRequest = 1;
+    g_Calls = int(g_MessageBoxLog.size());
+}
+
+class GameFlowTest : public HeadlessHostTest {
+protected:
+    RecordingBackend backend;
+    std::unique_ptr<GfxDevice> device;
+
+    void SetUp() override {
+        HeadlessHostTest::SetUp();
+        device = std::make_unique<GfxDevice>(&backend);
+        g_pd3dDevice = device.get();
+        ResetCharacters();
+        ResetCamera();
+        ResetModeWords();
+        ResetModes();
+        ResetKeys();
+        ResetTalkWindows();
+        ResetFieldRuntime();
+        ResetParty();
+        g_MessageQueue.Clear();
+        g_FrameTime = 16;
+        g_Calls = 0;
+    }
+    void TearDown() override {
+        delete g_pGameState;
+        g_pGameState = nullptr;
+        g_RunFieldScript = nullptr;
+        for (TextureSlot& s : g_UiTextures) {
+            if (s.texture) s.texture->Release();
+            s = {};
+        }
+        ReleaseTextureSlots();
+        ReleaseFieldTables();
+        ReleaseDataTables();
+        DestroyCharacterModels();
+        ResetCharacters();
+        ResetModes();
+        g_MessageQueue.Clear();
+        g_pd3dDevice = nullptr;
+        device.reset();
+        HeadlessHostTest::TearDown();
+    }
+    GameState& NewState() {
+        g_pGameState = new GameState;
+        g_pGameState->fieldHandler = NullFrameHook;
+        return *g_pGameState;
+    }
+};
+
+}  // namespace
+
+TEST_F(GameFlowTest, FirstFrameStartsANewGameOnTheDemoData) {
+    const fs::path game = BuiltGameDir();
+    if (!fs::exists(game / "Datas")) GTEST_SKIP() << "no demo data built at " << game;
+    SetDataDirectory(game.string());
+    const fs::path oldCwd = fs::current_path();
+    fs::current_path(game);  // sound effects are found from where the game was started
+    ASSERT_TRUE(InitSound(nullptr));
+    SetFixedSeed(false, 0);
+    clock.now = 123456;
+    backend.keep = false;
+    g_FrameProc = StartupFrame;
+    FrameDispatch();
+
+    EXPECT_TRUE(g_MessageBoxLog.empty()) << g_MessageBoxLog.front().text;
+    EXPECT_EQ(g_FrameProc, FieldFrame);
+    EXPECT_EQ(g_MenuScreenFrameProc, MenuScreenFrame);
+    EXPECT_EQ(CrtRandState(), 123456u);  // seeded from the tick count, nothing drawn yet
+    EXPECT_TRUE(device->State().lightEnabled[0]);
+
+    ASSERT_NE(g_pGameState, nullptr);
+    const QScrOrg& script = g_pGameState->fieldScript;
+    EXPECT_STREQ(g_FieldName, "baske0");
+    EXPECT_STREQ(g_FieldScriptName, "test");
+    EXPECT_NE(script.text[0], '\0');
+    EXPECT_EQ(script.running, 1);
+    EXPECT_EQ(script.aux, 15);
+    EXPECT_EQ(g_pGameState->fieldHandler, FieldFadeIn);
+
+    for (int i = 0; i <= 5; ++i) EXPECT_NE(g_TextureSlots[i].texture, nullptr) << "slot " << i;
+    EXPECT_NE(g_UiTextures[0].texture, nullptr);
+    EXPECT_NE(g_UiTextures[1].texture, nullptr);
+    EXPECT_NE(g_SeSlots[0], nullptr);
+    EXPECT_NE(g_SeSlots[1], nullptr);
+
+    for (const FighterRecord& m : g_PartyMembers) {
+        EXPECT_GT(m.maxHp, 0);
+        EXPECT_EQ(m.hp, m.maxHp);
+        EXPECT_EQ(m.mp, m.maxMp);
+    }
+    EXPECT_EQ(g_Fighters[0], &g_PartyMembers[1]);
+    EXPECT_EQ(g_Fighters[1], &g_PartyMembers[0]);
+    EXPECT_EQ(g_Fighters[2], &g_PartyMembers[3]);
+
+    EXPECT_EQ(g_Characters[0].active, 1);
+    EXPECT_FLOAT_EQ(g_Characters[0].position.x, 16384.0f);
+    EXPECT_FLOAT_EQ(g_Characters[0].position.z, -12288.0f);
+    EXPECT_FLOAT_EQ(g_Camera.eye.y, 3000.0f);
+    EXPECT_NEAR(std::hypot(g_Camera.eye.x - g_Camera.target.x, g_Camera.eye.z - g_Camera.target.z),
+                2000.0f, 0.01f);
+
+    backend.drawCount = 0;
+    FrameDispatch();  // the field's own first frame draws it
+    EXPECT_GT(backend.drawCount, 0u);
+    ReleaseSound();
+    fs::current_path(oldCwd);
+}
+
+TEST_F(GameFlowTest, ModeChangeRowsClearTheRequestAndTouchNothingElse) {
+    struct Row {
+        int32_t now, next;
+        bool closes, error;
+    } const rows[] = {
+        {1, 0, false, false}, {0, 1, false, false},  // battles: not built yet, request dropped
+        {1, 2, true, false},  {7, 2, true, false},  {0, 0, false, true},
+        {1, 1, false, true},  {-1, 0, false, true}, {0, 3, false, true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.now << " -> " << r.next);
+        g_MessageBoxLog.clear();
+        g_MessageQueue.Clear();
+        g_ModeNow = r.now;
+        g_ModeNext = r.next;
+        g_ModeChangeRequest = 1;
+        QModeChange();
+        EXPECT_EQ(g_ModeChangeRequest, 0);
+        EXPECT_EQ(g_ModeNow, r.now);
+        EXPECT_EQ(g_ModeNext, r.next);
+        Msg m;
+        EXPECT_EQ(g_MessageQueue.Peek(m) && m.message == WM_CLOSE, r.closes);
+        ASSERT_EQ(g_MessageBoxLog.size(), r.error ? 1u : 0u);
+        if (r.error) {
+            EXPECT_EQ(g_MessageBoxLog[0].text, "QModeChange:error\nないっす");
+        }
+    }
+}
+
+TEST_F(GameFlowTest, RequestTakesEffectAtTheEndOfItsFrameAfterTheFade) {
+    g_FrameProc = RequestingMode;
+    FrameDispatch();
+    EXPECT_EQ(g_Calls, 0);  // no box while the mode ran
+    ASSERT_EQ(backend.draws.size(), 1u);
+    EXPECT_EQ(backend.Vertex<ScreenVertex>(backend.draws[0], 0).diffuse >> 24, 255u);
+    EXPECT_EQ(g_MessageBoxLog.size(), 1u);
+    EXPECT_EQ(g_ModeChangeRequest, 0);
+}
+
+TEST_F(GameFlowTest, FieldFrameRunsTheScriptOnlyWhileItRuns) {
+    GameState& gs = NewState();
+    FieldFrame();  // no runner wired: the step is skipped
+    g_RunFieldScript = CountCall;
+    FieldFrame();
+    gs.fieldScript.running = 1;
+    FieldFrame();
+    EXPECT_EQ(g_Calls, 1);
+    EXPECT_EQ(device->State().Rs(RenderState::CullMode), 3u);  // left for the windows
+}
+
+TEST_F(GameFlowTest, StatusColoursFollowThePoints) {
+    EXPECT_EQ(PointsColour(50, 60, 0), 0xC80000u);   // down: red, magic points too
+    EXPECT_EQ(PointsColour(10, 60, 10), 0xFFFFFFu);  // a sixth is still white
+    EXPECT_EQ(PointsColour(9, 60, 9), 0xDCDC00u);
+    EXPECT_EQ(PointsColour(1, 7, 5), 0xDCDC00u);  // the exact sixth, not 7 / 6 = 1
+}
+
+TEST_F(GameFlowTest, MenuInputWaitsThenMovesOverSevenEntriesAndCtrlCloses) {
+    MenuList& list = NewState().messageWindow;
+    for (int i = 0; i < kMenuEntriesShown; ++i) AddListEntry(list, SJIS("香"), 1);
+    g_FieldInputEnabled = 1;
+    auto step = [&](int vk, int32_t timer) {
+        keys.down.clear();
+        if (vk) keys.down[vk] = true;
+        g_ActionTimer = timer;
+        MenuInput();
+    };
+    step(VK_CONTROL, 0);  // within the action delay nothing is read
+    EXPECT_EQ(g_ActionTimer, 16);
+    step(VK_UP, 100);
+    EXPECT_EQ(list.cursor, 6);  // wraps over the seven entries only
+    step(VK_DOWN, 100);
+    EXPECT_EQ(list.cursor, 0);
+    step(VK_SHIFT, 100);
+    step(VK_CONTROL, 100);  // a fresh press is not yet held
+    EXPECT_EQ(g_pGameState->fieldHandler, NullFrameHook);
+    step(VK_CONTROL, 100);
+    EXPECT_EQ(g_pGameState->fieldHandler, MenuFadeOut);
+    EXPECT_EQ(g_ModeNext, 1);
+}
+
+TEST_F(GameFlowTest, MenuScreenDrawsThreeFacesOverItsBackground) {
+    NewState();
+    BindPartyFighters();
+    MenuScreenFrame();
+    ASSERT_FALSE(backend.draws.empty());
+    EXPECT_EQ(backend.Vertex<ScreenVertex>(backend.draws[0], 0).diffuse, 0xFFC8C8C8u);
+    int faces = 0;
+    for (const auto& d : backend.draws)
+        faces += d.state.Rs(RenderState::ZEnable) == 0 && d.call.primitiveCount == 2 &&
+                 backend.Vertex<ScreenVertex>(d, 1).x == 164.0f;
+    EXPECT_EQ(faces, 3);
+}
