@@ -56,15 +56,15 @@ TEST(PropRecipes, PartsAreClosedSolidsWithFacesTurnedOutward) {
         for (const PropPart& part : m.parts) {
             // A closed surface's area vectors cancel out; outward faces enclose a positive volume.
             V3 area{};
-            float volume = 0;
+            float volume = 0, total = 0;
             ForEachTriangle(part, [&](V3 a, V3 b, V3 c) {
                 const V3 n = Cross(b - a, c - a);
                 EXPECT_GT(Dot(n, n), 1e-6f) << recipe << " " << part.name << ": a flat triangle";
                 area = area + n;
+                total += std::sqrt(Dot(n, n));
                 volume += Dot(a, Cross(b, c)) / 6;
             });
-            const float scale = std::sqrt(float(part.points.size())) * 1e-3f * std::abs(volume);
-            EXPECT_LT(std::sqrt(Dot(area, area)), 1.0f + scale) << recipe << " " << part.name;
+            EXPECT_LT(std::sqrt(Dot(area, area)), 1e-5f * total) << recipe << " " << part.name;
             EXPECT_GT(volume, 0.0f) << recipe << " " << part.name << " is turned inside out";
             for (const PropFace& f : part.faces)
                 for (int c = 0; c < f.corners; ++c) ASSERT_LT(f.index[c], part.points.size());
