@@ -1,12 +1,14 @@
 #include "asset_builders.h"
 
 #include "audio_synth.h"
+#include "foreign_writers.h"
 #include "humanoid.h"
 #include "image_codecs.h"
 #include "image_recipes.h"
 #include "mesh_recipes.h"
 #include "model/rz_model.h"
 #include "model/rz_object_writer.h"
+#include "prop_recipes.h"
 
 namespace {
 
@@ -83,8 +85,7 @@ void Colour(Context& c, Options& o, const char* key, uint32_t& target) {
         c.Error(std::string("option ") + key + " wants RRGGBB");
 }
 
-void Model(Context& c, const std::string& path, const std::string& recipe, Options& o) {
-    if (recipe != "humanoid") return c.Error("unknown model recipe " + recipe);
+void Humanoid(Context& c, const std::string& path, Options& o) {
     HumanoidLook look;
     look.height = float(o.Number("height", look.height));
     look.texture = o.Text("texture", look.texture);
@@ -111,6 +112,37 @@ void Model(Context& c, const std::string& path, const std::string& recipe, Optio
     // share one texture: it is made once.
     const std::string texturePath = Directory(path) + look.texture;
     if (!c.out.Has(texturePath)) c.Produce(texturePath, EncodeBmp24(HumanoidTexture(look)));
+}
+
+// A prop in a foreign format, with the picture its textured materials name beside it.
+void Prop(Context& c, const std::string& path, const std::string& recipe, Options& o) {
+    PropModel prop;
+    const bool made = MakePropModel(recipe, o, prop, c.file, c.line, c.diag);
+    const std::string texture = o.Text("texture", "");
+    o.CheckUnused();
+    if (!made) return;
+    std::string bytes, why;
+    if (!WriteForeignModel(prop, Extension(path), texture, bytes, why))
+        return c.Error(why + ": " + path);
+    if (!texture.empty() && Extension(texture) != ".bmp")
+        return c.Error("a prop's texture is a .bmp file: " + texture);
+    c.Produce(path, bytes);
+    if (texture.empty()) return;
+    // Props may share their picture; a file of that name with other bytes is a clash.
+    const std::string texturePath = Directory(path) + texture;
+    std::string picture = EncodeBmp24(PropTexture());
+    if (const std::string* existing = c.out.Find(texturePath)) {
+        if (*existing != picture)
+            c.Error(texturePath + " is produced twice with different pictures");
+    } else {
+        c.Produce(texturePath, std::move(picture));
+    }
+}
+
+void Model(Context& c, const std::string& path, const std::string& recipe, Options& o) {
+    if (recipe == "humanoid") return Humanoid(c, path, o);
+    if (Extension(path) == ".rzo") return c.Error("an .rzo model is made by the humanoid recipe");
+    Prop(c, path, recipe, o);
 }
 
 }  // namespace

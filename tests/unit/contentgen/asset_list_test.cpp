@@ -86,6 +86,28 @@ TEST_F(AssetListTest, BrokenSourcesFailTheBuild) {
     fs::remove_all(dir);
 }
 
+// Prop lines: the extension picks the format, the texture lies beside the model once.
+TEST_F(AssetListTest, PropModelLines) {
+    EXPECT_TRUE(Build("model chara/a.mqo signpost texture=p.bmp\n"
+                      "model chara/b.cob lantern texture=p.bmp height=300\n"
+                      "model chara/c.rok barrel\nmodel chara/d.mx boulder seed=9\n")
+                    .empty());
+    for (const char* f : {"chara/a.mqo", "chara/b.cob", "chara/c.rok", "chara/d.mx", "chara/p.bmp"})
+        EXPECT_TRUE(out.Has(f)) << f;
+    EXPECT_EQ(out.Files().size(), 5u);
+    EXPECT_TRUE(Contains(Build("model chara/a.rok barrel texture=p.bmp\n"),
+                         "assets.txt:1: rok files carry no textures: chara/a.rok"));
+    EXPECT_TRUE(Contains(Build("model chara/a.obj barrel\n"), "a prop model is a .rok"));
+    EXPECT_TRUE(Contains(Build("model chara/a.rzo barrel\n"), "made by the humanoid recipe"));
+    EXPECT_TRUE(Contains(Build("model chara/a.mqo crate\n"), "unknown model recipe crate"));
+    EXPECT_TRUE(Contains(Build("model chara/a.mqo barrel seed=2\n"), "unknown option seed"));
+    EXPECT_TRUE(Contains(Build("model chara/a.mqo barrel height=0\n"), "height must be above 0"));
+    EXPECT_TRUE(Contains(Build("model chara/a.mqo barrel texture=p.png\n"), "is a .bmp file"));
+    // A picture of the same name from another recipe is a clash, not a silent overwrite.
+    EXPECT_TRUE(Contains(Build("image chara/p.bmp tile\nmodel chara/a.cob lantern texture=p.bmp\n"),
+                         "chara/p.bmp is produced twice with different pictures"));
+}
+
 // Both variants of the model file carry the same model (the readers scale positions differently).
 TEST_F(AssetListTest, AsciiAndBinaryModelsLoadAlike) {
     ASSERT_TRUE(

@@ -8,9 +8,14 @@
 #include <sstream>
 
 #include "app/author_tools.h"
+#include "app/message_box.h"
 #include "app/paths.h"
 #include "build_content.h"
+#include "gfx/device.h"
+#include "gfx/recording_backend.h"
 #include "model/rz_model.h"
+#include "prop_expect.h"
+#include "prop_recipes.h"
 #include "test_support.h"
 #include "world/formatted_input.h"
 
@@ -287,6 +292,51 @@ TEST_F(ContentBuild, WalkMotionMovesTheFeetInTurn) {
     }
     model.UpdateSkin();
     EXPECT_LT(footZ(true), footZ(false) - 50.0f);
+}
+
+// The props in the foreign formats are characters: a character file names each, and each loads
+// through its importer into the faces its recipe makes, standing on the ground at a size that
+// suits the demo's people (about 360 units tall).
+TEST_F(ContentBuild, PropCharactersLoadThroughTheirImporters) {
+    ASSERT_TRUE(built_);
+    const std::string dir = TempDir("content_props");
+    ASSERT_TRUE(tree_->Write(dir, "").ok);
+    RecordingBackend backend;
+    GfxDevice device(&backend);
+    std::set<std::string> formats;
+    for (const SourceLine& line : SplitLines(ReadFile(fs::path(GH02_CONTENT_DIR) / "assets.txt"))) {
+        const std::vector<std::string> w = SplitWords(StripComment(line.text));
+        if (w.size() < 3 || w[0] != "model" || w[2] == "humanoid") continue;
+        const fs::path path(w[1]);
+        const std::string ext = path.extension().string(), name = path.stem().string();
+        formats.insert(ext);
+        Diagnostics diag;
+        Options options(w, 3, "assets.txt", line.number, diag);
+        PropModel prop;
+        ASSERT_TRUE(MakePropModel(w[2], options, prop, "assets.txt", line.number, diag)) << w[1];
+        const bool textured = options.Has("texture");
+
+        FormattedInput in(File("chara/" + name + ".qd"));
+        std::string model;
+        float scale = 0;
+        ASSERT_EQ(in.Scan("%s\n", &model), 1) << name;
+        ASSERT_EQ(in.Scan("%f,", &scale), 1) << name;
+        EXPECT_EQ("chara/" + model, w[1]);
+
+        g_MessageBoxLog.clear();
+        RZ_Model loaded;
+        loaded.SetDirectory((dir + "/chara/").c_str());
+        ASSERT_TRUE(loaded.Load(&device, (dir + "/" + w[1]).c_str(), nullptr)) << w[1];
+        for (const MessageBoxRecord& box : g_MessageBoxLog)
+            EXPECT_EQ(box.text, "辺データを読込みますか？") << w[1];
+        ExpectImportedProp(loaded, prop, ext, textured);
+        float low = 1e9f, high = -1e9f;
+        for (const RZ_Vertex& v : loaded.vertices)
+            low = std::min(low, v.position.y), high = std::max(high, v.position.y);
+        EXPECT_NEAR(low, 0.0f, 0.01f) << w[1];
+        EXPECT_TRUE(high * scale > 100 && high * scale < 600) << w[1] << " is " << high * scale;
+    }
+    EXPECT_EQ(formats, (std::set<std::string>{".rok", ".mqo", ".mx", ".cob"}));
 }
 
 }  // namespace
