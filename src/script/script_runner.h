@@ -7,7 +7,9 @@ struct QScrOrg;
 // ends. "#" ends the frame, ";" the script, "c" runs a common command; each runner adds its own
 // prefixes. A frame's loop always ends: after kMaxStepsPerFrame characters and commands the
 // frame is cut (with one report), and a pc outside the text ends the script.
+// A jump backward counts as kBackJumpSteps steps (at most 1024 of them in a frame).
 constexpr int32_t kMaxStepsPerFrame = 16384;
+constexpr int32_t kBackJumpSteps = 16;
 
 // One frame of a script's "#", ";" and "c" characters; `extra` handles the runner's own prefixes
 // (it returns false for a character that is not one of them, which is then skipped). The name is
