@@ -176,3 +176,13 @@ TEST_F(RunnerTest, ApproachStepsAndArrives) {
     EXPECT_NEAR(g_Characters[0].position.z, 50.0f, 1e-3f);
     EXPECT_NEAR(g_Characters[0].position.x, 0.0f, 1e-3f);
 }
+
+TEST_F(RunnerTest, SlotsOutsideTheirTablesAreReportedOnce) {
+    s.iv[0] = kCharacterCount;
+    Run("c11 10,x//c12 -1,c10 -1,0,1,c18 0,0,c25 -1,x//c27 -1,fld_//;");
+    EXPECT_EQ(Reports(), 6u);
+    Run("c11 10,x//c12 -1,c10 -1,0,1,c18 0,0,c25 -1,x//c27 -1,fld_//;");
+    EXPECT_EQ(Reports(), 6u);
+    const std::string first = ShownTexts()[0];
+    EXPECT_NE(first.find("test:0:"), std::string::npos) << first;
+}
