@@ -1,0 +1,29 @@
+#pragma once
+#include <cstdint>
+
+struct QScrOrg;
+
+// Helpers shared by the files of the common commands.
+
+// The character at pc, consumed; 0 (and pc left alone) at the end of the text.
+char ReadOp(QScrOrg& s);
+// Reports an error of the script at the position of the command being run, once per script
+// and position; the command is then ignored.
+void ScriptError(const QScrOrg& s, const char* what);
+// A float truncated toward zero into an int32, saturated (NaN gives 0).
+int32_t Truncate(float v);
+// Heading of the vector from b to a in radians, 0 to 360 degrees (-90 on the negative x axis).
+float Heading(float xa, float za, float xb, float zb);
+// Index checks that report what is out of range.
+bool CheckIndex(const QScrOrg& s, int32_t index, int32_t count, const char* what);
+
+// The command groups; each reads its arguments from pc on.
+void ExecFlowCommand(QScrOrg& s, int32_t number);   // 0-5, 13, 19
+void ExecWorldCommand(QScrOrg& s, int32_t number);  // 6-12, 14-18, 20-21, 24-31
+void ExecPlaceCommand(QScrOrg& s, int32_t number);  // 22, 23, 32, 33
+
+// The script name and command position errors are reported with (set by the runners).
+extern const char* g_ScriptReportName;
+extern int32_t g_ScriptReportPos;
+// Forgets which positions were reported (a new game, tests).
+void ResetScriptReports();
