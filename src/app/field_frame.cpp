@@ -5,11 +5,12 @@
 #include "battle/talk_window.h"
 #include "gfx/d3d.h"
 #include "gfx/device.h"
+#include "script/script_runner.h"
 #include "world/field_camera.h"
 #include "world/field_runtime.h"
 #include "world/scene_render.h"
 
-void (*g_RunFieldScript)() = nullptr;
+void (*g_RunFieldScript)() = RunFieldScript;
 
 void FieldFrame() {
     FieldUpdate();

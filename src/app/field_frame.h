@@ -4,5 +4,6 @@
 // and the field script.
 void FieldFrame();
 
-// Runs the field script for this frame while it is running; null skips the step.
+// Runs the field script for this frame while it is running (the script runner; tests put in
+// their own, null skips the step).
 extern void (*g_RunFieldScript)();

@@ -14,7 +14,6 @@
 #include "script/qscr_org.h"
 
 FieldCommandHandler g_FieldCommandHandler = nullptr;
-char g_FieldScriptName[kFieldScriptNameSize] = {};
 const char* g_ScriptReportName = "";
 int32_t g_ScriptReportPos = 0;
 
@@ -100,11 +99,6 @@ void RunScriptLoop(QScrOrg& s, const char* name, ScriptPrefixHandler extra) {
         if (s.pc <= at) steps += kBackJumpSteps - 1;
     }
     g_ScriptReportName = savedName;
-}
-
-void LoadFieldScript(const char* name) {
-    std::snprintf(g_FieldScriptName, sizeof g_FieldScriptName, "%s", name ? name : "");
-    if (g_pGameState) g_pGameState->fieldScript.Load(g_FieldScriptName);
 }
 
 void RunFieldScript() {

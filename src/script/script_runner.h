@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include "app/game_start.h"
 
 struct QScrOrg;
 
@@ -24,11 +25,7 @@ void ExecCommand(QScrOrg& s);
 using FieldCommandHandler = void (*)(QScrOrg& s);
 extern FieldCommandHandler g_FieldCommandHandler;
 
-// The name of the field script now loaded.
-constexpr int kFieldScriptNameSize = 128;
-extern char g_FieldScriptName[kFieldScriptNameSize];
-// Copies the name into g_FieldScriptName and loads that script into the field script.
-void LoadFieldScript(const char* name);
+// g_FieldScriptName and LoadFieldScript live with the game start.
 
 // One frame of g_pGameState->fieldScript with the fade of a script change around it: while aux
 // counts (set by the command that changes the script) the screen darkens, the script named in

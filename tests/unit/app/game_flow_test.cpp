@@ -27,6 +27,7 @@
 #include "gfx/d3d.h"
 #include "gfx/recording_backend.h"
 #include "gfx/texture.h"
+#include "script/script_runner.h"
 #include "sound/sound.h"
 #include "test_support.h"
 #include "world/character.h"
@@ -84,7 +85,7 @@ protected:
     void TearDown() override {
         delete g_pGameState;
         g_pGameState = nullptr;
-        g_RunFieldScript = nullptr;
+        g_RunFieldScript = RunFieldScript;
         for (TextureSlot& s : g_UiTextures) {
             if (s.texture) s.texture->Release();
             s = {};
