@@ -63,6 +63,12 @@ bool GlBackend::Init(std::string& error) {
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colorBuffer_);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthBuffer_);
     GLenum status = glCheckFramebufferStatus(GL_FRAMEBUFFER);
+    // The same picture without the depth buffer, for draws that do not test depth: a
+    // software rasteriser takes faster paths without one.
+    glGenFramebuffers(1, &colourFbo_);
+    glBindFramebuffer(GL_FRAMEBUFFER, colourFbo_);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colorBuffer_);
+    if (status == GL_FRAMEBUFFER_COMPLETE) status = glCheckFramebufferStatus(GL_FRAMEBUFFER);
     if (status != GL_FRAMEBUFFER_COMPLETE) {
         error = "the 640 x 480 render target cannot be created (framebuffer status " +
                 std::to_string(status) + ")";
@@ -89,7 +95,7 @@ bool GlBackend::Init(std::string& error) {
     glDisable(GL_DITHER);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
 
-    BindTarget();
+    BindTarget(true);
     // The original target has no alpha. Alpha is cleared to one here and never written again
     // (the mask stays off for the target), so "destination alpha" is always one.
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
@@ -115,14 +121,20 @@ GlBackend::~GlBackend() {
     if (ibo_) glDeleteBuffers(1, &ibo_);
     if (vao_) glDeleteVertexArrays(1, &vao_);
     if (fbo_) glDeleteFramebuffers(1, &fbo_);
+    if (colourFbo_) glDeleteFramebuffers(1, &colourFbo_);
     if (colorBuffer_) glDeleteRenderbuffers(1, &colorBuffer_);
     if (depthBuffer_) glDeleteRenderbuffers(1, &depthBuffer_);
 }
 
-void GlBackend::BindTarget() {
-    if (targetBound_) return;
-    targetBound_ = true;
-    glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
+void GlBackend::BindTarget(bool depth) {
+    GLuint fbo = depth ? fbo_ : colourFbo_;
+    if (boundFbo_ == fbo) return;
+    // The viewport and depth range are the context's, not the framebuffer's: set them only
+    // when coming back from the window.
+    bool fromWindow = boundFbo_ == 0;
+    boundFbo_ = fbo;
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo);
+    if (!fromWindow) return;
     glViewport(0, 0, kTargetWidth, kTargetHeight);
     glDepthRange(0.0, 1.0);
 }
@@ -146,7 +158,7 @@ void GlBackend::Clear(uint32_t flags, uint32_t argb, float z) {
         bits |= GL_DEPTH_BUFFER_BIT;
     }
     if (!bits) return;
-    BindTarget();
+    BindTarget((flags & kClearZBuffer) || boundFbo_ != colourFbo_);
     glClear(bits);
 }
 
@@ -175,7 +187,7 @@ void GlBackend::Present() {
     int w = kTargetWidth, h = kTargetHeight;
     if (target_.drawableSize) target_.drawableSize(w, h);
     PresentRect r = PresentRectFor(w, h, scale_);
-    targetBound_ = false;
+    boundFbo_ = 0;
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, fbo_);
     glViewport(0, 0, w, h);
@@ -191,12 +203,11 @@ void GlBackend::Present() {
                       GL_COLOR_BUFFER_BIT, filter);
     target_.swap();
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
-    BindTarget();
 }
 
 bool GlBackend::ReadPixels(std::vector<uint32_t>& argb) {
     Flush();
-    BindTarget();
+    BindTarget(boundFbo_ != colourFbo_);
     std::vector<uint32_t> rows(size_t(kTargetWidth) * kTargetHeight);
     glReadBuffer(GL_COLOR_ATTACHMENT0);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
@@ -341,9 +352,10 @@ void GlBackend::SetUniforms(FixedFunctionProgram& p, const DeviceState& s, GfxTe
             p.UniformChanged(p.lights, lightScratch_.data(), lightScratch_.size() * sizeof(float)))
             glUniform4fv(p.lights, count * kLightVec4s, lightScratch_.data());
     }
-    if (texture && p.texelGrid >= 0) {
-        float grid[2] = {float(texture->Width()) * 256.0f, float(texture->Height()) * 256.0f};
-        if (p.UniformChanged(p.texelGrid, grid, sizeof grid)) glUniform2fv(p.texelGrid, 1, grid);
+    if (texture && p.texelBias >= 0) {
+        float bias[2] = {0.5f / (float(texture->Width()) * 256.0f),
+                         0.5f / (float(texture->Height()) * 256.0f)};
+        if (p.UniformChanged(p.texelBias, bias, sizeof bias)) glUniform2fv(p.texelBias, 1, bias);
     }
     if (p.textureFactor >= 0) {
         float factor[4];
@@ -382,18 +394,21 @@ void GlBackend::Draw(const DrawCall& call, const DeviceState& s) {
         return;
     }
     Flush();
-    Submit(s, mode, c.vertices, c.vertexCount, c.stride, c.indices, c.indexCount);
+    Submit(s, mode, c.vertices, c.vertexCount, c.stride, c.indices, GL_UNSIGNED_SHORT,
+           c.indexCount);
 }
 
 void GlBackend::Flush() {
     if (batch_.Empty()) return;
+    const std::vector<uint32_t>& indices = batch_.Indices();
     Submit(batch_.State(), GlPrimitiveMode(batch_.Type()), batch_.Vertices(), batch_.VertexCount(),
-           batch_.Stride(), nullptr, 0);
+           batch_.Stride(), indices.empty() ? nullptr : indices.data(), GL_UNSIGNED_INT,
+           uint32_t(indices.size()));
     batch_.Reset();
 }
 
 void GlBackend::Submit(const DeviceState& s, GLenum mode, const uint8_t* vertices,
-                       uint32_t vertexCount, uint32_t stride, const uint16_t* indices,
+                       uint32_t vertexCount, uint32_t stride, const void* indices, GLenum indexType,
                        uint32_t indexCount) {
     GfxTexture* tex = s.texture;
     const GlShaderKey key = ShaderKeyFor(s, tex && tex->backendHandle != 0);
@@ -401,7 +416,8 @@ void GlBackend::Submit(const DeviceState& s, GLenum mode, const uint8_t* vertice
     FixedFunctionProgram* p = programs_.Get(key, error);
     if (!p) return;  // the driver cannot build this combination: the draw is lost
 
-    BindTarget();
+    // Without the depth test GL neither reads nor writes depth.
+    BindTarget(s.Rs(RenderState::ZEnable) != 0);
     if (p->program != currentProgram_) glUseProgram(currentProgram_ = p->program);
     glState_.Apply(s, key.pretransformed);
     if (key.sampleTexture) {
@@ -413,8 +429,9 @@ void GlBackend::Submit(const DeviceState& s, GLenum mode, const uint8_t* vertice
     Stream(GL_ARRAY_BUFFER, vbo_, vertices, size_t(vertexCount) * stride);
     SetVertexLayout(s.fvf, stride);
     if (indices) {
-        Stream(GL_ELEMENT_ARRAY_BUFFER, ibo_, indices, size_t(indexCount) * sizeof(uint16_t));
-        glDrawElements(mode, GLsizei(indexCount), GL_UNSIGNED_SHORT, nullptr);
+        size_t size = indexType == GL_UNSIGNED_INT ? sizeof(uint32_t) : sizeof(uint16_t);
+        Stream(GL_ELEMENT_ARRAY_BUFFER, ibo_, indices, indexCount * size);
+        glDrawElements(mode, GLsizei(indexCount), indexType, nullptr);
     } else {
         glDrawArrays(mode, 0, GLsizei(vertexCount));
     }

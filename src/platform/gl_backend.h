@@ -68,10 +68,12 @@ public:
 private:
     GlBackend() = default;
     bool Init(std::string& error);
-    void BindTarget();
-    // Draws now: `vertices` (and `indices` when not null) under `state` as GL `mode`.
+    // Binds the target with or without its depth buffer.
+    void BindTarget(bool depth);
+    // Draws now: `vertices` (through `indices` of `indexType` when not null) under `state` as
+    // GL `mode`.
     void Submit(const DeviceState& state, GLenum mode, const uint8_t* vertices,
-                uint32_t vertexCount, uint32_t stride, const uint16_t* indices,
+                uint32_t vertexCount, uint32_t stride, const void* indices, GLenum indexType,
                 uint32_t indexCount);
     // Copies the draw's vertices or indices into the buffer bound to `target`.
     void Stream(GLenum target, GLuint buffer, const void* data, size_t size);
@@ -83,7 +85,7 @@ private:
     GlStateCache glState_;
     GlSamplerCache sampler_;
     GlDrawBatch batch_;
-    GLuint fbo_ = 0, colorBuffer_ = 0, depthBuffer_ = 0;
+    GLuint fbo_ = 0, colourFbo_ = 0, colorBuffer_ = 0, depthBuffer_ = 0;
     GLuint vao_ = 0, vbo_ = 0, ibo_ = 0;
     bool hasS3tc_ = false;
     bool forceCpuDxt_ = false;
@@ -92,7 +94,7 @@ private:
     std::vector<uint16_t> safeIndices_;
     std::vector<float> lightScratch_;
     // What GL holds, so that only changes are sent.
-    bool targetBound_ = false;
+    GLuint boundFbo_ = 0;  // 0: the window
     GLuint currentProgram_ = 0;
     GLuint boundTexture_ = 0;
     uint32_t layoutFvf_ = 0, layoutStride_ = 0;

@@ -4,8 +4,8 @@
 
 namespace {
 
-// Indexed lists up to this many indices are resolved into the batch.
-constexpr uint32_t kMaxJoinedIndices = 96;
+// Indexed lists with up to this many indices and vertices join batches.
+constexpr uint32_t kMaxJoinedIndexed = 96;
 // A batch stops growing here; the next draw starts another.
 constexpr size_t kMaxBatchBytes = size_t(4) << 20;
 
@@ -32,13 +32,14 @@ bool SameDrawState(const DeviceState& a, const DeviceState& b) {
 bool GlDrawBatch::Joinable(const DrawCall& call) {
     bool list = call.type == PrimitiveType::TriangleList || call.type == PrimitiveType::LineList ||
                 call.type == PrimitiveType::PointList;
-    return list && call.stride > 0 && (!call.indices || call.indexCount <= kMaxJoinedIndices);
+    bool smallIndexed =
+        call.indexCount <= kMaxJoinedIndexed && call.vertexCount <= kMaxJoinedIndexed;
+    return list && call.stride > 0 && (!call.indices || smallIndexed);
 }
 
 bool GlDrawBatch::Accepts(const DrawCall& call, const DeviceState& state) const {
     if (Empty() || call.type != type_ || call.stride != stride_) return false;
-    size_t vertices = call.indices ? call.indexCount : call.vertexCount;
-    if (bytes_.size() + vertices * stride_ > kMaxBatchBytes) return false;
+    if (bytes_.size() + size_t(call.vertexCount) * stride_ > kMaxBatchBytes) return false;
     return SameDrawState(state_, state);
 }
 
@@ -50,20 +51,61 @@ void GlDrawBatch::Start(const DrawCall& call, const DeviceState& state) {
     Append(call);
 }
 
+void GlDrawBatch::AppendVertices(const uint8_t* v, uint32_t count) {
+    bytes_.insert(bytes_.end(), v, v + size_t(count) * stride_);
+}
+
+void GlDrawBatch::NeedIndices() {
+    if (!sequential_) return;
+    sequential_ = false;
+    uint32_t n = VertexCount();
+    indices_.resize(n);
+    for (uint32_t i = 0; i < n; ++i) indices_[i] = i;
+}
+
 void GlDrawBatch::Append(const DrawCall& call) {
-    if (call.indices) {
-        size_t at = bytes_.size();
-        bytes_.resize(at + size_t(call.indexCount) * stride_);
-        for (uint32_t i = 0; i < call.indexCount; ++i, at += stride_)
-            std::memcpy(&bytes_[at], call.vertices + size_t(call.indices[i]) * stride_, stride_);
-    } else {
-        bytes_.insert(bytes_.end(), call.vertices,
-                      call.vertices + size_t(call.vertexCount) * stride_);
-    }
     ++drawCount_;
+    const uint32_t base = VertexCount();
+    if (call.indices) {
+        NeedIndices();
+        AppendVertices(call.vertices, call.vertexCount);
+        for (uint32_t i = 0; i < call.indexCount; ++i) indices_.push_back(base + call.indices[i]);
+        return;
+    }
+    const uint8_t* v = call.vertices;
+    const uint32_t n = call.vertexCount;
+    const size_t s = stride_;
+    // Two triangles a b c, a c d as six vertices: keep a b c d.
+    auto isQuad = [v, s](uint32_t i) {
+        const uint8_t* q = v + i * s;
+        return std::memcmp(q, q + 3 * s, s) == 0 && std::memcmp(q + 2 * s, q + 4 * s, s) == 0;
+    };
+    if (type_ != PrimitiveType::TriangleList || n % 6 != 0 || !isQuad(0)) {
+        if (!sequential_)
+            for (uint32_t i = 0; i < n; ++i) indices_.push_back(base + i);
+        AppendVertices(v, n);
+        return;
+    }
+    NeedIndices();
+    uint32_t next = base;
+    for (uint32_t i = 0; i < n; i += 6) {
+        const uint8_t* q = v + i * s;
+        if (isQuad(i)) {
+            AppendVertices(q, 3);
+            AppendVertices(q + 5 * s, 1);
+            indices_.insert(indices_.end(), {next, next + 1, next + 2, next, next + 2, next + 3});
+            next += 4;
+        } else {
+            AppendVertices(q, 6);
+            for (uint32_t k = 0; k < 6; ++k) indices_.push_back(next + k);
+            next += 6;
+        }
+    }
 }
 
 void GlDrawBatch::Reset() {
     bytes_.clear();
+    indices_.clear();
+    sequential_ = true;
     drawCount_ = 0;
 }

@@ -92,7 +92,7 @@ bool BuildFixedFunctionProgram(const GlShaderKey& key, FixedFunctionProgram& out
     out.globalAmbient = loc("uGlobalAmbient");
     out.lightCount = loc("uLightCount");
     out.lights = loc("uLights");
-    out.texelGrid = loc("uTexelGrid");
+    out.texelBias = loc("uTexelBias");
     out.textureFactor = loc("uTextureFactor");
     out.alphaRef = loc("uAlphaRef");
 

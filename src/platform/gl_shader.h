@@ -45,7 +45,7 @@ struct FixedFunctionProgram {
     GLint lights = -1;  // vec4[kMaxLights * kLightVec4s]
 
     // Fragment stage.
-    GLint texelGrid = -1;  // vec2: texture size x 256
+    GLint texelBias = -1;  // vec2: half of 1/256 texel, in texture coordinates
     GLint textureFactor = -1;
     GLint alphaRef = -1;  // int 0..255
 

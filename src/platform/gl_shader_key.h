@@ -15,7 +15,7 @@ struct GlShaderKey {
     bool lighting = false;        // per-vertex lighting (never for screen vertices)
     bool flatShade = false;       // colours from the first vertex of each triangle
     bool sampleTexture = false;   // the stage reads a bound texture
-    bool snapTexel = false;       // texture coordinates snapped to 1/256 of a texel
+    bool snapTexel = false;       // point sampling as if snapped to 1/256 of a texel
     bool readsSpecular = false;   // the specular colour is used at all
     bool addSpecular = false;     // specular added after the stage
     uint8_t colorOp = kKeep;      // 2..14, or kKeep

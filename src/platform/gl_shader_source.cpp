@@ -221,6 +221,7 @@ std::string FixedFunctionVertexSource(const GlShaderKey& k) {
     s += ColourVarying(k, "out", "vDiffuse");
     if (k.readsSpecular) s += ColourVarying(k, "out", "vSpecular");
     if (k.sampleTexture) s += "out vec2 vTexCoord;\n";
+    if (k.snapTexel) s += "uniform vec2 uTexelBias;\n";
     if (k.lighting) s += kLightingSource;
 
     s += "void main() {\n";
@@ -244,7 +245,16 @@ std::string FixedFunctionVertexSource(const GlShaderKey& k) {
     }
     s += "    vDiffuse = diffuse;\n";
     if (k.readsSpecular) s += "    vSpecular = specular;\n";
-    if (k.sampleTexture) s += "    vTexCoord = aTexCoord;\n";
+    if (k.snapTexel) {
+        // The original hardware snapped coordinates to 1/256 of a texel, so a coordinate that
+        // lands on a texel edge (every sprite corner does) picks the same texel every time,
+        // whatever the interpolation error. For point sampling, rounding to the nearest 1/256
+        // and then taking the texel below is the same as shifting by half of 1/256 texel and
+        // taking the texel below; the shift is constant over a triangle, so it goes on the
+        // vertices and the fragments sample directly.
+        s += "    vTexCoord = aTexCoord + uTexelBias;\n";
+    } else if (k.sampleTexture)
+        s += "    vTexCoord = aTexCoord;\n";
     s += "}\n";
     return s;
 }
@@ -257,21 +267,13 @@ std::string FixedFunctionFragmentSource(const GlShaderKey& k) {
     s += ColourVarying(k, "in", "vDiffuse");
     if (k.readsSpecular) s += ColourVarying(k, "in", "vSpecular");
     if (k.sampleTexture) s += "in vec2 vTexCoord;\nuniform sampler2D uTexture;\n";
-    if (k.snapTexel) s += "uniform vec2 uTexelGrid;  // texture size x 256\n";
     if (factor) s += "uniform vec4 uTextureFactor;\n";
     if (k.alphaFunc) s += "uniform int uAlphaRef;\n";
     s += "out vec4 fragColor;\n";
 
     s += "void main() {\n    vec4 diffuse = vDiffuse;\n";
     if (k.readsSpecular) s += "    vec4 specular = vSpecular;\n";
-    if (k.snapTexel) {
-        // Coordinates snap to 1/256 of a texel, as the original hardware's did, so one that
-        // lands on a texel edge picks the same texel every time.
-        s += "    vec4 texel = texture(uTexture, floor(vTexCoord * uTexelGrid + 0.5) / "
-             "uTexelGrid);\n";
-    } else if (k.sampleTexture) {
-        s += "    vec4 texel = texture(uTexture, vTexCoord);\n";
-    }
+    if (k.sampleTexture) s += "    vec4 texel = texture(uTexture, vTexCoord);\n";
     s += "    vec4 c = diffuse;\n";
     if (k.colorOp != GlShaderKey::kKeep)
         s += "    c.rgb = " + Combine(k.colorOp, k.colorArgs) + ".rgb;\n";
