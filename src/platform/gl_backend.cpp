@@ -53,25 +53,18 @@ bool GlBackend::Init(std::string& error) {
     hasS3tc_ = epoxy_has_gl_extension("GL_EXT_texture_compression_s3tc");
 
     glGenRenderbuffers(1, &colorBuffer_);
-    glBindRenderbuffer(GL_RENDERBUFFER, colorBuffer_);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, kTargetWidth, kTargetHeight);
     glGenRenderbuffers(1, &depthBuffer_);
     glBindRenderbuffer(GL_RENDERBUFFER, depthBuffer_);
     glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, kTargetWidth, kTargetHeight);
     glGenFramebuffers(1, &fbo_);
-    glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colorBuffer_);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthBuffer_);
-    GLenum status = glCheckFramebufferStatus(GL_FRAMEBUFFER);
-    // The same picture without the depth buffer, for draws that do not test depth: a
-    // software rasteriser takes faster paths without one.
     glGenFramebuffers(1, &colourFbo_);
-    glBindFramebuffer(GL_FRAMEBUFFER, colourFbo_);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colorBuffer_);
-    if (status == GL_FRAMEBUFFER_COMPLETE) status = glCheckFramebufferStatus(GL_FRAMEBUFFER);
-    if (status != GL_FRAMEBUFFER_COMPLETE) {
+    // The original target has no alpha, so "destination alpha" is always one. A target
+    // without alpha gives that by itself; where the driver cannot draw into one, the alpha
+    // channel is cleared to one and kept out of every write.
+    targetHasAlpha_ = !AttachTargets(GL_RGB8);
+    if (targetHasAlpha_ && !AttachTargets(GL_RGBA8)) {
         error = "the 640 x 480 render target cannot be created (framebuffer status " +
-                std::to_string(status) + ")";
+                std::to_string(glCheckFramebufferStatus(GL_FRAMEBUFFER)) + ")";
         return false;
     }
 
@@ -96,14 +89,12 @@ bool GlBackend::Init(std::string& error) {
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
 
     BindTarget(true);
-    // The original target has no alpha. Alpha is cleared to one here and never written again
-    // (the mask stays off for the target), so "destination alpha" is always one.
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glClearColor(0, 0, 0, 1);
     glClearDepth(1.0);
     glDepthMask(GL_TRUE);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
+    if (targetHasAlpha_) glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
     glState_.Invalidate();
 
     GLenum err = glGetError();
@@ -124,6 +115,22 @@ GlBackend::~GlBackend() {
     if (colourFbo_) glDeleteFramebuffers(1, &colourFbo_);
     if (colorBuffer_) glDeleteRenderbuffers(1, &colorBuffer_);
     if (depthBuffer_) glDeleteRenderbuffers(1, &depthBuffer_);
+}
+
+bool GlBackend::AttachTargets(GLenum colourFormat) {
+    glBindRenderbuffer(GL_RENDERBUFFER, colorBuffer_);
+    glRenderbufferStorage(GL_RENDERBUFFER, colourFormat, kTargetWidth, kTargetHeight);
+    // The same picture with and without the depth buffer: draws that do not test depth go
+    // to the second, where a software rasteriser takes faster paths.
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colorBuffer_);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthBuffer_);
+    bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    glBindFramebuffer(GL_FRAMEBUFFER, colourFbo_);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colorBuffer_);
+    complete = complete && glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    glGetError();  // a format the driver refuses is not an error of the backend's
+    return complete;
 }
 
 void GlBackend::BindTarget(bool depth) {
@@ -159,7 +166,12 @@ void GlBackend::Clear(uint32_t flags, uint32_t argb, float z) {
     }
     if (!bits) return;
     BindTarget((flags & kClearZBuffer) || boundFbo_ != colourFbo_);
+    // A target with alpha keeps it at one: a clear with the alpha masked off would be a slow
+    // partial clear, so the mask opens for it.
+    const bool unmask = targetHasAlpha_ && (bits & GL_COLOR_BUFFER_BIT);
+    if (unmask) glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glClear(bits);
+    if (unmask) glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
 }
 
 PresentRect GlBackend::PresentRectFor(int w, int h, PresentScale scale) {
@@ -191,7 +203,7 @@ void GlBackend::Present() {
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, fbo_);
     glViewport(0, 0, w, h);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    if (targetHasAlpha_) glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glClearColor(0, 0, 0, 1);
     clearColour_[0] = -1;  // the next Clear sets its own
     glClear(GL_COLOR_BUFFER_BIT);
@@ -202,7 +214,7 @@ void GlBackend::Present() {
     glBlitFramebuffer(0, 0, kTargetWidth, kTargetHeight, r.x, y0 + r.height, r.x + r.width, y0,
                       GL_COLOR_BUFFER_BIT, filter);
     target_.swap();
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
+    if (targetHasAlpha_) glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
 }
 
 bool GlBackend::ReadPixels(std::vector<uint32_t>& argb) {

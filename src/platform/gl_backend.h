@@ -68,6 +68,9 @@ public:
 private:
     GlBackend() = default;
     bool Init(std::string& error);
+    // Gives the colour buffer `colourFormat` and attaches it to both framebuffers; false when
+    // the driver cannot draw into them.
+    bool AttachTargets(GLenum colourFormat);
     // Binds the target with or without its depth buffer.
     void BindTarget(bool depth);
     // Draws now: `vertices` (through `indices` of `indexType` when not null) under `state` as
@@ -88,6 +91,7 @@ private:
     GLuint fbo_ = 0, colourFbo_ = 0, colorBuffer_ = 0, depthBuffer_ = 0;
     GLuint vao_ = 0, vbo_ = 0, ibo_ = 0;
     bool hasS3tc_ = false;
+    bool targetHasAlpha_ = false;
     bool forceCpuDxt_ = false;
     PresentScale scale_ = PresentScale::Fit;
     GlPresentTarget target_;
