@@ -288,8 +288,9 @@ TEST_F(GlBackendTest, AlphaTestAndStageAlpha) {
 TEST_F(GlBackendTest, DestinationAlphaStaysOneThroughClearsAndBlending) {
     device->SetRenderState(RenderState::ZEnable, 0u);
     AlphaBlending();
-    DrawRect(0, 0, 20, 20, 0x40FF0000);  // a translucent draw leaves the alpha alone
-    device->Clear(kClearTarget, 0x00000000, 1.0f, 0);  // so does a clear with alpha zero
+    // Neither a translucent draw nor a clear with alpha zero changes the target's alpha.
+    DrawRect(0, 0, 20, 20, 0x40FF0000);
+    device->Clear(kClearTarget, 0x00000000, 1.0f, 0);
     DrawRect(0, 0, 20, 20, 0x40FF0000);
     // "Destination alpha" blending copies the source where the target's alpha is one.
     device->SetRenderState(RenderState::SrcBlend, Blend::DestAlpha);

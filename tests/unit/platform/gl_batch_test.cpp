@@ -153,4 +153,21 @@ TEST_F(GlBatchTest, IndexedAndPlainListsMergeWithFlatShadingIntact) {
     EXPECT_EQ(Pixel(110, 10), kBlue);
 }
 
+TEST_F(GlBatchTest, UniformValuesDoNotCompileNewPrograms) {
+    device->SetRenderState(RenderState::AlphaTestEnable, 1u);
+    device->SetRenderState(RenderState::AlphaFunc, Cmp::Greater);
+    DrawRect(0, 0, 4, 4, kRed);
+    Read();
+    const size_t programs = backend->ProgramCount();
+    // Alpha references, texture factors and matrices are values, not code.
+    for (uint32_t i = 0; i < 50; ++i) {
+        device->SetRenderState(RenderState::AlphaRef, i);
+        device->SetRenderState(RenderState::TextureFactor, 0xFF000000u | i);
+        DrawRect(float(i % 20) * 8, 10, 4, 4, kRed);
+    }
+    Read();
+    EXPECT_EQ(backend->ProgramCount(), programs);
+    EXPECT_EQ(Pixel(4 * 8 + 1, 11), kRed);
+}
+
 }  // namespace
