@@ -12,9 +12,27 @@
 
 namespace {
 
-// The original put pixel centres on integer coordinates: its screen (x, y) is GL window
-// (x + 0.5, y + 0.5) in the target, whose rows run from the top of the picture down.
-constexpr float kPixelOffset[2] = {1.0f / kTargetWidth, 1.0f / kTargetHeight};
+// The sprite and text set-up (screen vertices, texture x diffuse), built up front so that a
+// driver that cannot compile the programs is found when the backend is created.
+GlShaderKey CommonKey() {
+    DeviceState s;
+    s.fvf = kFvfScreenVertex;
+    auto ts = [&s](TextureStageState t, auto v) { s.stageStates[uint32_t(t)] = uint32_t(v); };
+    ts(TextureStageState::ColorOp, TextureOp::Modulate);
+    ts(TextureStageState::ColorArg1, TextureArg::Texture);
+    ts(TextureStageState::ColorArg2, TextureArg::Diffuse);
+    ts(TextureStageState::AlphaOp, TextureOp::Modulate);
+    ts(TextureStageState::AlphaArg1, TextureArg::Texture);
+    ts(TextureStageState::AlphaArg2, TextureArg::Diffuse);
+    return ShaderKeyFor(s, true);
+}
+
+// The list a filtered index list is drawn as.
+PrimitiveType ListTypeOf(GLenum mode) {
+    return mode == GL_POINTS  ? PrimitiveType::PointList
+           : mode == GL_LINES ? PrimitiveType::LineList
+                              : PrimitiveType::TriangleList;
+}
 
 }  // namespace
 
@@ -31,23 +49,22 @@ std::unique_ptr<GlBackend> GlBackend::Create(std::string& error) {
 }
 
 bool GlBackend::Init(std::string& error) {
-    if (!BuildFixedFunctionProgram(program_, error)) return false;
+    if (!programs_.Get(CommonKey(), error)) return false;
     hasS3tc_ = epoxy_has_gl_extension("GL_EXT_texture_compression_s3tc");
 
     glGenRenderbuffers(1, &colorBuffer_);
-    glBindRenderbuffer(GL_RENDERBUFFER, colorBuffer_);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, kTargetWidth, kTargetHeight);
     glGenRenderbuffers(1, &depthBuffer_);
     glBindRenderbuffer(GL_RENDERBUFFER, depthBuffer_);
     glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, kTargetWidth, kTargetHeight);
     glGenFramebuffers(1, &fbo_);
-    glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colorBuffer_);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthBuffer_);
-    GLenum status = glCheckFramebufferStatus(GL_FRAMEBUFFER);
-    if (status != GL_FRAMEBUFFER_COMPLETE) {
+    glGenFramebuffers(1, &colourFbo_);
+    // The original target has no alpha, so "destination alpha" is always one. A target
+    // without alpha gives that by itself; where the driver cannot draw into one, the alpha
+    // channel is cleared to one and kept out of every write.
+    targetHasAlpha_ = !AttachTargets(GL_RGB8);
+    if (targetHasAlpha_ && !AttachTargets(GL_RGBA8)) {
         error = "the 640 x 480 render target cannot be created (framebuffer status " +
-                std::to_string(status) + ")";
+                std::to_string(glCheckFramebufferStatus(GL_FRAMEBUFFER)) + ")";
         return false;
     }
 
@@ -62,10 +79,6 @@ bool GlBackend::Init(std::string& error) {
     glBindSampler(0, sampler_.Sampler());
     glActiveTexture(GL_TEXTURE0);
 
-    glUseProgram(program_.program);
-    glUniform1i(program_.texture, 0);
-    glUniform2fv(program_.pixelOffset, 1, kPixelOffset);
-
     // Fixed for the backend's life. Front faces are clockwise on screen; the target is drawn
     // upside down in GL's terms (y down), which makes them counter-clockwise to GL.
     glFrontFace(GL_CCW);
@@ -75,14 +88,13 @@ bool GlBackend::Init(std::string& error) {
     glDisable(GL_DITHER);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
 
-    BindTarget();
-    // The original target has no alpha; a cleared alpha of one keeps "destination alpha" one.
+    BindTarget(true);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glClearColor(0, 0, 0, 1);
     glClearDepth(1.0);
     glDepthMask(GL_TRUE);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
+    if (targetHasAlpha_) glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
     glState_.Invalidate();
 
     GLenum err = glGetError();
@@ -95,40 +107,71 @@ bool GlBackend::Init(std::string& error) {
 
 GlBackend::~GlBackend() {
     sampler_.Destroy();
-    DestroyFixedFunctionProgram(program_);
+    programs_.Destroy();
     if (vbo_) glDeleteBuffers(1, &vbo_);
     if (ibo_) glDeleteBuffers(1, &ibo_);
     if (vao_) glDeleteVertexArrays(1, &vao_);
     if (fbo_) glDeleteFramebuffers(1, &fbo_);
+    if (colourFbo_) glDeleteFramebuffers(1, &colourFbo_);
     if (colorBuffer_) glDeleteRenderbuffers(1, &colorBuffer_);
     if (depthBuffer_) glDeleteRenderbuffers(1, &depthBuffer_);
 }
 
-void GlBackend::BindTarget() {
+bool GlBackend::AttachTargets(GLenum colourFormat) {
+    glBindRenderbuffer(GL_RENDERBUFFER, colorBuffer_);
+    glRenderbufferStorage(GL_RENDERBUFFER, colourFormat, kTargetWidth, kTargetHeight);
+    // The same picture with and without the depth buffer: draws that do not test depth go
+    // to the second, where a software rasteriser takes faster paths.
     glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colorBuffer_);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthBuffer_);
+    bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    glBindFramebuffer(GL_FRAMEBUFFER, colourFbo_);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colorBuffer_);
+    complete = complete && glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    glGetError();  // a format the driver refuses is not an error of the backend's
+    return complete;
+}
+
+void GlBackend::BindTarget(bool depth) {
+    GLuint fbo = depth ? fbo_ : colourFbo_;
+    if (boundFbo_ == fbo) return;
+    // The viewport and depth range are the context's, not the framebuffer's: set them only
+    // when coming back from the window.
+    bool fromWindow = boundFbo_ == 0;
+    boundFbo_ = fbo;
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo);
+    if (!fromWindow) return;
     glViewport(0, 0, kTargetWidth, kTargetHeight);
     glDepthRange(0.0, 1.0);
 }
 
 void GlBackend::Clear(uint32_t flags, uint32_t argb, float z) {
+    Flush();
     GLbitfield bits = 0;
     if (flags & kClearTarget) {
         float c[4];
         ColorToFloats(argb, c);
-        glClearColor(c[0], c[1], c[2], 1.0f);
-        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        if (std::memcmp(c, clearColour_, sizeof clearColour_) != 0) {
+            std::memcpy(clearColour_, c, sizeof clearColour_);
+            glClearColor(c[0], c[1], c[2], 1.0f);
+        }
         bits |= GL_COLOR_BUFFER_BIT;
     }
     if (flags & kClearZBuffer) {
-        glClearDepth(std::clamp(double(z), 0.0, 1.0));
-        glDepthMask(GL_TRUE);  // a clear ignores the depth-write state
+        double depth = std::clamp(double(z), 0.0, 1.0);
+        if (depth != clearDepth_) glClearDepth(clearDepth_ = depth);
+        glState_.SetDepthMask(true);  // a clear ignores the depth-write state
         bits |= GL_DEPTH_BUFFER_BIT;
     }
     if (!bits) return;
-    BindTarget();
+    BindTarget((flags & kClearZBuffer) || boundFbo_ != colourFbo_);
+    // A target with alpha keeps it at one: a clear with the alpha masked off would be a slow
+    // partial clear, so the mask opens for it.
+    const bool unmask = targetHasAlpha_ && (bits & GL_COLOR_BUFFER_BIT);
+    if (unmask) glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glClear(bits);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
-    glState_.Invalidate();
+    if (unmask) glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
 }
 
 PresentRect GlBackend::PresentRectFor(int w, int h, PresentScale scale) {
@@ -151,15 +194,18 @@ PresentRect GlBackend::PresentRectFor(int w, int h, PresentScale scale) {
 }
 
 void GlBackend::Present() {
+    Flush();
     if (!target_.swap) return;
     int w = kTargetWidth, h = kTargetHeight;
     if (target_.drawableSize) target_.drawableSize(w, h);
     PresentRect r = PresentRectFor(w, h, scale_);
+    boundFbo_ = 0;
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, fbo_);
     glViewport(0, 0, w, h);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    if (targetHasAlpha_) glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glClearColor(0, 0, 0, 1);
+    clearColour_[0] = -1;  // the next Clear sets its own
     glClear(GL_COLOR_BUFFER_BIT);
     // The target's first row is the top of the picture; the window's is its bottom.
     int y0 = h - r.y - r.height;
@@ -168,12 +214,12 @@ void GlBackend::Present() {
     glBlitFramebuffer(0, 0, kTargetWidth, kTargetHeight, r.x, y0 + r.height, r.x + r.width, y0,
                       GL_COLOR_BUFFER_BIT, filter);
     target_.swap();
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
-    BindTarget();
+    if (targetHasAlpha_) glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
 }
 
 bool GlBackend::ReadPixels(std::vector<uint32_t>& argb) {
-    BindTarget();
+    Flush();
+    BindTarget(boundFbo_ != colourFbo_);
     std::vector<uint32_t> rows(size_t(kTargetWidth) * kTargetHeight);
     glReadBuffer(GL_COLOR_ATTACHMENT0);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
@@ -189,18 +235,21 @@ bool GlBackend::ReadPixels(std::vector<uint32_t>& argb) {
 void GlBackend::UploadTexture(GfxTexture& texture) {
     GlPixelFormat gf;
     if (!GlFormatFor(texture.Format(), gf)) return;
+    Flush();  // held-back draws use the old pixels
     GLuint name = texture.backendHandle;
     if (name == 0) {
         glGenTextures(1, &name);
         texture.backendHandle = name;
     }
-    glBindTexture(GL_TEXTURE_2D, name);
+    BindTexture(name);
     UploadTextureLevels(texture, hasS3tc_ && !forceCpuDxt_);
 }
 
 void GlBackend::DestroyTexture(GfxTexture& texture) {
+    Flush();
     GLuint name = texture.backendHandle;
     if (name) glDeleteTextures(1, &name);
+    if (name == boundTexture_) boundTexture_ = 0;
     texture.backendHandle = 0;
 }
 
@@ -211,7 +260,16 @@ void GlBackend::Stream(GLenum target, GLuint buffer, const void* data, size_t si
     glBufferData(target, GLsizeiptr(size), data, GL_STREAM_DRAW);
 }
 
+void GlBackend::BindTexture(GLuint name) {
+    if (name == boundTexture_) return;
+    glBindTexture(GL_TEXTURE_2D, boundTexture_ = name);
+}
+
 void GlBackend::SetVertexLayout(uint32_t fvf, uint32_t stride) {
+    // The vertex array keeps the layout, and the buffer it points into keeps its name.
+    if (fvf == layoutFvf_ && stride == layoutStride_) return;
+    layoutFvf_ = fvf;
+    layoutStride_ = stride;
     auto ptr = [](size_t offset) { return reinterpret_cast<const void*>(offset); };
     size_t offset = 0;
     glEnableVertexAttribArray(kAttribPosition);
@@ -255,132 +313,138 @@ void GlBackend::SetVertexLayout(uint32_t fvf, uint32_t stride) {
     }
 }
 
-bool GlBackend::UniformChanged(GLint location, const void* data, size_t size) {
-    if (location < 0) return false;
-    if (size_t(location) >= uniformShadow_.size()) uniformShadow_.resize(size_t(location) + 1);
-    std::vector<uint8_t>& last = uniformShadow_[size_t(location)];
-    if (last.size() == size && std::memcmp(last.data(), data, size) == 0) return false;
-    last.assign(static_cast<const uint8_t*>(data), static_cast<const uint8_t*>(data) + size);
-    return true;
-}
-
-void GlBackend::SetUniforms(const DeviceState& s, bool pretransformed) {
-    const FixedFunctionProgram& p = program_;
-    auto setInt = [this](GLint loc, int v) {
-        if (UniformChanged(loc, &v, sizeof v)) glUniform1i(loc, v);
-    };
-    auto setInt2 = [this](GLint loc, int a, int b) {
-        int v[2] = {a, b};
-        if (UniformChanged(loc, v, sizeof v)) glUniform2iv(loc, 1, v);
+void GlBackend::SetUniforms(FixedFunctionProgram& p, const DeviceState& s, GfxTexture* texture) {
+    auto setInt = [&p](GLint loc, int v) {
+        if (p.UniformChanged(loc, &v, sizeof v)) glUniform1i(loc, v);
     };
     auto rs = [&s](RenderState r) { return s.Rs(r); };
-    auto ts = [&s](TextureStageState t) { return int(s.Tss(t)); };
     const uint32_t fvf = s.fvf;
 
-    setInt(p.pretransformed, pretransformed);
-    const bool lighting = !pretransformed && rs(RenderState::Lighting) != 0;
-    setInt(p.lighting, lighting);
-    setInt(p.hasDiffuse, (fvf & kFvfDiffuse) != 0);
-    setInt(p.hasSpecular, (fvf & kFvfSpecular) != 0);
-    if (!pretransformed) {
+    if (!p.key.pretransformed) {
         Matrix44 wv = MultiplyRows(s.world, s.view);
-        if (UniformChanged(p.worldView, &wv, sizeof wv))
+        if (p.UniformChanged(p.worldView, &wv, sizeof wv))
             glUniformMatrix4fv(p.worldView, 1, GL_FALSE, &wv.m[0][0]);
-        if (UniformChanged(p.projection, &s.projection, sizeof s.projection))
+        if (p.UniformChanged(p.projection, &s.projection, sizeof s.projection))
             glUniformMatrix4fv(p.projection, 1, GL_FALSE, &s.projection.m[0][0]);
-        if (lighting) {
+        if (p.key.lighting) {
             float nm[9];
             NormalMatrixOf(wv, nm);
-            if (UniformChanged(p.normalMatrix, nm, sizeof nm))
+            if (p.UniformChanged(p.normalMatrix, nm, sizeof nm))
                 glUniformMatrix3fv(p.normalMatrix, 1, GL_TRUE, nm);
         }
     }
-    if (lighting) {
+    if (p.key.lighting) {
         setInt(p.hasNormal, (fvf & kFvfNormal) != 0);
+        setInt(p.hasDiffuse, (fvf & kFvfDiffuse) != 0);
+        setInt(p.hasSpecular, (fvf & kFvfSpecular) != 0);
         setInt(p.colorVertex, rs(RenderState::ColorVertex) != 0);
         setInt(p.normalizeNormals, rs(RenderState::NormalizeNormals) != 0);
+        setInt(p.specularEnable, rs(RenderState::SpecularEnable) != 0);
         int sources[4] = {int(rs(RenderState::DiffuseMaterialSource)),
                           int(rs(RenderState::SpecularMaterialSource)),
                           int(rs(RenderState::AmbientMaterialSource)),
                           int(rs(RenderState::EmissiveMaterialSource))};
-        if (UniformChanged(p.materialSource, sources, sizeof sources))
+        if (p.UniformChanged(p.materialSource, sources, sizeof sources))
             glUniform4iv(p.materialSource, 1, sources);
         const Material& m = s.material;
         float mat[16] = {m.diffuse.r,  m.diffuse.g,  m.diffuse.b,  m.diffuse.a,
                          m.ambient.r,  m.ambient.g,  m.ambient.b,  m.ambient.a,
                          m.specular.r, m.specular.g, m.specular.b, m.specular.a,
                          m.emissive.r, m.emissive.g, m.emissive.b, m.emissive.a};
-        if (UniformChanged(p.material, mat, sizeof mat)) glUniform4fv(p.material, 4, mat);
-        if (UniformChanged(p.materialPower, &m.power, sizeof m.power))
+        if (p.UniformChanged(p.material, mat, sizeof mat)) glUniform4fv(p.material, 4, mat);
+        if (p.UniformChanged(p.materialPower, &m.power, sizeof m.power))
             glUniform1f(p.materialPower, m.power);
         float ambient[4];
         ColorToFloats(rs(RenderState::Ambient), ambient);
-        if (UniformChanged(p.globalAmbient, ambient, sizeof ambient))
+        if (p.UniformChanged(p.globalAmbient, ambient, sizeof ambient))
             glUniform4fv(p.globalAmbient, 1, ambient);
         int count = PackLights(s, lightScratch_);
         setInt(p.lightCount, count);
         if (count > 0 &&
-            UniformChanged(p.lights, lightScratch_.data(), lightScratch_.size() * sizeof(float)))
+            p.UniformChanged(p.lights, lightScratch_.data(), lightScratch_.size() * sizeof(float)))
             glUniform4fv(p.lights, count * kLightVec4s, lightScratch_.data());
     }
-    setInt(p.specularEnable, rs(RenderState::SpecularEnable) != 0);
-    setInt(p.addSpecular, rs(RenderState::SpecularEnable) != 0);
-    setInt(p.flatShade, rs(RenderState::ShadeMode) == uint32_t(Shade::Flat));
-
-    setInt2(p.stageOps, ts(TextureStageState::ColorOp), ts(TextureStageState::AlphaOp));
-    setInt2(p.colorArgs, ts(TextureStageState::ColorArg1), ts(TextureStageState::ColorArg2));
-    setInt2(p.alphaArgs, ts(TextureStageState::AlphaArg1), ts(TextureStageState::AlphaArg2));
-    float factor[4];
-    ColorToFloats(rs(RenderState::TextureFactor), factor);
-    if (UniformChanged(p.textureFactor, factor, sizeof factor))
-        glUniform4fv(p.textureFactor, 1, factor);
-    if (rs(RenderState::AlphaTestEnable))
-        setInt2(p.alphaTest, int(rs(RenderState::AlphaFunc)), int(rs(RenderState::AlphaRef) & 255));
-    else
-        setInt2(p.alphaTest, 0, 0);
+    if (texture && p.texelBias >= 0) {
+        float bias[2] = {0.5f / (float(texture->Width()) * 256.0f),
+                         0.5f / (float(texture->Height()) * 256.0f)};
+        if (p.UniformChanged(p.texelBias, bias, sizeof bias)) glUniform2fv(p.texelBias, 1, bias);
+    }
+    if (p.textureFactor >= 0) {
+        float factor[4];
+        ColorToFloats(rs(RenderState::TextureFactor), factor);
+        if (p.UniformChanged(p.textureFactor, factor, sizeof factor))
+            glUniform4fv(p.textureFactor, 1, factor);
+    }
+    setInt(p.alphaRef, int(rs(RenderState::AlphaRef) & 255));
 }
 
 void GlBackend::Draw(const DrawCall& call, const DeviceState& s) {
-    const uint32_t fvf = s.fvf;
-    const uint32_t minStride = GfxDevice::StrideOf(fvf);
+    const uint32_t minStride = GfxDevice::StrideOf(s.fvf);
     GLenum mode = GlPrimitiveMode(call.type);
     if (minStride == 0 || call.stride < minStride || !call.vertices || call.vertexCount == 0 ||
         mode == 0)
         return;
 
-    const uint16_t* indices = call.indices;
-    uint32_t count = indices ? call.indexCount : call.vertexCount;
-    if (indices &&
-        KeepValidPrimitives(call.type, indices, count, call.vertexCount, safeIndices_, mode)) {
-        indices = safeIndices_.data();
-        count = uint32_t(safeIndices_.size());
+    DrawCall c = call;
+    if (c.indices) {
+        if (KeepValidPrimitives(c.type, c.indices, c.indexCount, c.vertexCount, safeIndices_,
+                                mode)) {
+            c.indices = safeIndices_.data();
+            c.indexCount = uint32_t(safeIndices_.size());
+            c.type = ListTypeOf(mode);
+        }
+        if (c.indexCount == 0) return;
     }
-    if (count == 0) return;
 
-    BindTarget();
-    glUseProgram(program_.program);
-    glBindVertexArray(vao_);
-    const bool pretransformed = (fvf & kFvfXyzRhw) != 0;
-    glState_.Apply(s, pretransformed);
+    if (GlDrawBatch::Joinable(c)) {
+        if (batch_.Accepts(c, s)) {
+            batch_.Append(c);
+        } else {
+            Flush();
+            batch_.Start(c, s);
+        }
+        return;
+    }
+    Flush();
+    Submit(s, mode, c.vertices, c.vertexCount, c.stride, c.indices, GL_UNSIGNED_SHORT,
+           c.indexCount);
+}
 
+void GlBackend::Flush() {
+    if (batch_.Empty()) return;
+    const std::vector<uint32_t>& indices = batch_.Indices();
+    Submit(batch_.State(), GlPrimitiveMode(batch_.Type()), batch_.Vertices(), batch_.VertexCount(),
+           batch_.Stride(), indices.empty() ? nullptr : indices.data(), GL_UNSIGNED_INT,
+           uint32_t(indices.size()));
+    batch_.Reset();
+}
+
+void GlBackend::Submit(const DeviceState& s, GLenum mode, const uint8_t* vertices,
+                       uint32_t vertexCount, uint32_t stride, const void* indices, GLenum indexType,
+                       uint32_t indexCount) {
     GfxTexture* tex = s.texture;
-    const bool textured = tex && tex->backendHandle != 0;
-    if (textured) {
-        glActiveTexture(GL_TEXTURE0);
-        glBindTexture(GL_TEXTURE_2D, tex->backendHandle);
+    const GlShaderKey key = ShaderKeyFor(s, tex && tex->backendHandle != 0);
+    std::string error;
+    FixedFunctionProgram* p = programs_.Get(key, error);
+    if (!p) return;  // the driver cannot build this combination: the draw is lost
+
+    // Without the depth test GL neither reads nor writes depth.
+    BindTarget(s.Rs(RenderState::ZEnable) != 0);
+    if (p->program != currentProgram_) glUseProgram(currentProgram_ = p->program);
+    glState_.Apply(s, key.pretransformed);
+    if (key.sampleTexture) {
+        BindTexture(tex->backendHandle);
         sampler_.Apply(s);
     }
-    SetUniforms(s, pretransformed);
-    int hasTexture = textured;
-    if (UniformChanged(program_.hasTexture, &hasTexture, sizeof hasTexture))
-        glUniform1i(program_.hasTexture, hasTexture);
+    SetUniforms(*p, s, key.sampleTexture ? tex : nullptr);
 
-    Stream(GL_ARRAY_BUFFER, vbo_, call.vertices, size_t(call.vertexCount) * call.stride);
-    SetVertexLayout(fvf, call.stride);
+    Stream(GL_ARRAY_BUFFER, vbo_, vertices, size_t(vertexCount) * stride);
+    SetVertexLayout(s.fvf, stride);
     if (indices) {
-        Stream(GL_ELEMENT_ARRAY_BUFFER, ibo_, indices, size_t(count) * sizeof(uint16_t));
-        glDrawElements(mode, GLsizei(count), GL_UNSIGNED_SHORT, nullptr);
+        size_t size = indexType == GL_UNSIGNED_INT ? sizeof(uint32_t) : sizeof(uint16_t);
+        Stream(GL_ELEMENT_ARRAY_BUFFER, ibo_, indices, indexCount * size);
+        glDrawElements(mode, GLsizei(indexCount), indexType, nullptr);
     } else {
-        glDrawArrays(mode, 0, GLsizei(count));
+        glDrawArrays(mode, 0, GLsizei(vertexCount));
     }
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "gfx/backend.h"
+#include "platform/gl_draw_batch.h"
 #include "platform/gl_render_state.h"
 #include "platform/gl_shader.h"
 
@@ -25,8 +26,13 @@ struct GlPresentTarget {
 };
 
 // The graphics device's backend on OpenGL 3.3 core: draws into a 640 x 480 offscreen target
-// (colour and depth) with one program that behaves like the original fixed-function pipeline,
-// and presents that target letterboxed into the window.
+// (colour and depth) with programs that behave like the original fixed-function pipeline (one
+// variant per combination of states in use), and presents that target letterboxed into the
+// window.
+//
+// Consecutive draws under the same state are held back and drawn together; whatever looks at
+// or changes what they draw with (Clear, Present, ReadPixels, texture uploads and deletions)
+// draws them first.
 //
 // Needs its GL context current for its whole life. Destroy the GfxDevice that uses it first.
 class GlBackend : public IGraphicsBackend {
@@ -45,6 +51,11 @@ public:
     void SetForceCpuDxt(bool on) { forceCpuDxt_ = on; }
     bool DriverHasS3tc() const { return hasS3tc_; }
 
+    // Draws the held-back draws now.
+    void Flush();
+    // Programs compiled so far (one per combination of states drawn with).
+    size_t ProgramCount() const { return programs_.Size(); }
+
     void Clear(uint32_t flags, uint32_t argb, float z) override;
     void Present() override;
     void Draw(const DrawCall& call, const DeviceState& state) override;
@@ -57,23 +68,40 @@ public:
 private:
     GlBackend() = default;
     bool Init(std::string& error);
-    void BindTarget();
+    // Gives the colour buffer `colourFormat` and attaches it to both framebuffers; false when
+    // the driver cannot draw into them.
+    bool AttachTargets(GLenum colourFormat);
+    // Binds the target with or without its depth buffer.
+    void BindTarget(bool depth);
+    // Draws now: `vertices` (through `indices` of `indexType` when not null) under `state` as
+    // GL `mode`.
+    void Submit(const DeviceState& state, GLenum mode, const uint8_t* vertices,
+                uint32_t vertexCount, uint32_t stride, const void* indices, GLenum indexType,
+                uint32_t indexCount);
     // Copies the draw's vertices or indices into the buffer bound to `target`.
     void Stream(GLenum target, GLuint buffer, const void* data, size_t size);
     void SetVertexLayout(uint32_t fvf, uint32_t stride);
-    void SetUniforms(const DeviceState& state, bool pretransformed);
-    bool UniformChanged(GLint location, const void* data, size_t size);
+    void SetUniforms(FixedFunctionProgram& p, const DeviceState& state, GfxTexture* texture);
+    void BindTexture(GLuint name);
 
-    FixedFunctionProgram program_;
+    GlProgramCache programs_;
     GlStateCache glState_;
     GlSamplerCache sampler_;
-    GLuint fbo_ = 0, colorBuffer_ = 0, depthBuffer_ = 0;
+    GlDrawBatch batch_;
+    GLuint fbo_ = 0, colourFbo_ = 0, colorBuffer_ = 0, depthBuffer_ = 0;
     GLuint vao_ = 0, vbo_ = 0, ibo_ = 0;
     bool hasS3tc_ = false;
+    bool targetHasAlpha_ = false;
     bool forceCpuDxt_ = false;
     PresentScale scale_ = PresentScale::Fit;
     GlPresentTarget target_;
     std::vector<uint16_t> safeIndices_;
     std::vector<float> lightScratch_;
-    std::vector<std::vector<uint8_t>> uniformShadow_;
+    // What GL holds, so that only changes are sent.
+    GLuint boundFbo_ = 0;  // 0: the window
+    GLuint currentProgram_ = 0;
+    GLuint boundTexture_ = 0;
+    uint32_t layoutFvf_ = 0, layoutStride_ = 0;
+    float clearColour_[3] = {-1, -1, -1};
+    double clearDepth_ = -1;
 };

@@ -114,6 +114,13 @@ void GlStateCache::Enable(GLenum cap, bool on, int slot) {
         glDisable(cap);
 }
 
+void GlStateCache::SetDepthMask(bool on) {
+    GLboolean mask = on ? GL_TRUE : GL_FALSE;
+    if (valid_ && mask == depthMask_) return;
+    glDepthMask(depthMask_ = mask);
+    // Before the first Apply only this one state is known; the rest stays to be set.
+}
+
 void GlStateCache::Apply(const DeviceState& s, bool pretransformed) {
     // Depth. Off also stops depth writes, as in the original.
     Enable(GL_DEPTH_TEST, s.Rs(RenderState::ZEnable) != 0, 0);

@@ -20,6 +20,8 @@ public:
     // Forget what GL holds; the next Apply sets everything.
     void Invalidate() { valid_ = false; }
     void Apply(const DeviceState& state, bool pretransformed);
+    // Depth writes for a clear, which ignores the depth-write state.
+    void SetDepthMask(bool on);
 
 private:
     void Enable(GLenum cap, bool on, int slot);

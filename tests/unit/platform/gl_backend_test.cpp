@@ -285,6 +285,22 @@ TEST_F(GlBackendTest, AlphaTestAndStageAlpha) {
     t->Release();
 }
 
+TEST_F(GlBackendTest, DestinationAlphaStaysOneThroughClearsAndBlending) {
+    device->SetRenderState(RenderState::ZEnable, 0u);
+    AlphaBlending();
+    // Neither a translucent draw nor a clear with alpha zero changes the target's alpha.
+    DrawRect(0, 0, 20, 20, 0x40FF0000);
+    device->Clear(kClearTarget, 0x00000000, 1.0f, 0);
+    DrawRect(0, 0, 20, 20, 0x40FF0000);
+    // "Destination alpha" blending copies the source where the target's alpha is one.
+    device->SetRenderState(RenderState::SrcBlend, Blend::DestAlpha);
+    device->SetRenderState(RenderState::DestBlend, Blend::InvDestAlpha);
+    DrawRect(5, 5, 10, 10, 0x0000FF00);
+    Read();
+    EXPECT_EQ(Pixel(10, 10), kGreen);
+    EXPECT_TRUE(ColourNear(Pixel(2, 2), 0xFF400000, 1));
+}
+
 TEST_F(GlBackendTest, WireframeDrawsEdgesOnly) {
     device->SetRenderState(RenderState::FillMode, Fill::Wireframe);
     DrawRect(100, 100, 100, 100, kRed);

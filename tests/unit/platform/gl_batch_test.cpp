@@ -1,0 +1,173 @@
+// Draws held back and merged by the GL backend must come out exactly as if each had been drawn
+// on its own: state changes between them, texture changes, reads and presents in the middle.
+#include "gl_test_support.h"
+
+namespace {
+
+constexpr uint32_t kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF;
+
+class GlBatchTest : public GlPixelTest {
+protected:
+    void SetUp() override {
+        GlPixelTest::SetUp();
+        if (!device) return;
+        device->SetRenderState(RenderState::ZEnable, 0u);
+    }
+    GfxTexture* SolidTexture(uint32_t argb) {
+        std::vector<uint8_t> b;
+        for (int i = 0; i < 4; ++i) b.push_back(uint8_t(argb >> (8 * i)));
+        return MakeTexture(1, 1, PixelFormat::A8R8G8B8, b);
+    }
+    static void Fill(GfxTexture* t, uint32_t argb) {
+        LockedRect r;
+        ASSERT_EQ(t->LockRect(0, &r), kOk);
+        *static_cast<uint32_t*>(r.bits) = argb;
+        t->UnlockRect(0);
+    }
+};
+
+TEST_F(GlBatchTest, StateChangesBetweenDrawsApplyFromThatDrawOn) {
+    device->BeginScene();
+    // Overlapping rectangles under one state: the later one covers the earlier.
+    DrawRect(0, 0, 20, 20, kRed);
+    DrawRect(10, 10, 20, 20, kGreen);
+    // Additive blending from here: green over red, then blue added onto both.
+    device->SetRenderState(RenderState::AlphaBlendEnable, 1u);
+    device->SetRenderState(RenderState::SrcBlend, Blend::One);
+    device->SetRenderState(RenderState::DestBlend, Blend::One);
+    DrawRect(5, 0, 20, 5, kBlue);
+    // Back to plain drawing, then a texture factor that only a later stage set-up reads.
+    device->SetRenderState(RenderState::AlphaBlendEnable, 0u);
+    DrawRect(40, 0, 10, 10, kRed);
+    device->SetRenderState(RenderState::TextureFactor, 0xFF123456u);
+    device->SetTextureStageState(0, TextureStageState::ColorOp, TextureOp::SelectArg1);
+    device->SetTextureStageState(0, TextureStageState::ColorArg1, TextureArg::TFactor);
+    DrawRect(45, 0, 10, 10, kRed);
+    device->EndScene();
+    Read();
+
+    EXPECT_EQ(Pixel(2, 8), kRed);
+    EXPECT_EQ(Pixel(15, 15), kGreen);
+    EXPECT_EQ(Pixel(6, 2), 0xFFFF00FFu);   // red + blue
+    EXPECT_EQ(Pixel(1, 2), kRed);          // left of the blue strip
+    EXPECT_EQ(Pixel(42, 5), kRed);         // drawn before the stage changed
+    EXPECT_EQ(Pixel(47, 5), 0xFF123456u);  // drawn after
+    EXPECT_EQ(Pixel(52, 5), 0xFF123456u);
+}
+
+TEST_F(GlBatchTest, WorldDrawsFollowTheirOwnMatrices) {
+    // The same unit triangle under two world matrices, drawn back to back.
+    device->SetVertexShader(kFvfWorldVertex);
+    TestWorldVertex v[3] = {{-0.5f, 0.5f, 0.5f, kRed, 0, 0, 0},
+                            {0.0f, 0.5f, 0.5f, kRed, 0, 0, 0},
+                            {-0.5f, 0.0f, 0.5f, kRed, 0, 0, 0}};
+    ASSERT_EQ(device->DrawPrimitiveUP(PrimitiveType::TriangleList, 1, v, sizeof v[0]), kOk);
+    Matrix44 moved{};
+    for (int i = 0; i < 4; ++i) moved.m[i][i] = 1;
+    moved.m[3][0] = 1.0f;  // half the screen to the right
+    device->SetTransform(TransformType::World, moved);
+    for (auto& x : v) x.diffuse = kGreen;
+    ASSERT_EQ(device->DrawPrimitiveUP(PrimitiveType::TriangleList, 1, v, sizeof v[0]), kOk);
+    Read();
+    // NDC (-0.4, 0.4) is pixel (192, 144); one unit right is 320 pixels further.
+    EXPECT_EQ(Pixel(192, 144), kRed);
+    EXPECT_EQ(Pixel(512, 144), kGreen);
+}
+
+TEST_F(GlBatchTest, ATextureChangedBetweenDrawsIsSeenOnlyByTheLaterOne) {
+    GfxTexture* t = SolidTexture(kRed);
+    device->SetTexture(0, t);
+    device->SetTextureStageState(0, TextureStageState::ColorArg2, TextureArg::Diffuse);
+    DrawRect(0, 0, 10, 10, 0xFFFFFFFF);
+    Fill(t, kGreen);
+    DrawRect(20, 0, 10, 10, 0xFFFFFFFF);
+    Fill(t, kBlue);
+    DrawRect(40, 0, 10, 10, 0xFFFFFFFF);
+    Read();
+    EXPECT_EQ(Pixel(5, 5), kRed);
+    EXPECT_EQ(Pixel(25, 5), kGreen);
+    EXPECT_EQ(Pixel(45, 5), kBlue);
+
+    // Two textures in turn, and a texture released right after its draw.
+    GfxTexture* other = SolidTexture(kGreen);
+    device->SetTexture(0, other);
+    DrawRect(0, 20, 10, 10, 0xFFFFFFFF);
+    device->SetTexture(0, t);
+    DrawRect(20, 20, 10, 10, 0xFFFFFFFF);
+    device->SetTexture(0, other);
+    DrawRect(40, 20, 10, 10, 0xFFFFFFFF);
+    other->Release();
+    Read();
+    EXPECT_EQ(Pixel(5, 25), kGreen);
+    EXPECT_EQ(Pixel(25, 25), kBlue);
+    EXPECT_EQ(Pixel(45, 25), kGreen);
+    t->Release();
+}
+
+TEST_F(GlBatchTest, ReadsAndPresentsMidFrameSeeEverythingDrawnSoFar) {
+    device->BeginScene();
+    DrawRect(0, 0, 10, 10, kRed);
+    DrawRect(10, 0, 10, 10, kGreen);
+    Read();
+    EXPECT_EQ(Pixel(5, 5), kRed);
+    EXPECT_EQ(Pixel(15, 5), kGreen);
+
+    DrawRect(20, 0, 10, 10, kBlue);
+    Read();
+    EXPECT_EQ(Pixel(5, 5), kRed);
+    EXPECT_EQ(Pixel(25, 5), kBlue);
+
+    DrawRect(30, 0, 10, 10, kRed);
+    device->EndScene();
+    device->Present();
+    Read();
+    EXPECT_EQ(Pixel(35, 5), kRed);
+
+    // A clear keeps its place between the draws around it.
+    device->BeginScene();
+    DrawRect(40, 0, 10, 10, kGreen);
+    device->Clear(kClearTarget, kClearColour, 1.0f, 0);
+    DrawRect(50, 0, 10, 10, kBlue);
+    device->EndScene();
+    Read();
+    EXPECT_EQ(Pixel(45, 5), 0xFF000000u | kClearColour);
+    EXPECT_EQ(Pixel(55, 5), kBlue);
+}
+
+TEST_F(GlBatchTest, IndexedAndPlainListsMergeWithFlatShadingIntact) {
+    device->SetRenderState(RenderState::ShadeMode, Shade::Flat);
+    device->SetVertexShader(kFvfScreenVertex);
+    // An indexed quad whose corners all differ: each triangle takes its first corner's colour.
+    TestScreenVertex q[4] = {Sv(0, 0, kRed), Sv(40, 0, kGreen), Sv(0, 40, kBlue),
+                             Sv(40, 40, 0xFFFFFFFF)};
+    const uint16_t idx[6] = {0, 1, 2, 3, 2, 1};
+    ASSERT_EQ(
+        device->DrawIndexedPrimitiveUP(PrimitiveType::TriangleList, 0, 4, 2, idx, q, sizeof q[0]),
+        kOk);
+    DrawTriangle(Sv(50, 0, kGreen), Sv(90, 0, kRed), Sv(50, 40, kRed));
+    DrawRect(100, 0, 20, 20, kBlue);
+    Read();
+    EXPECT_EQ(Pixel(5, 5), kRed);
+    EXPECT_EQ(Pixel(35, 35), 0xFFFFFFFFu);
+    EXPECT_EQ(Pixel(55, 5), kGreen);
+    EXPECT_EQ(Pixel(110, 10), kBlue);
+}
+
+TEST_F(GlBatchTest, UniformValuesDoNotCompileNewPrograms) {
+    device->SetRenderState(RenderState::AlphaTestEnable, 1u);
+    device->SetRenderState(RenderState::AlphaFunc, Cmp::Greater);
+    DrawRect(0, 0, 4, 4, kRed);
+    Read();
+    const size_t programs = backend->ProgramCount();
+    // Alpha references, texture factors and matrices are values, not code.
+    for (uint32_t i = 0; i < 50; ++i) {
+        device->SetRenderState(RenderState::AlphaRef, i);
+        device->SetRenderState(RenderState::TextureFactor, 0xFF000000u | i);
+        DrawRect(float(i % 20) * 8, 10, 4, 4, kRed);
+    }
+    Read();
+    EXPECT_EQ(backend->ProgramCount(), programs);
+    EXPECT_EQ(Pixel(4 * 8 + 1, 11), kRed);
+}
+
+}  // namespace
