@@ -9,63 +9,16 @@
 
 #include "dds_test_file.h"
 #include "gfx/texture.h"
+#include "gfx_test_files.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<uint8_t> ReadAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 bool Read(const std::vector<uint8_t>& file, DdsImage* img, std::string* why = nullptr) {
     std::string ignored;
     return ReadDds(file.data(), file.size(), img, why ? why : &ignored);
-}
-
-// One level of a plain format as A8R8G8B8 words (alpha forced to 255 for X formats).
-std::vector<uint32_t> Decode(const DdsImage& img, size_t level) {
-    const DdsImage::Level& lv = img.levels[level];
-    std::vector<uint32_t> out;
-    for (uint32_t y = 0; y < lv.height; ++y) {
-        for (uint32_t x = 0; x < lv.width; ++x) {
-            const uint8_t* p = &lv.bytes[size_t(y) * lv.pitch];
-            uint32_t c = 0;
-            switch (img.format) {
-                case PixelFormat::A8R8G8B8:
-                case PixelFormat::X8R8G8B8: {
-                    std::memcpy(&c, p + x * 4, 4);
-                    if (img.format == PixelFormat::X8R8G8B8) c |= 0xFF000000;
-                    break;
-                }
-                case PixelFormat::R5G6B5: {
-                    uint32_t v = p[x * 2] | p[x * 2 + 1] << 8;
-                    c = 0xFF000000 | ((v >> 11) * 255 / 31) << 16 |
-                        (((v >> 5) & 63) * 255 / 63) << 8 | ((v & 31) * 255 / 31);
-                    break;
-                }
-                case PixelFormat::A1R5G5B5: {
-                    uint32_t v = p[x * 2] | p[x * 2 + 1] << 8;
-                    c = (v & 0x8000 ? 0xFF000000 : 0) | (((v >> 10) & 31) * 255 / 31) << 16 |
-                        (((v >> 5) & 31) * 255 / 31) << 8 | ((v & 31) * 255 / 31);
-                    break;
-                }
-                default:
-                    ADD_FAILURE() << "no decoder for this format";
-            }
-            out.push_back(c);
-        }
-    }
-    return out;
-}
-
-int MaxColourDifference(uint32_t a, uint32_t b) {
-    int d = 0;
-    for (int s = 0; s < 24; s += 8)
-        d = std::max(d, std::abs(int((a >> s) & 255) - int((b >> s) & 255)));
-    return d;
 }
 
 }  // namespace
@@ -328,44 +281,5 @@ TEST(DdsReader, CorpusFilesLoadWithTheirFormatsAndLevelsOrAreRefused) {
         if (name != "restricted-header.dds" && name != "dxt5-colorblock-alpha-issue-4142.dds") {
             EXPECT_EQ(128 + used, file.size());
         }
-    }
-}
-
-// The DX9 files hold one picture in four plain formats. Decoded, the first levels agree; the
-// smaller levels were filtered apart for the files with and without alpha, so each agrees
-// with its own kind (opaque pixels only where alpha weighs in).
-TEST(DdsReader, OnePictureInFourFormatsDecodesAlikeOnEveryLevel) {
-    std::string dir = CorpusDir("dds");
-    SKIP_WITHOUT_CORPUS(dir);
-    auto load = [&](const char* name) {
-        DdsImage img;
-        EXPECT_TRUE(Read(ReadAll(fs::path(dir) / name), &img)) << name;
-        return img;
-    };
-    DdsImage argb = load("DX9 B8G8R8A8_UNORM.dds"), xrgb = load("DX9 B8G8R8X8_UNORM.dds");
-    DdsImage r565 = load("DX9 B5G6R5_UNORM.dds"), a1555 = load("DX9 B5G5R5A1_UNORM.dds");
-    ASSERT_EQ(argb.levels.size(), 8u);
-    for (size_t level = 0; level < 8; ++level) {
-        SCOPED_TRACE(level);
-        std::vector<uint32_t> ref = Decode(xrgb, level), a = Decode(argb, level),
-                              b = Decode(r565, level), c = Decode(a1555, level);
-        ASSERT_EQ(ref.size(), a.size());
-        ASSERT_EQ(ref.size(), b.size());
-        ASSERT_EQ(ref.size(), c.size());
-        int worst = 0, worstOpaque = 0, worstAlpha = 0, alphaMismatch = 0;
-        for (size_t i = 0; i < ref.size(); ++i) {
-            worstOpaque = std::max(worstOpaque, MaxColourDifference(ref[i], b[i]));
-            if ((a[i] >> 24) == 255 && (c[i] >> 24) == 255)
-                worstAlpha = std::max(worstAlpha, MaxColourDifference(a[i], c[i]));
-            if (level > 0) continue;
-            worst =
-                std::max({worst, MaxColourDifference(ref[i], a[i]),
-                          MaxColourDifference(ref[i], b[i]), MaxColourDifference(ref[i], c[i])});
-            alphaMismatch += ((a[i] >> 24) >= 128) != ((c[i] >> 24) == 255);
-        }
-        EXPECT_LE(worst, 8);  // 5- and 6-bit quantisation
-        EXPECT_EQ(alphaMismatch, 0);
-        EXPECT_LE(worstOpaque, 16);
-        EXPECT_LE(worstAlpha, 16);
     }
 }

@@ -15,23 +15,6 @@ struct Vtx {
 
 }  // namespace
 
-TEST(GfxDevice, StartsWithTheOriginalDefaults) {
-    RecordingBackend rec;
-    GfxDevice dev(&rec);
-    EXPECT_EQ(dev.GetRenderState(RenderState::CullMode), uint32_t(Cull::CounterClockwise));
-    EXPECT_EQ(dev.GetRenderState(RenderState::ZEnable), 1u);
-    EXPECT_EQ(dev.GetRenderState(RenderState::ZFunc), uint32_t(Cmp::LessEqual));
-    EXPECT_EQ(dev.GetRenderState(RenderState::Lighting), 1u);
-    EXPECT_EQ(dev.GetRenderState(RenderState::AlphaBlendEnable), 0u);
-    EXPECT_EQ(dev.GetTextureStageState(TextureStageState::ColorOp), uint32_t(TextureOp::Modulate));
-    EXPECT_EQ(dev.GetTextureStageState(TextureStageState::AddressU),
-              uint32_t(TextureAddress::Wrap));
-    Matrix44 w;
-    ASSERT_EQ(dev.GetTransform(TransformType::World, &w), kOk);
-    EXPECT_EQ(w.m[0][0], 1.0f);
-    EXPECT_EQ(w.m[3][0], 0.0f);
-}
-
 TEST(GfxDevice, DrawsCarryTheirStateAndOnlyTheVerticesTheyNeed) {
     RecordingBackend rec;
     GfxDevice dev(&rec);
@@ -59,16 +42,6 @@ TEST(GfxDevice, DrawsCarryTheirStateAndOnlyTheVerticesTheyNeed) {
     EXPECT_NE(dev.SetVertexShader(0x40), kOk);  // no position
     EXPECT_NE(dev.SetLight(kMaxLights, Light{}), kOk);
     EXPECT_EQ(rec.draws.size(), 2u);
-}
-
-TEST(GfxDevice, LayoutsAndPrimitiveCounts) {
-    EXPECT_EQ(GfxDevice::StrideOf(kFvfScreenVertex), 32u);
-    EXPECT_EQ(GfxDevice::StrideOf(kFvfWorldVertex), 28u);
-    EXPECT_EQ(GfxDevice::StrideOf(kFvfSkyVertex), 24u);
-    EXPECT_EQ(GfxDevice::StrideOf(kFvfLitVertex), 32u);
-    EXPECT_EQ(GfxDevice::VerticesFor(PrimitiveType::TriangleList, 2), 6u);
-    EXPECT_EQ(GfxDevice::VerticesFor(PrimitiveType::TriangleStrip, 2), 4u);
-    EXPECT_EQ(GfxDevice::VerticesFor(PrimitiveType::LineStrip, 3), 4u);
 }
 
 TEST(GfxDevice, TexturesUploadWhenChangedAndLeaveTheBackendWhenReleased) {

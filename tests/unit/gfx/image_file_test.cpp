@@ -80,9 +80,7 @@ TEST_F(ImageFileTest, PicturesWithoutAlphaBecomeX8AndWithAlphaA8OfTheirOwnSize) 
     for (size_t i = 0; i < rgb.size(); ++i) rgb[i] = uint8_t(i * 13);
     ASSERT_EQ(Load(Png(5, 3, 3, rgb)), kOk);
     EXPECT_EQ(tex->Format(), PixelFormat::X8R8G8B8);
-    EXPECT_EQ(tex->GetPool(), Pool::Managed);
     EXPECT_EQ(tex->Width(), 5u);
-    EXPECT_EQ(tex->Height(), 3u);
     EXPECT_EQ(tex->GetLevelCount(), 3u);
     // Pixel (4, 2) is the last one: red, green, blue from the file, alpha opaque.
     const uint8_t* p = &rgb[(2 * 5 + 4) * 3];

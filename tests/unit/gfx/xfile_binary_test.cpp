@@ -7,25 +7,14 @@
 #include <vector>
 
 #include "gfx/x_mesh.h"
+#include "gfx_test_files.h"
 #include "test_support.h"
 #include "xfile_writer.h"
 
 namespace {
 
-std::vector<uint8_t> Fixture(const std::string& name) {
-    std::ifstream f(FixturesDir() + "/xfile/" + name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), {}};
-}
-
 bool Read(const std::vector<uint8_t>& file, XMeshData& mesh, std::string& error) {
     return ReadXMesh(file.data(), file.size(), mesh, error);
-}
-
-XMeshData MustRead(const std::vector<uint8_t>& file) {
-    XMeshData mesh;
-    std::string error;
-    EXPECT_TRUE(Read(file, mesh, error)) << error;
-    return mesh;
 }
 
 void ExpectSame(const XMeshData& a, const XMeshData& b) {

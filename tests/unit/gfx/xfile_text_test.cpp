@@ -7,24 +7,13 @@
 #include <vector>
 
 #include "gfx/x_mesh.h"
+#include "gfx_test_files.h"
 #include "test_support.h"
 
 namespace {
 
 std::vector<uint8_t> Bytes(const std::string& s) {
     return {s.begin(), s.end()};
-}
-
-std::vector<uint8_t> Fixture(const std::string& name) {
-    std::ifstream f(FixturesDir() + "/xfile/" + name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), {}};
-}
-
-XMeshData MustRead(const std::vector<uint8_t>& file) {
-    XMeshData mesh;
-    std::string error;
-    EXPECT_TRUE(ReadXMesh(file.data(), file.size(), mesh, error)) << error;
-    return mesh;
 }
 
 std::string ReadError(const std::string& text) {

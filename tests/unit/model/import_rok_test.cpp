@@ -56,11 +56,6 @@ std::vector<uint16_t> Corners(const RZ_Face& f) {
     return std::vector<uint16_t>(f.vertexIndex, f.vertexIndex + f.cornerCount);
 }
 
-class YesDialogs : public HeadlessDialogs {
-public:
-    int MessageBox(const std::string&, const std::string&, uint32_t) override { return IDYES; }
-};
-
 using RokImport = ImportTest;
 
 }  // namespace

@@ -40,11 +40,6 @@ bool FakeDialog(void*, char* path) {
     return true;
 }
 
-class YesDialogs : public HeadlessDialogs {
-public:
-    int MessageBox(const std::string&, const std::string&, uint32_t) override { return IDYES; }
-};
-
 class MaterialTexture : public ModelTest {
 protected:
     void SetUp() override {

@@ -19,6 +19,12 @@
 #include "model/rz_model.h"
 #include "test_support.h"
 
+// Dialogs that answer every question box with "yes".
+class YesDialogs : public HeadlessDialogs {
+public:
+    int MessageBox(const std::string&, const std::string&, uint32_t) override { return IDYES; }
+};
+
 // A headless host, a device over a recording backend (also as g_pd3dDevice) and a temporary
 // data directory for model files.
 class ModelTest : public HeadlessHostTest {

