@@ -154,8 +154,14 @@ std::string WriteMqo(const PropModel& m, const std::string& texture) {
         for (const PropFace& f : part.faces) {
             std::string v, uv;
             for (int c = 0; c < f.corners; ++c) {
-                v += (c ? " " : "") + std::to_string(f.index[c]);
-                uv += (c ? " " : "") + Fixed4(f.u[c]) + " " + Fixed4(f.v[c]);
+                if (c) {
+                    v += ' ';
+                    uv += ' ';
+                }
+                v += std::to_string(f.index[c]);
+                uv += Fixed4(f.u[c]);
+                uv += ' ';
+                uv += Fixed4(f.v[c]);
             }
             out += "\t\t" + std::to_string(f.corners) + " V(" + v + ") M(" +
                    std::to_string(f.material) + ") UV(" + uv + ")\r\n";
