@@ -10,10 +10,6 @@ namespace {
 
 // Height of the head above the character's feet: where labels and the camera aim. A model
 // without a head bone has none.
-float HeadHeight(const Character& c) {
-    return c.headBone ? c.headBone->worldPosition.y : 0.0f;
-}
-
 void AddSteps() {
     Camera& c = g_Camera;
     c.angle += c.stepAngle;

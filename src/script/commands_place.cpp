@@ -15,20 +15,6 @@ namespace {
 constexpr float kRadToDeg = float(180.0 / 3.14159265358979);
 constexpr float kTurnDoneDegrees = 22.0f;
 
-float HeadHeight(const Character& c) {
-    return c.headBone ? c.headBone->worldPosition.y : 0.0f;
-}
-
-void ChangeFloat(float& target, char op, float value) {
-    if (op == '+') target += value;
-    if (op == '=') target = value;
-}
-
-void ChangeInt(int32_t& target, char op, float value) {
-    if (op == '+') target = Truncate(float(target) + value);
-    if (op == '=') target = Truncate(value);
-}
-
 void FieldObjectField(QScrOrg& s) {
     const int32_t field = s.gInt();
     const float value = float(s.gFloat());

@@ -12,6 +12,16 @@ char ReadOp(QScrOrg& s);
 void ScriptError(const QScrOrg& s, const char* what);
 // A float truncated toward zero into an int32, saturated (NaN gives 0).
 int32_t Truncate(float v);
+
+// "+" adds, "=" sets; other operators leave the value alone.
+inline void ChangeFloat(float& target, char op, float value) {
+    if (op == '+') target += value;
+    if (op == '=') target = value;
+}
+inline void ChangeInt(int32_t& target, char op, float value) {
+    if (op == '+') target = Truncate(float(target) + value);
+    if (op == '=') target = Truncate(value);
+}
 // Heading of the vector from b to a in radians, 0 to 360 degrees (-90 on the negative x axis).
 float Heading(float xa, float za, float xb, float zb);
 // Index checks that report what is out of range.

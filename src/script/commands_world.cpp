@@ -22,20 +22,6 @@ Character* CharacterAt(const QScrOrg& s, int32_t who) {
     return CheckIndex(s, who, kCharacterCount, "character") ? &g_Characters[who] : nullptr;
 }
 
-float HeadHeight(const Character& c) {
-    return c.headBone ? c.headBone->worldPosition.y : 0.0f;
-}
-
-void ChangeFloat(float& target, char op, float value) {
-    if (op == '+') target += value;
-    if (op == '=') target = value;
-}
-
-void ChangeInt(int32_t& target, char op, float value) {
-    if (op == '+') target = Truncate(float(target) + value);
-    if (op == '=') target = Truncate(value);
-}
-
 void Transform(QScrOrg& s) {
     int32_t who = s.gInt();
     const int32_t field = s.gInt();

@@ -99,3 +99,8 @@ void AnimateCharacter(Character& c, uint32_t frameTimeMs);
 void ResetCharacters();
 // Shutdown on Escape: the model of every active character is freed; the records stay.
 void DestroyCharacterModels();
+
+// Height of the head bone in world space, 0 without one (speaker placement, camera targets).
+inline float HeadHeight(const Character& c) {
+    return c.headBone ? c.headBone->worldPosition.y : 0.0f;
+}

@@ -277,11 +277,11 @@ TEST(GlShaderKey, ChannelsThatReadAMissingTexturePassTheDiffuseColourOn) {
     EXPECT_FALSE(off.sampleTexture);
 
     // Reading the specular colour through an argument needs it even without the specular add.
-    GlShaderKey spec = KeyWith([](DeviceState& s) {
+    GlShaderKey specularKey = KeyWith([](DeviceState& s) {
         Tss(s, TextureStageState::ColorArg2, uint32_t(TextureArg::Specular));
     });
-    EXPECT_TRUE(spec.readsSpecular);
-    EXPECT_FALSE(spec.addSpecular);
+    EXPECT_TRUE(specularKey.readsSpecular);
+    EXPECT_FALSE(specularKey.addSpecular);
 }
 
 }  // namespace
