@@ -11,24 +11,12 @@
 #include <sstream>
 #include <string>
 
+#include "e2e_support.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-int RunGame(const std::string& args) {
-    std::string cmd = GH02_BINARY " " + args + " >/dev/null 2>&1";
-    int status = std::system(cmd.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-nlohmann::json ReadJson(const fs::path& p) {
-    std::ifstream in(p);
-    std::stringstream text;
-    text << in.rdbuf();
-    return nlohmann::json::parse(text.str());
-}
 
 class GameStartRun : public ::testing::Test {
 protected:
@@ -48,7 +36,7 @@ protected:
 TEST_F(GameStartRun, SixtyFramesOnTheFirstFieldDrawSomething) {
     fs::path png = dir / "shot.png";
     fs::path dump = dir / "f59.json";
-    EXPECT_EQ(RunGame("--headless --frames 60 --seed 7 --screenshot 59:" + png.string() +
+    EXPECT_EQ(RunGh02("--headless --frames 60 --seed 7 --screenshot 59:" + png.string() +
                       " --dump-state 59:" + dump.string()),
               1);
     ASSERT_TRUE(fs::exists(dump));
@@ -81,7 +69,7 @@ TEST_F(GameStartRun, HoldingUpWalksTheLeader) {
     std::ofstream(dir / "keys.txt") << "10 up down\n50 up up\n";
     fs::path still = dir / "f5.json";
     fs::path walked = dir / "f59.json";
-    EXPECT_EQ(RunGame("--headless --frames 60 --seed 7 --input " + (dir / "keys.txt").string() +
+    EXPECT_EQ(RunGh02("--headless --frames 60 --seed 7 --input " + (dir / "keys.txt").string() +
                       " --dump-state 5:" + still.string() + " --dump-state 59:" + walked.string()),
               1);
     auto a = ReadJson(still);

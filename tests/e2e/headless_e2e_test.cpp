@@ -10,25 +10,13 @@
 #include <sstream>
 #include <string>
 
+#include "e2e_support.h"
 #include "platform/instance_lock.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-int RunGh02(const std::string& args, const std::string& env = "") {
-    std::string cmd = env + " " GH02_BINARY " " + args + " >/dev/null 2>&1";
-    int status = std::system(cmd.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-nlohmann::json ReadJson(const fs::path& p) {
-    std::ifstream in(p);
-    std::stringstream text;
-    text << in.rdbuf();
-    return nlohmann::json::parse(text.str());
-}
 
 class HeadlessRun : public ::testing::Test {
 protected:
