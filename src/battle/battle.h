@@ -101,6 +101,8 @@ void BattleInput();
 void MoveFighters();
 void DrawStatusPanel();
 void DrawLabels();
+// The help line with `message` centred, drawn while messageCounter is not 0 (events and actions).
+void DrawBattleMessage();
 
 // Phases (values of frameHandler).
 void BattleIntro();
