@@ -25,10 +25,7 @@ Decoded Decode(const std::vector<uint8_t>& file) {
 TEST(BmpReader, PalettedRowsArePaddedShortPalettesReadBlackAndTheOffsetIsHonoured) {
     // 5 x 2 at 8 bits: rows of 8 bytes; 3 palette entries; index 200 is past them; a gap
     // between palette and pixels that only the data offset tells.
-    BmpSpec s;
-    s.width = 5;
-    s.bits = 8;
-    s.colours = 3;
+    BmpSpec s{.width = 5, .bits = 8, .colours = 3};
     s.extra = Palette({0x112233, 0x445566, 0x778899});
     s.gap = 6;
     std::vector<uint8_t> rows = {2, 1, 0, 200, 1, 9, 9, 9,   // bottom row
@@ -36,30 +33,21 @@ TEST(BmpReader, PalettedRowsArePaddedShortPalettesReadBlackAndTheOffsetIsHonoure
     Decoded d = Decode(MakeBmp(s, rows));
     ASSERT_TRUE(d.ok) << d.why;
     EXPECT_FALSE(d.alpha);
-    EXPECT_EQ(d.info.paletteCount, 3u);
-    const std::vector<uint32_t> expect = {0xFF112233, 0xFF112233, 0xFF445566, 0xFF445566,
-                                          0xFF778899, 0xFF778899, 0xFF445566, 0xFF112233,
-                                          0xFF000000, 0xFF445566};
-    EXPECT_EQ(d.argb, expect);
-
+    EXPECT_EQ(d.argb,
+              (std::vector<uint32_t>{0xFF112233, 0xFF112233, 0xFF445566, 0xFF445566, 0xFF778899,
+                                     0xFF778899, 0xFF445566, 0xFF112233, 0xFF000000, 0xFF445566}));
     s.height = -2;  // the same rows read top first
     d = Decode(MakeBmp(s, rows));
-    ASSERT_TRUE(d.ok);
-    EXPECT_TRUE(d.info.topDown);
+    ASSERT_TRUE(d.ok && d.info.topDown);
     EXPECT_EQ(d.argb[0], 0xFF778899u);
     EXPECT_EQ(d.argb[5], 0xFF112233u);
 }
 
 TEST(BmpReader, SmallDepthsAndFieldsWidenLikeTheCommonReaders) {
-    BmpSpec s;
-    s.width = 3;
-    s.height = 1;
-    s.bits = 4;
+    BmpSpec s{.width = 3, .height = 1, .bits = 4};
     s.extra = Palette({0, 0xFF0000, 0x00FF00});
     Decoded d = Decode(MakeBmp(s, {0x12, 0x00, 0, 0}));  // high nibble first
-    ASSERT_TRUE(d.ok) << d.why;
-    EXPECT_EQ(d.argb, (std::vector<uint32_t>{0xFFFF0000, 0xFF00FF00, 0xFF000000}));
-
+    EXPECT_EQ(d.argb, (std::vector<uint32_t>{0xFFFF0000, 0xFF00FF00, 0xFF000000})) << d.why;
     s.bits = 1;
     s.width = 10;
     d = Decode(MakeBmp(s, {0b10100000, 0b01000000, 0, 0}));
@@ -69,35 +57,28 @@ TEST(BmpReader, SmallDepthsAndFieldsWidenLikeTheCommonReaders) {
     EXPECT_EQ(d.argb[9], 0xFFFF0000u);
 
     // 5-6-5 fields: 16 of 31 is 132, 32 of 63 is 130 (bits repeated, not rounded).
-    BmpSpec f;
-    f.width = 1;
-    f.height = 1;
-    f.bits = 16;
-    f.compression = 3;
+    BmpSpec f{.width = 1, .height = 1, .bits = 16, .compression = 3};
     f.extra = {0x00, 0xF8, 0, 0, 0xE0, 0x07, 0, 0, 0x1F, 0, 0, 0};
     d = Decode(MakeBmp(f, {0x10, 0x84, 0, 0}));
-    ASSERT_TRUE(d.ok) << d.why;
-    EXPECT_EQ(d.argb[0], 0xFF848284u);
+    EXPECT_EQ(d.argb, std::vector<uint32_t>{0xFF848284}) << d.why;
 
     // 32 bits without fields: the fourth byte is alpha, unless it is zero everywhere.
-    BmpSpec w;
-    w.width = 2;
-    w.height = 1;
-    w.bits = 32;
+    BmpSpec w{.width = 2, .height = 1, .bits = 32};
     d = Decode(MakeBmp(w, {1, 2, 3, 0, 4, 5, 6, 0}));
-    ASSERT_TRUE(d.ok);
     EXPECT_TRUE(d.alpha);
     EXPECT_EQ(d.argb, (std::vector<uint32_t>{0xFF030201, 0xFF060504}));
     d = Decode(MakeBmp(w, {1, 2, 3, 0x80, 4, 5, 6, 0}));
     EXPECT_EQ(d.argb, (std::vector<uint32_t>{0x80030201, 0x00060504}));
 }
 
-TEST(BmpReader, RefusesBrokenHeadersAndShortFiles) {
+TEST(BmpReader, RefusesBrokenHeadersAndEveryShorterPrefix) {
     auto with = [](auto change) {
         BmpSpec s;
         change(s);
         return MakeBmp(s, std::vector<uint8_t>(12 * 2, 0x55));
     };
+    const std::vector<uint8_t> masks565Overlap = {0xFF, 0, 0, 0, 0xF0, 0x01, 0, 0, 0x1F, 0, 0, 0};
+    const std::vector<uint8_t> masksSplit = {0, 0xF8, 0, 0, 0xE0, 0x07, 0, 0, 0x15, 0, 0, 0};
     std::vector<std::pair<const char*, std::vector<uint8_t>>> bad = {
         {"RLE", with([](BmpSpec& s) { s.bits = 8, s.compression = 1; })},
         {"JPEG", with([](BmpSpec& s) { s.compression = 4; })},
@@ -111,29 +92,20 @@ TEST(BmpReader, RefusesBrokenHeadersAndShortFiles) {
         {"huge", with([](BmpSpec& s) { s.width = 9000; })},
         {"rows missing", with([](BmpSpec& s) { s.height = 3; })},
         {"palette count", with([](BmpSpec& s) { s.bits = 4, s.colours = 17; })},
-        {"overlapping masks", with([](BmpSpec& s) {
-             s.bits = 16, s.compression = 3;
-             s.extra = {0xFF, 0, 0, 0, 0xF0, 0x01, 0, 0, 0x1F, 0, 0, 0};
-         })},
-        {"split mask", with([](BmpSpec& s) {
-             s.bits = 16, s.compression = 3;
-             s.extra = {0, 0xF8, 0, 0, 0xE0, 0x07, 0, 0, 0x15, 0, 0, 0};
-         })},
+        {"overlapping masks",
+         with([&](BmpSpec& s) { s.bits = 16, s.compression = 3, s.extra = masks565Overlap; })},
+        {"split mask",
+         with([&](BmpSpec& s) { s.bits = 16, s.compression = 3, s.extra = masksSplit; })},
     };
-    std::vector<uint8_t> intoHeader = with([](BmpSpec&) {});
-    intoHeader[10] = 20;  // data offset inside the headers
-    bad.push_back({"offset", intoHeader});
+    bad.push_back({"offset", with([](BmpSpec&) {})});
+    bad.back().second[10] = 20;  // data offset inside the headers
     for (auto& [what, file] : bad) {
         Decoded d = Decode(file);
         EXPECT_FALSE(d.ok) << what;
         EXPECT_FALSE(d.why.empty()) << what;
     }
 
-    // Every shorter prefix of a good file is refused, and none is read past its end.
-    BmpSpec s;
-    s.width = 3;
-    s.bits = 8;
-    s.colours = 2;
+    BmpSpec s{.width = 3, .bits = 8, .colours = 2};
     s.extra = Palette({1, 2});
     std::vector<uint8_t> file = MakeBmp(s, std::vector<uint8_t>(8, 1));
     ASSERT_TRUE(Decode(file).ok);

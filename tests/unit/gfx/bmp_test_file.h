@@ -11,7 +11,7 @@ struct BmpSpec {
     uint16_t bits = 24, planes = 1;
     uint32_t compression = 0, colours = 0;
     uint32_t headerSize = 40;
-    std::vector<uint8_t> extra;
+    std::vector<uint8_t> extra{};
     uint32_t gap = 0;
 };
 

@@ -2,10 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <tuple>
 
 #include "dds_test_file.h"
 #include "gfx/texture.h"
@@ -45,11 +44,8 @@ TEST(DdsReader, PlainFormatsKeepTheirBytesAndTakeThePitchFromTheFormat) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<uint32_t>(c.format));
-        DdsSpec s;
-        s.width = 3;
-        s.height = 2;
-        s.pitch = 999;  // writers disagree about this field; it must not matter
-        s.bits = c.bits;
+        // Writers disagree about the pitch field; it must not matter.
+        DdsSpec s{.width = 3, .height = 2, .pitch = 999, .bits = c.bits};
         s.r = c.r, s.g = c.g, s.b = c.b, s.a = c.a;
         s.pfFlags = c.pfFlags;
         std::vector<uint8_t> payload = Sequence(3 * 2 * c.bytes);
@@ -62,110 +58,70 @@ TEST(DdsReader, PlainFormatsKeepTheirBytesAndTakeThePitchFromTheFormat) {
     }
 }
 
-TEST(DdsReader, S3tcBlocksAreCopiedLevelByLevel) {
-    const std::pair<const char*, PixelFormat> codes[] = {{"DXT1", PixelFormat::Dxt1},
-                                                         {"DXT2", PixelFormat::Dxt2},
-                                                         {"DXT3", PixelFormat::Dxt3},
-                                                         {"DXT4", PixelFormat::Dxt4},
-                                                         {"DXT5", PixelFormat::Dxt5}};
-    for (auto [code, format] : codes) {
+TEST(DdsReader, S3tcBlocksAreCopiedLevelByLevelAndTheMipCountCountsOnlyWhenFlagged) {
+    using PF = PixelFormat;
+    const PF formats[] = {PF::Dxt1, PF::Dxt2, PF::Dxt3, PF::Dxt4, PF::Dxt5};
+    for (int i = 0; i < 5; ++i) {
+        const std::string code = "DXT" + std::to_string(i + 1);
         SCOPED_TRACE(code);
-        uint32_t block = format == PixelFormat::Dxt1 ? 8 : 16;
-        DdsSpec s;
-        s.width = 9;  // 3 x 2 blocks, then 4 x 2 pixels (1 block), 2 x 1, 1 x 1
-        s.height = 5;
-        s.flags |= 0x20000;
-        s.mipCount = 4;
-        s.pfFlags = 0x4;
-        s.fourCC = TestFourCC(code);
+        uint32_t block = i == 0 ? 8 : 16;
+        // 3 x 2 blocks, then 4 x 2 pixels (1 block), 2 x 1, 1 x 1.
+        DdsSpec s{.width = 9, .height = 5, .flags = 0x21007, .mipCount = 4, .pfFlags = 0x4};
+        s.fourCC = TestFourCC(code.c_str());
         std::vector<uint8_t> payload = Sequence(block * (6 + 1 + 1 + 1));
         DdsImage img;
         ASSERT_TRUE(Read(MakeDds(s, payload), &img));
-        EXPECT_EQ(img.format, format);
+        EXPECT_EQ(img.format, formats[i]);
         ASSERT_EQ(img.levels.size(), 4u);
         const uint32_t sizes[][3] = {{9, 5, 6}, {4, 2, 1}, {2, 1, 1}, {1, 1, 1}};
         size_t at = 0;
-        for (size_t i = 0; i < 4; ++i) {
-            EXPECT_EQ(img.levels[i].width, sizes[i][0]);
-            EXPECT_EQ(img.levels[i].height, sizes[i][1]);
-            std::vector<uint8_t> expect(payload.begin() + at,
-                                        payload.begin() + at + sizes[i][2] * block);
-            EXPECT_EQ(img.levels[i].bytes, expect) << "level " << i;
-            at += sizes[i][2] * block;
+        for (size_t k = 0; k < 4; ++k) {
+            EXPECT_EQ(img.levels[k].width, sizes[k][0]);
+            EXPECT_EQ(img.levels[k].height, sizes[k][1]);
+            EXPECT_TRUE(std::equal(img.levels[k].bytes.begin(), img.levels[k].bytes.end(),
+                                   payload.begin() + at,
+                                   payload.begin() + at + sizes[k][2] * block))
+                << "level " << k;
+            at += sizes[k][2] * block;
         }
+    }
+    // (mip-count flag, count) -> levels; 4 x 2 -> 2 x 1 -> 1 x 1 is all there is.
+    const std::tuple<bool, uint32_t, size_t> counts[] = {
+        {false, 3, 1}, {true, 3, 3}, {true, 40, 3}, {true, 0, 1}};
+    for (auto [flagged, count, levels] : counts) {
+        DdsSpec s{.width = 4, .height = 2, .mipCount = count};
+        if (flagged) s.flags |= 0x20000;
+        DdsImage img;
+        ASSERT_TRUE(Read(MakeDds(s, Sequence((8 + 2 + 1) * 4)), &img));
+        EXPECT_EQ(img.levels.size(), levels) << flagged << " " << count;
     }
 }
 
-TEST(DdsReader, MipCountCountsOnlyWhenFlaggedAndNeverExceedsTheChain) {
-    DdsSpec s;
-    s.width = 4;
-    s.height = 2;
-    s.mipCount = 3;  // without the mip-count flag: one level
-    std::vector<uint8_t> payload = Sequence((8 + 2 + 1) * 4);
-    DdsImage img;
-    ASSERT_TRUE(Read(MakeDds(s, payload), &img));
-    EXPECT_EQ(img.levels.size(), 1u);
-
-    s.flags |= 0x20000;
-    ASSERT_TRUE(Read(MakeDds(s, payload), &img));
-    EXPECT_EQ(img.levels.size(), 3u);
-
-    s.mipCount = 40;  // 4 x 2 -> 2 x 1 -> 1 x 1 is all there is
-    ASSERT_TRUE(Read(MakeDds(s, payload), &img));
-    EXPECT_EQ(img.levels.size(), 3u);
-
-    s.mipCount = 0;
-    ASSERT_TRUE(Read(MakeDds(s, payload), &img));
-    EXPECT_EQ(img.levels.size(), 1u);
-}
-
 TEST(DdsReader, LuminanceAndForeignChannelOrdersAreWidenedTo32Bits) {
+    using PF = PixelFormat;
     struct Case {
         uint32_t pfFlags, bits, r, g, b, a;
-        std::vector<uint8_t> pixel;
-        PixelFormat format;
+        uint32_t pixel;  // little-endian, bits / 8 bytes of it
+        PF format;
         uint32_t argb;
     };
     const Case cases[] = {
-        {0x20000, 8, 0xFF, 0, 0, 0, {0x80}, PixelFormat::X8R8G8B8, 0xFF808080},              // L8
-        {0x20001, 16, 0xFF, 0, 0, 0xFF00, {0x40, 0x90}, PixelFormat::A8R8G8B8, 0x90404040},  // A8L8
-        {0x41,
-         32,
-         0xFF,
-         0xFF00,
-         0xFF0000,
-         0xFF000000,
-         {0x11, 0x22, 0x33, 0x44},
-         PixelFormat::A8R8G8B8,
-         0x44112233},  // A8B8G8R8
-        {0x40,
-         32,
-         0x3FF00000,
-         0xFFC00,
-         0x3FF,
-         0,
-         {0x00, 0x02, 0xF0, 0x3F},
-         PixelFormat::X8R8G8B8,
-         0xFFFF0000 | 128},  // A2R10G10B10 without alpha: 10-bit scaled
-        {0x40,
-         16,
-         0x1F,
-         0x3E0,
-         0x7C00,
-         0,
-         {0x1F, 0x00},
-         PixelFormat::X8R8G8B8,
-         0xFFFF0000},  // X1B5G5R5
+        // L8, A8L8, A8B8G8R8
+        {0x20000, 8, 0xFF, 0, 0, 0, 0x80, PF::X8R8G8B8, 0xFF808080},
+        {0x20001, 16, 0xFF, 0, 0, 0xFF00, 0x9040, PF::A8R8G8B8, 0x90404040},
+        {0x41, 32, 0xFF, 0xFF00, 0xFF0000, 0xFF000000, 0x44332211, PF::A8R8G8B8, 0x44112233},
+        // A2R10G10B10 without alpha (10-bit channels scaled down), X1B5G5R5
+        {0x40, 32, 0x3FF00000, 0xFFC00, 0x3FF, 0, 0x3FF00200, PF::X8R8G8B8, 0xFFFF0080},
+        {0x40, 16, 0x1F, 0x3E0, 0x7C00, 0, 0x001F, PF::X8R8G8B8, 0xFFFF0000},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.argb);
-        DdsSpec s;
-        s.width = s.height = 1;
-        s.pfFlags = c.pfFlags;
-        s.bits = c.bits;
+        DdsSpec s{.width = 1, .height = 1, .pfFlags = c.pfFlags, .bits = c.bits};
         s.r = c.r, s.g = c.g, s.b = c.b, s.a = c.a;
+        std::vector<uint8_t> pixel(c.bits / 8);
+        std::memcpy(pixel.data(), &c.pixel, pixel.size());
         DdsImage img;
-        ASSERT_TRUE(Read(MakeDds(s, c.pixel), &img));
+        ASSERT_TRUE(Read(MakeDds(s, pixel), &img));
         EXPECT_EQ(img.format, c.format);
         ASSERT_EQ(img.levels[0].bytes.size(), 4u);
         uint32_t got;
@@ -197,9 +153,8 @@ TEST(DdsReader, RefusesWhatTheDeviceCannotHoldWithAReason) {
         {"header size", with([](DdsSpec& s) { s.headerSize = 100; })},
         {"truncated mip", with([](DdsSpec& s) { s.flags |= 0x20000, s.mipCount = 2; })},
     };
-    std::vector<uint8_t> notDds = with([](DdsSpec&) {});
-    notDds[3] = 'X';
-    bad.push_back({"magic", notDds});
+    bad.push_back({"magic", with([](DdsSpec&) {})});
+    bad.back().second[3] = 'X';
     for (auto& [what, file] : bad) {
         DdsImage img;
         std::string why;
@@ -207,23 +162,13 @@ TEST(DdsReader, RefusesWhatTheDeviceCannotHoldWithAReason) {
         EXPECT_FALSE(why.empty()) << what;
         EXPECT_TRUE(img.levels.empty()) << what;
     }
-}
-
-TEST(DdsReader, EveryShorterPrefixOfAFileIsRefused) {
-    DdsSpec s;
-    s.width = 5;
-    s.height = 3;
-    s.flags |= 0x20000;
-    s.mipCount = 3;
-    s.bits = 24;
+    // Every shorter prefix of a good file, each a fresh copy of exactly its size.
+    DdsSpec s{.width = 5, .height = 3, .flags = 0x21007, .mipCount = 3, .bits = 24};
     std::vector<uint8_t> file = MakeDds(s, Sequence((15 + 2 + 1) * 3));
     DdsImage img;
     ASSERT_TRUE(Read(file, &img));
-    for (size_t n = 0; n < file.size(); ++n) {
-        // A fresh copy of exactly n bytes, so a read past it is caught by the sanitizer.
-        std::vector<uint8_t> prefix(file.begin(), file.begin() + n);
-        EXPECT_FALSE(ReadDds(prefix.data(), prefix.size(), &img, nullptr)) << n;
-    }
+    for (size_t n = 0; n < file.size(); ++n)
+        EXPECT_FALSE(Read(std::vector<uint8_t>(file.begin(), file.begin() + n), &img)) << n;
 }
 
 TEST(DdsReader, CorpusFilesLoadWithTheirFormatsAndLevelsOrAreRefused) {

@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "app/paths.h"
+#include "bmp_test_file.h"
 #include "dds_test_file.h"
 #include "gfx/device.h"
 #include "gfx/recording_backend.h"
@@ -18,37 +19,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void Append(void* context, void* data, int size) {
-    auto* out = static_cast<std::vector<uint8_t>*>(context);
-    out->insert(out->end(), static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
-}
-
 std::vector<uint8_t> Png(int w, int h, int comp, const std::vector<uint8_t>& pixels) {
     std::vector<uint8_t> out;
-    stbi_write_png_to_func(Append, &out, w, h, comp, pixels.data(), w * comp);
+    stbi_write_png_to_func(
+        [](void* c, void* data, int size) {
+            auto* o = static_cast<std::vector<uint8_t>*>(c);
+            o->insert(o->end(), static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
+        },
+        &out, w, h, comp, pixels.data(), w * comp);
     return out;
-}
-
-// A 24-bit bottom-up BMP with rows padded to 4 bytes; pixels given top row first as RGB.
-std::vector<uint8_t> Bmp24(int w, int h, const std::vector<uint8_t>& rgb) {
-    int row = (w * 3 + 3) / 4 * 4;
-    std::vector<uint8_t> f(54 + size_t(row) * h, 0);
-    auto put = [&](size_t at, uint32_t v, int n) {
-        for (int i = 0; i < n; ++i) f[at + i] = uint8_t(v >> (8 * i));
-    };
-    f[0] = 'B', f[1] = 'M';
-    put(2, uint32_t(f.size()), 4);
-    put(10, 54, 4);
-    put(14, 40, 4);
-    put(18, uint32_t(w), 4);
-    put(22, uint32_t(h), 4);
-    put(26, 1, 2);
-    put(28, 24, 2);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            for (int c = 0; c < 3; ++c)
-                f[54 + size_t(h - 1 - y) * row + x * 3 + c] = rgb[(size_t(y) * w + x) * 3 + 2 - c];
-    return f;
 }
 
 uint32_t Pixel(const GfxTexture* t, uint32_t level, uint32_t x, uint32_t y) {
@@ -64,6 +43,8 @@ protected:
     GfxTexture* tex = nullptr;
 
     int32_t Load(const std::vector<uint8_t>& bytes) {
+        if (tex) tex->Release();
+        tex = nullptr;
         return CreateTextureFromMemory(&device, bytes.data(), bytes.size(), &tex, "test");
     }
     void TearDown() override {
@@ -74,7 +55,7 @@ protected:
 
 }  // namespace
 
-TEST_F(ImageFileTest, PicturesWithoutAlphaBecomeX8AndWithAlphaA8OfTheirOwnSize) {
+TEST_F(ImageFileTest, PicturesKeepTheirSizeAlphaDecidesTheFormatAndLevelsAverageRounded) {
     // 5 x 3: no rounding to a power of two; a full chain 5x3, 2x1, 1x1.
     std::vector<uint8_t> rgb(5 * 3 * 3);
     for (size_t i = 0; i < rgb.size(); ++i) rgb[i] = uint8_t(i * 13);
@@ -82,22 +63,14 @@ TEST_F(ImageFileTest, PicturesWithoutAlphaBecomeX8AndWithAlphaA8OfTheirOwnSize) 
     EXPECT_EQ(tex->Format(), PixelFormat::X8R8G8B8);
     EXPECT_EQ(tex->Width(), 5u);
     EXPECT_EQ(tex->GetLevelCount(), 3u);
-    // Pixel (4, 2) is the last one: red, green, blue from the file, alpha opaque.
-    const uint8_t* p = &rgb[(2 * 5 + 4) * 3];
+    const uint8_t* p = &rgb[(2 * 5 + 4) * 3];  // the last pixel, (4, 2)
     EXPECT_EQ(Pixel(tex, 0, 4, 2), 0xFF000000u | p[0] << 16 | p[1] << 8 | p[2]);
-    tex->Release();
-    tex = nullptr;
 
-    std::vector<uint8_t> rgba = {10, 20, 30, 40, 50, 60, 70, 80};
-    ASSERT_EQ(Load(Png(2, 1, 4, rgba)), kOk);
+    ASSERT_EQ(Load(Png(2, 1, 4, {10, 20, 30, 40, 50, 60, 70, 80})), kOk);
     EXPECT_EQ(tex->Format(), PixelFormat::A8R8G8B8);
-    EXPECT_EQ(Pixel(tex, 0, 0, 0), 0x280A141Eu);
     EXPECT_EQ(Pixel(tex, 0, 1, 0), 0x50323C46u);
-    // The next level is the average of both, rounded.
-    EXPECT_EQ(Pixel(tex, 1, 0, 0), 0x3C1E2832u);
-}
+    EXPECT_EQ(Pixel(tex, 1, 0, 0), 0x3C1E2832u);  // the average of both, rounded
 
-TEST_F(ImageFileTest, MipLevelsAverageTwoByTwoBlocks) {
     // 4 x 4 grey quadrants, each with values v, v+1, v+2, v+3: the average rounds to v+2.
     std::vector<uint8_t> grey(16);
     const uint8_t base[4] = {0, 100, 200, 40};
@@ -105,58 +78,52 @@ TEST_F(ImageFileTest, MipLevelsAverageTwoByTwoBlocks) {
         for (int x = 0; x < 4; ++x)
             grey[y * 4 + x] = uint8_t(base[(y / 2) * 2 + x / 2] + (y % 2) * 2 + x % 2);
     ASSERT_EQ(Load(Png(4, 4, 1, grey)), kOk);
-    ASSERT_EQ(tex->GetLevelCount(), 3u);
     for (int q = 0; q < 4; ++q) {
         uint32_t v = base[q] + 2u;
         EXPECT_EQ(Pixel(tex, 1, q % 2, q / 2), 0xFF000000u | v << 16 | v << 8 | v) << q;
     }
-    // (2 + 102 + 202 + 42) / 4 = 87
-    EXPECT_EQ(Pixel(tex, 2, 0, 0), 0xFF575757u);
+    EXPECT_EQ(Pixel(tex, 2, 0, 0), 0xFF575757u);  // (2 + 102 + 202 + 42) / 4 = 87
 }
 
 TEST_F(ImageFileTest, BrokenFilesGiveAnErrorAndNoTexture) {
     std::vector<uint8_t> png = Png(3, 3, 3, std::vector<uint8_t>(27, 9));
-    std::vector<uint8_t> bmp = Bmp24(3, 2, std::vector<uint8_t>(18, 50));
-    std::vector<uint8_t> wide = Png(8193, 1, 1, std::vector<uint8_t>(8193, 0));
-    std::vector<uint8_t> hugePalette = Bmp24(3, 2, std::vector<uint8_t>(18, 50));
-    hugePalette[28] = 8;     // 8 bits per pixel ...
-    hugePalette[46] = 0x01;  // ... with 257 palette entries
-    hugePalette[47] = 0x01;
+    // 3 x 2 at 24 bits, rows of 12 bytes stored bottom row first: pixel (2, 1) is 0x010203.
+    std::vector<uint8_t> rows(24, 50);
+    rows[6] = 3, rows[7] = 2, rows[8] = 1;
+    std::vector<uint8_t> bmp = MakeBmp(BmpSpec{.width = 3}, rows);
+    std::vector<uint8_t> hugePalette =
+        MakeBmp(BmpSpec{.width = 3, .bits = 8, .colours = 257}, rows);
     const std::pair<const char*, std::vector<uint8_t>> cases[] = {
         {"empty", {}},
         {"garbage", {1, 2, 3, 4, 5, 6, 7, 8}},
         {"cut PNG", std::vector<uint8_t>(png.begin(), png.begin() + png.size() / 2)},
         {"cut BMP", std::vector<uint8_t>(bmp.begin(), bmp.end() - 1)},
         {"palette", hugePalette},
-        {"too wide", wide},
-        {"DDS header only", std::vector<uint8_t>(MakeDds(DdsSpec{}, {}))},
+        {"too wide", Png(8193, 1, 1, std::vector<uint8_t>(8193, 0))},
+        {"DDS header only", MakeDds(DdsSpec{}, {})},
     };
     for (const auto& [what, bytes] : cases) {
-        tex = reinterpret_cast<GfxTexture*>(1);
         EXPECT_EQ(Load(bytes), kErrInvalidData) << what;
         EXPECT_EQ(tex, nullptr) << what;
         EXPECT_EQ(device.LiveTextureCount(), 0u) << what;
     }
-    // The uncut BMP loads, top row first.
-    ASSERT_EQ(Load(bmp), kOk);
-    EXPECT_EQ(Pixel(tex, 0, 2, 1), 0xFF323232u);
+    ASSERT_EQ(Load(bmp), kOk);  // the uncut file loads, top row first
+    EXPECT_EQ(Pixel(tex, 0, 2, 1), 0xFF010203u);
 }
 
 TEST_F(ImageFileTest, FilesAreFoundThroughTheGamePathsAndMissingOnesReportNotFound) {
     std::string dir = MakeTempDir("imagefile");
     SetDataDirectory(dir);
-    std::vector<uint8_t> bmp = Bmp24(2, 2, {255, 0, 0, 0, 255, 0, 0, 0, 255, 1, 2, 3});
+    std::vector<uint8_t> bmp = MakeBmp(BmpSpec{.width = 1, .height = 1}, {3, 2, 1, 0});
     std::ofstream(fs::path(dir) / "Pic.BMP", std::ios::binary)
         .write(reinterpret_cast<const char*>(bmp.data()), std::streamsize(bmp.size()));
-    ASSERT_EQ(CreateTextureFromFile(&device, std::string(GetBasePath()) + "pic.bmp", &tex), kOk);
-    EXPECT_EQ(Pixel(tex, 0, 0, 0), 0xFFFF0000u);
-    EXPECT_EQ(Pixel(tex, 0, 1, 1), 0xFF010203u);
+    const std::string base = GetBasePath();
+    ASSERT_EQ(CreateTextureFromFile(&device, base + "pic.bmp", &tex), kOk);
+    EXPECT_EQ(Pixel(tex, 0, 0, 0), 0xFF010203u);
     tex->Release();
     tex = nullptr;
-    EXPECT_EQ(CreateTextureFromFile(&device, std::string(GetBasePath()) + "none.bmp", &tex),
-              kErrNotFound);
+    EXPECT_EQ(CreateTextureFromFile(&device, base + "none.bmp", &tex), kErrNotFound);
     EXPECT_EQ(tex, nullptr);
-    EXPECT_EQ(CreateTextureFromFile(nullptr, std::string(GetBasePath()) + "pic.bmp", &tex),
-              kErrInvalidCall);
+    EXPECT_EQ(CreateTextureFromFile(nullptr, base + "pic.bmp", &tex), kErrInvalidCall);
     fs::remove_all(dir);
 }

@@ -45,22 +45,30 @@ RZ_Image Make(uint8_t type, uint32_t width, uint32_t stride, std::vector<uint8_t
 
 }  // namespace
 
-TEST(RzImage, BitmapsOfWidthsMultipleOfFourLoadExactlyAndSayTheirSizes) {
+TEST(RzImage, BitmapsLoadWithoutShearWhateverTheirWidthRowOrderOrPalette) {
     // 4 x 2 at 24 bits: stored bottom row first, no padding.
-    BmpSpec s;
     std::vector<uint8_t> rows(24);
     for (size_t i = 0; i < rows.size(); ++i) rows[i] = uint8_t(i);
     RZ_Image img;
-    Read r = ReadMemory(MakeBmp(s, rows), &img);
+    Read r = ReadMemory(MakeBmp(BmpSpec{}, rows), &img);
     ASSERT_TRUE(r.ok);
     EXPECT_EQ(r.out, "biSizeImage = 0\nsize = 24\n");
     EXPECT_EQ(img.stride, 4u);
     EXPECT_EQ(std::vector<uint8_t>(img.pixels.begin(), img.pixels.begin() + 12),
               std::vector<uint8_t>(rows.begin() + 12, rows.end()));
 
-    // 8 bits: the palette of 256 entries, an opaque picture in its colours.
-    BmpSpec p;
-    p.bits = 8;
+    // 5 x 2 top-down: stored rows of 16 bytes, image rows of 8 pixels, padding pixels zero.
+    rows.assign(32, 0);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 15; ++x) rows[y * 16 + x] = uint8_t(y * 100 + x);
+    ASSERT_TRUE(ReadMemory(MakeBmp(BmpSpec{.width = 5, .height = -2}, rows), &img).ok);
+    EXPECT_EQ(img.stride, 8u);
+    EXPECT_EQ(Word(img, 4, 0), 0x0E0D0Cu);
+    EXPECT_EQ(Word(img, 0, 1), 0x666564u);
+    EXPECT_EQ(Word(img, 5, 1), 0u);
+
+    // 8 bits with a full palette.
+    BmpSpec p{.bits = 8};
     std::vector<uint32_t> colours(256);
     for (uint32_t i = 0; i < 256; ++i) colours[i] = i * 0x010203u;
     p.extra = Palette(colours);
@@ -68,36 +76,16 @@ TEST(RzImage, BitmapsOfWidthsMultipleOfFourLoadExactlyAndSayTheirSizes) {
     RZ_ConvertImage(&img, kRzArgb8888);
     EXPECT_EQ(Word(img, 0, 0), 0xFF000000u | (250u * 0x010203u & 0xFFFFFF));
     EXPECT_EQ(Word(img, 3, 1), 0xFF000000u | 4u * 0x010203u);
-}
 
-TEST(RzImage, OddWidthsTopDownRowsShortPalettesAndOffsetsDoNotShear) {
-    // 5 x 2 at 24 bits: stored rows of 16 bytes, image rows of 8 pixels.
-    BmpSpec s;
-    s.width = 5;
-    s.height = -2;  // top row first
-    std::vector<uint8_t> rows(32, 0);
-    for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 15; ++x) rows[y * 16 + x] = uint8_t(y * 100 + x);
-    RZ_Image img;
-    ASSERT_TRUE(ReadMemory(MakeBmp(s, rows), &img).ok);
-    EXPECT_EQ(img.stride, 8u);
-    EXPECT_EQ(Word(img, 4, 0), 0x0E0D0Cu);
-    EXPECT_EQ(Word(img, 0, 1), 0x666564u);
-    EXPECT_EQ(Word(img, 5, 1), 0u);  // padding pixels stay zero
-
-    // 8 bits with 2 palette entries and a gap before the pixels.
-    BmpSpec p;
-    p.width = 3;
-    p.height = 1;
-    p.bits = 8;
-    p.colours = 2;
-    p.extra = Palette({0x0000FF, 0x00FF00});
-    p.gap = 10;
-    ASSERT_TRUE(ReadMemory(MakeBmp(p, {1, 0, 7, 0}), &img).ok);
+    // 2 palette entries and a gap before the pixels; an index past the palette reads black.
+    BmpSpec q{.width = 3, .height = 1, .bits = 8, .colours = 2};
+    q.extra = Palette({0x0000FF, 0x00FF00});
+    q.gap = 10;
+    ASSERT_TRUE(ReadMemory(MakeBmp(q, {1, 0, 7, 0}), &img).ok);
     RZ_ConvertImage(&img, kRzArgb8888);
     EXPECT_EQ(Word(img, 0, 0), 0xFF00FF00u);
     EXPECT_EQ(Word(img, 1, 0), 0xFF0000FFu);
-    EXPECT_EQ(Word(img, 2, 0), 0xFF000000u);  // an index past the palette reads black
+    EXPECT_EQ(Word(img, 2, 0), 0xFF000000u);
 }
 
 TEST(RzImage, UnsupportedAndBrokenFilesAreRefusedWithTheirLine) {
@@ -169,37 +157,32 @@ TEST(RzImage, ConverterWidensEveryLayoutAndPacksIntoRowsOfFourPixels) {
 }
 
 TEST(RzImage, AlphaRulesChangeOnlyThirtyTwoAndFourFourFourFourImages) {
-    // Type 0: constant, brightness, colour key.
-    std::vector<uint8_t> px = {0x1E, 0x14, 0x0A, 0x77, 0xFF, 0xFF, 0xFF, 0x00,
-                               0x30, 0x20, 0x10, 0x55, 0x00, 0x00, 0x00, 0x99};
-    RZ_Image img = Make(kRzArgb8888, 4, 4, px);
-    RZ_ApplyAlpha(&img, 1, 200.7f, 0);
-    for (uint32_t x = 0; x < 4; ++x) EXPECT_EQ(Word(img, x, 0) >> 24, 200u);
-    img = Make(kRzArgb8888, 4, 4, px);
-    RZ_ApplyAlpha(&img, 0, 0, 0);
-    EXPECT_EQ(Word(img, 0, 0), 0x010A141Eu);  // (10^2 + 20^2 + 30^2) / 765 = 1
-    EXPECT_EQ(Word(img, 1, 0) >> 24, 255u);
-    EXPECT_EQ(Word(img, 3, 0) >> 24, 0u);
-    img = Make(kRzArgb8888, 4, 4, px);
-    RZ_ApplyAlpha(&img, 2, 0, 0xAB102030);  // only the low 24 bits of the key count
-    EXPECT_EQ(Word(img, 2, 0), 0x00102030u);
-    EXPECT_EQ(Word(img, 0, 0) >> 24, 255u);
-
-    // Type 2: the same over 4-bit channels.
-    std::vector<uint8_t> nib = {0xFF, 0x0F, 0x23, 0x01, 0x88, 0x08, 0x00, 0x00};
-    img = Make(kRzArgb4444, 4, 4, nib);
-    RZ_ApplyAlpha(&img, 1, 9.9f, 0);
-    EXPECT_EQ(Word(img, 0, 0), 0x9FFFu);
-    img = Make(kRzArgb4444, 4, 4, nib);
-    RZ_ApplyAlpha(&img, 0, 0, 0);
-    EXPECT_EQ(Word(img, 0, 0), 0xFFFFu);  // 675 / 45 = 15
-    EXPECT_EQ(Word(img, 1, 0), 0x0123u);  // 14 / 45 = 0
-    EXPECT_EQ(Word(img, 2, 0), 0x4888u);  // 192 / 45 = 4
-    img = Make(kRzArgb4444, 4, 4, nib);
-    RZ_ApplyAlpha(&img, 7, 0, 0xF888);
-    EXPECT_EQ(Word(img, 2, 0), 0x0888u);
-    EXPECT_EQ(Word(img, 3, 0), 0xF000u);
-
+    // Rule 1: constant; rule 0: brightness; others: colour key (low 24 or 12 bits).
+    const std::vector<uint8_t> px = {0x1E, 0x14, 0x0A, 0x77, 0xFF, 0xFF, 0xFF, 0x00,
+                                     0x30, 0x20, 0x10, 0x55, 0x00, 0x00, 0x00, 0x99};
+    const std::vector<uint8_t> nib = {0xFF, 0x0F, 0x23, 0x01, 0x88, 0x08, 0x00, 0x00};
+    struct Case {
+        uint8_t type;
+        int mode;
+        float alpha;
+        uint32_t key;
+        std::vector<uint32_t> words;  // pixels 0..3 after the rule
+    };
+    const Case cases[] = {
+        {kRzArgb8888, 1, 200.7f, 0, {0xC80A141E, 0xC8FFFFFF, 0xC8102030, 0xC8000000}},
+        // (10^2 + 20^2 + 30^2) / 765 = 1
+        {kRzArgb8888, 0, 0, 0, {0x010A141E, 0xFFFFFFFF, 0x04102030, 0x00000000}},
+        {kRzArgb8888, 2, 0, 0xAB102030, {0xFF0A141E, 0xFFFFFFFF, 0x00102030, 0xFF000000}},
+        {kRzArgb4444, 1, 9.9f, 0, {0x9FFF, 0x9123, 0x9888, 0x9000}},
+        {kRzArgb4444, 0, 0, 0, {0xFFFF, 0x0123, 0x4888, 0x0000}},  // 675/45, 14/45, 192/45
+        {kRzArgb4444, 7, 0, 0xF888, {0xFFFF, 0xF123, 0x0888, 0xF000}},
+    };
+    for (const Case& c : cases) {
+        RZ_Image img = Make(c.type, 4, 4, c.type == kRzArgb8888 ? px : nib);
+        RZ_ApplyAlpha(&img, c.mode, c.alpha, c.key);
+        for (uint32_t x = 0; x < 4; ++x)
+            EXPECT_EQ(Word(img, x, 0), c.words[x]) << int(c.type) << " rule " << c.mode << " " << x;
+    }
     // R5G6B5 has no alpha: nothing changes, whatever the rule.
     RZ_Image plain = Make(kRzRgb565, 2, 2, {1, 2, 3, 4});
     for (int mode : {0, 1, 2}) {

@@ -10,6 +10,7 @@
 
 #include "app/message_box.h"
 #include "app/paths.h"
+#include "bmp_test_file.h"
 #include "dds_test_file.h"
 #include "gfx/d3d.h"
 #include "gfx/device.h"
@@ -51,47 +52,20 @@ protected:
     }
     // A DDS of w x h in X8R8G8B8.
     void WriteDds(const std::string& name, uint32_t w, uint32_t h, bool usable = true) {
-        DdsSpec s;
-        s.width = w;
-        s.height = h;
+        DdsSpec s{.width = w, .height = h};
         if (!usable) s.r = s.g = s.b = 0;
         Write(name, MakeDds(s, Sequence(size_t(w) * h * 4)));
     }
 };
 
-// A BMP header of w x h (bottom-up when h > 0), 24 bits, followed by enough pixel bytes.
+// A 24-bit BMP of w x h (bottom-up when h > 0).
 std::vector<uint8_t> Bmp(int32_t w, int32_t h) {
-    uint32_t row = (uint32_t(w) * 3 + 3) / 4 * 4, rows = uint32_t(h < 0 ? -h : h);
-    std::vector<uint8_t> f(54 + row * rows, 0x7F);
-    std::memset(f.data(), 0, 54);
-    auto put = [&](size_t at, uint32_t v) { std::memcpy(&f[at], &v, 4); };
-    f[0] = 'B', f[1] = 'M';
-    put(2, uint32_t(f.size()));
-    put(10, 54);
-    put(14, 40);
-    put(18, uint32_t(w));
-    put(22, uint32_t(h));
-    f[26] = 1;
-    f[28] = 24;
-    return f;
+    return MakeBmp(
+        BmpSpec{.width = w, .height = h},
+        std::vector<uint8_t>((uint32_t(w) * 3 + 3) / 4 * 4 * uint32_t(std::abs(h)), 0x7F));
 }
 
 }  // namespace
-
-TEST_F(TextureSlotTest, MissingFileReleasesTheOldTextureAndLeavesTheSlotEmptyQuietly) {
-    WriteDds("a.dds", 8, 4);
-    TextureSlot& slot = g_TextureSlots[5];
-    LoadTextureSlot(slot, "a.dds");
-    ASSERT_NE(slot.texture, nullptr);
-    EXPECT_EQ(device->LiveTextureCount(), 1u);
-
-    LoadTextureSlot(slot, "tex\\missing.bmp");
-    EXPECT_EQ(slot.texture, nullptr);
-    EXPECT_EQ(slot.width, 0u);
-    EXPECT_EQ(slot.height, 0u);
-    EXPECT_EQ(device->LiveTextureCount(), 0u);
-    EXPECT_TRUE(g_MessageBoxLog.empty());
-}
 
 TEST_F(TextureSlotTest, SizesComeFromTheHeaderChosenByTheLowerCasedExtension) {
     // The DDS header holds the height first; the extension is compared in lower case.
@@ -110,29 +84,30 @@ TEST_F(TextureSlotTest, SizesComeFromTheHeaderChosenByTheLowerCasedExtension) {
     EXPECT_EQ(b.height, 2u);
     ASSERT_NE(b.texture, nullptr);
     EXPECT_EQ(b.texture->Height(), 2u);
-}
-
-TEST_F(TextureSlotTest, HeaderSizesStayWhenTheTextureFailsAndShortFilesGiveNone) {
-    WriteDds("odd.dds", 12, 6, /*usable=*/false);
-    LoadTextureSlot(g_TextureSlots[0], "odd.dds");
-    EXPECT_EQ(g_TextureSlots[0].texture, nullptr);
-    EXPECT_EQ(g_TextureSlots[0].height, 6u);
     // Without a device only the header is read.
-    Write("pic.bmp", Bmp(7, 2));
     g_pd3dDevice = nullptr;
-    LoadTextureSlot(g_TextureSlots[3], "pic.bmp");
+    LoadTextureSlot(g_TextureSlots[3], "down.bmp");
     g_pd3dDevice = device;
     EXPECT_EQ(g_TextureSlots[3].texture, nullptr);
-    EXPECT_EQ(g_TextureSlots[3].width, 7u);
+    EXPECT_EQ(g_TextureSlots[3].width, 5u);
+}
 
+TEST_F(TextureSlotTest, FailuresLeaveTheSlotEmptyQuietlyKeepingOnlyAReadableHeaderSize) {
+    WriteDds("a.dds", 8, 4);
+    WriteDds("odd.dds", 12, 6, /*usable=*/false);
     Write("short.dds", {'D', 'D', 'S', ' ', 124, 0, 0, 0, 7, 0, 0, 0, 9, 0, 0});
     Write("short.bmp", {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 4, 0, 0});
-    for (const char* name : {"short.dds", "short.bmp"}) {
-        TextureSlot& slot = g_TextureSlots[1];
-        LoadTextureSlot(slot, name);
+    // name -> the height left in the slot
+    const std::pair<const char*, uint32_t> cases[] = {
+        {"tex\\missing.bmp", 0}, {"odd.dds", 6}, {"short.dds", 0}, {"short.bmp", 0}};
+    for (auto [name, height] : cases) {
+        TextureSlot& slot = g_TextureSlots[5];
+        LoadTextureSlot(slot, "a.dds");
+        ASSERT_NE(slot.texture, nullptr);
+        LoadTextureSlot(slot, name);  // the old texture is released first
         EXPECT_EQ(slot.texture, nullptr) << name;
-        EXPECT_EQ(slot.width, 0u) << name;
-        EXPECT_EQ(slot.height, 0u) << name;
+        EXPECT_EQ(slot.height, height) << name;
+        EXPECT_EQ(device->LiveTextureCount(), 0u) << name;
     }
     EXPECT_TRUE(g_MessageBoxLog.empty());
 }
@@ -144,7 +119,6 @@ TEST_F(TextureSlotTest, ReleaseFreesEveryLoadedSlotAndClearOnlyForgets) {
     ReleaseTextureSlots();
     EXPECT_EQ(device->LiveTextureCount(), 0u);
     for (const TextureSlot& s : g_TextureSlots) EXPECT_EQ(s.texture, nullptr);
-
     LoadTextureSlot(g_TextureSlots[2], "a.dds");
     GfxTexture* kept = g_TextureSlots[2].texture;
     ClearTextureSlots();
