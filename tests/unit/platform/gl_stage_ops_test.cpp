@@ -21,67 +21,22 @@ constexpr uint32_t kTexel = 0x80C04020, kDiffuse = 0x60208040, kFactor = 0xA0FF8
 constexpr uint32_t kComplement = 16, kReplicateAlpha = 32;
 
 Rgba ArgValue(uint32_t a) {
-    Rgba v = FromArgb(kDiffuse);
-    switch (a & 15) {
-        case 2:
-            v = FromArgb(kTexel);
-            break;
-        case 3:
-            v = FromArgb(kFactor);
-            break;
-        case 4:
-            v = FromArgb(kSpecular);
-            break;
-    }
+    const uint32_t colours[] = {kDiffuse, kDiffuse, kTexel, kFactor, kSpecular};
+    Rgba v = FromArgb((a & 15) <= 4 ? colours[a & 15] : kDiffuse);
     if (a & kComplement) v = {1 - v.r, 1 - v.g, 1 - v.b, 1 - v.a};
     if (a & kReplicateAlpha) v = {v.a, v.a, v.a, v.a};
     return v;
 }
 
+// Operations 2..14: select 1, select 2, modulate 1x 2x 4x, add, signed, signed 2x, subtract,
+// smooth, then blends by the diffuse, texture and factor alpha; anything else modulates.
 double Combine(uint32_t op, double a1, double a2) {
-    double r;
-    switch (op) {
-        case 2:
-            r = a1;
-            break;
-        case 3:
-            r = a2;
-            break;
-        case 5:
-            r = a1 * a2 * 2;
-            break;
-        case 6:
-            r = a1 * a2 * 4;
-            break;
-        case 7:
-            r = a1 + a2;
-            break;
-        case 8:
-            r = a1 + a2 - 0.5;
-            break;
-        case 9:
-            r = (a1 + a2 - 0.5) * 2;
-            break;
-        case 10:
-            r = a1 - a2;
-            break;
-        case 11:
-            r = a1 + a2 - a1 * a2;
-            break;
-        case 12:
-            r = a2 + (a1 - a2) * FromArgb(kDiffuse).a;
-            break;
-        case 13:
-            r = a2 + (a1 - a2) * FromArgb(kTexel).a;
-            break;
-        case 14:
-            r = a2 + (a1 - a2) * FromArgb(kFactor).a;
-            break;
-        default:
-            r = a1 * a2;
-            break;
-    }
-    return std::clamp(r, 0.0, 1.0);
+    auto lerp = [&](uint32_t c) { return a2 + (a1 - a2) * FromArgb(c).a; };
+    const double mod = a1 * a2, sum = a1 + a2, sgn = sum - 0.5, smooth = sum - mod;
+    const double byDiffuse = lerp(kDiffuse), byTexel = lerp(kTexel), byFactor = lerp(kFactor);
+    const double r[] = {a1,      a2,      mod,    2 * mod,   4 * mod, sum,     sgn,
+                        2 * sgn, a1 - a2, smooth, byDiffuse, byTexel, byFactor};
+    return std::clamp(op >= 2 && op <= 14 ? r[op - 2] : mod, 0.0, 1.0);
 }
 
 uint32_t ToArgb(double r, double g, double b) {
@@ -199,25 +154,11 @@ TEST_F(GlStageOpsTest, EveryAlphaTestFunctionComparesTheRoundedAlpha) {
         for (int k = 0; k < 3; ++k) DrawCell(int(func * 3 + k), alphas[k] << 24 | 0xFFFFFF);
     }
     Read();
+    // Never, less, equal, less-equal, greater, not-equal, greater-equal, always.
     auto passes = [](uint32_t func, uint32_t a) {
-        switch (func) {
-            case 1:
-                return false;
-            case 2:
-                return a < 0x80;
-            case 3:
-                return a == 0x80;
-            case 4:
-                return a <= 0x80;
-            case 5:
-                return a > 0x80;
-            case 6:
-                return a != 0x80;
-            case 7:
-                return a >= 0x80;
-            default:
-                return true;
-        }
+        const bool lt = a<0x80, eq = a == 0x80, gt = a> 0x80;
+        const bool result[] = {false, lt, eq, lt || eq, gt, !eq, gt || eq, true};
+        return result[func - 1];
     };
     for (uint32_t func = 1; func <= 8; ++func)
         for (int k = 0; k < 3; ++k)

@@ -7,6 +7,7 @@
 #include "gl_test_support.h"
 #include "world/field_info.h"
 #include "world/field_tables.h"
+#include "world/projection.h"
 #include "world/scene_render.h"
 
 namespace {
@@ -47,13 +48,7 @@ protected:
         g_view.eye = eye;
         g_view.target = target;
         g_view.view.LookAt(eye, target, Vector3{0, 1, 0});
-        const float ys = 1.0f / std::tan(0.7853982f / 2.0f), zn = 192.0f, zf = 20000.0f;
-        g_view.projection = Matrix44{};
-        g_view.projection.m[0][0] = ys * 0.75f;
-        g_view.projection.m[1][1] = ys;
-        g_view.projection.m[2][2] = zf / (zf - zn);
-        g_view.projection.m[2][3] = 1.0f;
-        g_view.projection.m[3][2] = -zn * zf / (zf - zn);
+        g_view.projection = PerspectiveFovLH(0.7853982f, 4.0f / 3.0f, 192.0f, 20000.0f);
         device->SetTransform(TransformType::View, g_view.view);
         device->SetTransform(TransformType::Projection, g_view.projection);
     }
