@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "app/paths.h"
@@ -17,6 +18,7 @@
 #include "math/quaternion.h"
 #include "model/rz_last_error.h"
 #include "model/rz_model.h"
+#include "model/rz_object_reader.h"
 #include "test_support.h"
 
 // Dialogs that answer every question box with "yes".
@@ -127,3 +129,16 @@ struct Bytes {
         return *this;
     }
 };
+
+// The ASCII model of tests/fixtures/model, written by another program.
+inline std::string RzFixture() {
+    std::ifstream in(FixturesDir() + "/model/two_bones.rzo", std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+inline bool ReadRzBytes(RZ_Model& m, const std::string& bytes) {
+    return ReadRzObject(m, reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), nullptr,
+                        nullptr, "mem.rzo");
+}

@@ -2,26 +2,16 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 #include "app/message_box.h"
 #include "app/sjis.h"
 #include "model/rz_model_load.h"
-#include "model/rz_object_reader.h"
 #include "model_test_util.h"
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
 namespace {
-
-std::string Fixture() {
-    std::ifstream in(FixturesDir() + "/model/two_bones.rzo", std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // Two bones, vertex (1, 2, 3) bound to bone 1, one triangle, one untextured material and one
 // animation with a key at frame 5 moved by (1, 0, 0).
@@ -49,17 +39,12 @@ std::vector<int> Frames(const RZ_Model& m, int anim, int bone) {
     return frames;
 }
 
-bool ReadMemory(RZ_Model& m, const std::string& bytes) {
-    return ReadRzObject(m, reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), nullptr,
-                        nullptr, "mem.rzo");
-}
-
 }  // namespace
 
 class RzReader : public ModelTest {};
 
 TEST_F(RzReader, ReadsTheAsciiLayoutWithQuotedNamesAndItsScales) {
-    ASSERT_TRUE(LoadBytes("MODEL.RZO", Fixture())) << RZ_LastError.detail;
+    ASSERT_TRUE(LoadBytes("MODEL.RZO", RzFixture())) << RZ_LastError.detail;
     const RZ_Model& m = *model;
 
     EXPECT_EQ(m.BoneCount(), 2);
@@ -93,7 +78,7 @@ TEST_F(RzReader, ReadsTheAsciiLayoutWithQuotedNamesAndItsScales) {
     // The texture search reports each candidate it tried, then the reader goes on.
     EXPECT_THAT(std::string(text), ::testing::StartsWith("fname = skin.bmp\n"));
     EXPECT_THAT(std::string(text), ::testing::EndsWith("Name\n\"walk slow\"\nname = walk slow\n"));
-    EXPECT_TRUE(LoadBytes("model.rzo", Fixture()));
+    EXPECT_TRUE(LoadBytes("model.rzo", RzFixture()));
 }
 
 TEST_F(RzReader, ReadsTheBinaryLayoutWithItsScalesWhateverTheVersionSays) {
@@ -114,7 +99,7 @@ TEST_F(RzReader, ReadsTheBinaryLayoutWithItsScalesWhateverTheVersionSays) {
 }
 
 TEST_F(RzReader, RefusesWhatBreaksTheLimitsOrNamesWhatIsNotThere) {
-    const std::string good = Fixture();
+    const std::string good = RzFixture();
     const std::pair<const char*, const char*> mutations[] = {
         {"Bone 1 {", "Bone 40 {"},
         {"BoneNum 2", "BoneNum 33"},
@@ -156,12 +141,12 @@ TEST_F(RzReader, RefusesWhatBreaksTheLimitsOrNamesWhatIsNotThere) {
 }
 
 TEST_F(RzReader, FilesThatEndEarlyAreRefusedWhereverTheyStop) {
-    const std::string text = Fixture();
+    const std::string text = RzFixture();
     // Only the closing brackets (and digits of the very last number) may be missing.
     const size_t lastValue = text.rfind(' ', text.rfind(')')) + 1;
     for (size_t n = 0; n < text.size(); ++n) {
         RZ_Model m;
-        EXPECT_EQ(ReadMemory(m, text.substr(0, n)), n > lastValue) << n;
+        EXPECT_EQ(ReadRzBytes(m, text.substr(0, n)), n > lastValue) << n;
         if (n <= lastValue) {
             EXPECT_EQ(m.BoneCount(), 1) << n;
         }
@@ -169,13 +154,13 @@ TEST_F(RzReader, FilesThatEndEarlyAreRefusedWhereverTheyStop) {
     const std::string binary = BinaryModel();
     for (size_t n = 0; n < binary.size(); ++n) {
         RZ_Model m;
-        EXPECT_FALSE(ReadMemory(m, binary.substr(0, n))) << n;
+        EXPECT_FALSE(ReadRzBytes(m, binary.substr(0, n))) << n;
         if (n >= 32) {
             EXPECT_THAT(RZ_LastError.detail, HasSubstr("past the end of the file")) << n;
         }
     }
     RZ_Model m;
-    EXPECT_TRUE(ReadMemory(m, binary + "trailing bytes are ignored"));
+    EXPECT_TRUE(ReadRzBytes(m, binary + "trailing bytes are ignored"));
 }
 
 TEST_F(RzReader, DispatchByExtensionAndTheMessagesOfEachFailure) {
@@ -183,7 +168,7 @@ TEST_F(RzReader, DispatchByExtensionAndTheMessagesOfEachFailure) {
     EXPECT_EQ(RZ_LastError.code, 2);
     EXPECT_EQ(RZ_LastError.message, "nowhere\\gone.rzo" + SJIS("を開けません！"));
 
-    EXPECT_FALSE(LoadBytes("model.txt", Fixture()));
+    EXPECT_FALSE(LoadBytes("model.txt", RzFixture()));
     EXPECT_EQ(RZ_LastError.code, 3);
     EXPECT_EQ(ToUtf8(RZ_LastError.message),
               "このファイルには、対応していません！もしくは、拡張子が間違っています。");
