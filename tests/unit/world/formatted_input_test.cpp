@@ -31,33 +31,25 @@ TEST(FormattedInput, AMissingLiteralEndsTheCallButNotTheNextOne) {
     EXPECT_EQ(c, -1);
 }
 
-TEST(FormattedInput, IntegersWrapAndNeedADigit) {
-    FormattedInput in("+7, -0, 4294967297, -2147483649, -, x");
-    int32_t v[4] = {};
-    for (int32_t& x : v) EXPECT_EQ(in.Scan("%d,", &x), 1);
-    EXPECT_EQ(v[0], 7);
-    EXPECT_EQ(v[1], 0);
-    EXPECT_EQ(v[2], 1);
-    EXPECT_EQ(v[3], 2147483647);
+TEST(FormattedInput, IntegersWrapFloatsStayFiniteAndBothNeedADigit) {
+    FormattedInput ints("+7, -0, 4294967297, -2147483649, -, x");
+    for (int32_t expect : {7, 0, 1, 2147483647}) {
+        int32_t v = 0;
+        EXPECT_EQ(ints.Scan("%d,", &v), 1);
+        EXPECT_EQ(v, expect);
+    }
     int32_t keep = 99;
-    EXPECT_EQ(in.Scan("%d,", &keep), 0);
+    EXPECT_EQ(ints.Scan("%d,", &keep), 0);
     EXPECT_EQ(keep, 99);
-}
 
-TEST(FormattedInput, FloatsTakePointAndExponentAndStayFinite) {
-    FormattedInput in("-1.5, .25, 3., 2e3, 1e, 1e999, -1e999, 1e-999, 00000.0000001e7, inf,");
-    float f[9] = {};
-    for (float& x : f) EXPECT_EQ(in.Scan("%f,", &x), 1);
-    EXPECT_EQ(f[0], -1.5f);
-    EXPECT_EQ(f[1], 0.25f);
-    EXPECT_EQ(f[2], 3.0f);
-    EXPECT_EQ(f[3], 2000.0f);
-    EXPECT_EQ(f[4], 1.0f);  // an exponent without digits is dropped
-    EXPECT_EQ(f[5], FLT_MAX);
-    EXPECT_EQ(f[6], -FLT_MAX);
-    EXPECT_EQ(f[7], 0.0f);
-    EXPECT_FLOAT_EQ(f[8], 1.0f);
-    float keep = 5.0f;
-    EXPECT_EQ(in.Scan("%f,", &keep), 0);
-    EXPECT_EQ(keep, 5.0f);
+    // An exponent without digits is dropped; out of range goes to the largest or to zero.
+    FormattedInput floats("-1.5, .25, 3., 2e3, 1e, 1e999, -1e999, 1e-999, 00000.0000001e7, inf,");
+    for (float expect : {-1.5f, 0.25f, 3.0f, 2000.0f, 1.0f, FLT_MAX, -FLT_MAX, 0.0f, 1.0f}) {
+        float f = -99;
+        EXPECT_EQ(floats.Scan("%f,", &f), 1);
+        EXPECT_FLOAT_EQ(f, expect);
+    }
+    float keepF = 5.0f;
+    EXPECT_EQ(floats.Scan("%f,", &keepF), 0);
+    EXPECT_EQ(keepF, 5.0f);
 }

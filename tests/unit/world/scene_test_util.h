@@ -9,6 +9,7 @@
 #include "field_world_test.h"
 #include "math/math_scalar.h"
 #include "world/character.h"
+#include "world/projection.h"
 #include "world/scene_render.h"
 
 using RecordedDraw = struct RecordingBackend::Draw;
@@ -24,13 +25,7 @@ inline void PlaceCamera(const Vector3& eye, const Vector3& target) {
     v.eye = eye;
     v.target = target;
     v.view.LookAt(eye, target, Vector3{0, 1, 0});
-    const float ys = 1.0f / std::tan(0.7853982f / 2.0f), zn = 192.0f, zf = 20000.0f;
-    v.projection = Matrix44{};
-    v.projection.m[0][0] = ys * 0.75f;
-    v.projection.m[1][1] = ys;
-    v.projection.m[2][2] = zf / (zf - zn);
-    v.projection.m[2][3] = 1.0f;
-    v.projection.m[3][2] = -zn * zf / (zf - zn);
+    v.projection = PerspectiveFovLH(0.7853982f, 4.0f / 3.0f, 192.0f, 20000.0f);
 }
 
 inline Vector3 Where(const Matrix44& m) {
