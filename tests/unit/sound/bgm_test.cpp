@@ -7,24 +7,27 @@
 
 namespace {
 
-TEST(BgmList, ReadsEntriesDefaultsAndComments) {
+TEST(BgmList, ReadsEntriesDefaultsAndCommentsAndComparesDoubleByteNamesExactly) {
     BgmList list = ParseBgmList(
         "# music of the demo\n"
         "btl0  battle.ogg  44100 2646000\r\n"
         "field1\tfield1.flac   # loops whole\n"
         "\n"
         "win win.wav -1\n"
-        "intro intro.ogg 500\n");
-    ASSERT_EQ(list.entries.size(), 4u);
+        "intro intro.ogg 500\n"
+        "\x83\x41 a.ogg\n");
+    ASSERT_EQ(list.entries.size(), 5u);
     EXPECT_TRUE(list.badLines.empty());
-    const BgmEntry* b = FindBgm(list, "BTL0");
-    ASSERT_NE(b, nullptr);
-    EXPECT_EQ(b->loopEnd, 2646000);
-    ASSERT_NE(FindBgm(list, "field1"), nullptr);
+    ASSERT_NE(FindBgm(list, "BTL0"), nullptr);
+    EXPECT_EQ(FindBgm(list, "BTL0")->loopEnd, 2646000);
     EXPECT_TRUE(FindBgm(list, "field1")->loop);
     EXPECT_FALSE(FindBgm(list, "win")->loop);
     EXPECT_EQ(FindBgm(list, "intro")->loopStart, 500);
     EXPECT_EQ(FindBgm(list, "nothing"), nullptr);
+    // "ア" is 0x83 0x41 and "ャ" 0x83 0x61 in Shift-JIS: the second bytes differ only in the
+    // ASCII case bit and must not be taken as the same name.
+    EXPECT_NE(FindBgm(list, "\x83\x41"), nullptr);
+    EXPECT_EQ(FindBgm(list, "\x83\x61"), nullptr);
 }
 
 TEST(BgmList, SkipsLinesItCannotReadAndNamesThem) {
@@ -39,20 +42,11 @@ TEST(BgmList, SkipsLinesItCannotReadAndNamesThem) {
     EXPECT_EQ(list.badLines, (std::vector<int>{1, 2, 3, 4, 5, 7}));
     ASSERT_EQ(list.entries.size(), 1u);
     EXPECT_EQ(list.entries[0].name, "e");
-
     std::string many;
     for (int i = 0; i < 300; ++i) many += "m" + std::to_string(i) + " f.ogg\n";
     BgmList big = ParseBgmList(many);
     EXPECT_EQ(big.entries.size(), kMaxBgmEntries);
     EXPECT_EQ(big.badLines.size(), 300 - kMaxBgmEntries);
-}
-
-TEST(BgmList, DoubleByteNamesAreComparedExactly) {
-    // "ア" is 0x83 0x41 and "ャ" 0x83 0x61 in Shift-JIS: the second bytes differ only in the
-    // ASCII case bit and must not be taken as the same name.
-    BgmList list = ParseBgmList("\x83\x41 a.ogg\n");
-    EXPECT_NE(FindBgm(list, "\x83\x41"), nullptr);
-    EXPECT_EQ(FindBgm(list, "\x83\x61"), nullptr);
 }
 
 // Writes a track whose sample at frame i of channel c is i + 1000 c (wrapped to 16 bits).
@@ -128,7 +122,6 @@ TEST_F(BgmTest, SameNameKeepsPlayingAnotherNameReplacesIt) {
     EXPECT_EQ(NullSoundBuffer::liveCount, 1);
     EXPECT_EQ(CurrentBgmName(), "win");
     // A track that plays once is not looped and may be started again after it ended.
-    EXPECT_EQ(g_BgmLoopOn, 0);
     EXPECT_FALSE(Music()->Looping());
     EXPECT_EQ(Music()->Desc().bufferBytes, 600u * 4);
     Music()->Advance(600 * 4);

@@ -48,42 +48,36 @@ protected:
     std::vector<uint8_t> samples;
 };
 
-TEST_F(OpenAlBuffers, PlayMovesThePositionStopKeepsItPlayResumes) {
+TEST_F(OpenAlBuffers, PositionsMoveWhilePlayingAndSurviveStopsAndTheEnd) {
     ISoundBuffer* b = Make(2000);
-    ASSERT_NE(b, nullptr);
-    EXPECT_EQ(Pos(b), 0u);
+    ISoundBuffer* once = Make(50);
+    ISoundBuffer* loop = Make(50);
+    ASSERT_TRUE(b && once && loop);
     b->Play(0, 0);
+    once->Play(0, 0);
+    loop->Play(0, DSBPLAY_LOOPING);
     std::this_thread::sleep_for(300ms);
     EXPECT_TRUE(b->IsPlaying());
     b->Stop();
     uint32_t stopped = Pos(b);
     EXPECT_GT(stopped, 22050u * 2 / 10);  // well past 100 ms
     EXPECT_LT(stopped, 22050u * 2);       // and not past a second
-    std::this_thread::sleep_for(100ms);
-    EXPECT_EQ(Pos(b), stopped);
-    EXPECT_FALSE(b->IsPlaying());
-    // Rewind while stopped and play again: it starts from the new position.
-    ASSERT_TRUE(b->SetCurrentPosition(1001));
-    EXPECT_EQ(Pos(b), 1000u);  // whole frames only
-    b->Play(0, 0);
-    EXPECT_LT(Pos(b), stopped);
-    EXPECT_FALSE(b->SetCurrentPosition(b->FilledBytes()));
-}
-
-TEST_F(OpenAlBuffers, OneShotEndsLoopingWrapsAndPositionSurvivesAStopAtTheEnd) {
-    ISoundBuffer* once = Make(50);
-    ISoundBuffer* loop = Make(50);
-    ASSERT_TRUE(once && loop);
-    once->Play(0, 0);
-    loop->Play(0, DSBPLAY_LOOPING);
-    std::this_thread::sleep_for(300ms);
+    // A one-shot has ended at its start; a loop wraps and keeps playing.
     EXPECT_FALSE(once->IsPlaying());
     EXPECT_EQ(Pos(once), 0u);
     EXPECT_TRUE(loop->IsPlaying());
     EXPECT_LT(Pos(loop), loop->FilledBytes());
-    // Playing an ended one-shot again plays it again.
-    once->Play(0, 0);
+    once->Play(0, 0);  // an ended one-shot plays again
     EXPECT_TRUE(once->IsPlaying());
+
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(Pos(b), stopped);
+    // Rewind while stopped and play again: it starts from the new position (whole frames).
+    ASSERT_TRUE(b->SetCurrentPosition(1001));
+    EXPECT_EQ(Pos(b), 1000u);
+    b->Play(0, 0);
+    EXPECT_LT(Pos(b), stopped);
+    EXPECT_FALSE(b->SetCurrentPosition(b->FilledBytes()));
 }
 
 TEST_F(OpenAlBuffers, AppendedPiecesPlayOnAndPositionsReachIntoThem) {

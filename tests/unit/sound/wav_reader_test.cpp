@@ -30,19 +30,14 @@ TEST(WavReader, AcceptsTheLayoutsOtherWritersProduce) {
     // The 16-byte record is read as 18 bytes (the extra two are the next chunk's name); tagged
     // files put JUNK/bext/LIST first with pad bytes; streaming writers leave the RIFF size 0 or
     // too large; an extensible record with a PCM sub-format is PCM.
-    Bytes fmt16 = FormatRecord(1, 2, 22050, 16, 16);
-    struct Case {
+    const Bytes fmt16 = FormatRecord(1, 2, 22050, 16, 16);
+    const struct {
         const char* what;
         Bytes file;
         uint16_t blockAlign;
     } cases[] = {
-        {"16-byte record", WaveBuilder().Chunk("fmt ", fmt16).Chunk("data", Ramp(8)).Build(), 4},
-        {"18-byte record",
-         WaveBuilder()
-             .Chunk("fmt ", FormatRecord(1, 2, 22050, 16, 18))
-             .Chunk("data", Ramp(8))
-             .Build(),
-         4},
+        {"16-byte record", SimpleWave(fmt16, Ramp(8)), 4},
+        {"18-byte record", SimpleWave(FormatRecord(1, 2, 22050, 16, 18), Ramp(8)), 4},
         {"chunks first",
          WaveBuilder()
              .Chunk("JUNK", Bytes(28, 0))
@@ -56,14 +51,9 @@ TEST(WavReader, AcceptsTheLayoutsOtherWritersProduce) {
         {"riff size 0", WaveBuilder().Chunk("fmt ", fmt16).Chunk("data", Ramp(8)).Build(0), 4},
         {"riff size huge",
          WaveBuilder().Chunk("fmt ", fmt16).Chunk("data", Ramp(8)).Build(0xFFFFFFFF), 4},
-        {"extensible pcm",
-         WaveBuilder()
-             .Chunk("fmt ", FormatRecord(0xFFFE, 2, 48000, 24, 40, 1))
-             .Chunk("data", Ramp(8))
-             .Build(),
-         6},
+        {"extensible pcm", SimpleWave(FormatRecord(0xFFFE, 2, 48000, 24, 40, 1), Ramp(8)), 6},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         Parsed p = Parse(c.file);
         ASSERT_EQ(p.error, WaveError::kNone) << c.what;
         EXPECT_EQ(p.wave.format.formatTag, WAVE_FORMAT_PCM) << c.what;
@@ -72,9 +62,12 @@ TEST(WavReader, AcceptsTheLayoutsOtherWritersProduce) {
     }
 }
 
-TEST(WavReader, RefusesEachBrokenPartWithItsOwnError) {
-    Bytes fmt = FormatRecord(1, 1, 11025, 16);
-    struct Case {
+TEST(WavReader, RefusesEachBrokenPartWithItsOwnErrorAndNeverReadsPastTheFile) {
+    const Bytes fmt = FormatRecord(1, 1, 11025, 16);
+    const auto withData = [&](const Bytes& data, int64_t claimed) {
+        return WaveBuilder().Chunk("fmt ", fmt).Chunk("data", data, claimed).Build();
+    };
+    const struct {
         const char* what;
         Bytes file;
         WaveError expected;
@@ -84,37 +77,18 @@ TEST(WavReader, RefusesEachBrokenPartWithItsOwnError) {
         {"not WAVE", Bytes{'R', 'I', 'F', 'F', 4, 0, 0, 0, 'A', 'V', 'I', ' '}, WaveError::kNoRiff},
         {"no fmt", WaveBuilder().Chunk("data", Ramp(4)).Build(), WaveError::kNoFormatChunk},
         {"fmt at the very end", WaveBuilder().Chunk("fmt ", fmt).Build(), WaveError::kShortFormat},
-        {"float",
-         WaveBuilder()
-             .Chunk("fmt ", FormatRecord(3, 1, 44100, 32, 18))
-             .Chunk("data", Ramp(4))
-             .Build(),
-         WaveError::kNotPcm},
-        {"extensible float",
-         WaveBuilder()
-             .Chunk("fmt ", FormatRecord(0xFFFE, 1, 44100, 32, 40, 3))
-             .Chunk("data", Ramp(8))
-             .Build(),
+        {"float", SimpleWave(FormatRecord(3, 1, 44100, 32, 18), Ramp(4)), WaveError::kNotPcm},
+        {"extensible float", SimpleWave(FormatRecord(0xFFFE, 1, 44100, 32, 40, 3), Ramp(8)),
          WaveError::kNotPcm},
         {"extensible without sub-format",
-         WaveBuilder()
-             .Chunk("fmt ", FormatRecord(0xFFFE, 1, 44100, 16, 18))
-             .Chunk("data", Ramp(8))
-             .Build(),
-         WaveError::kNotPcm},
+         SimpleWave(FormatRecord(0xFFFE, 1, 44100, 16, 18), Ramp(8)), WaveError::kNotPcm},
         {"fmt longer than the file",
-         WaveBuilder()
-             .Chunk("fmt ", FormatRecord(1, 1, 8000, 8, 18), 5000)
-             .Chunk("data", Ramp(4))
-             .Build(),
+         WaveBuilder().Chunk("fmt ", FormatRecord(1, 1, 8000, 8, 18), 5000).Build(),
          WaveError::kCannotAscend},
         {"no data", WaveBuilder().Chunk("fmt ", fmt).Chunk("LIST", Ramp(4)).Build(),
          WaveError::kNoDataChunk},
-        {"data cut short", WaveBuilder().Chunk("fmt ", fmt).Chunk("data", Ramp(6), 600).Build(),
-         WaveError::kShortData},
-        {"data of 4 GB",
-         WaveBuilder().Chunk("fmt ", fmt).Chunk("data", Ramp(6), 0xFFFFFFFF).Build(),
-         WaveError::kShortData},
+        {"data cut short", withData(Ramp(6), 600), WaveError::kShortData},
+        {"data of 4 GB", withData(Ramp(6), 0xFFFFFFFF), WaveError::kShortData},
         {"skipped chunk of 4 GB",
          WaveBuilder()
              .Chunk("fmt ", fmt)
@@ -123,24 +97,18 @@ TEST(WavReader, RefusesEachBrokenPartWithItsOwnError) {
              .Build(),
          WaveError::kNoDataChunk},
     };
-    for (const Case& c : cases) EXPECT_EQ(Parse(c.file).error, c.expected) << c.what;
-}
+    for (const auto& c : cases) EXPECT_EQ(Parse(c.file).error, c.expected) << c.what;
 
-TEST(WavReader, EveryTruncationFailsCleanlyOrStaysInsideTheFile) {
+    // Every cut of a good file fails or, once whole, holds all its samples.
     Bytes file = WaveBuilder()
                      .Chunk("JUNK", Ramp(3))
                      .Chunk("fmt ", FormatRecord(0xFFFE, 2, 44100, 16, 40, 1))
                      .Chunk("data", Ramp(40))
                      .Build();
     for (size_t n = 0; n <= file.size(); ++n) {
-        Bytes cut(file.begin(), file.begin() + n);
-        Parsed p = Parse(cut);
-        if (n == file.size()) {
-            EXPECT_EQ(p.error, WaveError::kNone);
-        }
-        if (p.error == WaveError::kNone) {
-            EXPECT_EQ(p.data.size(), 40u) << n;
-        }
+        Parsed p = Parse(Bytes(file.begin(), file.begin() + n));
+        EXPECT_TRUE(n < file.size() || p.error == WaveError::kNone);
+        EXPECT_TRUE(p.error != WaveError::kNone || p.data.size() == 40u) << n;
     }
 }
 

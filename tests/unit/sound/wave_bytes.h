@@ -70,12 +70,14 @@ inline Bytes Ramp(size_t n, uint8_t start = 1) {
     return b;
 }
 
+// A file of a format record and a data chunk, nothing else.
+inline Bytes SimpleWave(const Bytes& format, const Bytes& data) {
+    return WaveBuilder().Chunk("fmt ", format).Chunk("data", data).Build();
+}
+
 // A plain 16-bit PCM file with the given samples.
 inline Bytes PcmWave(uint16_t channels, uint32_t rate, const std::vector<int16_t>& samples) {
     Bytes data;
     for (int16_t s : samples) Put16(data, uint16_t(s));
-    return WaveBuilder()
-        .Chunk("fmt ", FormatRecord(1, channels, rate, 16))
-        .Chunk("data", data)
-        .Build();
+    return SimpleWave(FormatRecord(1, channels, rate, 16), data);
 }
