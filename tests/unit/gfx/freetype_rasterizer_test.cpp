@@ -6,7 +6,7 @@
 
 #include "app/sjis.h"
 #include "gfx/font.h"
-#include "glyph_quads.h"
+#include "gfx/recording_backend.h"
 #include "test_support.h"
 
 // The real rasteriser with the system's Japanese gothic face (fonts-ipafont-gothic).
@@ -55,28 +55,6 @@ TEST_F(FreeTypeRasterizerTest, JapaneseAndHalfWidthGlyphsFitTheCell) {
     EXPECT_GT(a.height, 18);
     EXPECT_FALSE(r.GetMetrics(0, &m));
     EXPECT_FALSE(r.GetMetrics(100000, &m));
-}
-
-TEST_F(FreeTypeRasterizerTest, TextDrawsOneQuadPerCharacterWithRealCoverage) {
-    FreeTypeRasterizer r;
-    ASSERT_TRUE(r.HasFace());
-    RecordingBackend rec;
-    GfxDevice device(&rec);
-    auto* font = new RZ_Font(&device, &r, 18);
-    TextRect rect{100, 100, 640, 480};
-    EXPECT_EQ(font->DrawText((SJIS("表示テスト") + "Ab").c_str(), -1, &rect, 0, 0xFFFFFFFF), 18);
-    ASSERT_EQ(rec.draws.size(), 1u);
-    auto quads = QuadsOf(rec, rec.draws[0]);
-    ASSERT_EQ(quads.size(), 7u);
-    for (const auto& q : quads) {
-        EXPECT_GE(q.tl.y, 100 - 0.5f);
-        EXPECT_LE(q.br.y, 118 - 0.5f);
-    }
-    const auto& px = font->AtlasTexture()->LevelData(0);
-    int opaque = 0;
-    for (size_t i = 3; i < px.size(); i += 4) opaque += px[i] > 128;
-    EXPECT_GT(opaque, 50);
-    font->Release();
 }
 
 TEST_F(FreeTypeRasterizerTest, AMissingFontFileMeansNoFaceAndAFontThatDrawsNothing) {

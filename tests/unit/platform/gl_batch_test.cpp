@@ -134,25 +134,6 @@ TEST_F(GlBatchTest, ReadsAndPresentsMidFrameSeeEverythingDrawnSoFar) {
     EXPECT_EQ(Pixel(55, 5), kBlue);
 }
 
-TEST_F(GlBatchTest, IndexedAndPlainListsMergeWithFlatShadingIntact) {
-    device->SetRenderState(RenderState::ShadeMode, Shade::Flat);
-    device->SetVertexShader(kFvfScreenVertex);
-    // An indexed quad whose corners all differ: each triangle takes its first corner's colour.
-    TestScreenVertex q[4] = {Sv(0, 0, kRed), Sv(40, 0, kGreen), Sv(0, 40, kBlue),
-                             Sv(40, 40, 0xFFFFFFFF)};
-    const uint16_t idx[6] = {0, 1, 2, 3, 2, 1};
-    ASSERT_EQ(
-        device->DrawIndexedPrimitiveUP(PrimitiveType::TriangleList, 0, 4, 2, idx, q, sizeof q[0]),
-        kOk);
-    DrawTriangle(Sv(50, 0, kGreen), Sv(90, 0, kRed), Sv(50, 40, kRed));
-    DrawRect(100, 0, 20, 20, kBlue);
-    Read();
-    EXPECT_EQ(Pixel(5, 5), kRed);
-    EXPECT_EQ(Pixel(35, 35), 0xFFFFFFFFu);
-    EXPECT_EQ(Pixel(55, 5), kGreen);
-    EXPECT_EQ(Pixel(110, 10), kBlue);
-}
-
 TEST_F(GlBatchTest, UniformValuesDoNotCompileNewPrograms) {
     device->SetRenderState(RenderState::AlphaTestEnable, 1u);
     device->SetRenderState(RenderState::AlphaFunc, Cmp::Greater);

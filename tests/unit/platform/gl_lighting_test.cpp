@@ -42,47 +42,47 @@ protected:
         return Pixel(320, 240);
     }
 
+    // Light `i` of `type`, white unless said otherwise, enabled.
+    Light& Use(int i, LightType type, DeviceVector direction, ColorValue diffuse = {1, 1, 1, 1}) {
+        light = Light{};
+        light.type = type;
+        light.direction = direction;
+        light.diffuse = diffuse;
+        Update(i);
+        device->LightEnable(i, true);
+        return light;
+    }
+    void Update(int i) { device->SetLight(i, light); }
+
     Material material;
+    Light light;
 };
 
 TEST_F(GlLightingTest, DirectionalLightGivesDiffuseNDotLPlusAmbient) {
     device->SetRenderState(RenderState::Ambient, 0x00202020u);  // 32/255 global ambient
-    Light l;
-    l.type = LightType::Directional;
-    l.diffuse = {1, 1, 1, 1};
+    // 60 degrees off the normal: N.L = 0.5.
+    Light& l = Use(0, LightType::Directional, {0, -0.8660254f, 0.5f});
     l.ambient = {0.1f, 0.1f, 0.1f, 1};
-    l.direction = {0, -0.8660254f, 0.5f};  // 60 degrees off the normal: N.L = 0.5
-    device->SetLight(0, l);
-    device->LightEnable(0, true);
+    Update(0);
     const double ga = 32.0 / 255.0 + 0.1;
     uint32_t expected = ToArgb(0.2 * ga + 1.0 * 0.5, 0.4 * ga + 0.5 * 0.5, 0.6 * ga + 0.25 * 0.5);
     EXPECT_TRUE(ColourNear(DrawFacingTriangle(), expected, 2));
 
     // A light behind the surface adds its ambient only.
     l.direction = {0, 0, -1};
-    device->SetLight(0, l);
+    Update(0);
     EXPECT_TRUE(ColourNear(DrawFacingTriangle(), ToArgb(0.2 * ga, 0.4 * ga, 0.6 * ga), 2));
 
     // Disabled lights take no part; several enabled ones add up (and clamp).
     device->LightEnable(0, false);
     EXPECT_TRUE(ColourNear(DrawFacingTriangle(),
                            ToArgb(0.2 * 32 / 255, 0.4 * 32 / 255, 0.6 * 32 / 255), 2));
-    l.direction = {0, 0, 1};
-    l.ambient = {0, 0, 0, 0};
-    for (int i : {3, 23}) {
-        device->SetLight(i, l);
-        device->LightEnable(i, true);
-    }
+    for (int i : {3, 23}) Use(i, LightType::Directional, {0, 0, 1});
     EXPECT_TRUE(ColourNear(DrawFacingTriangle(), ToArgb(1.0, 1.0, 0.5 + 0.6 * 32 / 255), 2));
 }
 
 TEST_F(GlLightingTest, NormalsAreScaledUnlessNormalised) {
-    Light l;
-    l.type = LightType::Directional;
-    l.diffuse = {0.5f, 0.5f, 0.5f, 1};
-    l.direction = {0, 0, 1};
-    device->SetLight(0, l);
-    device->LightEnable(0, true);
+    Use(0, LightType::Directional, {0, 0, 1}, {0.5f, 0.5f, 0.5f, 1});
     EXPECT_TRUE(ColourNear(DrawFacingTriangle(0.5f), ToArgb(0.25, 0.125, 0.0625), 2));
     device->SetRenderState(RenderState::NormalizeNormals, 1u);
     EXPECT_TRUE(ColourNear(DrawFacingTriangle(0.5f), ToArgb(0.5, 0.25, 0.125), 2));
@@ -90,20 +90,16 @@ TEST_F(GlLightingTest, NormalsAreScaledUnlessNormalised) {
 
 // Light at distance 1 from every corner, 0.6 in front of the plane: N.L = 0.6 everywhere.
 TEST_F(GlLightingTest, PointLightAttenuatesAndStopsAtItsRange) {
-    Light l;
-    l.type = LightType::Point;
-    l.diffuse = {1, 1, 1, 1};
+    Light& l = Use(0, LightType::Point, {});
     l.position = {0, 0, 49.4f};
-    l.attenuation0 = 1;
-    l.attenuation1 = 1;
+    l.attenuation0 = l.attenuation1 = 1;
     l.range = 2;
-    device->SetLight(0, l);
-    device->LightEnable(0, true);
+    Update(0);
     const double k = 0.6 / (1 + 1);
     EXPECT_TRUE(ColourNear(DrawFacingTriangle(), ToArgb(1.0 * k, 0.5 * k, 0.25 * k), 2));
 
     l.range = 0.9f;
-    device->SetLight(0, l);
+    Update(0);
     EXPECT_TRUE(ColourNear(DrawFacingTriangle(), 0xFF000000, 1));
 
     // A spot aimed at the plane: inside its cone it lights like the point light, outside not.
@@ -112,21 +108,16 @@ TEST_F(GlLightingTest, PointLightAttenuatesAndStopsAtItsRange) {
     l.direction = {0, 0, 1};
     l.falloff = 1;
     l.theta = l.phi = 2 * std::acos(0.5f);
-    device->SetLight(0, l);
+    Update(0);
     EXPECT_TRUE(ColourNear(DrawFacingTriangle(), ToArgb(1.0 * k, 0.5 * k, 0.25 * k), 2));
     l.theta = l.phi = 2 * std::acos(0.7f);
-    device->SetLight(0, l);
+    Update(0);
     EXPECT_TRUE(ColourNear(DrawFacingTriangle(), 0xFF000000, 1));
 }
 
 // Lights live in world space; the view moves the scene, not the lighting.
 TEST_F(GlLightingTest, LightsAndNormalsFollowTheView) {
-    Light l;
-    l.type = LightType::Directional;
-    l.diffuse = {1, 1, 1, 1};
-    l.direction = {-1, 0, 0};  // shining along -x, onto surfaces facing +x
-    device->SetLight(0, l);
-    device->LightEnable(0, true);
+    Use(0, LightType::Directional, {-1, 0, 0});  // shining along -x, onto surfaces facing +x
     // The view turns the world by 90 degrees about y: world +x faces the eye (view -z).
     Matrix44 view{};
     view.m[0][2] = -1;
@@ -151,13 +142,10 @@ TEST_F(GlLightingTest, SpecularNeedsItsRenderState) {
     material.specular = {0.5f, 0.25f, 0, 1};
     material.power = 10;
     device->SetMaterial(material);
-    Light l;
-    l.type = LightType::Directional;
-    l.diffuse = {0, 0, 0, 1};
+    // Straight at the surface, reflected straight to the eye.
+    Light& l = Use(0, LightType::Directional, {0, 0, 1}, {0, 0, 0, 1});
     l.specular = {1, 1, 1, 1};
-    l.direction = {0, 0, 1};  // straight at the surface, reflected straight to the eye
-    device->SetLight(0, l);
-    device->LightEnable(0, true);
+    Update(0);
     EXPECT_TRUE(ColourNear(DrawFacingTriangle(), 0xFF000000, 1));
     device->SetRenderState(RenderState::SpecularEnable, 1u);
     EXPECT_TRUE(ColourNear(DrawFacingTriangle(), ToArgb(0.5, 0.25, 0), 2));
@@ -168,12 +156,7 @@ TEST_F(GlLightingTest, MaterialSourcesPickVertexColours) {
     device->SetRenderState(RenderState::Ambient, 0x00808080u);
     material.emissive = {0, 0, 0.25f, 0};
     device->SetMaterial(material);
-    Light l;
-    l.type = LightType::Directional;
-    l.diffuse = {1, 1, 1, 1};
-    l.direction = {0, 0, 1};
-    device->SetLight(0, l);
-    device->LightEnable(0, true);
+    Use(0, LightType::Directional, {0, 0, 1});
     auto draw = [this] {
         TestWorldVertex v[3] = {{0.0f, 0.8f, 50, 0xFF40C080, 0, 0, 0},
                                 {0.6928f, -0.4f, 50, 0xFF40C080, 0, 0, 0},
@@ -203,11 +186,7 @@ TEST_F(GlLightingTest, MaterialSourcesPickVertexColours) {
 }
 
 TEST_F(GlLightingTest, ScreenVerticesAreNeverLit) {
-    Light l;
-    l.type = LightType::Directional;
-    l.diffuse = {1, 1, 1, 1};
-    device->SetLight(0, l);
-    device->LightEnable(0, true);
+    Use(0, LightType::Directional, {0, 0, 1});
     DrawRect(0, 0, 100, 100, 0xFF336699);
     Read();
     EXPECT_EQ(Pixel(50, 50), 0xFF336699u);

@@ -95,6 +95,7 @@ std::vector<Case> Cases() {
     cases.push_back({4, 3 | kComplement | kReplicateAlpha, 1});
     cases.push_back({7, 3, 4});  // factor + specular
     cases.push_back({10, 0 | kComplement, 4});
+    cases.push_back({40, 2, 9});  // an unknown operation modulates; an unknown selector is diffuse
     return cases;
 }
 

@@ -96,6 +96,7 @@ TEST_F(SoundTest, StartUpFailuresTheSilentFallbackAndReleaseLeaveNothingBehind) 
     for (ISoundBuffer* slot : g_SeSlots) EXPECT_EQ(slot, nullptr);
     // Without a device nothing loads, and nothing crashes.
     EXPECT_FALSE(LoadWaveSound(&g_SeSlots[0], "SE\\c0.wav"));
+    EXPECT_EQ(LastText(), "サウンドバッファの生成に失敗しました");
     UpdateBgmLoop();
     PlayBgm("btl0");
 

@@ -1,5 +1,6 @@
 #include <cstring>
 #include <filesystem>
+#include <tuple>
 
 #include "field_world_test.h"
 #include "gfx/texture.h"
@@ -20,23 +21,18 @@ TEST_F(FieldInfoTest, TheFixtureFieldFillsGridsTablesAndTexturesInFileOrder) {
     EXPECT_STREQ(g_FieldName, "meadow");
     QFldInfo& f = Field();
     EXPECT_EQ(g_pGameState->groundLighting, 1);
-
-    // Sky images 0-5 go to slots 1-6; billboard 0's picture then takes slot 6.
-    EXPECT_EQ(SlotWidth(1), 1u);
-    EXPECT_EQ(SlotWidth(6), 8u);  // tex\Tree.BMP, not sky0_5 (16 wide)
-
+    // Sky images 0-5 go to slots 1-6; billboard 0's picture then takes slot 6 (tex\Tree.BMP,
+    // 8 wide, not sky0_5, 16 wide).
+    EXPECT_EQ(std::tuple(SlotWidth(1), SlotWidth(6)), std::tuple(1u, 8u));
     // Ground names are resolved without regard to case; the second is Shift-JIS.
-    ASSERT_NE(f.groundTexture[0], nullptr);
-    EXPECT_EQ(f.groundTexture[0]->Width(), 4u);
-    ASSERT_NE(f.groundTexture[1], nullptr);
-    EXPECT_EQ(f.groundTexture[1]->Width(), 2u);
+    ASSERT_TRUE(f.groundTexture[0] && f.groundTexture[1]);
+    EXPECT_EQ(std::tuple(f.groundTexture[0]->Width(), f.groundTexture[1]->Width()),
+              std::tuple(4u, 2u));
     EXPECT_EQ(f.groundTexture[2], nullptr);
 
-    // Rows come one after the other: the 33rd height is corner (0, 1).
-    EXPECT_EQ(f.height[0][1], 1000);
-    EXPECT_EQ(f.height[5][5], 70000 - 65536);
-    EXPECT_EQ(f.height[6][5], 32767);  // -32769 wraps
-
+    // Rows come one after the other: the 33rd height is corner (0, 1); values wrap to 16 bits.
+    EXPECT_EQ(std::tuple(f.height[0][1], f.height[5][5], f.height[6][5]),
+              std::tuple(1000, 70000 - 65536, 32767));
     EXPECT_EQ(f.CellObjectAt(7, 7), 9);
     EXPECT_EQ(f.cellFlags[1][1], 0x41);  // 256 + 0x41 cut to 8 bits
     EXPECT_EQ(f.cellFlags[4][4], 0x80);  // object 12 does not exist: dropped, split kept
@@ -55,13 +51,10 @@ TEST_F(FieldInfoTest, TheFixtureFieldFillsGridsTablesAndTexturesInFileOrder) {
     EXPECT_EQ(g_MessageBoxLog[0].caption, "Harlo tumesto");
     EXPECT_EQ(g_MessageBoxLog[0].text, "溢れとりまんがな！！");
 
-    const DeviceState& s = device->State();
     ASSERT_TRUE(g_FieldLights[0]);
-    const Light& l = *g_FieldLights[0];
-    EXPECT_EQ(l.range, 1000.0f);
-    EXPECT_TRUE(s.lightEnabled[1]);
-    EXPECT_FALSE(s.lightEnabled[2]);
-
+    EXPECT_EQ(g_FieldLights[0]->range, 1000.0f);
+    EXPECT_TRUE(device->State().lightEnabled[1]);
+    EXPECT_FALSE(device->State().lightEnabled[2]);
     ASSERT_TRUE(g_FieldMeshes[0]->mesh);
     EXPECT_NE(g_FieldMeshes[0]->textures[0], nullptr);
     EXPECT_FALSE(g_FieldMeshes[1]->mesh);
@@ -107,14 +100,12 @@ TEST_F(FieldInfoTest, IndexesFromTheFileNeverReachPastATable) {
     DeleteFieldLight(4);
     WriteField("edges", t.Text());
     Load("edges");
-    EXPECT_EQ(Field().cellFlags[0][0], 0);
-    EXPECT_EQ(Field().cellFlags[1][0], 0xC0);
+    EXPECT_EQ(std::tuple(Field().cellFlags[0][0], Field().cellFlags[1][0]), std::tuple(0, 0xC0));
     EXPECT_EQ(Field().GroundTextureAt(0, 0), nullptr);
     EXPECT_EQ(Field().CellObjectAt(31, 31), -1);
     EXPECT_EQ(Field().GroundTextureAt(32, 0), nullptr);
-    EXPECT_EQ(g_Billboards[0].image, &g_TextureSlots[0]);
-    EXPECT_EQ(g_Billboards[1].image, &g_TextureSlots[1]);
-    EXPECT_EQ(g_Billboards[2].image, &g_TextureSlots[1]);
+    EXPECT_EQ(std::tuple(g_Billboards[0].image, g_Billboards[1].image, g_Billboards[2].image),
+              std::tuple(&g_TextureSlots[0], &g_TextureSlots[1], &g_TextureSlots[1]));
     EXPECT_EQ(g_MessageBoxLog.size(), 2u);
     // An empty light slot stays empty, but its device light follows the record.
     EXPECT_FALSE(g_FieldLights[4]);

@@ -1,25 +1,11 @@
 #include "field_world_test.h"
 #include "gfx/x_mesh_holder.h"
-#include "math/math_scalar.h"
 
 namespace {
 
 using FieldTablesTest = FieldWorldTest;
 
 }  // namespace
-
-TEST_F(FieldTablesTest, GameStartPutsEverythingOutOfSightWithLightsOnTheDevice) {
-    const DeviceState& s = device->State();
-    for (int i = 0; i < kBillboardCount; ++i)
-        EXPECT_EQ(g_Billboards[i].image, &g_TextureSlots[i + 6]);
-    EXPECT_EQ(g_FieldObjects[9].rotation.y, 180.0f * kDegToRad);
-    EXPECT_FALSE(s.lightEnabled[0]);  // light 0 is the sun, not the field's
-    for (int i = 0; i < kFieldLightCount; ++i) {
-        EXPECT_TRUE(s.lightEnabled[i + 1]);
-        EXPECT_EQ(s.lights[i + 1].position.x, -8192.0f);
-        EXPECT_EQ(s.lights[i + 1].position.y, 80.0f);
-    }
-}
 
 TEST_F(FieldTablesTest, ScriptOperationsOnLightsObjectsAndBillboards) {
     DeleteFieldLight(3);

@@ -76,10 +76,8 @@ TEST_F(SceneObjectsTest, MeshNeedsAMeshAndFlashNeedsACharacter) {
         DrawFieldObject(o);
     }
     ASSERT_EQ(Draws().size(), 4u);
-    for (const auto& d : Draws()) {  // four quads turned about the tip (0, bladeLength, 32)
-        EXPECT_NEAR(Where(d.state.world).y, 300.0f, 0.01f);
-        EXPECT_NEAR(Where(d.state.world).z, -3000.0f + 32.0f, 0.01f);
-    }
+    for (const auto& d : Draws())  // four quads turned about the tip (0, bladeLength, 32)
+        EXPECT_TRUE(Near(Where(d.state.world), 2000.0f, 300.0f, -3000.0f + 32.0f, 0.01f));
     EXPECT_NEAR(Draws()[1].state.world.m[1][2], 1.0f, 1e-4f);  // 90 degrees about x
 }
 
@@ -118,13 +116,12 @@ TEST_F(SceneObjectsTest, BillboardsFaceTheCameraWithTheirOwnDepthCompare) {
     const auto& d = Draws()[1];
     EXPECT_EQ(d.state.Rs(RenderState::ZFunc), 4u);
     // 64 x 2 wide, 64 x 0.5 high, the bottom edge at the position.
-    EXPECT_EQ(Wv(d, 0).x, -64.0f);
-    EXPECT_EQ(Wv(d, 0).y, 32.0f);
-    EXPECT_EQ(Wv(d, 3).y, 0.0f);
+    EXPECT_EQ(std::tuple(Wv(d, 0).x, Wv(d, 0).y, Wv(d, 3).y), std::tuple(-64.0f, 32.0f, 0.0f));
     EXPECT_EQ(Wv(d, 0).diffuse, 0x80FF10FFu);
     // Seen along -x, the picture's front (-z locally) points back at the camera, upright.
     EXPECT_NEAR(-d.state.world.m[2][0], 1.0f, 1e-4f);
     EXPECT_NEAR(d.state.world.m[1][1], 1.0f, 1e-4f);
+    // The device's states are put back.
     EXPECT_EQ(device->GetRenderState(RenderState::ZFunc), 4u);
     EXPECT_EQ(device->GetRenderState(RenderState::AlphaBlendEnable), 0u);
 }

@@ -2,6 +2,7 @@
 // The scene passes on the recording device, over a field world as game start leaves it, seen
 // by a camera the tests place.
 #include <cmath>
+#include <tuple>
 #include <vector>
 
 #include "app/shell.h"
@@ -30,6 +31,14 @@ inline void PlaceCamera(const Vector3& eye, const Vector3& target) {
 
 inline Vector3 Where(const Matrix44& m) {
     return Vector3{m.m[3][0], m.m[3][1], m.m[3][2]};
+}
+
+// A point compared coordinate by coordinate.
+inline ::testing::AssertionResult Near(const Vector3& v, float x, float y, float z, float tol) {
+    if (std::fabs(v.x - x) <= tol && std::fabs(v.y - y) <= tol && std::fabs(v.z - z) <= tol)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "(" << v.x << ", " << v.y << ", " << v.z << ") is not ("
+                                         << x << ", " << y << ", " << z << ")";
 }
 
 class SceneTest : public FieldWorldTest {

@@ -84,9 +84,7 @@ TEST_F(SceneTrailTest, CharactersStepTheirAnimationAndHangTheWeaponOnTheBone) {
     Matrix44 world;
     c.WorldMatrix(world);
     bone.Transform(world);
-    EXPECT_NEAR(at.x, bone.x, 1e-3f);
-    EXPECT_NEAR(at.y, 100.0f, 1e-3f);
-    EXPECT_NEAR(at.z, bone.z, 1e-3f);
+    EXPECT_TRUE(Near(at, bone.x, 100.0f, bone.z, 1e-3f));
     EXPECT_LT(at.z, -501.0f);  // the bone moved along x, turned to -z
 
     c.weaponBone = nullptr;
@@ -98,15 +96,13 @@ TEST_F(SceneTrailTest, ProjectionCentresTheTargetAndDividesByZPlusOne) {
     PlaceCamera(Vector3{3000, 300, -1000}, Vector3{3000, 300, -5000});
     g_Characters[7].position = Vector3{3000, 300, -5000};
     ScreenPoint p = ProjectCharacter(7);
-    EXPECT_EQ(p.x, 320);
-    EXPECT_EQ(p.y, 240);
+    EXPECT_EQ(std::tuple(p.x, p.y), std::tuple(320, 240));
     EXPECT_LT(ProjectToScreen(3000, 600, -5000).y, 240);
 
     TestView().view.Identity();
     TestView().projection.Identity();
     p = ProjectToScreen(0.5f, 0.5f, 1.0f);  // k = 1 / 2, not the w divide's (480, 120)
-    EXPECT_EQ(p.x, 400);
-    EXPECT_EQ(p.y, 180);
+    EXPECT_EQ(std::tuple(p.x, p.y), std::tuple(400, 180));
     p = ProjectToScreen(1.0f, -1.0f, -1.0f);  // divisor 0
     EXPECT_EQ(p.x, INT32_MAX);
     EXPECT_EQ(ProjectToScreen(0, 0, -1.0f).x, 0);  // 0 / 0
