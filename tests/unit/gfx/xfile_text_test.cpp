@@ -25,18 +25,12 @@ std::string ReadError(const std::string& text) {
     return error;
 }
 
-#define EXPECT_VEC3(v, px, py, pz)       \
-    do {                                 \
-        EXPECT_NEAR((v)[0], (px), 1e-5); \
-        EXPECT_NEAR((v)[1], (py), 1e-5); \
-        EXPECT_NEAR((v)[2], (pz), 1e-5); \
-    } while (0)
-
-float* Pos(XMeshVertex& v) {
-    return &v.x;
-}
-float* Nrm(XMeshVertex& v) {
-    return &v.nx;
+// Position (p) or normal (n) of a vertex against three values.
+::testing::AssertionResult At(const XMeshVertex& v, char which, float x, float y, float z) {
+    const float* f = which == 'p' ? &v.x : &v.nx;
+    if (std::fabs(f[0] - x) < 1e-5f && std::fabs(f[1] - y) < 1e-5f && std::fabs(f[2] - z) < 1e-5f)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << which << " = " << f[0] << " " << f[1] << " " << f[2];
 }
 
 const std::string kTri = "3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;;";
@@ -47,11 +41,11 @@ TEST(XFileText, NestedFramesApplyChildThenParentAndScaleNormalsUnnormalised) {
     XMeshData m = MustRead(Fixture("frames.x"));
     ASSERT_EQ(m.vertices.size(), 3u);
     ASSERT_EQ(m.indices, (std::vector<uint32_t>{0, 1, 2}));
-    EXPECT_VEC3(Pos(m.vertices[0]), 20, 5, 0);
-    EXPECT_VEC3(Pos(m.vertices[1]), 22, 5, 0);
-    EXPECT_VEC3(Pos(m.vertices[2]), 20, 6, 0);
+    EXPECT_TRUE(At(m.vertices[0], 'p', 20, 5, 0));
+    EXPECT_TRUE(At(m.vertices[1], 'p', 22, 5, 0));
+    EXPECT_TRUE(At(m.vertices[2], 'p', 20, 6, 0));
     // (1, 1, 0) through the parent's x scale of 2, kept as long as that makes it.
-    for (auto& v : m.vertices) EXPECT_VEC3(Nrm(v), 2, 1, 0);
+    for (auto& v : m.vertices) EXPECT_TRUE(At(v, 'n', 2, 1, 0));
     EXPECT_FLOAT_EQ(m.vertices[1].u, 1.0f);
     EXPECT_FLOAT_EQ(m.vertices[2].v, 1.0f);
     EXPECT_TRUE(m.FileIsLitVertexFormat());
@@ -96,13 +90,13 @@ TEST(XFileText, MissingNormalsAreUnitFaceAveragesAndPolygonsFan) {
     ASSERT_EQ(m.TriangleCount(), 5u);
     // The shared edge gets the mean of both directions although one face is four times larger.
     const float h = std::sqrt(0.5f);
-    EXPECT_VEC3(Nrm(m.vertices[0]), -h, 0, -h);
-    EXPECT_VEC3(Nrm(m.vertices[1]), -h, 0, -h);
-    EXPECT_VEC3(Nrm(m.vertices[2]), 0, 0, -1);
-    EXPECT_VEC3(Nrm(m.vertices[3]), -1, 0, 0);
+    EXPECT_TRUE(At(m.vertices[0], 'n', -h, 0, -h));
+    EXPECT_TRUE(At(m.vertices[1], 'n', -h, 0, -h));
+    EXPECT_TRUE(At(m.vertices[2], 'n', 0, 0, -1));
+    EXPECT_TRUE(At(m.vertices[3], 'n', -1, 0, 0));
     EXPECT_EQ(std::vector<uint32_t>(m.indices.begin() + 6, m.indices.end()),
               (std::vector<uint32_t>{4, 5, 6, 4, 6, 7, 4, 7, 8}));
-    for (size_t i = 4; i < 9; ++i) EXPECT_VEC3(Nrm(m.vertices[i]), 0, 1, 0);
+    for (size_t i = 4; i < 9; ++i) EXPECT_TRUE(At(m.vertices[i], 'n', 0, 1, 0));
 }
 
 TEST(XFileText, SubsetsDrawWithRebasedSixteenBitIndices) {
@@ -136,10 +130,10 @@ TEST(XFileText, VertexUsedWithTwoNormalsIsSplit) {
     // other normal, vertex 2 stays shared.
     ASSERT_EQ(m.vertices.size(), 5u);
     EXPECT_EQ(m.indices, (std::vector<uint32_t>{0, 1, 2, 2, 4, 3}));
-    EXPECT_VEC3(Pos(m.vertices[4]), 0, 1, 0);
-    EXPECT_VEC3(Nrm(m.vertices[4]), 0, 1, 0);
-    EXPECT_VEC3(Nrm(m.vertices[1]), 0, 0, -1);
-    EXPECT_VEC3(Nrm(m.vertices[3]), 0, 1, 0);
+    EXPECT_TRUE(At(m.vertices[4], 'p', 0, 1, 0));
+    EXPECT_TRUE(At(m.vertices[4], 'n', 0, 1, 0));
+    EXPECT_TRUE(At(m.vertices[1], 'n', 0, 0, -1));
+    EXPECT_TRUE(At(m.vertices[3], 'n', 0, 1, 0));
 }
 
 TEST(XFileText, ShiftJisTextureNamesKeepEveryByte) {
