@@ -27,6 +27,7 @@
 #include "gfx/d3d.h"
 #include "gfx/recording_backend.h"
 #include "gfx/texture.h"
+#include "script/commands_field.h"
 #include "script/script_runner.h"
 #include "sound/sound.h"
 #include "test_support.h"
@@ -86,6 +87,7 @@ protected:
         delete g_pGameState;
         g_pGameState = nullptr;
         g_RunFieldScript = RunFieldScript;
+        g_FieldCommandHandler = nullptr;
         for (TextureSlot& s : g_UiTextures) {
             if (s.texture) s.texture->Release();
             s = {};
@@ -126,6 +128,7 @@ TEST_F(GameFlowTest, FirstFrameStartsANewGameOnTheDemoData) {
     EXPECT_TRUE(g_MessageBoxLog.empty()) << g_MessageBoxLog.front().text;
     EXPECT_EQ(g_FrameProc, FieldFrame);
     EXPECT_EQ(g_MenuScreenFrameProc, MenuScreenFrame);
+    EXPECT_EQ(g_FieldCommandHandler, ExecFieldCommand);
     EXPECT_EQ(CrtRandState(), 123456u);  // seeded from the tick count, nothing drawn yet
     EXPECT_TRUE(device->State().lightEnabled[0]);
 
