@@ -251,6 +251,28 @@ TEST_F(TechniqueCommandTest, NameMessageTrailAndSoundSlots) {
     EXPECT_EQ(B().running[2], 1);
 }
 
+TEST_F(TechniqueCommandTest, ArithmeticFindsTheActorAndItsTarget) {
+    B().target[6] = 2;
+    Play(6, "c1 0,0,Ac1 1,0,M#");
+    RunTechnique();
+    EXPECT_EQ(Technique().iv[0], 2);
+    EXPECT_EQ(Technique().iv[1], 6);
+
+    // A fighter outside the table has no target; outside a battle both operators are reported.
+    Technique().actor = 9;
+    Play(9, "c1 0,0,Ac1 1,0,M#");
+    RunTechnique();
+    EXPECT_EQ(Technique().iv[0], 2);  // no target for a fighter outside the table
+    EXPECT_EQ(Technique().iv[1], 9);
+    g_pBattle.reset();
+    QScrOrg s;
+    Put(s, "c1 0,0,Ac1 1,0,M#");
+    s.iv[0] = s.iv[1] = 4;
+    RunScriptLoop(s, "test", nullptr);
+    EXPECT_EQ(s.iv[0] + s.iv[1], 8);
+    EXPECT_EQ(Reports(), 3u);
+}
+
 TEST_F(TechniqueCommandTest, ActorOutsideTheFightersIsReportedAndIgnored) {
     Place(1, 0.0f, 0.0f);
     Play(12, "w10 w9 w6 w14 0,w15 1,w8 3,w1 w0 #");
