@@ -87,6 +87,13 @@ void BattleIntro() {
 void AdvanceGauges() {
     Battle* b = g_pBattle.get();
     if (!b) return;
+    if (BattleOutcome() != 0) {
+        // One side has nobody standing (no enemy could be read, or an event laid them low):
+        // the fight is decided without waiting for an action that could not end it.
+        b->hudVisible = 0;
+        b->frameHandler = EndCheck;
+        return;
+    }
     int32_t order[kBattleFighterCount];
     GaugeOrder(*b, order);
     int32_t ready = -1;

@@ -46,9 +46,9 @@ TEST_F(BattlePhasesTest, GaugesGrowWithSpeedAndTheFirstInTheOrderBeforeGrowthAct
 
     // A fighter that is down never fills and never acts; five passes and nobody ready leaves
     // the phase as it is.
-    OnlyAlive({0});
+    OnlyAlive({0, 5});
     B().frameHandler = AdvanceGauges;
-    B().gauge[0] = 0;
+    B().gauge[0] = B().gauge[5] = 0;
     B().gauge[6] = 4999;
     B().gauge[7] = 6000;
     g_Fighters[0]->stats[kStatSpeed] = 1;
@@ -58,14 +58,22 @@ TEST_F(BattlePhasesTest, GaugesGrowWithSpeedAndTheFirstInTheOrderBeforeGrowthAct
     EXPECT_EQ(B().gauge[6], 4999);
     EXPECT_EQ(B().gauge[7], 6000);
     EXPECT_EQ(B().frameHandler, AdvanceGauges);
+
+    // With one side empty (no enemy could be read) the fight is decided at once.
+    OnlyAlive({0, 1});
+    B().hudVisible = 1;
+    AdvanceGauges();
+    EXPECT_EQ(B().frameHandler, EndCheck);
+    EXPECT_EQ(B().hudVisible, 0);
 }
 
 TEST_F(BattlePhasesTest, PartyTurnOpensTheCommandMenuAndEnemyTurnPicksItsAction) {
     B().hitMark[5] = 1;
     B().actionKind = kActionTechnique;
     B().menuFrames = 9;
-    OnlyAlive({1});
+    OnlyAlive({1, 5});
     B().gauge[1] = 4999;
+    B().gauge[5] = 0;
     AdvanceGauges();
     EXPECT_EQ(B().frameHandler, CommandSelect);
     EXPECT_EQ(B().actor, 1);
@@ -81,7 +89,8 @@ TEST_F(BattlePhasesTest, PartyTurnOpensTheCommandMenuAndEnemyTurnPicksItsAction)
     std::set<int32_t> targets;
     for (uint32_t seed = 0; seed < 60; ++seed) {
         CrtSrand(seed);
-        OnlyAlive({6});
+        OnlyAlive({0, 6});
+        B().gauge[0] = 0;
         B().gauge[6] = 4999;
         B().hitMark[0] = 1;
         AdvanceGauges();
