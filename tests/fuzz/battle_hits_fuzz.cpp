@@ -54,7 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 const int32_t power = in.Int(), crit = in.Int(), hit = in.Int();
                 const int32_t stat = int8_t(in.Byte()), ignore = in.Byte() & 1;
                 ComputeHit(kind, a, f, power, crit, hit, stat, ignore);
-                if (IsFighter(f) &&
+                // A call with a fighter number outside 0-7 is ignored and changes nothing.
+                if (IsFighter(a) && IsFighter(f) &&
                     (b.pendingAmount[f] < -kDamageCap || b.pendingAmount[f] > kDamageCap))
                     __builtin_trap();
                 break;

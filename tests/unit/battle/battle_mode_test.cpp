@@ -7,6 +7,7 @@
 #include "app/game_state.h"
 #include "app/mode_change.h"
 #include "app/paths.h"
+#include "app/quit.h"
 #include "battle_test_util.h"
 #include "gfx/texture.h"
 #include "gfx/texture_slots.h"
@@ -188,4 +189,13 @@ TEST_F(BattleModeTest, AFightWithoutEnemiesEndsInVictoryAndReturnsThroughTheFram
     // 16 frames of fade-in, the victory sequence of 65 + 16 frames, a few between.
     EXPECT_GT(frames, 16 + 81);
     EXPECT_LT(frames, 16 + 81 + 10);
+}
+
+TEST_F(BattleModeTest, EscapeInABattleReleasesTheBattleAndItsEnemies) {
+    Request(1, 0);
+    ASSERT_TRUE(g_pBattle);
+    ReleaseWorldOnQuit();
+    EXPECT_FALSE(g_pBattle);
+    EXPECT_EQ(g_pHomeCamera, nullptr);
+    for (int i = kFirstEnemySlot; i < kBattleFighterCount; ++i) EXPECT_EQ(g_Fighters[i], nullptr);
 }
