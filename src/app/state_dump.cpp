@@ -12,6 +12,7 @@
 #include "app/mode_words.h"
 #include "app/modes.h"
 #include "app/shell.h"
+#include "battle/battle_dump.h"
 #include "gfx/text.h"
 #include "gfx/texture_slots.h"
 #include "world/character.h"
@@ -73,6 +74,7 @@ nlohmann::json DumpState() {
     for (const MessageBoxRecord& b : g_MessageBoxLog)
         boxes.push_back({{"caption", b.caption}, {"text", b.text}});
     j["messageBoxes"] = boxes;
+    j["battle"] = DumpBattle();
     return j;
 }
 

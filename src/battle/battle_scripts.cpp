@@ -2,6 +2,7 @@
 #include "battle/battle_scripts.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "battle/battle.h"
 #include "script/commands_shared.h"
@@ -13,6 +14,7 @@ namespace {
 constexpr int32_t kScriptNameSize = 32;
 char g_EventName[kScriptNameSize] = "";
 char g_TechniqueName[kScriptNameSize] = "";
+constexpr char kEmptyTechnique[] = "w0 ;c0";
 
 bool EventPrefix(QScrOrg& s, char prefix) {
     switch (prefix) {
@@ -97,15 +99,18 @@ void LoadEventScript(int32_t number) {
 void LoadTechniqueScript(QScrOrg& script, int32_t fighter) {
     script.actor = fighter;
     script.aux = 0;
-    script.running = 0;
-    if (!g_pBattle || fighter < 0 || fighter >= kBattleFighterCount) return;
-    const char letter = TechniqueKindLetter(g_pBattle->actionKind);
-    if (letter == '\0') return;  // the battle sets only kinds 0-3
-    std::snprintf(g_TechniqueName, sizeof g_TechniqueName, "wz\\%c%d", letter,
-                  int(g_pBattle->action[fighter]));
-    // A missing file keeps the old text: rather than play the last technique again, the
-    // technique ends at once and the battle goes on (the loader has said what is missing).
-    if (script.Load(g_TechniqueName)) script.running = 1;
+    script.running = 1;
+    const char letter = g_pBattle ? TechniqueKindLetter(g_pBattle->actionKind) : '\0';
+    if (letter != '\0' && fighter >= 0 && fighter < kBattleFighterCount) {
+        std::snprintf(g_TechniqueName, sizeof g_TechniqueName, "wz\\%c%d", letter,
+                      int(g_pBattle->action[fighter]));
+        if (script.Load(g_TechniqueName)) return;
+    }
+    // A missing file would keep the old text: rather than play the last technique again, the
+    // technique is one that ends at once (the loader has said what is missing).
+    std::memset(script.text, 0, sizeof script.text);
+    std::memcpy(script.text, kEmptyTechnique, sizeof kEmptyTechnique - 1);
+    script.pc = 0;
 }
 
 void RunBattleEvent() {

@@ -39,13 +39,13 @@ void HomeCameraMember(QScrOrg& s) {
             cam.eyeY = value;
             break;
         case 3:
-            cam.targetX = value;
+            cam.target.x = value;
             break;
         case 4:
-            cam.targetY = value;
+            cam.target.y = value;
             break;
         case 5:
-            cam.targetZ = value;
+            cam.target.z = value;
             break;
         default:
             break;

@@ -132,7 +132,7 @@ void React(QScrOrg& s) {
     }
     target.SetMotion(kMotionHit, 0);
     const FighterRecord* r = g_Fighters[t];
-    const bool low = r && r->hp < r->maxHp / 6;
+    const bool low = r && LowPoints(r->hp, r->maxHp);
     target.QueueMotion(low ? kMotionLowHpStance : kMotionBattleStance, 1);
 }
 

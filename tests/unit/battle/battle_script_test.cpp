@@ -57,9 +57,9 @@ TEST_F(BattleEventTest, HomeCameraEntries) {
     EXPECT_FLOAT_EQ(cam.angle, 90.0f * 0.017453277f);  // degrees become radians
     EXPECT_EQ(cam.distance, 3000.0f);
     EXPECT_EQ(cam.eyeY, -512.5f);
-    EXPECT_EQ(cam.targetX, 1.0f);
-    EXPECT_EQ(cam.targetY, 2.0f);
-    EXPECT_EQ(cam.targetZ, 3.0f);
+    EXPECT_EQ(cam.target.x, 1.0f);
+    EXPECT_EQ(cam.target.y, 2.0f);
+    EXPECT_EQ(cam.target.z, 3.0f);
     EXPECT_EQ(B().frameHandler, OtherPhase);  // entry 6 was passed over, e0 still ran
 }
 
@@ -169,10 +169,10 @@ TEST_F(BattleScriptFileTest, MissingTechniqueEndsAtOnceInsteadOfReplayingTheLast
     LoadTechniqueScript(s, 0);
     ASSERT_EQ(Reports(), 1u);
     EXPECT_EQ(g_MessageBoxLog[0].text, "QScrOrg:Reading error!:\nwz\\m5");
-    EXPECT_EQ(s.running, 0);
     B().frameHandler = ActionRunning;
     RunTechnique();
     EXPECT_EQ(s.iv[0], 1);
+    EXPECT_EQ(s.running, 0);
     EXPECT_EQ(B().frameHandler, AdvanceGauges);
     EXPECT_EQ(Reports(), 1u);
 }
