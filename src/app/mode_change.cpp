@@ -1,18 +1,90 @@
 #include "app/mode_change.h"
 
+#include <memory>
+
+#include "app/field_frame.h"
+#include "app/game_start.h"
+#include "app/game_state.h"
 #include "app/host.h"
 #include "app/message_queue.h"
 #include "app/mode_words.h"
+#include "app/modes.h"
 #include "app/sjis.h"
+#include "battle/battle.h"
 #include "gfx/msgbox.h"
+#include "script/camera_motion.h"
+#include "world/character.h"
+#include "world/field_save.h"
+#include "world/field_transitions.h"
+#include "world/party.h"
+#include "world/projection.h"
+
+namespace {
+
+// Enemy slot i reads enemy g_EnemySet[i - 3]; a negative number leaves the slot empty: a
+// nameless record without points and no character, so nobody stands or can be chosen there.
+void SetUpEnemies() {
+    for (int i = kFirstEnemySlot; i < kBattleFighterCount; ++i) {
+        if (!g_Fighters[i]) g_Fighters[i] = new FighterRecord();
+        const int32_t enemy = g_EnemySet[i - kFirstEnemySlot];
+        if (enemy >= 0) {
+            ReadEnemST(i, enemy);
+        } else {
+            *g_Fighters[i] = FighterRecord();
+            g_Characters[i].Release();
+            g_Characters[i].active = 0;
+        }
+    }
+}
+
+void FieldToBattle() {
+    g_FieldSave = std::make_unique<FieldSave>();
+    SaveFieldState();
+    if (g_pGameState) {
+        g_pGameState->fieldInfo.reset();
+        g_ScriptResumePos = g_pGameState->fieldScript.pc;
+    }
+    delete g_pGameState;
+    g_pGameState = nullptr;
+
+    g_pBattle = std::make_unique<Battle>();
+    g_pHomeCamera = &g_pBattle->homeCamera;
+    g_FrameProc = BattleFrame;
+    SetBattleProjection();
+    g_EncounterPending = 0;
+    SetUpEnemies();
+    for (int i = 0; i < kBattleFighterCount; ++i) {
+        g_pBattle->action[i] = 0;
+        g_pBattle->target[i] = 0;
+    }
+    StartBattle();
+}
+
+void BattleToField() {
+    g_pHomeCamera = nullptr;
+    g_pBattle.reset();
+    FreeEnemyFighters();
+
+    delete g_pGameState;
+    g_pGameState = new GameState();
+    StartField();
+    g_pGameState->fieldHandler = FieldFadeIn;
+    g_FrameProc = FieldFrame;
+    SetFieldProjection();
+    RestoreFieldState();
+    g_FieldSave.reset();
+    ReloadField();
+    // The script goes on where it stood, without a fade of its own.
+    g_pGameState->fieldScript.aux = 0;
+}
+
+}  // namespace
 
 void QModeChange() {
     if (g_ModeNow == 1 && g_ModeNext == 0) {
-        // Field to battle: the battle object takes over from the game state. The battle is not
-        // part of the engine yet, so the field stays and the request is dropped.
+        FieldToBattle();
     } else if (g_ModeNow == 0 && g_ModeNext == 1) {
-        // Battle to field: rebuilds the game state where the battle ends. Nothing to do until
-        // battles exist.
+        BattleToField();
     } else if (g_ModeNext == 2) {
         g_MessageQueue.Post(WM_CLOSE, 0, 0);
     } else {

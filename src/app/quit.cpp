@@ -2,8 +2,10 @@
 
 #include "app/game_state.h"
 #include "app/ui_textures.h"
+#include "battle/battle.h"
 #include "gfx/texture.h"
 #include "world/character.h"
+#include "world/party.h"
 
 void ReleaseWorldOnQuit() {
     DestroyCharacterModels();
@@ -15,4 +17,7 @@ void ReleaseWorldOnQuit() {
     }
     delete g_pGameState;
     g_pGameState = nullptr;
+    g_pHomeCamera = nullptr;
+    g_pBattle.reset();
+    FreeEnemyFighters();
 }

@@ -5,6 +5,7 @@
 
 #include "app/sjis.h"
 #include "app/state_dump_sections.h"
+#include "battle/battle_dump.h"
 #include "math/vector3.h"
 #include "script/qscr_org.h"
 
@@ -13,8 +14,13 @@ namespace {
 using DumpSection = void (*)(nlohmann::json&);
 
 // Every section, in the order its keys are written.
+void DumpBattleSection(nlohmann::json& j) {
+    j["battle"] = DumpBattle();
+}
+
 constexpr DumpSection kSections[] = {
-    DumpShellSection, DumpModeSection, DumpFieldSection, DumpWorldSection, DumpTablesSection,
+    DumpShellSection, DumpModeSection,   DumpFieldSection,
+    DumpWorldSection, DumpTablesSection, DumpBattleSection,
 };
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "app/frame_proc.h"
 #include "battle/menu_list.h"
 #include "math/vector3.h"
+#include "script/camera_motion.h"
 #include "script/qscr_org.h"
 
 // The battle object: one fight between the three party fighters (slots 0-2) and up to five
@@ -36,12 +37,9 @@ struct DamageLabel {
     char text[12] = {};
 };
 
-// The battle's home camera, in the order the event command numbers its entries after the
-// orbit: target x, y, z, orbit angle, orbit distance, eye y.
-struct HomeCamera {
-    float targetX = 0.0f, targetY = 0.0f, targetZ = 0.0f;
-    float angle = 0.0f, distance = 0.0f, eyeY = 0.0f;
-};
+// The battle's home camera is the record the scripted camera returns to (HomeCamera of
+// script/camera_motion.h: target, orbit angle, orbit distance, eye y); g_pHomeCamera points at
+// the battle's while a battle exists.
 
 struct Battle {
     int32_t alive[kBattleFighterCount] = {};   // 1: takes part and stands
@@ -83,6 +81,9 @@ struct Battle {
     // their own commands).
     int32_t eventDone = 0;
     float markerAngle = 0.0f;  // turn of the marker over the acting party member, degrees
+    // How the fight was decided once EndCheck has started its closing event (-1 the party is
+    // down, 1 the enemies are); 0 before.
+    int32_t outcome = 0;
 };
 
 extern std::unique_ptr<Battle> g_pBattle;  // null outside battles
@@ -117,6 +118,28 @@ void EndCheck();
 // Menus and actions.
 void OpenCommandMenu(int32_t fighter);
 void StartAction(int32_t fighter);
+// The technique menu of the actor's category, and the target list (its side chosen by the
+// action's flags). The target list is filled once the box has slid for three frames.
+void OpenTechniqueMenu();
+void OpenTargetMenu();
+void TargetOpening();     // phase: the three frames before the target list is filled
+void TargetConfirming();  // phase: the three frames between Shift and the confirmed target
+// target[actor] = cursor + targetSide, menu hidden and the action started, when the entry under
+// the cursor names someone; false (nothing changed) on an empty entry.
+bool ConfirmTarget();
+// The strip at the top of the screen with a text at x (menus 16, the battle message centred).
+void DrawHelpLine(const char* text, int x);
+
+// Points below a sixth of their maximum: the low stance and the yellow numbers. The sixth is
+// exact (7 of 42 is not low; 1 of 7 is), as on the status menu screen.
+inline bool LowPoints(int64_t value, int32_t maxValue) {
+    return double(value) < double(maxValue) / 6.0;
+}
+
+// True for a fighter number 0-7: other numbers are ignored wherever they come from.
+inline bool IsFighter(int32_t f) {
+    return f >= 0 && f < kBattleFighterCount;
+}
 
 // Hits and their display.
 void ComputeHit(int32_t kind, int32_t attacker, int32_t target, int32_t power,

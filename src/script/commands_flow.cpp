@@ -6,6 +6,7 @@
 
 #include "app/crt_rand.h"
 #include "app/shell.h"
+#include "battle/battle.h"
 #include "math/math_scalar.h"
 #include "script/commands_shared.h"
 #include "script/qscr_org.h"
@@ -46,9 +47,20 @@ void IntArithmetic(QScrOrg& s) {
             r = v;
             break;
         case 'A':
-        case 'M':
-            ScriptError(s, "no battle for the technique operators");
+        case 'M': {
+            // The fighter whose technique is playing, or that fighter's target.
+            if (!g_pBattle) {
+                ScriptError(s, "no battle for the technique operators");
+                break;
+            }
+            const int32_t actor = g_pBattle->techniqueScript.actor;
+            if (op == 'M') {
+                r = actor;
+            } else if (CheckIndex(s, actor, kBattleFighterCount, "fighter")) {
+                r = g_pBattle->target[actor];
+            }
             break;
+        }
         case 'B':
             r = GetBgmVolume();
             break;

@@ -31,3 +31,11 @@ extern FieldCommandHandler g_FieldCommandHandler;
 // counts (set by the command that changes the script) the screen darkens, the script named in
 // str is loaded at 15, and the new script runs from 31 on.
 void RunFieldScript();
+
+// Reads a command number as "%d" does at pc, then moves pc behind the blank that follows it
+// (stopping at the end of the text); -1 when no number stands there.
+int32_t ReadCommandNumber(QScrOrg& s);
+// The battle event runner's "e" commands and the technique runner's "w" commands; pc stands
+// right behind the prefix. Numbers outside their tables do nothing.
+void ExecEventCommand(QScrOrg& s);
+void ExecTechniqueCommand(QScrOrg& s);

@@ -175,9 +175,9 @@ TEST_F(GameFlowTest, ModeChangeRowsClearTheRequestAndTouchNothingElse) {
         int32_t now, next;
         bool closes, error;
     } const rows[] = {
-        {1, 0, false, false}, {0, 1, false, false},  // battles: not built yet, request dropped
-        {1, 2, true, false},  {7, 2, true, false},  {0, 0, false, true},
-        {1, 1, false, true},  {-1, 0, false, true}, {0, 3, false, true},
+        // The two battle rows are the battle tests' (they build and tear down a battle).
+        {1, 2, true, false}, {7, 2, true, false},  {0, 0, false, true},
+        {1, 1, false, true}, {-1, 0, false, true}, {0, 3, false, true},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(testing::Message() << r.now << " -> " << r.next);

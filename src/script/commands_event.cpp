@@ -1,0 +1,109 @@
+// The battle event scripts' "e" commands: the end of an event, the battle message and the
+// battle's home camera.
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "battle/battle.h"
+#include "battle/battle_scripts.h"
+#include "math/math_scalar.h"
+#include "script/commands_shared.h"
+#include "script/qscr_org.h"
+#include "script/script_runner.h"
+#include "world/character_text_reader.h"
+
+namespace {
+
+constexpr int32_t kEventMessageFrames = 64;
+
+Battle* BattleFor(const QScrOrg& s) {
+    if (!g_pBattle) ScriptError(s, "battle command outside a battle");
+    return g_pBattle.get();
+}
+
+void HomeCameraMember(QScrOrg& s) {
+    const int32_t what = s.gInt();
+    const float value = float(s.gFloat());
+    Battle* b = BattleFor(s);
+    if (!b) return;
+    HomeCamera& cam = b->homeCamera;
+    switch (what) {
+        case 0:
+            cam.angle = value * kDegToRad;
+            break;
+        case 1:
+            cam.distance = value;
+            break;
+        case 2:
+            cam.eyeY = value;
+            break;
+        case 3:
+            cam.target.x = value;
+            break;
+        case 4:
+            cam.target.y = value;
+            break;
+        case 5:
+            cam.target.z = value;
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace
+
+int32_t ReadCommandNumber(QScrOrg& s) {
+    auto at = [&](int32_t k) { return k >= 0 && k < QScrOrg::kTextSize ? s.text[k] : '\0'; };
+    int32_t i = s.pc;
+    while (at(i) == ' ' || (at(i) >= '\t' && at(i) <= '\r')) ++i;
+    bool negative = false;
+    if (at(i) == '+' || at(i) == '-') negative = at(i++) == '-';
+    int32_t number = -1;
+    if (at(i) >= '0' && at(i) <= '9') {
+        int64_t value = 0;
+        while (at(i) >= '0' && at(i) <= '9') {
+            if (value < 1000000) value = value * 10 + (at(i) - '0');
+            ++i;
+        }
+        number = negative ? int32_t(-value) : int32_t(value);
+    }
+    // Behind the blank after the number; the end of the text stops the search.
+    while (at(s.pc) != '\0' && at(s.pc) != ' ') ++s.pc;
+    if (at(s.pc) == ' ') ++s.pc;
+    return number;
+}
+
+void EndBattleEvent(QScrOrg& s) {
+    s.running = 0;
+    s.stepping = 0;
+    if (!g_pBattle) return;
+    Battle& b = *g_pBattle;
+    b.eventDone = 1;
+    b.messageCounter = 0;
+    if (b.returnHandler) b.frameHandler = b.returnHandler;
+}
+
+void ExecEventCommand(QScrOrg& s) {
+    switch (ReadCommandNumber(s)) {
+        case 0:
+            EndBattleEvent(s);
+            break;
+        case 1:
+            if (Battle* b = BattleFor(s)) {
+                // A longer register is cut to the message, never inside a double-byte character.
+                const std::string text = FitSjis(
+                    std::string_view(s.str, strnlen(s.str, sizeof s.str)), sizeof b->message);
+                std::memset(b->message, 0, sizeof b->message);
+                std::memcpy(b->message, text.data(), text.size());
+                b->messageCounter = kEventMessageFrames;
+            }
+            break;
+        case 2:
+            HomeCameraMember(s);
+            break;
+        default:
+            break;
+    }
+}

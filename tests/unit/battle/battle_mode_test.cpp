@@ -1,0 +1,201 @@
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+
+#include "app/field_frame.h"
+#include "app/game_start.h"
+#include "app/game_state.h"
+#include "app/mode_change.h"
+#include "app/paths.h"
+#include "app/quit.h"
+#include "battle_test_util.h"
+#include "gfx/texture.h"
+#include "gfx/texture_slots.h"
+#include "math/math_scalar.h"
+#include "world/field_save.h"
+#include "world/field_tables.h"
+#include "world/field_transitions.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// From the field into a battle and back, through the mode change, with a data directory that
+// has the party's character, a field script and the battle's event script.
+class BattleModeTest : public BattleTest {
+protected:
+    void SetUp() override {
+        BattleTest::SetUp();
+        g_pBattle.reset();
+        g_pHomeCamera = nullptr;
+        FreeEnemyFighters();
+        ResetCharacters();
+        g_RzDiagStream = diag;
+
+        dir = MakeTempDir("battle_mode");
+        fs::create_directories(fs::path(dir) / "chara");
+        fs::create_directories(fs::path(dir) / "SCR" / "bEv");
+        std::ofstream(fs::path(dir) / "chara" / "hero.qd") << "hero.rzo\n1.0,0,128,\n";
+        std::ofstream(fs::path(dir) / "SCR" / "test.qd") << "@:A//c0 #\n";
+        std::ofstream(fs::path(dir) / "SCR" / "bEv" / "ev0.qd")
+            << "@:INING//e0 #\n@:START//e0 #\n@:WIN//e0 #\n@:G_O//e0 #\n";
+        SetDataDirectory(dir);
+        ClearPathCache();
+        RZ_Model m;
+        BuildModel(m, {"head_b", "wea_b"}, Motions());
+        ASSERT_TRUE(
+            m.Save((std::string(GetBasePath()) + "chara\\hero.rzo").c_str(), RZ_SaveFormat::Ascii));
+        ClearPathCache();
+
+        StartFieldTables();
+        for (int i = 0; i < kPartyMemberCount; ++i) {
+            std::snprintf(g_FaceNames[i], kFaceNameSize, "hero");
+            g_PartyMembers[i].maxHp = g_PartyMembers[i].hp = 100;
+        }
+        g_pGameState = new GameState();
+        g_pGameState->fieldScript.pc = 37;
+        std::snprintf(g_FieldScriptName, kScriptNameSize, "test");
+        // The leader, and field people in slots 4 and 9.
+        for (int i : {0, 4, 9}) {
+            Character& c = g_Characters[i];
+            c.LoadCharacter("hero");
+            c.position = Vector3{1000.0f * float(i + 1), 5.0f, -2000.0f};
+            c.rotation.y = 0.5f;
+        }
+        g_Camera.target = Vector3{100.0f, 200.0f, -300.0f};
+        g_Camera.angle = 0.25f;
+        g_Camera.distance = 1500.0f;
+        UpdateCameraEye();
+        fieldEye = g_Camera.eye;
+        g_MessageBoxLog.clear();
+    }
+    void TearDown() override {
+        delete g_pGameState;
+        g_pGameState = nullptr;
+        g_FieldSave.reset();
+        ReleaseFieldTables();
+        ResetCharacters();
+        ResetTextureSlots();
+        g_FrameProc = NullFrameHook;
+        BattleTest::TearDown();
+        g_RzDiagStream = nullptr;
+        if (diag) std::fclose(diag);
+        fs::remove_all(dir);
+    }
+    static void ResetTextureSlots() {
+        for (TextureSlot& s : g_TextureSlots) {
+            if (s.texture) s.texture->Release();
+            s = TextureSlot{};
+        }
+    }
+    static void Request(int32_t now, int32_t next) {
+        g_ModeNow = now;
+        g_ModeNext = next;
+        g_ModeChangeRequest = 1;
+        QModeChange();
+    }
+    std::string dir;
+    Vector3 fieldEye;
+    FILE* diag = std::tmpfile();
+};
+
+}  // namespace
+
+TEST_F(BattleModeTest, ToBattleAndBackKeepsTheFieldAndFreesTheEnemies) {
+    // A billboard's picture goes with the field.
+    GfxTexture* picture = nullptr;
+    ASSERT_EQ(
+        g_pd3dDevice->CreateTexture(4, 4, 1, 0, PixelFormat::A8R8G8B8, Pool::Managed, &picture),
+        kOk);
+    g_TextureSlots[8] = TextureSlot{picture, 4, 4};
+    g_Billboards[2].image = g_Billboards[3].image = &g_TextureSlots[8];
+    g_EnemySet[1] = -1;  // slot 4 stays empty
+    g_EncounterPending = 1;
+
+    Request(1, 0);
+    EXPECT_EQ(g_ModeChangeRequest, 0);
+    EXPECT_EQ(g_pGameState, nullptr);
+    ASSERT_TRUE(g_pBattle);
+    ASSERT_TRUE(g_FieldSave);
+    EXPECT_EQ(g_FrameProc, BattleFrame);
+    EXPECT_EQ(g_ScriptResumePos, 37);
+    EXPECT_EQ(g_EncounterPending, 0);
+    EXPECT_EQ(g_pHomeCamera, &g_pBattle->homeCamera);
+    EXPECT_EQ(g_Billboards[2].image, nullptr);
+    EXPECT_EQ(g_Billboards[3].image, nullptr);
+    EXPECT_EQ(g_TextureSlots[8].texture, nullptr);
+
+    Battle& b = *g_pBattle;
+    for (int i = 0; i < kFirstEnemySlot; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(b.alive[i], 1);
+        EXPECT_EQ(g_Characters[i].active, 1);
+        EXPECT_FLOAT_EQ(g_Characters[i].position.x, float((i - 1) * 896));
+        EXPECT_FLOAT_EQ(g_Characters[i].position.z, 1024.0f);
+        EXPECT_FLOAT_EQ(g_Characters[i].rotation.y, 180.0f * kDegToRad);
+        EXPECT_EQ(Motion(i), uint32_t(kMotionBattleStance));
+    }
+    for (int i = kFirstEnemySlot; i < kBattleFighterCount; ++i) ASSERT_NE(g_Fighters[i], nullptr);
+    // The empty enemy slot: nobody there, nameless, its field person put away.
+    EXPECT_EQ(g_Characters[4].active, 0);
+    EXPECT_EQ(b.alive[4], 0);
+    EXPECT_STREQ(g_Fighters[4]->name, "");
+    // The camera swings in toward the middle of the ground.
+    EXPECT_EQ(g_Camera.handler, CameraMoveOrbit);
+    EXPECT_EQ(g_Camera.framesLeft, 8);
+    EXPECT_FLOAT_EQ(g_Camera.stepTarget.y, (512.0f - g_Camera.target.y) / 8.0f);
+
+    g_PartyMembers[0].hp = 40;  // the party's points outlive the battle
+    Request(0, 1);
+    EXPECT_FALSE(g_pBattle);
+    EXPECT_FALSE(g_FieldSave);
+    EXPECT_EQ(g_pHomeCamera, nullptr);
+    for (int i = kFirstEnemySlot; i < kBattleFighterCount; ++i) EXPECT_EQ(g_Fighters[i], nullptr);
+    EXPECT_EQ(g_Fighters[0], &g_PartyMembers[g_PartyOrder[0]]);
+    EXPECT_EQ(g_PartyMembers[0].hp, 40);
+    ASSERT_NE(g_pGameState, nullptr);
+    EXPECT_EQ(g_FrameProc, FieldFrame);
+    EXPECT_EQ(g_pGameState->fieldHandler, FieldFadeIn);
+    EXPECT_EQ(g_pGameState->fieldScript.pc, 37);  // resumes where it stood
+    EXPECT_EQ(g_pGameState->fieldScript.aux, 0);
+    for (int i : {0, 4, 9}) {
+        SCOPED_TRACE(i);
+        const Character& c = g_Characters[i];
+        EXPECT_EQ(c.active, 1);
+        EXPECT_FLOAT_EQ(c.position.x, 1000.0f * float(i + 1));
+        EXPECT_FLOAT_EQ(c.rotation.y, 0.5f);
+        EXPECT_EQ(c.weaponMesh, nullptr);
+    }
+    for (int i : {1, 2, 3, 5}) EXPECT_EQ(g_Characters[i].active, 0) << i;
+    EXPECT_FLOAT_EQ(g_Camera.eye.x, fieldEye.x);
+    EXPECT_FLOAT_EQ(g_Camera.eye.z, fieldEye.z);
+    EXPECT_FLOAT_EQ(g_Camera.distance, 1500.0f);
+}
+
+TEST_F(BattleModeTest, AFightWithoutEnemiesEndsInVictoryAndReturnsThroughTheFrames) {
+    for (int32_t& e : g_EnemySet) e = -1;
+    g_FadeAlpha = 255;
+    Request(1, 0);
+    ASSERT_EQ(g_FrameProc, BattleFrame);
+    int frames = 0;
+    bool sawVictory = false;
+    for (; frames < 400 && g_FrameProc == BattleFrame; ++frames) {
+        FrameDispatch();
+        if (g_pBattle && g_pBattle->frameHandler == VictoryFadeOut) sawVictory = true;
+    }
+    EXPECT_TRUE(sawVictory);
+    EXPECT_EQ(g_FrameProc, FieldFrame);
+    EXPECT_EQ(g_FadeAlpha, 255);  // the field fades in from a covered screen
+    // 16 frames of fade-in, the victory sequence of 65 + 16 frames, a few between.
+    EXPECT_GT(frames, 16 + 81);
+    EXPECT_LT(frames, 16 + 81 + 10);
+}
+
+TEST_F(BattleModeTest, EscapeInABattleReleasesTheBattleAndItsEnemies) {
+    Request(1, 0);
+    ASSERT_TRUE(g_pBattle);
+    ReleaseWorldOnQuit();
+    EXPECT_FALSE(g_pBattle);
+    EXPECT_EQ(g_pHomeCamera, nullptr);
+    for (int i = kFirstEnemySlot; i < kBattleFighterCount; ++i) EXPECT_EQ(g_Fighters[i], nullptr);
+}

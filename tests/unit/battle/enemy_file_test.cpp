@@ -1,0 +1,84 @@
+// The enemy status file: the fighter record of an enemy slot and its character.
+#include "battle/enemy_file.h"
+#include "battle_file_fixture.h"
+#include "world/character_text_reader.h"
+
+namespace {
+
+using EnemyFileTest = BattleFileTest;
+
+TEST_F(EnemyFileTest, FileFillsTheRecordAndLoadsTheCharacter) {
+    ASSERT_EQ(g_Fighters[3], nullptr);
+    ReadEnemST(3, 0);  // "\r\n" line ends
+    EXPECT_TRUE(Messages().empty());
+    ASSERT_NE(g_Fighters[3], nullptr);  // made on first use
+    const FighterRecord& r = *g_Fighters[3];
+    EXPECT_STREQ(r.name, "Goblin");
+    EXPECT_EQ(r.hp, 60);  // full points
+    EXPECT_EQ(r.mp, 12);
+    EXPECT_EQ(r.stats[kStatDefence], 300 & 0xFF);
+    EXPECT_EQ(r.guard, 4);
+    EXPECT_EQ(r.commands[4], 4);  // no commands line: the record keeps its own
+
+    // 5, 7, then -1: two words, the other 46 cleared; techniques 0, 2, 32, 33, 34 known.
+    const int32_t* words = &r.techniques[0][0];
+    EXPECT_EQ(words[0], 5);
+    EXPECT_EQ(words[1], 7);
+    for (int i = 2; i < kEnemyTechniqueWords; ++i) EXPECT_EQ(words[i], 0) << i;
+    EXPECT_TRUE(r.KnowsTechnique(0, 34));
+
+    const Character& c = g_Characters[3];
+    EXPECT_EQ(c.active, 1);
+    EXPECT_STREQ(c.fileName, "hero");
+}
+
+TEST_F(EnemyFileTest, FortyEightWordsWithoutEndFillEverySetAndTheRestOfTheLineGoes) {
+    FighterRecord r;
+    std::string text;
+    ASSERT_TRUE(ReadGameTextFile(std::string(GetBasePath()) + "sChr\\e1.qf", text));
+    std::string character;
+    EXPECT_TRUE(ReadEnemyStatusText(r, text, "e1", character));
+    for (int i = 0; i < kEnemyTechniqueWords; ++i) EXPECT_EQ((&r.techniques[0][0])[i], i + 1);
+    EXPECT_EQ(character, "hero");
+}
+
+TEST_F(EnemyFileTest, MissingFileAndPartySlotsChangeNothing) {
+    g_PartyMembers[1].SetName("Hero");
+    for (int slot : {-1, 0, 2, 8}) ReadEnemST(slot, 0);
+    EXPECT_STREQ(g_Fighters[0]->name, "Hero");
+    EXPECT_EQ(g_Characters[0].active, 0);
+
+    ReadEnemST(4, 0);
+    FighterRecord* record = g_Fighters[4];
+    g_Characters[4].position.x = 5.0f;
+    ReadEnemST(4, 9);
+    EXPECT_EQ(Messages(), std::vector<std::string>{"ReadEnemST:ファイルが無い"});
+    EXPECT_EQ(g_Fighters[4], record);
+    EXPECT_STREQ(record->name, "Goblin");
+    EXPECT_STREQ(g_Characters[4].fileName, "hero");
+    EXPECT_EQ(g_Characters[4].position.x, 5.0f);
+}
+
+TEST_F(EnemyFileTest, DamagedFileIsReportedOnceAndLoadsNoCharacter) {
+    ReadEnemST(5, 2);  // "seven" where a technique word should be
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_NE(Messages()[0].find("ReadEnemST:"), std::string::npos);
+    EXPECT_NE(Messages()[0].find("e2.qf"), std::string::npos);
+    EXPECT_STREQ(g_Fighters[5]->name, "Broken");  // what came before the damage stays
+    EXPECT_EQ(g_Fighters[5]->techniques[0][0], 5);
+    EXPECT_EQ(g_Characters[5].active, 0);
+
+    // Texts cut anywhere never read past their end and report at most once.
+    std::string text;
+    ASSERT_TRUE(ReadGameTextFile(std::string(GetBasePath()) + "sChr\\e0.qf", text));
+    for (size_t n = 0; n < text.size(); ++n) {
+        g_MessageBoxLog.clear();
+        FighterRecord r;
+        std::string character;
+        const bool whole = ReadEnemyStatusText(r, text.substr(0, n), "cut", character);
+        EXPECT_EQ(g_MessageBoxLog.size(), whole ? 0u : 1u) << n;
+        EXPECT_EQ(whole, !character.empty()) << n;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,77 @@
+// The weapon file: the weapon mesh, the trail colour and the blade length of a fighter.
+#include "battle/weapon_file.h"
+#include "battle_file_fixture.h"
+
+namespace {
+
+class WeaponFileTest : public BattleFileTest {
+protected:
+    void SetUp() override {
+        BattleFileTest::SetUp();
+        g_Fighters[3] = new FighterRecord();
+    }
+};
+
+TEST_F(WeaponFileTest, MeshTrailColourAndBladeThenNoReleasesTheMeshAlone) {
+    g_Fighters[3]->weapon = 1;  // "box", 511,128,64,32, 250.5 with "\r\n" line ends
+    LoadWeapon(3, 0);
+    const Character& c = g_Characters[3];
+    ASSERT_NE(c.weaponMesh, nullptr);
+    EXPECT_NE(c.weaponMesh->mesh, nullptr);
+    EXPECT_EQ(g_pBattle->trailColour[3], 0x20FF8040u);  // ARGB, low 8 bits of each value
+    EXPECT_EQ(c.bladeLength, 250.5f);
+
+    g_Fighters[3]->weapon = 0;  // "NO"
+    LoadWeapon(3, 0);
+    EXPECT_EQ(c.weaponMesh, nullptr);
+    EXPECT_EQ(g_pBattle->trailColour[3], 0x20FF8040u);
+    EXPECT_EQ(c.bladeLength, 250.5f);
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(WeaponFileTest, NameKeepsTrailingBlanksAndOnlyLosesItsLineEnd) {
+    WeaponFile w;
+    EXPECT_TRUE(ReadWeaponText("sword  \r\n1,2,3,4,\n5\n", 0, "w", w));
+    EXPECT_EQ(w.meshName, "sword  ");
+    EXPECT_EQ(w.trailColour, 0x04010203u);
+    // A name longer than a line read holds is cut; the numbers are still found on their line.
+    EXPECT_TRUE(ReadWeaponText(std::string(100, 'a') + "\n1,2,3,4,\n5\n", 0, "w", w));
+    EXPECT_EQ(w.meshName, std::string(63, 'a'));
+    EXPECT_EQ(w.bladeLength, 5.0f);
+}
+
+TEST_F(WeaponFileTest, MissingOrDamagedFilesKeepTheOldValues) {
+    g_Fighters[3]->weapon = 77;
+    LoadWeapon(3, 0);
+    EXPECT_EQ(Messages(), std::vector<std::string>{"武器情報ファイルが見つかりません！"});
+    EXPECT_EQ(g_Characters[3].weaponMesh, nullptr);
+
+    g_MessageBoxLog.clear();
+    g_Characters[3].bladeLength = 9.0f;
+    g_Fighters[3]->weapon = 3;  // "255,abc,"
+    LoadWeapon(3, 0);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_NE(Messages()[0].find("w-3.qd"), std::string::npos);
+    EXPECT_NE(g_Characters[3].weaponMesh, nullptr);  // the mesh line was fine
+    EXPECT_EQ(g_pBattle->trailColour[3], kDefaultTrailColour);
+    EXPECT_EQ(g_Characters[3].bladeLength, 9.0f);
+}
+
+TEST_F(WeaponFileTest, GuardSlotReadsOnlyTheMeshOfTheGuardNumber) {
+    g_Fighters[3]->guard = 4;  // "box" and nothing else
+    LoadWeapon(3, 1);
+    EXPECT_NE(g_Characters[3].guardMesh, nullptr);
+    EXPECT_EQ(g_Characters[3].weaponMesh, nullptr);
+
+    // Fighters without a record, outside the table, or other slots read nothing; without a
+    // battle the colour has nowhere to go and the blade is read all the same.
+    LoadWeapon(4, 0);
+    LoadWeapon(8, 0);
+    LoadWeapon(3, 2);
+    g_pBattle.reset();
+    LoadWeapon(3, 0);
+    EXPECT_EQ(g_Characters[3].bladeLength, 250.5f);
+    EXPECT_TRUE(Messages().empty());
+}
+
+}  // namespace
