@@ -54,27 +54,6 @@ void HomeCameraMember(QScrOrg& s) {
 
 }  // namespace
 
-int32_t ReadCommandNumber(QScrOrg& s) {
-    auto at = [&](int32_t k) { return k >= 0 && k < QScrOrg::kTextSize ? s.text[k] : '\0'; };
-    int32_t i = s.pc;
-    while (at(i) == ' ' || (at(i) >= '\t' && at(i) <= '\r')) ++i;
-    bool negative = false;
-    if (at(i) == '+' || at(i) == '-') negative = at(i++) == '-';
-    int32_t number = -1;
-    if (at(i) >= '0' && at(i) <= '9') {
-        int64_t value = 0;
-        while (at(i) >= '0' && at(i) <= '9') {
-            if (value < 1000000) value = value * 10 + (at(i) - '0');
-            ++i;
-        }
-        number = negative ? int32_t(-value) : int32_t(value);
-    }
-    // Behind the blank after the number; the end of the text stops the search.
-    while (at(s.pc) != '\0' && at(s.pc) != ' ') ++s.pc;
-    if (at(s.pc) == ' ') ++s.pc;
-    return number;
-}
-
 void EndBattleEvent(QScrOrg& s) {
     s.running = 0;
     s.stepping = 0;

@@ -9,6 +9,7 @@
 #include "battle/talk_window.h"
 #include "script/commands_shared.h"
 #include "script/qscr_org.h"
+#include "script/script_runner.h"
 #include "world/character.h"
 #include "world/field_move.h"
 #include "world/field_runtime.h"
@@ -145,8 +146,7 @@ void SetEnemies(QScrOrg& s) {
 }  // namespace
 
 void ExecFieldCommand(QScrOrg& s) {
-    const int32_t number = PeekNumber(s);
-    SkipToArguments(s);
+    const int32_t number = ReadCommandNumber(s);
     switch (number) {
         case 0:
             ShowText(s);

@@ -202,6 +202,12 @@ void SkipToArguments(QScrOrg& s) {
     if (s.pc >= 0 && s.pc < QScrOrg::kTextSize && s.text[s.pc] == ' ') ++s.pc;
 }
 
+int32_t ReadCommandNumber(QScrOrg& s) {
+    const int32_t number = PeekNumber(s);
+    SkipToArguments(s);
+    return number;
+}
+
 char ReadOp(QScrOrg& s) {
     if (s.pc < 0 || s.pc >= QScrOrg::kTextSize) return '\0';
     return s.text[s.pc++];
@@ -223,8 +229,7 @@ bool CheckIndex(const QScrOrg& s, int32_t index, int32_t count, const char* what
 }
 
 void ExecCommand(QScrOrg& s) {
-    const int32_t number = PeekNumber(s);
-    SkipToArguments(s);
+    const int32_t number = ReadCommandNumber(s);
     if (number < 0 || number > kLastCommand) return;
     switch (number) {
         case 0:
