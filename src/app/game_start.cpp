@@ -11,11 +11,14 @@
 #include "app/mode_words.h"
 #include "app/modes.h"
 #include "app/ui_textures.h"
+#include "battle/battle.h"
 #include "battle/data_tables.h"
 #include "battle/talk_window.h"
 #include "gfx/d3d.h"
 #include "gfx/device.h"
 #include "gfx/texture_slots.h"
+#include "script/commands_field.h"
+#include "script/script_runner.h"
 #include "sound/sound.h"
 #include "world/character.h"
 #include "world/field_camera.h"
@@ -82,6 +85,9 @@ void SetupLighting() {
 
 void GameStart() {
     CrtSrand(GameSeed(g_Host.clock ? g_Host.clock->GetTickCount() : 0));
+    // The field scripts' own commands; the runner reports an "f" while none is installed.
+    g_FieldCommandHandler = ExecFieldCommand;
+    ResetEnemySet();
 
     delete g_pGameState;
     g_pGameState = new GameState();

@@ -15,7 +15,8 @@ extern int32_t g_ScriptResumePos;
 void StartupFrame();
 // Material, light 0 and the lighting render states.
 void SetupLighting();
-// Everything a new game loads and sets, ending with the party bound to its fighter slots.
+// Everything a new game loads and sets, ending with the party bound to its fighter slots; the
+// field commands are installed and every enemy slot reads enemy 0 again.
 void GameStart();
 // Copies the name into g_FieldScriptName and loads that script into the game state's field script.
 void LoadFieldScript(const char* name);

@@ -17,29 +17,6 @@ namespace {
 
 constexpr int32_t kLastCommand = 33;
 
-// The command number as "%d" reads it at pc, pc left alone; -1 when there is no number.
-int32_t PeekNumber(const QScrOrg& s) {
-    int32_t i = s.pc;
-    auto at = [&](int32_t k) { return k >= 0 && k < QScrOrg::kTextSize ? s.text[k] : '\0'; };
-    while (at(i) == ' ' || (at(i) >= '\t' && at(i) <= '\r')) ++i;
-    bool negative = false;
-    if (at(i) == '+' || at(i) == '-') negative = at(i++) == '-';
-    if (at(i) < '0' || at(i) > '9') return -1;
-    int64_t value = 0;
-    while (at(i) >= '0' && at(i) <= '9') {
-        if (value < 1000000) value = value * 10 + (at(i) - '0');
-        ++i;
-    }
-    return negative ? int32_t(-value) : int32_t(value);
-}
-
-// Behind the blank that follows the command number; stops at the end of the text.
-void SkipToArguments(QScrOrg& s) {
-    while (s.pc >= 0 && s.pc < QScrOrg::kTextSize && s.text[s.pc] != '\0' && s.text[s.pc] != ' ')
-        ++s.pc;
-    if (s.pc >= 0 && s.pc < QScrOrg::kTextSize && s.text[s.pc] == ' ') ++s.pc;
-}
-
 int32_t Wrap(int64_t v) {
     return int32_t(uint32_t(uint64_t(v)));
 }
@@ -191,6 +168,27 @@ void FloatArithmetic(QScrOrg& s) {
 }
 
 }  // namespace
+
+int32_t PeekNumber(const QScrOrg& s) {
+    int32_t i = s.pc;
+    auto at = [&](int32_t k) { return k >= 0 && k < QScrOrg::kTextSize ? s.text[k] : '\0'; };
+    while (at(i) == ' ' || (at(i) >= '\t' && at(i) <= '\r')) ++i;
+    bool negative = false;
+    if (at(i) == '+' || at(i) == '-') negative = at(i++) == '-';
+    if (at(i) < '0' || at(i) > '9') return -1;
+    int64_t value = 0;
+    while (at(i) >= '0' && at(i) <= '9') {
+        if (value < 1000000) value = value * 10 + (at(i) - '0');
+        ++i;
+    }
+    return negative ? int32_t(-value) : int32_t(value);
+}
+
+void SkipToArguments(QScrOrg& s) {
+    while (s.pc >= 0 && s.pc < QScrOrg::kTextSize && s.text[s.pc] != '\0' && s.text[s.pc] != ' ')
+        ++s.pc;
+    if (s.pc >= 0 && s.pc < QScrOrg::kTextSize && s.text[s.pc] == ' ') ++s.pc;
+}
 
 char ReadOp(QScrOrg& s) {
     if (s.pc < 0 || s.pc >= QScrOrg::kTextSize) return '\0';

@@ -5,6 +5,10 @@ struct QScrOrg;
 
 // Helpers shared by the files of the common commands.
 
+// The command number as "%d" reads it at pc, pc left alone; -1 when there is no number.
+int32_t PeekNumber(const QScrOrg& s);
+// Moves pc behind the blank that follows the command number; stops at the end of the text.
+void SkipToArguments(QScrOrg& s);
 // The character at pc, consumed; 0 (and pc left alone) at the end of the text.
 char ReadOp(QScrOrg& s);
 // Reports an error of the script at the position of the command being run, once per script

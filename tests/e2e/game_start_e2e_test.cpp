@@ -45,12 +45,10 @@ TEST_F(GameStartRun, SixtyFramesOnTheFirstFieldDrawSomething) {
     EXPECT_EQ(j["g_FieldName"], "baske0");
     EXPECT_EQ(j["gameState"], true);
     EXPECT_EQ(j["g_FadeAlpha"], 0);
-    // The demo's opening already uses the field command set, which is not built yet: those
-    // commands are reported and skipped. Nothing else may complain.
-    for (const auto& box : j["messageBoxes"])
-        EXPECT_NE(box["text"].get<std::string>().find("field command not available"),
-                  std::string::npos)
-            << box.dump();
+    // The demo's opening runs its field commands without a single complaint.
+    EXPECT_TRUE(j["messageBoxes"].empty()) << j["messageBoxes"].dump();
+    EXPECT_EQ(j["GameState"]["fieldScript"]["running"], 0);  // its first line waits for Shift
+    EXPECT_EQ(j["g_TalkWindows"][0]["open"], 65535);
     EXPECT_EQ(j["character0"]["position"][0], 16384.0);
 
     int w = 0, h = 0, comp = 0;
@@ -65,16 +63,22 @@ TEST_F(GameStartRun, SixtyFramesOnTheFirstFieldDrawSomething) {
     EXPECT_GT(lit, 640L * 480 / 2);
 }
 
-TEST_F(GameStartRun, HoldingUpWalksTheLeader) {
-    std::ofstream(dir / "keys.txt") << "10 up down\n50 up up\n";
-    fs::path still = dir / "f5.json";
-    fs::path walked = dir / "f59.json";
-    EXPECT_EQ(RunGh02("--headless --frames 60 --seed 7 --input " + (dir / "keys.txt").string() +
-                      " --dump-state 5:" + still.string() + " --dump-state 59:" + walked.string()),
-              1);
+TEST_F(GameStartRun, AfterTheOpeningHoldingUpWalksTheLeader) {
+    // Shift confirms the opening's lines one by one; then Up walks.
+    std::ofstream(dir / "keys.txt") << "30 shift down\n32 shift up\n50 shift down\n52 shift up\n"
+                                       "70 shift down\n72 shift up\n90 shift down\n92 shift up\n"
+                                       "120 up down\n170 up up\n";
+    fs::path still = dir / "f119.json";
+    fs::path walked = dir / "f179.json";
+    EXPECT_EQ(
+        RunGh02("--headless --frames 180 --seed 7 --input " + (dir / "keys.txt").string() +
+                " --dump-state 119:" + still.string() + " --dump-state 179:" + walked.string()),
+        1);
     auto a = ReadJson(still);
     auto b = ReadJson(walked);
-    if (b["g_FieldInputEnabled"] == 0)
-        GTEST_SKIP() << "field input stays off until the field script enables it";
+    EXPECT_EQ(a["g_FieldInputEnabled"], 1);
+    EXPECT_EQ(a["g_TalkWindows"][0]["open"], 0);
+    EXPECT_EQ(a["GameState"]["fieldScript"]["running"], 0);
     EXPECT_NE(a["character0"]["position"], b["character0"]["position"]);
+    EXPECT_TRUE(b["messageBoxes"].empty()) << b["messageBoxes"].dump();
 }

@@ -1,6 +1,8 @@
 // Scripts come from authors: whatever the text, a frame of the runner must end, stay inside
 // every table and leave the script readable. The first byte picks the fade counter and the
-// first variables; the rest is the script text, run for a few frames through the field runner.
+// first variables; the rest is the script text, run for a few frames through the field runner
+// with the field's own commands (talk windows, the choice list, script, field and character
+// loads from a data directory that holds none of them).
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -15,13 +17,18 @@
 #include "app/message_box.h"
 #include "app/null_host.h"
 #include "app/paths.h"
+#include "battle/battle.h"
+#include "battle/talk_window.h"
 #include "platform/iconv_codec.h"
+#include "script/commands_field.h"
 #include "script/commands_shared.h"
 #include "script/qscr_org.h"
 #include "script/script_runner.h"
 #include "world/character.h"
 #include "world/field_camera.h"
+#include "world/field_runtime.h"
 #include "world/field_tables.h"
+#include "world/party.h"
 
 namespace {
 
@@ -47,6 +54,7 @@ void Setup() {
                 .string();
     std::filesystem::create_directories(g_Dir + "/SCR");
     SetDataDirectory(g_Dir);
+    g_FieldCommandHandler = ExecFieldCommand;
     std::atexit([] {
         std::error_code ec;
         std::filesystem::remove_all(g_Dir, ec);
@@ -65,6 +73,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ResetCamera();
     for (auto& b : g_Billboards) ResetBillboard(b);
     for (int i = 0; i < kFieldObjectCount; ++i) ResetFieldObject(i);
+    ResetTalkWindows();
+    ResetFieldRuntime();
+    ResetEnemySet();
 
     static GameState state;
     g_pGameState = &state;
@@ -84,6 +95,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         RunFieldScript();
         Check(s.stepping == 0, "frame ended while stepping");
         Check(std::memchr(s.str, '\0', sizeof s.str) != nullptr, "str without its NUL");
+        for (const TalkWindow& w : g_TalkWindows)
+            Check(std::memchr(w.text, '\0', sizeof w.text) != nullptr, "talk text without NUL");
+        for (const MenuListEntry& e : state.messageWindow.entries)
+            Check(std::memchr(e.text, '\0', sizeof e.text) != nullptr, "entry without NUL");
+        DrawTalkWindows();
     }
     g_pGameState = nullptr;
     return 0;
