@@ -1,9 +1,12 @@
 #include "script_check.h"
 
 #include <cstdint>
+#include <cstdlib>
+#include <map>
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/iconv_codec.h"
 #include "script_scan.h"
@@ -29,6 +32,9 @@ public:
 
     void Run() {
         ReadMusicNames();
+        // A data set without enemies (a field-only test set) has no battles to check.
+        for (const auto& [rel, bytes] : out_.Files())
+            hasEnemies_ = hasEnemies_ || rel.compare(0, 6, "sChr/e") == 0;
         for (const auto& [rel, bytes] : out_.Files()) {
             if (rel.compare(0, 4, "SCR/") != 0 || rel.size() < 3 ||
                 rel.compare(rel.size() - 3, 3, ".qd") != 0)
@@ -38,7 +44,7 @@ public:
         fieldScripts_.insert({kFirstField, kFirstScript});
         for (const Script& s : scripts_) CheckScript(s);
         for (const auto& [field, script] : fieldScripts_) CheckFieldEvents(field, script);
-        CheckBattle();
+        if (hasEnemies_) CheckBattle();
     }
 
 private:
@@ -76,10 +82,31 @@ private:
         return false;
     }
 
+    // Integer arguments that read a variable when negative (-k is iv[k - 1], so -1 to -4), by
+    // command; c6 knows only -1, and c19's value (-k is fv[k - 1]) reaches -6.
+    void CheckReferences(const Script& s, const ScriptCommand& c) {
+        static const std::map<std::pair<char, int>, std::vector<size_t>> kIntRefs = {
+            {{'c', 1}, {0, 1}}, {{'c', 19}, {0}}, {{'c', 23}, {0}},    {{'c', 24}, {0}},
+            {{'c', 25}, {0}},   {{'c', 27}, {0}}, {{'c', 30}, {0, 1}}, {{'c', 32}, {0, 1}},
+            {{'f', 11}, {0}},   {{'w', 12}, {0}}};
+        auto bad = [&](const std::string& why) { Error(s.rel, "\"" + c.text + "\" " + why); };
+        if (auto it = kIntRefs.find({c.prefix, c.number}); it != kIntRefs.end())
+            for (size_t i : it->second)
+                if (i < c.args.size() && std::stoi(c.args[i]) < -4)
+                    bad("reads integer variable " + std::to_string(-std::stoi(c.args[i]) - 1) +
+                        "; there are 0 to 3 (write a negative number with \"-\" instead)");
+        if (c.prefix == 'c' && c.number == 6 && std::stoi(c.args[0]) < -1)
+            bad("names a character with a number below -1, which only -1 (iv[0]) may be");
+        if (c.prefix == 'c' && c.number == 19 && std::strtod(c.args[1].c_str(), nullptr) <= -7)
+            bad("reads float variable " + std::to_string(-std::stoi(c.args[1]) - 1) +
+                "; there are 0 to 5 (a negative value is a variable: set 0, then subtract)");
+    }
+
     void CheckScript(const Script& s) {
         for (const std::string& p : s.scan.problems) Error(s.rel, p);
         std::string loadedField;  // the last field this script loaded, for its next script change
         for (const ScriptCommand& c : s.scan.commands) {
+            CheckReferences(s, c);
             const auto& a = c.args;
             const int n = c.number;
             if (c.prefix == 'c' && (n == 4 || n == 5)) {
@@ -101,7 +128,7 @@ private:
             } else if (c.prefix == 'f' && n == 2) {
                 loadedField = Path(a[0]);
                 out_.Require("text/" + s.rel, "Field/" + loadedField + ".qf");
-            } else if (c.prefix == 'f' && n == 12) {
+            } else if (c.prefix == 'f' && n == 12 && hasEnemies_) {
                 for (const std::string& e : a)
                     if (std::stoi(e) >= 0)
                         out_.Require("text/" + s.rel,
@@ -243,6 +270,7 @@ private:
     IconvCodec codec_;
     std::vector<Script> scripts_;
     std::set<std::string> musicNames_;
+    bool hasEnemies_ = false;
     std::set<std::pair<std::string, std::string>> fieldScripts_;
 };
 
