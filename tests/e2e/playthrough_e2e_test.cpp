@@ -136,7 +136,7 @@ const std::vector<Milestone>& Milestones() {
              }
              EXPECT_EQ(Character(j, 10)["fileName"], "nushi");
              EXPECT_EQ(j["g_ResumeScriptAfterFade"], 1);
-             EXPECT_EQ(j["g_EncounterRate"], 24);
+             EXPECT_EQ(j["g_EncounterRate"], 6);
          }},
     };
     return list;

@@ -1,5 +1,6 @@
 #include "script_check.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <map>
@@ -18,6 +19,13 @@ std::string Lower(std::string s) {
     for (char& c : s)
         if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
     return s;
+}
+
+// An integer argument as the game's reader converts it (the scanner made sure it is one),
+// kept within 32 bits so that no text can overflow the arithmetic here.
+long long ArgInt(const std::string& arg) {
+    const long long v = std::strtoll(arg.c_str(), nullptr, 10);
+    return std::max(-2147483648LL, std::min(2147483647LL, v));
 }
 
 struct Script {
@@ -92,13 +100,16 @@ private:
         auto bad = [&](const std::string& why) { Error(s.rel, "\"" + c.text + "\" " + why); };
         if (auto it = kIntRefs.find({c.prefix, c.number}); it != kIntRefs.end())
             for (size_t i : it->second)
-                if (i < c.args.size() && std::stoi(c.args[i]) < -4)
-                    bad("reads integer variable " + std::to_string(-std::stoi(c.args[i]) - 1) +
+                if (i < c.args.size() && ArgInt(c.args[i]) < -4)
+                    bad("reads integer variable " + std::to_string(-ArgInt(c.args[i]) - 1) +
                         "; there are 0 to 3 (write a negative number with \"-\" instead)");
-        if (c.prefix == 'c' && c.number == 6 && std::stoi(c.args[0]) < -1)
+        if (c.prefix == 'c' && c.number == 6 && ArgInt(c.args[0]) < -1)
             bad("names a character with a number below -1, which only -1 (iv[0]) may be");
-        if (c.prefix == 'c' && c.number == 19 && std::strtod(c.args[1].c_str(), nullptr) <= -7)
-            bad("reads float variable " + std::to_string(-std::stoi(c.args[1]) - 1) +
+        const double value =
+            c.prefix == 'c' && c.number == 19 ? std::strtod(c.args[1].c_str(), nullptr) : 0;
+        if (value <= -7)
+            bad("reads float variable " +
+                std::to_string(value < -1e9 ? -1000000000LL : -(long long)(value)-1) +
                 "; there are 0 to 5 (a negative value is a variable: set 0, then subtract)");
     }
 
@@ -130,9 +141,8 @@ private:
                 out_.Require("text/" + s.rel, "Field/" + loadedField + ".qf");
             } else if (c.prefix == 'f' && n == 12 && hasEnemies_) {
                 for (const std::string& e : a)
-                    if (std::stoi(e) >= 0)
-                        out_.Require("text/" + s.rel,
-                                     "sChr/e" + std::to_string(std::stoi(e)) + ".qf");
+                    if (ArgInt(e) >= 0)
+                        out_.Require("text/" + s.rel, "sChr/e" + std::to_string(ArgInt(e)) + ".qf");
             }
         }
     }
@@ -171,8 +181,8 @@ private:
         for (const ScriptCommand& c : s->scan.commands) {
             const bool places =
                 (c.prefix == 'c' && c.number == 25) || (c.prefix == 'f' && c.number == 11);
-            if (!places || !IsWholeNumber(c.args[0]) || std::stoi(c.args[0]) < 1) continue;
-            const std::string label = "SPEAK" + std::to_string(std::stoi(c.args[0]));
+            if (!places || !IsWholeNumber(c.args[0]) || ArgInt(c.args[0]) < 1) continue;
+            const std::string label = "SPEAK" + std::to_string(ArgInt(c.args[0]));
             if (!s->scan.labels.count(label))
                 Error(s->rel, "\"" + c.text + "\" places a character without a label " + label);
         }

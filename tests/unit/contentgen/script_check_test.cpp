@@ -87,12 +87,17 @@ TEST_F(ScriptCheckTest, FieldScriptsMeetTheirFieldsAndNameOnlyBuiltFiles) {
     SetUp();
     out.Add("SCR/test.qd",
             "c26 march//f11 2,elder//f11 3,stranger//c11 3,boom//f12 0,7,-1,-1,-1,"
-            "c4 END//1c5 NOWHERE//0@:END//@:PLACE0//f2 far//f1 gone//");
+            "c4 END//1c5 NOWHERE//0c19 5,-900,0,=c1 -5,1,=c6 -2,0,5,=@:END//@:PLACE0//f2 far//"
+            "f1 gone//");
     out.Add("SCR/far.qd", "@:PLACE3//");
     const std::vector<std::string> m = Check();
     EXPECT_TRUE(Contains(m, "names music that the music list lacks")) << Joined(m);
     EXPECT_TRUE(Contains(m, "\"c4 END//1\" finds no label END before it"));
     EXPECT_TRUE(Contains(m, "finds no label NOWHERE after it"));
+    // Negative numbers read variables: fv[899] and iv[4] do not exist, c6 knows only -1.
+    EXPECT_TRUE(Contains(m, "\"c19 5,-900,0,=\" reads float variable 899"));
+    EXPECT_TRUE(Contains(m, "\"c1 -5,1,=\" reads integer variable 4"));
+    EXPECT_TRUE(Contains(m, "\"c6 -2,0,5,=\" names a character with a number below -1"));
     EXPECT_TRUE(Contains(m, "field baske0 has event 3 but the script has no label PLACE3"));
     EXPECT_TRUE(Contains(m, "\"f11 2,elder//\" places a character without a label SPEAK2"));
     EXPECT_TRUE(Contains(m, "names chara/stranger.qd, which is not built"));
