@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <iostream>
 #include <nlohmann/json.hpp>
 #include <set>
 #include <string>
@@ -30,6 +31,7 @@ struct Milestone {
     const char* name;
     int frame;
     std::function<void(const json&)> check;
+    bool afterFirstBattle = false;  // needs an engine that plays battles
 };
 
 const json& Script(const json& j) {
@@ -134,6 +136,41 @@ const std::vector<Milestone>& Milestones() {
              EXPECT_EQ(j["g_ResumeScriptAfterFade"], 1);
              EXPECT_EQ(j["g_EncounterRate"], 6);
          }},
+        {"battle_menu", 2380,
+         [](const json& j) {
+             const json& b = j["battle"];
+             EXPECT_EQ(b["phase"], "CommandSelect");
+             ASSERT_EQ(b["fighters"].size(), 8u);
+             EXPECT_EQ(b["fighters"][3]["alive"], 1);  // one goblin in slot 3, nobody else
+             for (int e = 4; e < 8; ++e) EXPECT_EQ(b["fighters"][e]["alive"], 0) << e;
+             EXPECT_EQ(b["fighters"][3]["maxHp"], 60);
+         },
+         true},
+        {"battle_hit", 2485,
+         [](const json& j) {
+             const json& goblin = j["battle"]["fighters"][3];
+             EXPECT_LT(goblin["hp"].get<int>(), 60);
+             EXPECT_GT(goblin["hp"].get<int>(), 0);
+         },
+         true},
+        {"battle_won", 2700,
+         [](const json& j) {
+             const json& b = j["battle"];
+             EXPECT_EQ(b["fighters"][3]["alive"], 0);
+             EXPECT_EQ(b["phase"], "EventRunning");  // the WIN scene
+         },
+         true},
+        {"after_battle", 2860,
+         [](const json& j) {
+             ExpectField(j, "mori", "mori");
+             // The script ran on after the battle: at IDLE again, with the encounter rate set
+             // anew and the enemies of the next battle chosen.
+             EXPECT_EQ(Script(j)["running"], 0);
+             EXPECT_EQ(j["g_EncounterRate"], 6);
+             EXPECT_EQ(j["g_FieldInputEnabled"], 1);
+             EXPECT_NE(j["g_EnemySet"], json::array({0, -1, -1, -1, -1}));
+         },
+         true},
     };
     return list;
 }
@@ -244,7 +281,19 @@ TEST(Playthrough, AdventureMilestones) {
     }
     EXPECT_EQ(RunGh02(args + " --frames " + std::to_string(last + 1)), 1)
         << "the run did not end in order";
+    bool battles = true, asked = false;
     for (const Milestone& m : Milestones()) {
+        if (m.afterFirstBattle && !asked) {
+            asked = true;
+            // An engine without battles drops the encounter: the rest of the journey waits.
+            const json j = ReadJson(dir / (std::to_string(m.frame) + ".json"));
+            battles = j.contains("battle") && !j["battle"].is_null();
+        }
+        if (m.afterFirstBattle && !battles) {
+            std::cout << "[ note ] no battles in this engine: milestone " << m.name
+                      << " and the rest not checked\n";
+            continue;
+        }
         SCOPED_TRACE(::testing::Message() << "milestone " << m.name << " at frame " << m.frame);
         CheckMilestone(dir, m);
     }
