@@ -229,11 +229,8 @@ void CheckMilestone(const fs::path& dir, const Milestone& m) {
     const json j = ReadJson(dump);
     EXPECT_EQ(j["g_FadeAlpha"], 0);
     m.check(j);
-    // The only boxes the journey may show are the ones the props in foreign formats bring:
-    // they have no skeleton, so the game misses their bones, and the rok file asks for its
-    // edges.
-    static const std::set<std::string> kPropBoxes = {
-        "wea_bが見つからん", "gua_bが見つからん", "head_bが見つからん", "辺データを読込みますか？"};
+    // The only box the journey may show is the rok prop's question about its edges.
+    static const std::set<std::string> kPropBoxes = {"辺データを読込みますか？"};
     for (const json& box : j["messageBoxes"])
         EXPECT_TRUE(kPropBoxes.count(box["text"].get<std::string>())) << box.dump();
 
