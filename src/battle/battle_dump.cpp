@@ -4,15 +4,12 @@
 #include <string>
 
 #include "app/modes.h"
+#include "app/state_dump_sections.h"
 #include "battle/battle.h"
 #include "world/character.h"
 #include "world/party.h"
 
 namespace {
-
-std::string Text(const char* text, size_t capacity) {
-    return std::string(text, strnlen(text, capacity));
-}
 
 const char* PhaseName(FrameProc proc) {
     struct Named {
@@ -60,7 +57,7 @@ nlohmann::json Fighter(const Battle& b, int i) {
     j["active"] = c.active;
     j["motion"] = c.model.GetCurrentAnimation();
     if (const FighterRecord* f = g_Fighters[i]) {
-        j["name"] = Text(f->name, sizeof f->name);
+        j["name"] = DumpText(f->name, sizeof f->name);
         j["hp"] = f->hp;
         j["maxHp"] = f->maxHp;
         j["mp"] = f->mp;
@@ -86,7 +83,7 @@ nlohmann::json DumpBattle() {
     j["targetSide"] = b->targetSide;
     j["hudVisible"] = b->hudVisible;
     j["messageCounter"] = b->messageCounter;
-    j["message"] = Text(b->message, sizeof b->message);
+    j["message"] = DumpText(b->message, sizeof b->message);
     j["outcome"] = b->outcome;
     j["menu"] = {{"open", b->menuList.open}, {"cursor", b->menuList.cursor}};
     nlohmann::json fighters = nlohmann::json::array();
@@ -97,7 +94,7 @@ nlohmann::json DumpBattle() {
         if (l.life <= 0) continue;
         labels.push_back({{"life", l.life},
                           {"colour", l.colour},
-                          {"text", Text(l.text, sizeof l.text)},
+                          {"text", DumpText(l.text, sizeof l.text)},
                           {"position", {l.position.x, l.position.y, l.position.z}}});
     }
     j["labels"] = labels;
