@@ -6,15 +6,20 @@
 #include "app/message_queue.h"
 #include "app/state_dump.h"
 #include "gfx/d3d.h"
+#include "gfx/device.h"
 #include "gfx/png_writer.h"
 
 HeadlessDriver::HeadlessDriver(VirtualClock& clock, ScriptedKeys& keys, HeadlessPlan plan)
     : clock_(clock), keys_(keys), plan_(std::move(plan)) {}
 
 void HeadlessDriver::BeforeFrame() {
+    uint64_t frame = FramesRun();
+    // Only the frames that are captured are drawn; the others run their logic and keep the
+    // device's state and textures up to date, so a captured picture is the same either way.
+    if (plan_.drawOnlyCaptured && g_pd3dDevice)
+        g_pd3dDevice->SetDrawing(plan_.screenshots.count(frame) != 0);
     if (closing_) return;
     clock_.Advance(plan_.frameMs);
-    uint64_t frame = FramesRun();
     const auto& events = plan_.input.events;
     while (nextEvent_ < events.size() && events[nextEvent_].frame <= frame) {
         const KeyEvent& e = events[nextEvent_++];

@@ -14,6 +14,7 @@ struct HeadlessPlan {
     InputTimeline input;
     std::map<uint64_t, std::vector<std::string>> screenshots;  // frame -> PNG paths
     std::map<uint64_t, std::vector<std::string>> dumps;        // frame -> JSON paths
+    bool drawOnlyCaptured = true;  // frames without a screenshot skip their clears and draws
 };
 
 // Drives a headless run: advances the virtual clock, plays the key timeline (key states plus the

@@ -20,6 +20,9 @@ int ParseOptions(int argc, char** argv, Options& o) {
     std::vector<std::string> shots, dumps;
     app.add_option("--screenshot", shots, "FRAME:FILE.png at the end of that frame (repeatable)");
     app.add_option("--dump-state", dumps, "FRAME:FILE.json at the end of that frame (repeatable)");
+    bool drawEvery = false;
+    app.add_flag("--draw-every-frame", drawEvery,
+                 "Headless: draw every frame, not only those with a screenshot");
     app.add_flag("--single-instance", o.singleInstance, "Headless: take the single-instance lock");
     app.add_option("--data", o.dataDir, "Data directory (default: beside the executable)");
     std::string scale = "fit";
@@ -34,6 +37,7 @@ int ParseOptions(int argc, char** argv, Options& o) {
         return app.exit(e) == 0 ? 0 : 2;
     }
     o.seedGiven = seed->count() > 0;
+    o.plan.drawOnlyCaptured = !drawEvery;
     o.scale = scale == "integer" ? ScaleMode::Integer : ScaleMode::Fit;
     auto addFrames = [](const std::vector<std::string>& list, auto& into, const char* what) {
         for (const std::string& s : list) {

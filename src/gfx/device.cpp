@@ -135,7 +135,7 @@ int32_t GfxDevice::SetVertexShader(uint32_t fvf) {
 }
 
 int32_t GfxDevice::Clear(uint32_t flags, uint32_t argb, float z, uint32_t) {
-    if (backend_) backend_->Clear(flags, argb, z);
+    if (backend_ && drawing_) backend_->Clear(flags, argb, z);
     return kOk;
 }
 
@@ -154,7 +154,7 @@ int32_t GfxDevice::EndScene() {
 }
 
 int32_t GfxDevice::Present() {
-    if (backend_) backend_->Present();
+    if (backend_ && drawing_) backend_->Present();
     return kOk;
 }
 
@@ -209,7 +209,7 @@ int32_t GfxDevice::DrawPrimitiveUP(PrimitiveType type, uint32_t primitiveCount,
     call.stride = stride;
     call.vertices = static_cast<const uint8_t*>(vertices);
     PrepareTexture();
-    if (backend_) backend_->Draw(call, state_);
+    if (backend_ && drawing_) backend_->Draw(call, state_);
     return kOk;
 }
 
@@ -230,7 +230,7 @@ int32_t GfxDevice::DrawIndexedPrimitiveUP(PrimitiveType type, uint32_t minIndex,
     call.vertices = static_cast<const uint8_t*>(vertices);
     call.indices = indices;
     PrepareTexture();
-    if (backend_) backend_->Draw(call, state_);
+    if (backend_ && drawing_) backend_->Draw(call, state_);
     return kOk;
 }
 

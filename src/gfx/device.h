@@ -68,6 +68,12 @@ public:
     // Copies every level of a system-memory texture into a texture of the same size and format.
     int32_t UpdateTexture(GfxTexture* source, GfxTexture* destination);
 
+    // Whether clears, draws and presents reach the backend. A run that only keeps some frames'
+    // pictures turns drawing off for the others; everything else (state, textures and their
+    // uploads, scenes) goes on as usual, so the next drawn frame looks as it would have.
+    void SetDrawing(bool on) { drawing_ = on; }
+    bool Drawing() const { return drawing_; }
+
     bool InScene() const { return inScene_; }
     uint32_t LiveTextureCount() const { return static_cast<uint32_t>(textures_.size()); }
     void ForgetTexture(GfxTexture* texture);  // called by GfxTexture::Release
@@ -86,5 +92,6 @@ private:
     IGraphicsBackend* backend_;
     DeviceState state_;
     bool inScene_ = false;
+    bool drawing_ = true;
     std::set<GfxTexture*> textures_;
 };

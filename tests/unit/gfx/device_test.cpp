@@ -93,3 +93,43 @@ TEST(GfxDevice, TexturesOutlivingTheDeviceFreeSafely) {
     t->Release();
     delete rec;
 }
+
+TEST(GfxDevice, FramesNotDrawnStillKeepStateAndTextures) {
+    RecordingBackend rec;
+    GfxDevice dev(&rec);
+    GfxTexture* tex = nullptr;
+    ASSERT_EQ(dev.CreateTexture(4, 4, 1, 0, PixelFormat::A8R8G8B8, Pool::Managed, &tex), kOk);
+    Vtx v[3] = {};
+
+    dev.SetDrawing(false);
+    dev.BeginScene();
+    dev.Clear(kClearTarget, 0xFF102030, 1.0f, 0);
+    dev.SetVertexShader(kFvfScreenVertex);
+    dev.SetRenderState(RenderState::CullMode, Cull::None);
+    dev.SetTexture(0, tex);
+    EXPECT_EQ(dev.DrawPrimitiveUP(PrimitiveType::TriangleList, 1, v, sizeof(Vtx)), kOk);
+    // A bad draw is refused as before, drawing or not.
+    EXPECT_NE(dev.DrawPrimitiveUP(PrimitiveType::TriangleList, 1, nullptr, sizeof(Vtx)), kOk);
+    dev.EndScene();
+    dev.Present();
+    EXPECT_EQ(rec.drawCount + rec.clears.size() + rec.presentCount, 0u);
+    EXPECT_EQ(rec.uploadCount, 1u);  // the texture reaches the backend all the same
+    EXPECT_FALSE(dev.InScene());
+
+    // The next drawn frame carries the state set while nothing was drawn, and does not upload
+    // the unchanged texture again.
+    dev.SetDrawing(true);
+    dev.BeginScene();
+    dev.Clear(kClearTarget, 0xFF405060, 1.0f, 0);
+    dev.DrawPrimitiveUP(PrimitiveType::TriangleList, 1, v, sizeof(Vtx));
+    dev.EndScene();
+    dev.Present();
+    ASSERT_EQ(rec.draws.size(), 1u);
+    EXPECT_EQ(rec.draws[0].state.Rs(RenderState::CullMode), uint32_t(Cull::None));
+    EXPECT_EQ(rec.draws[0].state.texture, tex);
+    ASSERT_EQ(rec.clears.size(), 1u);
+    EXPECT_EQ(rec.clears[0].argb, 0xFF405060u);
+    EXPECT_EQ(rec.presentCount, 1u);
+    EXPECT_EQ(rec.uploadCount, 1u);
+    tex->Release();
+}
