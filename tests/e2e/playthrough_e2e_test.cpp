@@ -91,7 +91,7 @@ float Distance(const json& j, int a, int b) {
                       pa[2].get<float>() - pb[2].get<float>());
 }
 
-// The journey so far; battle milestones follow the forest's.
+// The journey from the opening to the forest, its battles and the master, and home again.
 const std::vector<Milestone>& Milestones() {
     static const std::vector<Milestone> list = {
         {"opening", 186,
@@ -169,6 +169,87 @@ const std::vector<Milestone>& Milestones() {
              EXPECT_EQ(j["g_EncounterRate"], 6);
              EXPECT_EQ(j["g_FieldInputEnabled"], 1);
              EXPECT_NE(j["g_EnemySet"], json::array({0, -1, -1, -1, -1}));
+         },
+         true},
+        // Two more random battles on the way up; then the master's lair.
+        {"boss_words", 5600,
+         [](const json& j) {
+             ExpectField(j, "mori", "mori");
+             ExpectWaitingLine(j, "人間が　何の用だ");
+             EXPECT_EQ(Character(j, 10)["fileName"], "nushi");
+             EXPECT_LT(Distance(j, 0, 10), 3000.0f);
+         },
+         true},
+        {"boss_battle", 5821,
+         [](const json& j) {
+             const json& b = j["battle"];
+             EXPECT_EQ(b["phase"], "CommandSelect");
+             EXPECT_EQ(b["actor"], 0);  // Mina chooses first
+             EXPECT_EQ(j["g_BattleMusicName"], "boss");
+             ASSERT_EQ(b["fighters"].size(), 8u);
+             // The master in the middle, a hobgoblin on either side, nobody else.
+             const int maxHp[8] = {100, 140, 110, 90, 0, 260, 0, 90};
+             for (int e = 3; e < 8; ++e) {
+                 EXPECT_EQ(b["fighters"][e]["alive"], maxHp[e] ? 1 : 0) << e;
+                 if (maxHp[e]) {
+                     EXPECT_EQ(b["fighters"][e]["hp"], maxHp[e]) << e;
+                 }
+             }
+         },
+         true},
+        {"boss_fire", 5975,
+         [](const json& j) {
+             const json& b = j["battle"];
+             EXPECT_EQ(b["phase"], "ActionRunning");
+             EXPECT_EQ(b["actor"], 0);
+             EXPECT_EQ(b["actionKind"], 1);             // a technique from a list
+             EXPECT_EQ(b["fighters"][0]["action"], 4);  // ファイア
+             EXPECT_EQ(b["fighters"][3]["hp"], 90);     // not burnt yet
+         },
+         true},
+        {"boss_won", 9300,
+         [](const json& j) {
+             const json& b = j["battle"];
+             EXPECT_EQ(b["phase"], "EventRunning");  // the WIN scene
+             EXPECT_EQ(b["outcome"], 1);
+             for (int e = 3; e < 8; ++e) EXPECT_EQ(b["fighters"][e]["alive"], 0) << e;
+             EXPECT_EQ(b["fighters"][1]["alive"], 1);  // Harlo and Rikku still stand
+             EXPECT_EQ(b["fighters"][2]["alive"], 1);
+         },
+         true},
+        // Back in the forest the script goes on behind the battle: the master is gone.
+        {"master_fled", 9441,
+         [](const json& j) {
+             ExpectField(j, "mori", "mori");
+             ExpectWaitingLine(j, "にげていった");
+             const json master = Character(j, 10);
+             EXPECT_TRUE(master.is_null() || master["active"] == 0);
+         },
+         true},
+        {"home", 9745,
+         [](const json& j) {
+             ExpectField(j, "baske0", "test");
+             ExpectWaitingLine(j, "森の主を　追いはらって");
+             EXPECT_EQ(Script(j)["iv"][3], 2);  // entered after the master
+             EXPECT_EQ(Character(j, 0)["position"][0], 16896.0);
+             EXPECT_EQ(Character(j, 0)["position"][2], -18944.0);
+             EXPECT_EQ(j["g_EncounterRate"], 0);
+         },
+         true},
+        {"the_end", 9900,
+         [](const json& j) {
+             ExpectWaitingLine(j, "元気になった");
+             EXPECT_TRUE(Has(WindowText(j, 1), "おしまい")) << WindowText(j, 1);
+             for (const json& m : j["g_PartyMembers"]) EXPECT_EQ(m["hp"], m["maxHp"]) << m;
+         },
+         true},
+        {"village_free", 9960,
+         [](const json& j) {
+             ExpectField(j, "baske0", "test");
+             EXPECT_EQ(Script(j)["running"], 0);
+             EXPECT_EQ(Script(j)["iv"][3], 1);
+             EXPECT_EQ(j["g_FieldInputEnabled"], 1);
+             for (int w = 0; w < 3; ++w) EXPECT_NE(j["g_TalkWindows"][w]["open"], 65535) << w;
          },
          true},
     };
@@ -262,8 +343,8 @@ void CheckMilestone(const fs::path& dir, const Milestone& m) {
     }
 }
 
-// One run of the whole journey (it takes a while: every frame is drawn for the pictures), then
-// every milestone in turn.
+// One run of the whole journey (only the milestones' frames are drawn), then every milestone
+// in turn.
 TEST(Playthrough, AdventureMilestones) {
     if (!fs::exists(fs::path(GH02_BINARY).parent_path() / "SCR" / "test.qd"))
         GTEST_SKIP() << "the demo data was not built beside the game";
