@@ -1,7 +1,7 @@
 // What the demo adventure costs to build and to play: the content builder over content/ into
 // an empty directory and again with nothing changed, and the headless play-through of
 // tests/playthrough/adventure.keys without pictures (game logic and the device on the
-// recording path) and with the milestones' screenshots (every frame drawn by OpenGL offscreen).
+// recording path) and with the milestones' screenshots (only those frames drawn by OpenGL).
 // The programs run as a player's build would run them, as processes; the figures are wall time.
 // Build the programs it runs in the same build directory:
 //   cmake --build build/bench --target playthrough_bench contentgen gh02
