@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 #include "app/crt_rand.h"
 #include "app/headless.h"
@@ -10,6 +11,7 @@
 #include "app/shell.h"
 #include "app/ui_textures.h"
 #include "gfx/d3d.h"
+#include "gfx/device.h"
 #include "test_support.h"
 
 namespace {
@@ -163,4 +165,38 @@ TEST(CrtRand, ReproducesTheRuntimeSequence) {
     EXPECT_EQ(GameSeed(123456), 99u);
     SetFixedSeed(false, 0);
     EXPECT_EQ(GameSeed(123456), 123456u);
+}
+
+// A headless run with screenshots draws only the frames they capture; the device draws again
+// for each of those frames, and the frame numbers are those the pictures are taken at.
+TEST_F(ShellTest, HeadlessRunDrawsOnlyTheCapturedFrames) {
+    struct Watch : FrameObserver {
+        HeadlessDriver* driver = nullptr;
+        std::vector<bool> drawn;
+        void BeforeFrame() override {
+            driver->BeforeFrame();
+            if (g_pd3dDevice) drawn.push_back(g_pd3dDevice->Drawing());
+        }
+        void AfterFrame() override { driver->AfterFrame(); }
+    };
+    HeadlessPlan plan;
+    plan.frames = 6;
+    plan.screenshots[2].push_back("unused.png");  // no GL here: saving fails, drawing does not
+    plan.screenshots[4].push_back("unused.png");
+    HeadlessDriver driver(clock, keys, plan);
+    Watch watch;
+    watch.driver = &driver;
+    EXPECT_EQ(RunFrameLoop(&watch), 1);
+    EXPECT_EQ(watch.drawn, (std::vector<bool>{false, false, true, false, true, false}));
+    EXPECT_TRUE(driver.Failed());
+}
+
+TEST_F(ShellTest, HeadlessRunAskedToDrawEveryFrameDoesSo) {
+    HeadlessPlan plan;
+    plan.frames = 3;
+    plan.screenshots[1].push_back("unused.png");
+    plan.drawOnlyCaptured = false;
+    HeadlessDriver driver(clock, keys, plan);
+    driver.BeforeFrame();
+    EXPECT_TRUE(g_pd3dDevice->Drawing());
 }
