@@ -4,14 +4,16 @@
 #include <string>
 
 #include "app/modes.h"
+#include "app/state_dump_sections.h"
 #include "battle/battle.h"
 #include "world/character.h"
 #include "world/party.h"
 
 namespace {
 
+// Game text goes into the dump in UTF-8, as everywhere else in it.
 std::string Text(const char* text, size_t capacity) {
-    return std::string(text, strnlen(text, capacity));
+    return DumpText(text, capacity);
 }
 
 const char* PhaseName(FrameProc proc) {
