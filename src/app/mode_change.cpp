@@ -14,6 +14,7 @@
 #include "gfx/msgbox.h"
 #include "script/camera_motion.h"
 #include "world/character.h"
+#include "world/field_camera.h"
 #include "world/field_save.h"
 #include "world/field_transitions.h"
 #include "world/party.h"
@@ -71,6 +72,9 @@ void BattleToField() {
     g_pGameState->fieldHandler = FieldFadeIn;
     g_FrameProc = FieldFrame;
     SetFieldProjection();
+    // A camera path the battle started (an event's, the victory's) ends with the battle, or it
+    // would go on moving the field's camera away from where it is put back.
+    g_Camera.handler = NullFrameHook;
     RestoreFieldState();
     g_FieldSave.reset();
     ReloadField();
