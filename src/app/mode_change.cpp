@@ -24,17 +24,16 @@ namespace {
 
 // Enemy slot i reads enemy g_EnemySet[i - 3]; a negative number leaves the slot empty: a
 // nameless record without points and no character, so nobody stands or can be chosen there.
+// The slot's character (a field character the field save keeps) is emptied first: only an
+// enemy whose file was read stands there, not a villager in place of a missing file.
 void SetUpEnemies() {
     for (int i = kFirstEnemySlot; i < kBattleFighterCount; ++i) {
         if (!g_Fighters[i]) g_Fighters[i] = new FighterRecord();
+        *g_Fighters[i] = FighterRecord();
+        g_Characters[i].Release();
+        g_Characters[i].active = 0;
         const int32_t enemy = g_EnemySet[i - kFirstEnemySlot];
-        if (enemy >= 0) {
-            ReadEnemST(i, enemy);
-        } else {
-            *g_Fighters[i] = FighterRecord();
-            g_Characters[i].Release();
-            g_Characters[i].active = 0;
-        }
+        if (enemy >= 0) ReadEnemST(i, enemy);
     }
 }
 
