@@ -2,8 +2,8 @@
 // a healing technique, a plain attack and a critical strike, the victory and the field script
 // going on behind it, then a random encounter on the way; and a scripted battle lost to an ogre
 // whose closing event leaves a camera path running. Each run happens once and is checked part
-// by part; the random numbers come from a fixed seed, and the enemies are so slow (or, the ogre,
-// so fast) that who acts first never depends on them.
+// by part. The seed fixes the order in which the party's turns come; the goblin is so slow that
+// it never gets one in the first battle, and the ogre so fast that it always acts first.
 #include <gtest/gtest.h>
 
 #include <cmath>
