@@ -11,11 +11,6 @@
 
 namespace {
 
-// Game text goes into the dump in UTF-8, as everywhere else in it.
-std::string Text(const char* text, size_t capacity) {
-    return DumpText(text, capacity);
-}
-
 const char* PhaseName(FrameProc proc) {
     struct Named {
         FrameProc proc;
@@ -62,7 +57,7 @@ nlohmann::json Fighter(const Battle& b, int i) {
     j["active"] = c.active;
     j["motion"] = c.model.GetCurrentAnimation();
     if (const FighterRecord* f = g_Fighters[i]) {
-        j["name"] = Text(f->name, sizeof f->name);
+        j["name"] = DumpText(f->name, sizeof f->name);
         j["hp"] = f->hp;
         j["maxHp"] = f->maxHp;
         j["mp"] = f->mp;
@@ -88,12 +83,12 @@ nlohmann::json DumpBattle() {
     j["targetSide"] = b->targetSide;
     j["hudVisible"] = b->hudVisible;
     j["messageCounter"] = b->messageCounter;
-    j["message"] = Text(b->message, sizeof b->message);
+    j["message"] = DumpText(b->message, sizeof b->message);
     j["outcome"] = b->outcome;
     const MenuList& list = b->menuList;
     nlohmann::json entries = nlohmann::json::array();
     for (const MenuListEntry& e : list.entries)
-        if (e.text[0] != '\0') entries.push_back(Text(e.text, sizeof e.text));
+        if (e.text[0] != '\0') entries.push_back(DumpText(e.text, sizeof e.text));
     j["menu"] = {{"open", list.open}, {"cursor", list.cursor}, {"x", list.x},       {"y", list.y},
                  {"w", list.w},       {"h", list.h},           {"entries", entries}};
     nlohmann::json fighters = nlohmann::json::array();
@@ -104,7 +99,7 @@ nlohmann::json DumpBattle() {
         if (l.life <= 0) continue;
         labels.push_back({{"life", l.life},
                           {"colour", l.colour},
-                          {"text", Text(l.text, sizeof l.text)},
+                          {"text", DumpText(l.text, sizeof l.text)},
                           {"position", {l.position.x, l.position.y, l.position.z}}});
     }
     j["labels"] = labels;

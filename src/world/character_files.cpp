@@ -66,12 +66,16 @@ bool Character::LoadCharacterText(std::string_view text, const std::string& path
     active = 1;
     weaponBone = guardBone = headBone = nullptr;
 
-    // Looked for in this order; loading goes on whichever is missing.
+    // Looked for in this order; loading goes on whichever is missing. A model without any
+    // skeleton (a prop from a modelling program) cannot hold them and is not reported: the
+    // messages are for skeletons that lost a bone, and a prop would otherwise stop the game
+    // with three boxes every time its field is entered.
+    const bool skeleton = model.BoneCount() > 1;  // more than the root every model has
     weaponBone = FindBone(model, "wea_b");
-    if (!weaponBone) RZ_MsgBox(SJIS("wea_bが見つからん"));
+    if (!weaponBone && skeleton) RZ_MsgBox(SJIS("wea_bが見つからん"));
     guardBone = FindBone(model, "gua_b");
-    if (!guardBone) RZ_MsgBox(SJIS("gua_bが見つからん"));
+    if (!guardBone && skeleton) RZ_MsgBox(SJIS("gua_bが見つからん"));
     headBone = FindBone(model, "head_b");
-    if (!headBone) RZ_MsgBox(SJIS("head_bが見つからん"));
+    if (!headBone && skeleton) RZ_MsgBox(SJIS("head_bが見つからん"));
     return true;
 }

@@ -132,9 +132,13 @@ bool ReadMeshes(FieldFileReader& r) {
     for (int i = 0; i < kFieldMeshCount; ++i) {
         std::string name;
         if (!r.Read(section, i, "%s\n", &name)) return false;
-        if (g_FieldMeshes[i]) g_FieldMeshes[i]->load(name.c_str(), "Q3D\\");
-        // The object keeps its mesh reference: only the battle binds one.
         FieldObject& o = g_FieldObjects[i];
+        // Object i stands for mesh i of its field: a mesh that loads is bound to it, so the
+        // cells that name the object show it. A name that loads nothing keeps the reference.
+        if (g_FieldMeshes[i]) {
+            g_FieldMeshes[i]->load(name.c_str(), "Q3D\\");
+            if (g_FieldMeshes[i]->mesh) o.mesh = g_FieldMeshes[i].get();
+        }
         if (!r.Read(section, i, "%d,", &o.kind) ||
             !r.Read(section, i, "%f,%f,%f,", &o.position.x, &o.position.y, &o.position.z) ||
             !r.Read(section, i, "%f,%f,%f,", &o.rotation.x, &o.rotation.y, &o.rotation.z) ||

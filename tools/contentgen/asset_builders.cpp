@@ -1,6 +1,7 @@
 #include "asset_builders.h"
 
 #include "audio_synth.h"
+#include "beast.h"
 #include "foreign_writers.h"
 #include "humanoid.h"
 #include "image_codecs.h"
@@ -85,6 +86,21 @@ void Colour(Context& c, Options& o, const char* key, uint32_t& target) {
         c.Error(std::string("option ") + key + " wants RRGGBB");
 }
 
+// An RZ object written in the format asked for, with its swatch texture beside it (made once
+// when several models share it).
+void WriteRigModel(Context& c, const std::string& path, const std::string& format,
+                   const RZ_Model& model, const std::string& texture, const Image& picture) {
+    if (Extension(path) != ".rzo") return c.Error("a model is an .rzo file: " + path);
+    if (format != "ascii" && format != "binary") return c.Error("format is ascii or binary");
+    std::string bytes, why;
+    if (!WriteRzObject(model, format == "ascii" ? RZ_SaveFormat::Ascii : RZ_SaveFormat::Binary,
+                       bytes, why))
+        return c.Error("the model does not fit the format: " + why);
+    c.Produce(path, bytes);
+    const std::string texturePath = Directory(path) + texture;
+    if (!c.out.Has(texturePath)) c.Produce(texturePath, EncodeBmp24(picture));
+}
+
 void Humanoid(Context& c, const std::string& path, Options& o) {
     HumanoidLook look;
     look.height = float(o.Number("height", look.height));
@@ -99,19 +115,26 @@ void Humanoid(Context& c, const std::string& path, Options& o) {
     Colour(c, o, "eyes", look.eyes);
     const std::string format = o.Text("format", "ascii");
     o.CheckUnused();
-    if (Extension(path) != ".rzo") return c.Error("a model is an .rzo file: " + path);
-    if (format != "ascii" && format != "binary") return c.Error("format is ascii or binary");
     RZ_Model model;
     BuildHumanoid(look, model);
-    std::string bytes, why;
-    if (!WriteRzObject(model, format == "ascii" ? RZ_SaveFormat::Ascii : RZ_SaveFormat::Binary,
-                       bytes, why))
-        return c.Error("the model does not fit the format: " + why);
-    c.Produce(path, bytes);
-    // The texture lies beside the model, where the model's directory points. Two looks may
-    // share one texture: it is made once.
-    const std::string texturePath = Directory(path) + look.texture;
-    if (!c.out.Has(texturePath)) c.Produce(texturePath, EncodeBmp24(HumanoidTexture(look)));
+    WriteRigModel(c, path, format, model, look.texture, HumanoidTexture(look));
+}
+
+void Beast(Context& c, const std::string& path, Options& o) {
+    BeastLook look;
+    look.height = float(o.Number("height", look.height));
+    look.texture = o.Text("texture", look.texture);
+    look.standName = o.Text("stand", look.standName);
+    Colour(c, o, "fur", look.fur);
+    Colour(c, o, "belly", look.belly);
+    Colour(c, o, "mane", look.mane);
+    Colour(c, o, "eyes", look.eyes);
+    Colour(c, o, "claws", look.claws);
+    const std::string format = o.Text("format", "ascii");
+    o.CheckUnused();
+    RZ_Model model;
+    BuildBeast(look, model);
+    WriteRigModel(c, path, format, model, look.texture, BeastTexture(look));
 }
 
 // A prop in a foreign format, with the picture its textured materials name beside it.
@@ -141,7 +164,9 @@ void Prop(Context& c, const std::string& path, const std::string& recipe, Option
 
 void Model(Context& c, const std::string& path, const std::string& recipe, Options& o) {
     if (recipe == "humanoid") return Humanoid(c, path, o);
-    if (Extension(path) == ".rzo") return c.Error("an .rzo model is made by the humanoid recipe");
+    if (recipe == "beast") return Beast(c, path, o);
+    if (Extension(path) == ".rzo")
+        return c.Error("an .rzo model is made by the humanoid or beast recipe");
     Prop(c, path, recipe, o);
 }
 

@@ -9,6 +9,7 @@
 #include "music.h"
 #include "platform/iconv_codec.h"
 #include "reference_check.h"
+#include "script_check.h"
 #include "text_convert.h"
 
 namespace fs = std::filesystem;
@@ -117,6 +118,7 @@ bool BuildContent(const std::string& contentDir, OutputTree& out, Diagnostics& d
     std::string assets;
     if (ReadWholeFile((root / "assets.txt").string(), assets))
         BuildAssets(assets, "assets.txt", out, diag);
+    CheckScripts(out, diag);
     CheckReferences(out, diag);
     return diag.Ok();
 }

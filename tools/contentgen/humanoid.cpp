@@ -4,9 +4,8 @@
 #include <vector>
 
 #include "app/sjis.h"
-#include "math/quaternion.h"
-#include "mesh_builder.h"
 #include "model/rz_model.h"
+#include "rig_builder.h"
 
 namespace {
 
@@ -28,13 +27,7 @@ enum Bone {
     kBoneCount
 };
 
-struct BoneSpec {
-    const char* name;
-    int parent;
-    float x, y, z;  // origin as a share of the height
-};
-
-const BoneSpec kBones[kBoneCount] = {
+const RigBone kBones[kBoneCount] = {
     {nullptr, 0, 0, 0, 0},
     {"hip", 0, 0, 0.50f, 0},
     {"chest", kHip, 0, 0.62f, 0},
@@ -54,64 +47,8 @@ const BoneSpec kBones[kBoneCount] = {
 // Swatches of the 64 x 64 texture: a 4 x 4 grid of 16-pixel squares.
 enum Swatch { kSkin, kHair, kShirt, kTrousers, kBoots, kFace, kAccent, kSwatchCount };
 
-UvRect SwatchUv(int s, bool whole = false) {
-    const float u = float(s % 4) * 0.25f, v = float(s / 4) * 0.25f;
-    // Flat-coloured parts sample the middle of their square only, so filtering never reaches
-    // a neighbour.
-    const float inset = whole ? 0.002f : 0.09f;
-    return UvRect{u + inset, v + inset, u + 0.25f - inset, v + 0.25f - inset};
-}
-
-struct Part {
-    V3 lo, hi;
-    int bone;
-    int blendParent;  // -1: none; else top vertices share with this bone
-    Swatch swatch;
-    Swatch front;  // the +z face's swatch (the face of the head)
-};
-
-constexpr float kPi = 3.14159265f;
-
-Quaternion AxisAngle(float ax, float ay, float az, float degrees) {
-    // Vector3::Rotate turns by the conjugate, so a positive angle about x swings a limb that
-    // hangs down forward (toward +z).
-    const float h = degrees * kPi / 360.0f;
-    const float s = std::sin(h);
-    return Quaternion{ax * s, ay * s, az * s, std::cos(h)};
-}
-
-Quaternion Combine(const Quaternion& a, const Quaternion& b) {
-    Quaternion q = a;
-    q.Multiply(b);
-    q.Normalize();
-    return q;
-}
-
-struct BonePose {
-    float rx = 0, ry = 0, rz = 0;  // degrees about x, then y, then z
-    V3 offset;
-};
-using Pose = std::vector<BonePose>;
-
 Pose Rest() {
     return Pose(kBoneCount);
-}
-
-void AddPoseKey(RZ_Model& model, int slot, int frame, const Pose& pose) {
-    RZ_Animation* anim = model.animations[slot].get();
-    for (int b = 0; b < kBoneCount; ++b) {
-        const BonePose& p = pose[size_t(b)];
-        Quaternion q = Combine(Combine(AxisAngle(1, 0, 0, p.rx), AxisAngle(0, 1, 0, p.ry)),
-                               AxisAngle(0, 0, 1, p.rz));
-        anim->tracks[b]->AddKey(frame, Vector3{p.offset.x, p.offset.y, p.offset.z}, q,
-                                Vector3{1.0f, 1.0f, 1.0f});
-    }
-}
-
-void Motion(RZ_Model& model, int slot, const std::string& name,
-            const std::vector<std::pair<int, Pose>>& keys) {
-    model.CreateAnimation(uint32_t(slot), name.c_str());
-    for (const auto& [frame, pose] : keys) AddPoseKey(model, slot, frame, pose);
 }
 
 // Battle-ready crouch: knees bent, arms forward, the weapon hand raised.
@@ -152,17 +89,17 @@ void AddMotions(RZ_Model& model, const HumanoidLook& look) {
     breathe[kHead].rx = -2;
     breathe[kArmL].rz = 3, breathe[kArmR].rz = -3;
     breathe[kHip].offset = V3{0, -0.006f * h, 0};
-    Motion(model, kMotionStand, look.standName, {{0, Rest()}, {90, breathe}});
+    AddMotion(model, kMotionStand, look.standName, {{0, Rest()}, {90, breathe}});
     // Looping motions play forward and then backward, so half a cycle is enough.
-    Motion(model, kMotionWalk, "fld_walk",
-           {{0, Stride(h, 1, 32, 4)}, {10, Passing(h, 32, 4)}, {20, Stride(h, -1, 32, 4)}});
-    Motion(model, kMotionStance, "btl_stance", {{0, Stance(h, 0)}, {60, Stance(h, 0.015f * h)}});
+    AddMotion(model, kMotionWalk, "fld_walk",
+              {{0, Stride(h, 1, 32, 4)}, {10, Passing(h, 32, 4)}, {20, Stride(h, -1, 32, 4)}});
+    AddMotion(model, kMotionStance, "btl_stance", {{0, Stance(h, 0)}, {60, Stance(h, 0.015f * h)}});
     Pose weak = Stance(h, 0.06f * h);
     weak[kChest].rx = 35, weak[kHead].rx = -25;
     weak[kArmL].rx = 10, weak[kArmR].rx = 15, weak[kElbowR].rx = 30;
     Pose weak2 = weak;
     weak2[kChest].rx = 40, weak2[kHip].offset.y -= 0.01f * h;
-    Motion(model, kMotionWeak, "btl_weak", {{0, weak}, {80, weak2}});
+    AddMotion(model, kMotionWeak, "btl_weak", {{0, weak}, {80, weak2}});
     Pose kneel = Stance(h, 0.15f * h);
     kneel[kChest].rx = 30;
     Pose down = Rest();
@@ -170,70 +107,42 @@ void AddMotions(RZ_Model& model, const HumanoidLook& look) {
     down[kHip].offset = V3{0, -0.42f * h, -0.25f * h};
     down[kArmL].rz = -40, down[kArmR].rz = 40;
     down[kLegL].rx = 10, down[kKneeL].rx = -20;
-    Motion(model, kMotionDown, "btl_down", {{0, Stance(h, 0)}, {18, kneel}, {40, down}});
-    Motion(model, kMotionRun, "btl_run",
-           {{0, Stride(h, 1, 45, 18)}, {6, Passing(h, 45, 18)}, {12, Stride(h, -1, 45, 18)}});
+    AddMotion(model, kMotionDown, "btl_down", {{0, Stance(h, 0)}, {18, kneel}, {40, down}});
+    AddMotion(model, kMotionRun, "btl_run",
+              {{0, Stride(h, 1, 45, 18)}, {6, Passing(h, 45, 18)}, {12, Stride(h, -1, 45, 18)}});
     Pose recoil = Stance(h, 0.02f * h);
     recoil[kChest].rx = -25, recoil[kHead].rx = 15;
     recoil[kHip].offset.z = -0.08f * h;
     recoil[kArmL].rx = -10, recoil[kArmR].rx = -10;
-    Motion(model, kMotionHit, "btl_hit", {{0, Stance(h, 0)}, {8, recoil}, {40, Stance(h, 0)}});
+    AddMotion(model, kMotionHit, "btl_hit", {{0, Stance(h, 0)}, {8, recoil}, {40, Stance(h, 0)}});
+    // The swing of a plain attack: the weapon arm winds up over the shoulder and cuts down
+    // across the body; technique scripts play it and hit on its middle frames.
+    Pose windUp = Stance(h, 0);
+    windUp[kChest].rx = -5, windUp[kChest].ry = -25;
+    windUp[kArmR].rx = 150, windUp[kElbowR].rx = 30;
+    Pose cut = Stance(h, 0.03f * h);
+    cut[kChest].rx = 25, cut[kChest].ry = 20;
+    cut[kArmR].rx = 20, cut[kElbowR].rx = 5;
+    cut[kLegL].rx = 35, cut[kKneeL].rx = -40;
+    AddMotion(model, kMotionSlash, "btl_slash",
+              {{0, Stance(h, 0)}, {14, windUp}, {24, cut}, {50, cut}, {70, Stance(h, 0)}});
+    // A spell: both hands rise and open toward the target.
+    Pose reach = Stance(h, 0);
+    reach[kChest].rx = -10;
+    reach[kArmL].rx = 110, reach[kElbowL].rx = 10, reach[kArmL].rz = -20;
+    reach[kArmR].rx = 110, reach[kElbowR].rx = 10, reach[kArmR].rz = 20;
+    Pose reach2 = reach;
+    reach2[kArmL].rx = reach2[kArmR].rx = 80;
+    AddMotion(model, kMotionCast, "btl_cast",
+              {{0, Stance(h, 0)}, {30, reach}, {60, reach2}, {90, Stance(h, 0)}});
     Pose cheer = Rest();
     cheer[kArmR].rx = 160, cheer[kElbowR].rx = 10;
     cheer[kArmL].rz = -15;
     cheer[kHead].rx = 10;
     Pose cheer2 = cheer;
     cheer2[kHip].offset = V3{0, 0.03f * h, 0};
-    Motion(model, kMotionVictory, "btl_win",
-           {{0, Stance(h, 0)}, {30, cheer}, {50, cheer2}, {70, cheer}});
-}
-
-void AddBox(RZ_Model& model, RZ_Mesh& mesh, const Part& part) {
-    const V3 lo = part.lo, hi = part.hi, centre = (lo + hi) * 0.5f;
-    auto p = [&](int x, int y, int z) {
-        return V3{x ? hi.x : lo.x, y ? hi.y : lo.y, z ? hi.z : lo.z};
-    };
-    struct FaceSpec {
-        V3 c[4];
-        bool front;
-    };
-    const FaceSpec faces[6] = {
-        {{p(0, 1, 0), p(1, 1, 0), p(1, 0, 0), p(0, 0, 0)}, false},
-        {{p(1, 1, 1), p(0, 1, 1), p(0, 0, 1), p(1, 0, 1)}, true},
-        {{p(0, 1, 1), p(0, 1, 0), p(0, 0, 0), p(0, 0, 1)}, false},
-        {{p(1, 1, 0), p(1, 1, 1), p(1, 0, 1), p(1, 0, 0)}, false},
-        {{p(0, 1, 1), p(1, 1, 1), p(1, 1, 0), p(0, 1, 0)}, false},
-        {{p(0, 0, 0), p(1, 0, 0), p(1, 0, 1), p(0, 0, 1)}, false},
-    };
-    for (const FaceSpec& f : faces) {
-        V3 c[4] = {f.c[0], f.c[1], f.c[2], f.c[3]};
-        // Outward: (q - p) x (r - p) must point away from the box's centre.
-        V3 n = Cross(c[1] - c[0], c[2] - c[0]);
-        V3 mid = (c[0] + c[2]) * 0.5f;
-        if (Dot(n, mid - centre) < 0) std::swap(c[1], c[3]);
-        const UvRect uv =
-            SwatchUv(f.front ? part.front : part.swatch, f.front && part.front == kFace);
-        const float us[4] = {uv.u0, uv.u1, uv.u1, uv.u0}, vs[4] = {uv.v0, uv.v0, uv.v1, uv.v1};
-        RZ_Face face;
-        face.cornerCount = 4;
-        face.material = 0;
-        for (int k = 0; k < 4; ++k) {
-            RZ_Vertex v;
-            v.position = Vector3{c[k].x, c[k].y, c[k].z};
-            v.bone0 = uint8_t(part.bone);
-            // The top of a forearm or shin follows the joint above it half way.
-            const bool top = c[k].y >= hi.y - 0.001f;
-            if (part.blendParent >= 0 && top) {
-                v.bone1 = uint8_t(part.blendParent);
-                v.weight = 0.5f;
-            }
-            face.vertexIndex[k] = uint16_t(model.vertices.size());
-            face.uvIndex[k] = uint16_t(model.uvs.size());
-            model.vertices.push_back(v);
-            model.uvs.push_back(RZ_TexCoord{us[k], vs[k]});
-        }
-        mesh.faces.push_back(face);
-    }
+    AddMotion(model, kMotionVictory, "btl_win",
+              {{0, Stance(h, 0)}, {30, cheer}, {50, cheer2}, {70, cheer}});
 }
 
 }  // namespace
@@ -241,24 +150,9 @@ void AddBox(RZ_Model& model, RZ_Mesh& mesh, const Part& part) {
 void BuildHumanoid(const HumanoidLook& look, RZ_Model& model) {
     model.Reset();
     const float h = look.height;
-    for (int b = 1; b < kBoneCount; ++b) {
-        model.bones[b] = std::make_unique<RZ_Bone>();
-        model.bones[b]->SetName(kBones[b].name);
-    }
-    for (int b = 0; b < kBoneCount; ++b) {
-        RZ_Bone& bone = *model.bones[b];
-        bone.origin = Vector3{kBones[b].x * h, kBones[b].y * h, kBones[b].z * h};
-        bone.parent = uint8_t(kBones[b].parent);
-        bone.range = 0.1f * h;
-        // The root holds the hips; every other bone lists the bones whose parent it is.
-        int slot = 0;
-        for (int c = 1; c < kBoneCount; ++c) {
-            const bool child = b == kRoot ? c == kHip : (kBones[c].parent == b && c != kHip);
-            if (child && slot < kRzMaxChildren) bone.children[slot++] = uint8_t(c);
-        }
-    }
+    BuildSkeleton(model, kBones, kBoneCount, h);
     const float w = 0.055f * h;  // half thickness of limbs
-    const std::vector<Part> parts = {
+    const std::vector<RigBox> parts = {
         {{-0.12f * h, 0.47f * h, -0.07f * h},
          {0.12f * h, 0.60f * h, 0.07f * h},
          kHip,
@@ -348,7 +242,10 @@ void BuildHumanoid(const HumanoidLook& look, RZ_Model& model) {
     };
     RZ_Mesh body;
     body.name = "body";
-    for (const Part& part : parts) AddBox(model, body, part);
+    for (RigBox part : parts) {
+        part.paintedFront = part.front == kFace;
+        AddRigBox(model, body, part);
+    }
     model.meshes.push_back(std::move(body));
     model.materialCount = 1;
     model.materials[0].sourceName = look.texture;
@@ -359,17 +256,8 @@ void BuildHumanoid(const HumanoidLook& look, RZ_Model& model) {
 }
 
 Image HumanoidTexture(const HumanoidLook& look) {
-    Image img(64, 64, 0xFF808080);
-    const uint32_t colours[kSwatchCount] = {look.skin,  look.hair, look.shirt, look.trousers,
-                                            look.boots, look.skin, look.accent};
-    for (int s = 0; s < kSwatchCount; ++s) {
-        const int x0 = (s % 4) * 16, y0 = (s / 4) * 16;
-        for (int y = 0; y < 16; ++y)
-            for (int x = 0; x < 16; ++x)
-                img.At(x0 + x, y0 + y) = Shade(
-                    colours[s],
-                    0.92f + 0.08f * float(Hash3(uint32_t(s), uint32_t(x), uint32_t(y)) & 7) / 7.0f);
-    }
+    Image img = SwatchTexture(
+        {look.skin, look.hair, look.shirt, look.trousers, look.boots, look.skin, look.accent});
     // The face: hair fringe, two eyes and a mouth on the skin swatch.
     const int fx = (kFace % 4) * 16, fy = (kFace / 4) * 16;
     FillRect(img, fx, fy, 16, 3, look.hair);

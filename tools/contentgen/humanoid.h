@@ -24,6 +24,8 @@ struct HumanoidLook {
 // Motion slots the game plays.
 constexpr int kMotionStand = 0, kMotionWalk = 1, kMotionStance = 3, kMotionWeak = 4,
               kMotionDown = 5, kMotionRun = 6, kMotionHit = 10, kMotionVictory = 11;
+// Motions only technique scripts play (by number, with c10): an attack and a spell.
+constexpr int kMotionSlash = 7, kMotionCast = 8;
 
 // Fills the (reset) model.
 void BuildHumanoid(const HumanoidLook& look, RZ_Model& model);

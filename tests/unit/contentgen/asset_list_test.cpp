@@ -98,7 +98,8 @@ TEST_F(AssetListTest, PropModelLines) {
     EXPECT_TRUE(Contains(Build("model chara/a.rok barrel texture=p.bmp\n"),
                          "assets.txt:1: rok files carry no textures: chara/a.rok"));
     EXPECT_TRUE(Contains(Build("model chara/a.obj barrel\n"), "a prop model is a .rok"));
-    EXPECT_TRUE(Contains(Build("model chara/a.rzo barrel\n"), "made by the humanoid recipe"));
+    EXPECT_TRUE(
+        Contains(Build("model chara/a.rzo barrel\n"), "made by the humanoid or beast recipe"));
     EXPECT_TRUE(Contains(Build("model chara/a.mqo crate\n"), "unknown model recipe crate"));
     EXPECT_TRUE(Contains(Build("model chara/a.mqo barrel seed=2\n"), "unknown option seed"));
     EXPECT_TRUE(Contains(Build("model chara/a.mqo barrel height=0\n"), "height must be above 0"));

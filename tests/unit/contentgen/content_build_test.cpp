@@ -227,13 +227,15 @@ TEST_F(ContentBuild, DataTablesHaveOneRecordPerLine) {
 }
 
 // Characters carry the bones the game attaches things to, skin weights, and every motion the
-// game plays, named so that keeping a mode's prefix keeps what that mode plays.
+// game plays (and the attack and spell the technique scripts play as 7 and 8), named so that
+// keeping a mode's prefix keeps what that mode plays; monsters stand with a battle motion.
 TEST_F(ContentBuild, ModelsHaveTheBonesAndMotionsTheGameUses) {
     ASSERT_TRUE(built_);
     const std::string dir = TempDir("content_models");
     ASSERT_TRUE(tree_->Write(dir, "").ok);
     std::set<std::string> variants;
-    for (const char* who : {"harlo", "mina", "goblin"}) {
+    const std::set<std::string> monsters = {"goblin", "hobgob", "wolf", "nushi"};
+    for (const char* who : {"harlo", "mina", "chourou", "goblin", "hobgob", "wolf", "nushi"}) {
         const std::string& bytes = File("chara/" + std::string(who) + ".rzo");
         variants.insert(bytes.substr(24, 6));
         RZ_Model model;
@@ -249,10 +251,10 @@ TEST_F(ContentBuild, ModelsHaveTheBonesAndMotionsTheGameUses) {
         for (const RZ_Vertex& v : model.vertices)
             blended |= v.bone1 != 0 && v.weight > 0 && v.weight < 1;
         EXPECT_TRUE(blended) << who << " has no vertex shared between two bones";
-        for (int slot : {0, 1, 3, 4, 5, 6, 10, 11}) {
+        for (int slot : {0, 1, 3, 4, 5, 6, 7, 8, 10, 11}) {
             ASSERT_TRUE(model.HasAnimation(uint32_t(slot))) << who << " motion " << slot;
             const std::string name = model.GetAnimationName(uint32_t(slot));
-            const bool field = slot == 1 || (slot == 0 && std::string(who) != "goblin");
+            const bool field = slot == 1 || (slot == 0 && !monsters.count(who));
             EXPECT_EQ(name.substr(0, 4), field ? "fld_" : "btl_") << who << " motion " << slot;
         }
     }
@@ -306,7 +308,7 @@ TEST_F(ContentBuild, PropCharactersLoadThroughTheirImporters) {
     std::set<std::string> formats;
     for (const SourceLine& line : SplitLines(ReadFile(fs::path(GH02_CONTENT_DIR) / "assets.txt"))) {
         const std::vector<std::string> w = SplitWords(StripComment(line.text));
-        if (w.size() < 3 || w[0] != "model" || w[2] == "humanoid") continue;
+        if (w.size() < 3 || w[0] != "model" || w[2] == "humanoid" || w[2] == "beast") continue;
         const fs::path path(w[1]);
         const std::string ext = path.extension().string(), name = path.stem().string();
         formats.insert(ext);

@@ -38,10 +38,11 @@ TEST_F(CharacterFileTest, MissingBonesAreReportedInSearchOrderAndLoadingGoesOn) 
     EXPECT_EQ(c.headBone, c.model.GetBone(2));
     EXPECT_EQ(c.active, 1);
 
-    // A model that is not there leaves an empty one, without any of the three bones.
+    // A model without a skeleton (here: one that is not there) is not asked for its bones.
     g_MessageBoxLog.clear();
     g_Characters[1].LoadCharacter("nomodel");
-    EXPECT_EQ(Messages().size(), 3u);
+    EXPECT_EQ(Messages().size(), 0u);
+    EXPECT_EQ(g_Characters[1].headBone, nullptr);
     EXPECT_EQ(g_Characters[1].active, 1);
 }
 

@@ -58,7 +58,9 @@ TEST_F(FieldInfoTest, TheFixtureFieldFillsGridsTablesAndTexturesInFileOrder) {
     ASSERT_TRUE(g_FieldMeshes[0]->mesh);
     EXPECT_NE(g_FieldMeshes[0]->textures[0], nullptr);
     EXPECT_FALSE(g_FieldMeshes[1]->mesh);
-    EXPECT_EQ(g_FieldObjects[0].mesh, nullptr);  // only the battle binds a mesh
+    // A mesh that loads is shown by its object; one that does not leaves the object as it was.
+    EXPECT_EQ(g_FieldObjects[0].mesh, g_FieldMeshes[0].get());
+    EXPECT_EQ(g_FieldObjects[1].mesh, nullptr);
     EXPECT_EQ(f.cameraSlope[3].distanceRate, 0.75f);
 }
 

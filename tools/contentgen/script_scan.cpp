@@ -1,0 +1,151 @@
+#include "script_scan.h"
+
+#include <cctype>
+#include <cstdlib>
+
+namespace {
+
+// Argument shapes by command: I integer, F float (both up to ','), S string (up to "//"),
+// c one character. Commands outside the tables take no arguments: the runner then reads
+// whatever follows as text.
+const char* const kCommon[] = {"",   "IIc",  "IccI", "Sc",  "Sc",  "Sc",    "IIFc", "IFcc", "I",
+                               "I",  "III",  "IS",   "I",   "I",   "IIFFF", "I",    "I",    "III",
+                               "II", "IFIc", "I",    "I",   "IFc", "IIFc",  "IS",   "IS",   "S",
+                               "IS", "S",    "Ic",   "III", "I",   "III",   "F"};
+const char* const kField[] = {"Ic", "S",   "S", "I", "II", "II",    "I",
+                              "I",  "III", "",  "",  "IS", "IIIII", ""};
+const char* const kEvent[] = {"", "", "IF"};
+const char* const kTechnique[] = {"",  "", "IS", "I", "IIIIII", "I", "",  "I",
+                                  "I", "", "",   "I", "I",      "",  "I", "I"};
+
+template <size_t N>
+const char* Shape(const char* const (&table)[N], int number) {
+    return number >= 0 && size_t(number) < N ? table[number] : "";
+}
+
+const char* ShapeOf(char prefix, int number) {
+    switch (prefix) {
+        case 'c':
+            return Shape(kCommon, number);
+        case 'f':
+            return Shape(kField, number);
+        case 'e':
+            return Shape(kEvent, number);
+        case 'w':
+            return Shape(kTechnique, number);
+        default:
+            return "";
+    }
+}
+
+bool IsPrefix(char c, ScriptRunner runner) {
+    if (c == 'c') return true;
+    switch (runner) {
+        case ScriptRunner::Field:
+            return c == 'f';
+        case ScriptRunner::Event:
+            return c == 'e';
+        case ScriptRunner::Technique:
+            return c == 'w';
+    }
+    return false;
+}
+
+constexpr size_t kNumberChars = 17;  // the readers' limit before they complain
+
+}  // namespace
+
+ScriptRunner RunnerForScript(const std::string& rel) {
+    if (rel.compare(0, 8, "SCR/bEv/") == 0) return ScriptRunner::Event;
+    if (rel.compare(0, 7, "SCR/wz/") == 0) return ScriptRunner::Technique;
+    return ScriptRunner::Field;
+}
+
+bool IsWholeNumber(std::string_view arg) {
+    size_t b = arg.find_first_not_of(' ');
+    size_t e = arg.find_last_not_of(' ');
+    if (b == std::string_view::npos) return false;
+    arg = arg.substr(b, e - b + 1);
+    if (arg[0] == '-' || arg[0] == '+') arg.remove_prefix(1);
+    if (arg.empty()) return false;
+    for (char c : arg)
+        if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+    return true;
+}
+
+ScriptScan ScanScript(std::string_view text, ScriptRunner runner) {
+    ScriptScan scan;
+    for (size_t at = text.find("@:"); at != std::string_view::npos; at = text.find("@:", at + 2)) {
+        const size_t end = text.find("//", at + 2);
+        if (end == std::string_view::npos) break;
+        scan.labels[std::string(text.substr(at + 2, end - at - 2))].push_back(at);
+    }
+    size_t pc = 0;
+    while (pc < text.size()) {
+        const char c = text[pc++];
+        if (!IsPrefix(c, runner)) continue;
+        ScriptCommand cmd;
+        cmd.prefix = c;
+        cmd.offset = pc - 1;
+        // "%d" at the number, then on behind the next blank.
+        char* stop = nullptr;
+        const std::string digits(text.substr(pc, 12));
+        const long n = std::strtol(digits.c_str(), &stop, 10);
+        if (stop == digits.c_str()) {
+            scan.problems.push_back(std::string("'") + c +
+                                    "' stands where no command was meant (no number behind it)");
+            continue;
+        }
+        cmd.number = int(n);
+        const size_t blank = text.find(' ', pc);
+        if (blank == std::string_view::npos) {
+            scan.problems.push_back(std::string(1, c) + std::to_string(n) +
+                                    " has no blank behind its number");
+            break;
+        }
+        pc = blank + 1;
+        bool broken = false;
+        for (const char* s = ShapeOf(c, cmd.number); *s && !broken; ++s) {
+            if (*s == 'c') {
+                if (pc >= text.size()) {
+                    broken = true;
+                    break;
+                }
+                cmd.args.emplace_back(1, text[pc++]);
+            } else if (*s == 'S') {
+                const size_t end = text.find("//", pc);
+                if (end == std::string_view::npos) {
+                    broken = true;
+                    break;
+                }
+                cmd.args.emplace_back(text.substr(pc, end - pc));
+                pc = end + 2;
+            } else {
+                const size_t comma = text.find(',', pc);
+                if (comma == std::string_view::npos || comma - pc > kNumberChars) {
+                    broken = true;
+                    break;
+                }
+                std::string arg(text.substr(pc, comma - pc));
+                if (*s == 'I' && !IsWholeNumber(arg)) broken = true;
+                if (*s == 'F') {
+                    char* e = nullptr;
+                    std::strtod(arg.c_str(), &e);
+                    if (arg.empty() || e == arg.c_str()) broken = true;
+                }
+                cmd.args.push_back(std::move(arg));
+                pc = comma + 1;
+            }
+        }
+        cmd.text = std::string(text.substr(cmd.offset, pc - cmd.offset));
+        if (broken) {
+            std::string shown = std::string(text.substr(cmd.offset, 40));
+            if (size_t nl = shown.find('\n'); nl != std::string::npos) shown.resize(nl);
+            scan.problems.push_back("\"" + shown + "\": its arguments do not read as " + c +
+                                    std::to_string(cmd.number) + " wants them");
+            continue;
+        }
+        scan.commands.push_back(std::move(cmd));
+    }
+    return scan;
+}
