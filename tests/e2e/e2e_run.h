@@ -31,11 +31,18 @@ inline bool GameFlowDataBuilt() {
 class HeadlessRun {
 public:
     HeadlessRun(const std::string& tag, const std::string& keys, int frames, int seed)
-        : dir_(MakeTempDir(tag)), keys_(keys), frames_(frames), seed_(seed) {}
+        : dir_(MakeTempDir(tag)), data_(kGameFlowData), keys_(keys), frames_(frames), seed_(seed) {}
     ~HeadlessRun() { std::filesystem::remove_all(dir_); }
     HeadlessRun(const HeadlessRun&) = delete;
     HeadlessRun& operator=(const HeadlessRun&) = delete;
 
+    // Plays a copy of the data set without the given files (paths under the data directory),
+    // as a modder's data that lost them would.
+    void WithoutFiles(std::initializer_list<const char*> files) {
+        data_ = dir_ / "data";
+        std::filesystem::copy(kGameFlowData, data_, std::filesystem::copy_options::recursive);
+        for (const char* f : files) std::filesystem::remove(data_ / f);
+    }
     void DumpAt(std::initializer_list<int> frames) { dumps_.insert(dumps_.end(), frames); }
     void ShotAt(std::initializer_list<int> frames) { shots_.insert(shots_.end(), frames); }
 
@@ -43,7 +50,7 @@ public:
     int Run() {
         const std::filesystem::path keys = dir_ / "keys.txt";
         std::ofstream(keys) << keys_;
-        std::string args = "--headless --data " + std::string(kGameFlowData) + " --seed " +
+        std::string args = "--headless --data " + data_.string() + " --seed " +
                            std::to_string(seed_) + " --frames " + std::to_string(frames_) +
                            " --input " + keys.string();
         for (int f : dumps_) args += " --dump-state " + std::to_string(f) + ":" + Dump(f).string();
@@ -62,7 +69,7 @@ public:
     }
 
 private:
-    std::filesystem::path dir_;
+    std::filesystem::path dir_, data_;
     std::string keys_;
     int frames_, seed_;
     std::vector<int> dumps_, shots_;

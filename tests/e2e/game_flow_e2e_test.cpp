@@ -137,7 +137,7 @@ void CheckPlaceTriggerMovesTheCameraAndChangesTheScript(const HeadlessRun& run) 
     EXPECT_EQ(fired["camera"]["handler"], "CameraMoveOrbit");
     ASSERT_EQ(fired["camera"]["keys"].size(), 1u);
     EXPECT_EQ(fired["camera"]["keys"][0]["frames"], 20);
-    EXPECT_EQ(fired["g_EnemySet"], json({2, -1, 1, -1, -1}));
+    EXPECT_EQ(fired["g_EnemySet"], json({1, -1, 0, -1, -1}));
     EXPECT_LT(fired["character0"]["position"][2].get<double>(), -13000.0);  // walked up to it
 
     const json done = run.State(kPathDone);
