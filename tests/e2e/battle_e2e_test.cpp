@@ -147,7 +147,7 @@ const char* const kWonKeys = R"(# the opening line
 840 left up
 )";
 
-void CheckEncounterAndStart(const HeadlessRun& run) {
+void CheckEncounterAndStart(const GameRun& run) {
     const json fired = run.State(kPlaceFired);
     EXPECT_EQ(fired["g_FrameProc"], "FieldFrame");
     EXPECT_EQ(fired["GameState"]["fieldHandler"], "EncounterFadeOut");
@@ -187,7 +187,7 @@ void CheckEncounterAndStart(const HeadlessRun& run) {
     EXPECT_EQ(start["camera"]["target"], json({0.0, 512.0, 0.0}));
 }
 
-void CheckMenusAndTheHeal(const HeadlessRun& run) {
+void CheckMenusAndTheHeal(const GameRun& run) {
     const json menu = run.State(kCommandMenu);
     EXPECT_EQ(menu["battle"]["phase"], "CommandSelect");
     EXPECT_EQ(menu["battle"]["actor"], 1);
@@ -221,7 +221,7 @@ void CheckMenusAndTheHeal(const HeadlessRun& run) {
     EXPECT_EQ(b["labels"][0]["position"], b["fighters"][0]["position"]);
 }
 
-void CheckTheGoblinFalls(const HeadlessRun& run) {
+void CheckTheGoblinFalls(const GameRun& run) {
     const json attacked = run.State(kAttacked);
     const json& goblin = attacked["battle"]["fighters"][3];
     // 32 attack against 13 defence at power 100: 47 before the variance of 217-255/255.
@@ -258,7 +258,7 @@ void CheckTheGoblinFalls(const HeadlessRun& run) {
     EXPECT_TRUE(pose["messageBoxes"].empty()) << pose["messageBoxes"].dump();
 }
 
-void CheckBattlePictures(const HeadlessRun& run) {
+void CheckBattlePictures(const GameRun& run) {
     const Picture gauges = LoadPicture(run.Shot(kGauges));
     const Picture menu = LoadPicture(run.Shot(kCommandMenu));
     const Picture target = LoadPicture(run.Shot(kTargetCursor));
@@ -325,7 +325,7 @@ void CheckBattlePictures(const HeadlessRun& run) {
     EXPECT_EQ(CountPixels(pose, 480, 422, 600, 424, underline), 0);
 }
 
-void CheckBackOnTheField(const HeadlessRun& run) {
+void CheckBackOnTheField(const GameRun& run) {
     const json before = run.State(kPlaceFired);
     const json back = run.State(kBackOnField);
     EXPECT_EQ(back["g_FrameProc"], "FieldFrame");
@@ -352,7 +352,7 @@ void CheckBackOnTheField(const HeadlessRun& run) {
     EXPECT_TRUE(back["messageBoxes"].empty()) << back["messageBoxes"].dump();
 }
 
-void CheckRandomEncounter(const HeadlessRun& run) {
+void CheckRandomEncounter(const GameRun& run) {
     const json walking = run.State(kWalking);
     EXPECT_EQ(walking["GameState"]["fieldHandler"], "EncounterFadeOut");
     EXPECT_EQ(walking["g_FieldInputEnabled"], 0);
@@ -394,7 +394,7 @@ const char* const kLostKeys = R"(# the opening line, then walk onto place 2
 150 left up
 )";
 
-void CheckDefeat(const HeadlessRun& run) {
+void CheckDefeat(const GameRun& run) {
     const json met = run.State(kOgreMet);
     EXPECT_EQ(met["g_EnemySet"], json({1, -1, -1, -1, -1}));
 
@@ -445,7 +445,7 @@ void CheckDefeat(const HeadlessRun& run) {
 TEST(BattleE2e, WonBattleThenARandomEncounter) {
     if (!GameFlowDataBuilt())
         GTEST_SKIP() << "the game-flow data was not built at " << kGameFlowData;
-    HeadlessRun run("e2e_battle_won", kWonKeys, kWonRunFrames, 3);
+    GameRun run("e2e_battle_won", kWonKeys, kWonRunFrames, 3);
     run.WithoutFiles({"sChr/e1.qf"});
     run.DumpAt({kPlaceFired, kIntro, kStartEvent, kCommandMenu, kTechniqueMenu, kTargetCursor,
                 kHealed, kAttacked, kStruck, kWinEvent, kVictoryPose, kBackOnField, kWalking,
@@ -482,7 +482,7 @@ TEST(BattleE2e, WonBattleThenARandomEncounter) {
 TEST(BattleE2e, LostBattleReturnsToTheField) {
     if (!GameFlowDataBuilt())
         GTEST_SKIP() << "the game-flow data was not built at " << kGameFlowData;
-    HeadlessRun run("e2e_battle_lost", kLostKeys, kLostRunFrames, 3);
+    GameRun run("e2e_battle_lost", kLostKeys, kLostRunFrames, 3);
     run.DumpAt({kOgreMet, kSwept, kLostEvent, kDefeatPose, kFieldAgain, kWokenUp});
     ASSERT_EQ(run.Run(), 1);
     CheckDefeat(run);

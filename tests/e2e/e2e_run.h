@@ -28,13 +28,13 @@ inline bool GameFlowDataBuilt() {
 
 // Runs gh02 once with a key timeline, dumping the state and taking pictures at chosen frames;
 // the files live in a temporary directory that goes with the object.
-class HeadlessRun {
+class GameRun {
 public:
-    HeadlessRun(const std::string& tag, const std::string& keys, int frames, int seed)
+    GameRun(const std::string& tag, const std::string& keys, int frames, int seed)
         : dir_(MakeTempDir(tag)), data_(kGameFlowData), keys_(keys), frames_(frames), seed_(seed) {}
-    ~HeadlessRun() { std::filesystem::remove_all(dir_); }
-    HeadlessRun(const HeadlessRun&) = delete;
-    HeadlessRun& operator=(const HeadlessRun&) = delete;
+    ~GameRun() { std::filesystem::remove_all(dir_); }
+    GameRun(const GameRun&) = delete;
+    GameRun& operator=(const GameRun&) = delete;
 
     // Plays a copy of the data set without the given files (paths under the data directory),
     // as a modder's data that lost them would.

@@ -57,7 +57,7 @@ const char* const kKeys = R"(# the opening line
 343 ctrl up
 )";
 
-void CheckOpeningLineWaitsForTheConfirmKey(const HeadlessRun& run) {
+void CheckOpeningLineWaitsForTheConfirmKey(const GameRun& run) {
     const json a = run.State(kOpeningShown);
     EXPECT_EQ(a["g_FrameProc"], "FieldFrame");
     EXPECT_EQ(a["g_FadeAlpha"], 0);
@@ -75,7 +75,7 @@ void CheckOpeningLineWaitsForTheConfirmKey(const HeadlessRun& run) {
     for (int f : {kOpeningShown, kBackOnField}) EXPECT_TRUE(run.State(f)["messageBoxes"].empty());
 }
 
-void CheckConversationWithAChoiceList(const HeadlessRun& run) {
+void CheckConversationWithAChoiceList(const GameRun& run) {
     const json open = run.State(kListOpen);
     const json& list = open["GameState"]["messageWindow"];
     EXPECT_EQ(open["GameState"]["messageOpen"], 1);
@@ -100,7 +100,7 @@ void CheckConversationWithAChoiceList(const HeadlessRun& run) {
               "Another time then; the road will wait for us until the morning comes.\\e");
 }
 
-void CheckTalkWindowAndListAreDrawnOverTheField(const HeadlessRun& run) {
+void CheckTalkWindowAndListAreDrawnOverTheField(const GameRun& run) {
     const Picture shot = LoadPicture(run.Shot(kListOpen));
     const Picture quiet = LoadPicture(run.Shot(kQuiet));
     ASSERT_EQ(shot.w, 640);
@@ -132,7 +132,7 @@ void CheckTalkWindowAndListAreDrawnOverTheField(const HeadlessRun& run) {
     EXPECT_GT(same, 30 * 30 * 9 / 10);
 }
 
-void CheckPlaceTriggerMovesTheCameraAndChangesTheScript(const HeadlessRun& run) {
+void CheckPlaceTriggerMovesTheCameraAndChangesTheScript(const GameRun& run) {
     const json fired = run.State(kPlaceFired);
     EXPECT_EQ(fired["camera"]["handler"], "CameraMoveOrbit");
     ASSERT_EQ(fired["camera"]["keys"].size(), 1u);
@@ -152,7 +152,7 @@ void CheckPlaceTriggerMovesTheCameraAndChangesTheScript(const HeadlessRun& run) 
     EXPECT_EQ(fading["g_FieldScriptName"], "test");
 }
 
-void CheckNewScriptLoadsAnotherField(const HeadlessRun& run) {
+void CheckNewScriptLoadsAnotherField(const GameRun& run) {
     const json s = run.State(kNewScript);
     EXPECT_EQ(s["g_FieldScriptName"], "second");
     EXPECT_EQ(s["g_FieldName"], "meadow2");
@@ -162,7 +162,7 @@ void CheckNewScriptLoadsAnotherField(const HeadlessRun& run) {
     EXPECT_TRUE(s["messageBoxes"].empty());
 }
 
-void CheckMenuScreenOpensAndCloses(const HeadlessRun& run) {
+void CheckMenuScreenOpensAndCloses(const GameRun& run) {
     const json menu = run.State(kMenuScreen);
     EXPECT_EQ(menu["g_FrameProc"], "MenuScreenFrame");
     EXPECT_EQ(menu["g_FadeAlpha"], 0);
@@ -191,7 +191,7 @@ void CheckMenuScreenOpensAndCloses(const HeadlessRun& run) {
 TEST(GameFlowE2e, OneRunThroughTheFieldTheScriptsAndTheMenuScreen) {
     if (!GameFlowDataBuilt())
         GTEST_SKIP() << "the game-flow data was not built at " << kGameFlowData;
-    HeadlessRun run("e2e_flow", kKeys, kLastFrame + 1, 3);
+    GameRun run("e2e_flow", kKeys, kLastFrame + 1, 3);
     run.DumpAt({kOpeningShown, kOpeningDone, kListOpen, kCursorMoved, kAnswered, kQuiet,
                 kPlaceFired, kPathDone, kFading, kNewScript, kMenuScreen, kBackOnField});
     run.ShotAt({kListOpen, kQuiet, kMenuScreen});
