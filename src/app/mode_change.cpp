@@ -14,6 +14,7 @@
 #include "gfx/msgbox.h"
 #include "script/camera_motion.h"
 #include "world/character.h"
+#include "world/field_camera.h"
 #include "world/field_save.h"
 #include "world/field_transitions.h"
 #include "world/party.h"
@@ -23,17 +24,16 @@ namespace {
 
 // Enemy slot i reads enemy g_EnemySet[i - 3]; a negative number leaves the slot empty: a
 // nameless record without points and no character, so nobody stands or can be chosen there.
+// The slot's character (a field character the field save keeps) is emptied first: only an
+// enemy whose file was read stands there, not a villager in place of a missing file.
 void SetUpEnemies() {
     for (int i = kFirstEnemySlot; i < kBattleFighterCount; ++i) {
         if (!g_Fighters[i]) g_Fighters[i] = new FighterRecord();
+        *g_Fighters[i] = FighterRecord();
+        g_Characters[i].Release();
+        g_Characters[i].active = 0;
         const int32_t enemy = g_EnemySet[i - kFirstEnemySlot];
-        if (enemy >= 0) {
-            ReadEnemST(i, enemy);
-        } else {
-            *g_Fighters[i] = FighterRecord();
-            g_Characters[i].Release();
-            g_Characters[i].active = 0;
-        }
+        if (enemy >= 0) ReadEnemST(i, enemy);
     }
 }
 
@@ -71,6 +71,9 @@ void BattleToField() {
     g_pGameState->fieldHandler = FieldFadeIn;
     g_FrameProc = FieldFrame;
     SetFieldProjection();
+    // A camera path the battle started (an event's, the victory's) ends with the battle, or it
+    // would go on moving the field's camera away from where it is put back.
+    g_Camera.handler = NullFrameHook;
     RestoreFieldState();
     g_FieldSave.reset();
     ReloadField();

@@ -7,6 +7,7 @@
 #include "app/mode_words.h"
 #include "app/modes.h"
 #include "app/state_dump_sections.h"
+#include "battle/battle.h"
 #include "battle/menu_list.h"
 #include "battle/talk_window.h"
 #include "script/camera_motion.h"
@@ -20,14 +21,15 @@ struct NamedHandler {
     const char* name;
 };
 
-// The handlers the field, the menu screen and the camera install; the battle adds its own.
+// The handlers the field, the battle, the menu screen and the camera install (the battle's
+// phases are named in its own section).
 const NamedHandler kHandlers[] = {
-    {StartupFrame, "StartupFrame"},         {FieldFrame, "FieldFrame"},
-    {MenuScreenFrame, "MenuScreenFrame"},   {NullFrameHook, "NullFrameHook"},
-    {EncounterFadeOut, "EncounterFadeOut"}, {MenuFadeOut, "MenuFadeOut"},
-    {FieldFadeIn, "FieldFadeIn"},           {CameraMoveView, "CameraMoveView"},
-    {CameraMoveOrbit, "CameraMoveOrbit"},   {CameraPause, "CameraPause"},
-    {CameraHomeKey, "CameraHomeKey"},
+    {StartupFrame, "StartupFrame"},     {FieldFrame, "FieldFrame"},
+    {BattleFrame, "BattleFrame"},       {MenuScreenFrame, "MenuScreenFrame"},
+    {NullFrameHook, "NullFrameHook"},   {EncounterFadeOut, "EncounterFadeOut"},
+    {MenuFadeOut, "MenuFadeOut"},       {FieldFadeIn, "FieldFadeIn"},
+    {CameraMoveView, "CameraMoveView"}, {CameraMoveOrbit, "CameraMoveOrbit"},
+    {CameraPause, "CameraPause"},       {CameraHomeKey, "CameraHomeKey"},
 };
 
 nlohmann::json DumpList(const MenuList& list) {

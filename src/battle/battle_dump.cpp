@@ -85,7 +85,12 @@ nlohmann::json DumpBattle() {
     j["messageCounter"] = b->messageCounter;
     j["message"] = DumpText(b->message, sizeof b->message);
     j["outcome"] = b->outcome;
-    j["menu"] = {{"open", b->menuList.open}, {"cursor", b->menuList.cursor}};
+    const MenuList& list = b->menuList;
+    nlohmann::json entries = nlohmann::json::array();
+    for (const MenuListEntry& e : list.entries)
+        if (e.text[0] != '\0') entries.push_back(DumpText(e.text, sizeof e.text));
+    j["menu"] = {{"open", list.open}, {"cursor", list.cursor}, {"x", list.x},       {"y", list.y},
+                 {"w", list.w},       {"h", list.h},           {"entries", entries}};
     nlohmann::json fighters = nlohmann::json::array();
     for (int i = 0; i < kBattleFighterCount; ++i) fighters.push_back(Fighter(*b, i));
     j["fighters"] = fighters;

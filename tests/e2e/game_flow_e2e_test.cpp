@@ -1,31 +1,20 @@
 // Plays the game-flow data set (tests/fixtures/gameflow, built beside the tests) through the
 // real binary: the opening line, a conversation with a choice list, a place trigger with a
 // camera path that changes the script, the new script loading another field, and the menu
-// screen opened and closed. One run; each test reads the dumps and pictures it needs.
+// screen opened and closed. One run, checked part by part.
 #include <gtest/gtest.h>
-#include <stb_image.h>
 
 #include <cmath>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
-#include <vector>
 
-#include "e2e_support.h"
-#include "test_support.h"
+#include "e2e_run.h"
 
-namespace fs = std::filesystem;
 using nlohmann::json;
 
 namespace {
-
-#ifdef GH02_GAMEFLOW_DATA
-const char* const kData = GH02_GAMEFLOW_DATA;
-#else
-const char* const kData = "";
-#endif
 
 // Frames the key timeline below is built around.
 constexpr int kOpeningShown = 25;  // the opening line typed out, waiting
@@ -68,101 +57,8 @@ const char* const kKeys = R"(# the opening line
 343 ctrl up
 )";
 
-struct Picture {
-    int w = 0, h = 0;
-    std::vector<uint8_t> rgb;
-    const uint8_t* At(int x, int y) const { return &rgb[size_t(y * w + x) * 3]; }
-};
-
-Picture LoadPicture(const fs::path& p) {
-    Picture pic;
-    int comp = 0;
-    uint8_t* data = stbi_load(p.c_str(), &pic.w, &pic.h, &comp, 3);
-    if (!data) return {};
-    pic.rgb.assign(data, data + size_t(pic.w) * pic.h * 3);
-    stbi_image_free(data);
-    return pic;
-}
-
-struct Colour {
-    double a, r, g, b;
-};
-Colour Unpack(uint32_t argb) {
-    return {double(argb >> 24) / 255.0, double((argb >> 16) & 255), double((argb >> 8) & 255),
-            double(argb & 255)};
-}
-Colour Mix(const Colour& p, const Colour& q, double t) {
-    return {p.a + (q.a - p.a) * t, p.r + (q.r - p.r) * t, p.g + (q.g - p.g) * t,
-            p.b + (q.b - p.b) * t};
-}
-
-// Share of the pixels of a rectangle that show `over` (a colour blended with its alpha over
-// what `under` shows there), within 14 per channel. `at` gives the colour at a fraction across
-// (horizontal) or down (vertical) the rectangle.
-template <typename ColourAt>
-double BlendedShare(const Picture& shot, const Picture& under, int x0, int y0, int w, int h,
-                    ColourAt at) {
-    int match = 0, total = 0;
-    for (int y = y0; y < y0 + h; ++y)
-        for (int x = x0; x < x0 + w; ++x) {
-            if (x < 0 || y < 0 || x >= shot.w || y >= shot.h) continue;
-            const Colour c = at(double(x - x0) / w, double(y - y0) / h);
-            const uint8_t* bg = under.At(x, y);
-            const uint8_t* px = shot.At(x, y);
-            const double want[3] = {c.a * c.r + (1 - c.a) * bg[0], c.a * c.g + (1 - c.a) * bg[1],
-                                    c.a * c.b + (1 - c.a) * bg[2]};
-            bool ok = true;
-            for (int k = 0; k < 3; ++k) ok = ok && std::fabs(want[k] - px[k]) <= 14.0;
-            match += ok;
-            ++total;
-        }
-    return total ? double(match) / total : 0.0;
-}
-
-bool Near(const uint8_t* px, int r, int g, int b) {
-    return std::abs(px[0] - r) <= 12 && std::abs(px[1] - g) <= 12 && std::abs(px[2] - b) <= 12;
-}
-
-class GameFlowRun : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        if (!fs::exists(fs::path(kData) / "SCR" / "test.qd")) return;
-        dir_ = new fs::path(MakeTempDir("e2e_flow"));
-        std::ofstream(*dir_ / "keys.txt") << kKeys;
-        std::string args = "--headless --data " + std::string(kData) + " --seed 3 --frames " +
-                           std::to_string(kLastFrame + 1) + " --input " +
-                           (*dir_ / "keys.txt").string();
-        for (int f : {kOpeningShown, kOpeningDone, kListOpen, kCursorMoved, kAnswered, kQuiet,
-                      kPlaceFired, kPathDone, kFading, kNewScript, kMenuScreen, kBackOnField})
-            args += " --dump-state " + std::to_string(f) + ":" + Dump(f).string();
-        for (int f : {kListOpen, kQuiet, kMenuScreen})
-            args += " --screenshot " + std::to_string(f) + ":" + Shot(f).string();
-        exitCode_ = RunGh02(args);
-    }
-    static void TearDownTestSuite() {
-        if (dir_) fs::remove_all(*dir_);
-        delete dir_;
-        dir_ = nullptr;
-    }
-    void SetUp() override {
-        if (!dir_) GTEST_SKIP() << "the game-flow data was not built at " << kData;
-        ASSERT_EQ(exitCode_, 1);
-    }
-    static fs::path Dump(int frame) { return *dir_ / ("f" + std::to_string(frame) + ".json"); }
-    static fs::path Shot(int frame) { return *dir_ / ("f" + std::to_string(frame) + ".png"); }
-    static json State(int frame) { return ReadJson(Dump(frame)); }
-
-    static fs::path* dir_;
-    static int exitCode_;
-};
-
-fs::path* GameFlowRun::dir_ = nullptr;
-int GameFlowRun::exitCode_ = -1;
-
-}  // namespace
-
-TEST_F(GameFlowRun, OpeningLineWaitsForTheConfirmKey) {
-    const json a = State(kOpeningShown);
+void CheckOpeningLineWaitsForTheConfirmKey(const GameRun& run) {
+    const json a = run.State(kOpeningShown);
     EXPECT_EQ(a["g_FrameProc"], "FieldFrame");
     EXPECT_EQ(a["g_FadeAlpha"], 0);
     EXPECT_EQ(a["g_FieldInputEnabled"], 1);
@@ -173,14 +69,14 @@ TEST_F(GameFlowRun, OpeningLineWaitsForTheConfirmKey) {
     ASSERT_EQ(a["g_Characters"].size(), 2u);
     EXPECT_EQ(a["g_Characters"][1]["fileName"], "mina");
 
-    const json b = State(kOpeningDone);
+    const json b = run.State(kOpeningDone);
     EXPECT_EQ(b["g_TalkWindows"][0]["open"], 0);
     EXPECT_LT(b["g_ActionTimer"].get<int>(), 80);  // held back after the conversation
-    for (int f : {kOpeningShown, kBackOnField}) EXPECT_TRUE(State(f)["messageBoxes"].empty());
+    for (int f : {kOpeningShown, kBackOnField}) EXPECT_TRUE(run.State(f)["messageBoxes"].empty());
 }
 
-TEST_F(GameFlowRun, ConversationWithAChoiceList) {
-    const json open = State(kListOpen);
+void CheckConversationWithAChoiceList(const GameRun& run) {
+    const json open = run.State(kListOpen);
     const json& list = open["GameState"]["messageWindow"];
     EXPECT_EQ(open["GameState"]["messageOpen"], 1);
     ASSERT_EQ(list["entries"].size(), 2u);
@@ -195,21 +91,21 @@ TEST_F(GameFlowRun, ConversationWithAChoiceList) {
     EXPECT_EQ(list["w"], 9 * 3 + 8);
     EXPECT_EQ(list["h"], 20 * 2 + 4);
 
-    EXPECT_EQ(State(kCursorMoved)["GameState"]["messageWindow"]["cursor"], 1);
+    EXPECT_EQ(run.State(kCursorMoved)["GameState"]["messageWindow"]["cursor"], 1);
 
-    const json answered = State(kAnswered);
+    const json answered = run.State(kAnswered);
     EXPECT_EQ(answered["GameState"]["messageOpen"], 0);
     EXPECT_EQ(answered["GameState"]["fieldScript"]["iv"][0], 1);  // f8 4 read the cursor
     EXPECT_EQ(answered["g_TalkWindows"][0]["text"],
               "Another time then; the road will wait for us until the morning comes.\\e");
 }
 
-TEST_F(GameFlowRun, TalkWindowAndListAreDrawnOverTheField) {
-    const Picture shot = LoadPicture(Shot(kListOpen));
-    const Picture quiet = LoadPicture(Shot(kQuiet));
+void CheckTalkWindowAndListAreDrawnOverTheField(const GameRun& run) {
+    const Picture shot = LoadPicture(run.Shot(kListOpen));
+    const Picture quiet = LoadPicture(run.Shot(kQuiet));
     ASSERT_EQ(shot.w, 640);
     ASSERT_EQ(quiet.w, 640);
-    const json state = State(kListOpen);
+    const json state = run.State(kListOpen);
     const json& t = state["g_TalkWindows"][0];
     const json& l = state["GameState"]["messageWindow"];
 
@@ -236,28 +132,28 @@ TEST_F(GameFlowRun, TalkWindowAndListAreDrawnOverTheField) {
     EXPECT_GT(same, 30 * 30 * 9 / 10);
 }
 
-TEST_F(GameFlowRun, PlaceTriggerMovesTheCameraAndChangesTheScript) {
-    const json fired = State(kPlaceFired);
+void CheckPlaceTriggerMovesTheCameraAndChangesTheScript(const GameRun& run) {
+    const json fired = run.State(kPlaceFired);
     EXPECT_EQ(fired["camera"]["handler"], "CameraMoveOrbit");
     ASSERT_EQ(fired["camera"]["keys"].size(), 1u);
     EXPECT_EQ(fired["camera"]["keys"][0]["frames"], 20);
-    EXPECT_EQ(fired["g_EnemySet"], json({2, -1, 1, -1, -1}));
+    EXPECT_EQ(fired["g_EnemySet"], json({1, -1, 0, -1, -1}));
     EXPECT_LT(fired["character0"]["position"][2].get<double>(), -13000.0);  // walked up to it
 
-    const json done = State(kPathDone);
+    const json done = run.State(kPathDone);
     EXPECT_EQ(done["camera"]["handler"], "NullFrameHook");
     EXPECT_NEAR(done["camera"]["angle"].get<double>(), 90 * 0.0174533, 1e-3);
     EXPECT_NEAR(done["camera"]["distance"].get<double>(), 2500.0, 0.5);
     EXPECT_NEAR(done["camera"]["eye"][1].get<double>(), 1500.0, 0.5);
 
-    const json fading = State(kFading);
+    const json fading = run.State(kFading);
     EXPECT_GT(fading["GameState"]["fieldScript"]["aux"].get<int>(), 0);
     EXPECT_EQ(fading["g_FieldInputEnabled"], 0);
     EXPECT_EQ(fading["g_FieldScriptName"], "test");
 }
 
-TEST_F(GameFlowRun, NewScriptLoadsAnotherField) {
-    const json s = State(kNewScript);
+void CheckNewScriptLoadsAnotherField(const GameRun& run) {
+    const json s = run.State(kNewScript);
     EXPECT_EQ(s["g_FieldScriptName"], "second");
     EXPECT_EQ(s["g_FieldName"], "meadow2");
     EXPECT_EQ(s["GameState"]["fieldScript"]["aux"], 0);
@@ -266,14 +162,14 @@ TEST_F(GameFlowRun, NewScriptLoadsAnotherField) {
     EXPECT_TRUE(s["messageBoxes"].empty());
 }
 
-TEST_F(GameFlowRun, MenuScreenOpensAndCloses) {
-    const json menu = State(kMenuScreen);
+void CheckMenuScreenOpensAndCloses(const GameRun& run) {
+    const json menu = run.State(kMenuScreen);
     EXPECT_EQ(menu["g_FrameProc"], "MenuScreenFrame");
     EXPECT_EQ(menu["g_FadeAlpha"], 0);
     EXPECT_EQ(menu["GameState"]["messageWindow"]["entries"].size(), 7u);
     EXPECT_EQ(menu["MenuEntries"]["count"], 7);
 
-    const Picture shot = LoadPicture(Shot(kMenuScreen));
+    const Picture shot = LoadPicture(run.Shot(kMenuScreen));
     ASSERT_EQ(shot.w, 640);
     // The opaque background: grey at the top-left and bottom-right corners, purple at the other
     // two (the bottom ones are free of anything drawn over them).
@@ -284,8 +180,44 @@ TEST_F(GameFlowRun, MenuScreenOpensAndCloses) {
     EXPECT_GT(box[2], 150);
     EXPECT_LT(box[1], 60);
 
-    const json back = State(kBackOnField);
+    const json back = run.State(kBackOnField);
     EXPECT_EQ(back["g_FrameProc"], "FieldFrame");
     EXPECT_EQ(back["g_FadeAlpha"], 0);
     EXPECT_EQ(back["g_FieldInputEnabled"], 1);
+}
+
+}  // namespace
+
+TEST(GameFlowE2e, OneRunThroughTheFieldTheScriptsAndTheMenuScreen) {
+    if (!GameFlowDataBuilt())
+        GTEST_SKIP() << "the game-flow data was not built at " << kGameFlowData;
+    GameRun run("e2e_flow", kKeys, kLastFrame + 1, 3);
+    run.DumpAt({kOpeningShown, kOpeningDone, kListOpen, kCursorMoved, kAnswered, kQuiet,
+                kPlaceFired, kPathDone, kFading, kNewScript, kMenuScreen, kBackOnField});
+    run.ShotAt({kListOpen, kQuiet, kMenuScreen});
+    ASSERT_EQ(run.Run(), 1);
+    {
+        SCOPED_TRACE("OpeningLineWaitsForTheConfirmKey");
+        CheckOpeningLineWaitsForTheConfirmKey(run);
+    }
+    {
+        SCOPED_TRACE("ConversationWithAChoiceList");
+        CheckConversationWithAChoiceList(run);
+    }
+    {
+        SCOPED_TRACE("TalkWindowAndListAreDrawnOverTheField");
+        CheckTalkWindowAndListAreDrawnOverTheField(run);
+    }
+    {
+        SCOPED_TRACE("PlaceTriggerMovesTheCameraAndChangesTheScript");
+        CheckPlaceTriggerMovesTheCameraAndChangesTheScript(run);
+    }
+    {
+        SCOPED_TRACE("NewScriptLoadsAnotherField");
+        CheckNewScriptLoadsAnotherField(run);
+    }
+    {
+        SCOPED_TRACE("MenuScreenOpensAndCloses");
+        CheckMenuScreenOpensAndCloses(run);
+    }
 }

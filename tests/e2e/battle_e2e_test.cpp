@@ -1,0 +1,489 @@
+// Battles played through the real binary on the game-flow data set: a scripted battle won with
+// a healing technique, a plain attack and a critical strike, the victory and the field script
+// going on behind it, then a random encounter on the way; and a scripted battle lost to an ogre
+// whose closing event leaves a camera path running. Each run happens once and is checked part
+// by part. The seed fixes the order in which the party's turns come; the goblin is so slow that
+// it never gets one in the first battle, and the ogre so fast that it always acts first.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "e2e_run.h"
+
+using nlohmann::json;
+
+namespace {
+
+// ---- Where things are on screen ----------------------------------------------------------
+
+struct ScreenXY {
+    double x = 0, y = 0;
+    bool visible = false;
+};
+
+// A world point through the dumped camera, the battle's projection (45 degrees, 4:3, near 128)
+// and the 640 x 480 viewport, left-handed as the engine draws.
+ScreenXY Project(const json& camera, double x, double y, double z) {
+    const double ex = camera["eye"][0], ey = camera["eye"][1], ez = camera["eye"][2];
+    const double tx = camera["target"][0], ty = camera["target"][1], tz = camera["target"][2];
+    double fz[3] = {tx - ex, ty - ey, tz - ez};
+    double n = std::sqrt(fz[0] * fz[0] + fz[1] * fz[1] + fz[2] * fz[2]);
+    for (double& v : fz) v /= n;
+    double fx[3] = {fz[2], 0.0, -fz[0]};  // up x forward, up = (0, 1, 0)
+    n = std::sqrt(fx[0] * fx[0] + fx[2] * fx[2]);
+    for (double& v : fx) v /= n;
+    const double fy[3] = {fz[1] * fx[2] - fz[2] * fx[1], fz[2] * fx[0] - fz[0] * fx[2],
+                          fz[0] * fx[1] - fz[1] * fx[0]};
+    const double d[3] = {x - ex, y - ey, z - ez};
+    const double vx = d[0] * fx[0] + d[1] * fx[1] + d[2] * fx[2];
+    const double vy = d[0] * fy[0] + d[1] * fy[1] + d[2] * fy[2];
+    const double vz = d[0] * fz[0] + d[1] * fz[1] + d[2] * fz[2];
+    const double yScale = 1.0 / std::tan(3.14159265 / 8.0), xScale = yScale / (4.0 / 3.0);
+    ScreenXY s;
+    s.visible = vz > 128.0;
+    if (!s.visible) return s;
+    s.x = (vx * xScale / vz + 1.0) * 320.0;
+    s.y = (1.0 - vy * yScale / vz) * 240.0;
+    return s;
+}
+
+ScreenXY ProjectFighter(const json& state, int fighter, double raise) {
+    const json& p = state["battle"]["fighters"][fighter]["position"];
+    return Project(state["camera"], p[0], double(p[1]) + raise, p[2]);
+}
+
+bool White(const uint8_t* px) {
+    return px[0] > 225 && px[1] > 225 && px[2] > 225;
+}
+bool Cyan(const uint8_t* px) {
+    return px[0] < 90 && px[1] > 200 && px[2] > 200;
+}
+bool Yellow(const uint8_t* px) {
+    return px[0] > 200 && px[1] > 170 && px[2] < 90;
+}
+bool Reddish(const uint8_t* px) {
+    return px[0] > px[1] + 40 && px[0] > px[2] + 20;
+}
+bool Bluish(const uint8_t* px) {
+    return px[2] > px[0] + 40 && px[2] > px[1] + 20;
+}
+
+// Pixels picked in a box of half-size (hw, hh) centred at a screen point.
+template <typename Pick>
+int CountAround(const Picture& shot, const ScreenXY& at, int hw, int hh, Pick pick) {
+    return CountPixels(shot, int(at.x) - hw, int(at.y) - hh, int(at.x) + hw, int(at.y) + hh, pick);
+}
+
+// The battle's paged menu box: purple on the left fading to blue on the right, over whatever
+// `under` shows there; taken on the lines below the cursor and right of the entries' text.
+double MenuBoxShare(const Picture& shot, const Picture& under, const json& menuState) {
+    const json& list = menuState["battle"]["menu"];
+    const int w = list["w"], h = list["h"], bottom = list["y"];
+    const int top = bottom - h;
+    const Colour left = Unpack(0x80A000A0), right = Unpack(0xC00000C8);
+    return BlendedShare(shot, under, w / 2, top + 24, w / 2 - 2, h - 28,
+                        [&](double u, double) { return Mix(left, right, 0.5 + u / 2); });
+}
+
+// ---- The won battle and the random encounter ---------------------------------------------
+
+// Frames of the first run.
+constexpr int kPlaceFired = 104;     // stepped on place 1: the encounter's fade has begun
+constexpr int kIntro = 120;          // the battle, fading in
+constexpr int kStartEvent = 150;     // the START event's message
+constexpr int kGauges = 198;         // the event is over, the gauges fill; no menu yet
+constexpr int kCommandMenu = 214;    // fighter 1's command menu
+constexpr int kTechniqueMenu = 270;  // its technique menu, on the heal
+constexpr int kTargetCursor = 290;   // its target list on the party side, cursor on fighter 0
+constexpr int kBeforeHeal = 298;     // the list slides out; nothing over fighter 0 yet
+constexpr int kHealed = 303;         // fighter 0's "30" rises
+constexpr int kAttacked = 415;       // fighter 0's plain attack has hit the goblin
+constexpr int kStruck = 568;         // fighter 2's critical strike has laid it low
+constexpr int kWinEvent = 640;       // the WIN event's message
+constexpr int kVictoryPose = 755;    // the party's victory pose, before the fade
+constexpr int kBackOnField = 784;    // the field again, the script's line after the battle
+constexpr int kWalking = 820;        // a step after that line met enemies
+constexpr int kSecondBattle = 834;   // and the second battle has begun
+constexpr int kWonRunFrames = 840;
+
+const char* const kWonKeys = R"(# the opening line
+30 shift down
+32 shift up
+# walk onto place 1
+40 right down
+150 right up
+# fighter 1: the technique command, the heal, on fighter 0
+215 down down
+217 down up
+235 shift down
+237 shift up
+255 down down
+257 down up
+275 shift down
+277 shift up
+295 shift down
+297 shift up
+# fighter 0: the plain attack on the goblin
+340 shift down
+342 shift up
+360 shift down
+362 shift up
+# fighter 2: the strike technique on the goblin
+440 down down
+442 down up
+460 shift down
+462 shift up
+480 shift down
+482 shift up
+500 shift down
+502 shift up
+# the line after the battle, then a step
+800 shift down
+802 shift up
+815 left down
+840 left up
+)";
+
+void CheckEncounterAndStart(const GameRun& run) {
+    const json fired = run.State(kPlaceFired);
+    EXPECT_EQ(fired["g_FrameProc"], "FieldFrame");
+    EXPECT_EQ(fired["GameState"]["fieldHandler"], "EncounterFadeOut");
+    EXPECT_EQ(fired["g_EncounterPending"], 1);
+    EXPECT_EQ(fired["g_EnemySet"], json({0, -1, -1, -1, -1}));
+    EXPECT_EQ(fired["g_Characters"][1]["position"][0], 18000.0);  // moved by the place's script
+
+    const json intro = run.State(kIntro);
+    EXPECT_EQ(intro["g_FrameProc"], "BattleFrame");
+    EXPECT_EQ(intro["gameState"], false);
+    EXPECT_EQ(intro["g_EncounterPending"], 0);
+    const json& b = intro["battle"];
+    ASSERT_TRUE(b.is_object());
+    EXPECT_EQ(b["phase"], "Intro");
+    EXPECT_GT(intro["g_FadeAlpha"].get<int>(), 0);
+    // The party in battle order (1, 0, 3) and one goblin; the empty enemy slots hold nobody.
+    const char* names[] = {"Mina", "Harlo", "Rikku", "Goblin"};
+    for (int i = 0; i < 4; ++i) {
+        const json& f = b["fighters"][i];
+        EXPECT_EQ(f["name"], names[i]) << i;
+        EXPECT_EQ(f["alive"], 1) << i;
+        EXPECT_EQ(f["position"], f["home"]) << i;
+    }
+    EXPECT_EQ(b["fighters"][3]["hp"], 50);
+    for (int i = 4; i < 8; ++i) {
+        EXPECT_EQ(b["fighters"][i]["alive"], 0) << i;
+        EXPECT_EQ(b["fighters"][i]["active"], 0) << i;
+    }
+
+    const json start = run.State(kStartEvent);
+    EXPECT_EQ(start["battle"]["phase"], "EventRunning");
+    EXPECT_EQ(start["battle"]["returnPhase"], "Gauges");
+    EXPECT_EQ(start["battle"]["message"], "Monsters appear!");
+    EXPECT_EQ(start["battle"]["hudVisible"], 1);
+    EXPECT_EQ(start["g_FadeAlpha"], 0);
+    // The camera has swung in onto the middle of the ground.
+    EXPECT_EQ(start["camera"]["target"], json({0.0, 512.0, 0.0}));
+}
+
+void CheckMenusAndTheHeal(const GameRun& run) {
+    const json menu = run.State(kCommandMenu);
+    EXPECT_EQ(menu["battle"]["phase"], "CommandSelect");
+    EXPECT_EQ(menu["battle"]["actor"], 1);
+    EXPECT_EQ(menu["battle"]["menu"]["open"], 1);
+    EXPECT_EQ(menu["battle"]["menu"]["entries"],
+              json({"たたかう", "わざ", "まほう", "かばう", "ためる"}));
+    const json technique = run.State(kTechniqueMenu);
+    EXPECT_EQ(technique["battle"]["phase"], "TechniqueSelect");
+    EXPECT_EQ(technique["battle"]["category"], 1);
+    // The menu has brought the camera back to the home camera INING set.
+    EXPECT_EQ(technique["camera"]["target"], json({0.0, 200.0, 0.0}));
+    EXPECT_EQ(technique["camera"]["distance"], 3000.0);
+    EXPECT_EQ(technique["camera"]["eye"][1], 1400.0);
+    EXPECT_EQ(technique["battle"]["menu"]["cursor"], 1);
+    EXPECT_EQ(technique["battle"]["menu"]["entries"],
+              json({"きりおとし", "ヒール", " ", " ", " "}));
+    const json target = run.State(kTargetCursor);
+    EXPECT_EQ(target["battle"]["phase"], "TargetSelect");
+    EXPECT_EQ(target["battle"]["targetSide"], 0);  // the heal aims at the party
+
+    const json healed = run.State(kHealed);
+    const json& b = healed["battle"];
+    EXPECT_EQ(b["phase"], "ActionRunning");
+    EXPECT_EQ(b["message"], "ヒール");  // the technique's name, in UTF-8 like all dumped text
+    EXPECT_EQ(b["fighters"][1]["target"], 0);
+    EXPECT_EQ(b["fighters"][0]["pendingAmount"], 30);  // a fixed change of +power
+    EXPECT_EQ(b["fighters"][0]["hp"], 90);             // already full: stays at its maximum
+    ASSERT_EQ(b["labels"].size(), 1u);
+    EXPECT_EQ(b["labels"][0]["text"], "30");
+    EXPECT_EQ(b["labels"][0]["colour"], 0xFFFFFF);
+    EXPECT_EQ(b["labels"][0]["position"], b["fighters"][0]["position"]);
+}
+
+void CheckTheGoblinFalls(const GameRun& run) {
+    const json attacked = run.State(kAttacked);
+    const json& goblin = attacked["battle"]["fighters"][3];
+    // 32 attack against 13 defence at power 100: 47 before the variance of 217-255/255.
+    const int hp = goblin["hp"];
+    EXPECT_GE(hp, 50 - 47);
+    EXPECT_LE(hp, 50 - 40);
+    EXPECT_EQ(goblin["alive"], 1);
+    EXPECT_EQ(attacked["battle"]["fighters"][0]["target"], 3);
+
+    const json struck = run.State(kStruck);
+    const json& b = struck["battle"];
+    EXPECT_EQ(b["phase"], "EndCheck");  // the actor is still on the way home
+    EXPECT_EQ(b["hudVisible"], 0);
+    EXPECT_EQ(b["fighters"][3]["hp"], 0);
+    EXPECT_EQ(b["fighters"][3]["alive"], 0);
+    EXPECT_EQ(b["fighters"][3]["motion"], 5);  // down
+    ASSERT_EQ(b["labels"].size(), 2u);
+    EXPECT_EQ(b["labels"][1]["text"], "CRITICAL!");
+    EXPECT_EQ(b["labels"][1]["colour"], 0x00FFFF);
+    // The critical label rises from the head, the number from the feet.
+    EXPECT_GT(b["labels"][1]["position"][1].get<double>(), 100.0);
+    EXPECT_EQ(b["labels"][0]["position"][1], 0.0);
+
+    const json win = run.State(kWinEvent);
+    EXPECT_EQ(win["battle"]["phase"], "EventRunning");
+    EXPECT_EQ(win["battle"]["returnPhase"], "EndCheck");
+    EXPECT_EQ(win["battle"]["message"], "The monsters are beaten.");
+    EXPECT_EQ(win["battle"]["outcome"], 1);
+
+    const json pose = run.State(kVictoryPose);
+    EXPECT_EQ(pose["battle"]["phase"], "VictoryFadeOut");
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(pose["battle"]["fighters"][i]["motion"], 11) << i;
+    EXPECT_EQ(pose["battle"]["fighters"][3]["motion"], 5);
+    EXPECT_TRUE(pose["messageBoxes"].empty()) << pose["messageBoxes"].dump();
+}
+
+void CheckBattlePictures(const GameRun& run) {
+    const Picture gauges = LoadPicture(run.Shot(kGauges));
+    const Picture menu = LoadPicture(run.Shot(kCommandMenu));
+    const Picture target = LoadPicture(run.Shot(kTargetCursor));
+    const Picture technique = LoadPicture(run.Shot(kTechniqueMenu));
+    ASSERT_EQ(gauges.w, 640);
+    ASSERT_EQ(menu.w, 640);
+    ASSERT_EQ(target.w, 640);
+    ASSERT_EQ(technique.w, 640);
+
+    // The command menu's box over the battle ground, where the frame before it shows none.
+    const json menuState = run.State(kCommandMenu);
+    EXPECT_GT(MenuBoxShare(menu, gauges, menuState), 0.6);
+    EXPECT_LT(MenuBoxShare(gauges, gauges, menuState), 0.2);
+
+    // The target cursor: the yellow arrow over fighter 0's head, absent from the technique
+    // menu's frame (the same view, the cursor not drawn yet).
+    const json targetState = run.State(kTargetCursor);
+    const ScreenXY head = ProjectFighter(targetState, 0, 300.0);
+    ASSERT_TRUE(head.visible);
+    EXPECT_GT(CountAround(target, head, 40, 40, Yellow), 40);
+    EXPECT_LT(CountAround(technique, head, 40, 40, Yellow), 5);
+
+    // The heal's label in white at fighter 0's feet.
+    const Picture before = LoadPicture(run.Shot(kBeforeHeal));
+    const Picture healed = LoadPicture(run.Shot(kHealed));
+    const json healedState = run.State(kHealed);
+    const ScreenXY feet = ProjectFighter(healedState, 0, 0.0);
+    const ScreenXY label{feet.x, feet.y - 22, feet.visible};
+    EXPECT_GT(CountAround(healed, label, 20, 14, White), 15);
+    EXPECT_LT(CountAround(before, label, 20, 14, White), 5);
+
+    // "CRITICAL!" in cyan at the goblin's head; the first frame of the end shows no such colour.
+    const Picture struck = LoadPicture(run.Shot(kStruck));
+    const json struckState = run.State(kStruck);
+    const json& crit = struckState["battle"]["labels"][1]["position"];
+    const ScreenXY critAt = Project(struckState["camera"], crit[0], crit[1], crit[2]);
+    EXPECT_GT(CountAround(struck, ScreenXY{critAt.x, critAt.y - 22, true}, 45, 14, Cyan), 15);
+    EXPECT_LT(CountAround(gauges, ScreenXY{critAt.x, critAt.y - 22, true}, 45, 14, Cyan), 5);
+
+    // The victory pose: each party fighter in the victory camera's view in its shirt colour,
+    // arms raised above its head, and no status panel any more.
+    const Picture pose = LoadPicture(run.Shot(kVictoryPose));
+    ASSERT_EQ(pose.w, 640);
+    const json poseState = run.State(kVictoryPose);
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE("fighter " + std::to_string(i));
+        const ScreenXY chest = ProjectFighter(poseState, i, 220.0);
+        ASSERT_TRUE(chest.visible);
+        EXPECT_GT(CountAround(pose, chest, 6, 6, i == 1 ? Bluish : Reddish), 20);
+        // Above the head only raised arms and weapons: no hill and no sky there.
+        const ScreenXY low = ProjectFighter(poseState, i, 380.0);
+        const ScreenXY high = ProjectFighter(poseState, i, 470.0);
+        const int raised = CountPixels(
+            pose, int(low.x) - 12, int(high.y), int(low.x) + 12, int(low.y), [](const uint8_t* px) {
+                const bool hill = px[1] > px[0] + 30 && px[1] > px[2] + 30;
+                const bool sky = px[2] > px[0] + 60;
+                return !hill && !sky;
+            });
+        EXPECT_GT(raised, 10);
+    }
+    // The status panel's underline under the hit points, there while the fight goes on.
+    const auto underline = [](const uint8_t* px) { return Near(px, 0, 0, 160); };
+    EXPECT_GT(CountPixels(gauges, 480, 422, 600, 424, underline), 100);
+    EXPECT_EQ(CountPixels(pose, 480, 422, 600, 424, underline), 0);
+}
+
+void CheckBackOnTheField(const GameRun& run) {
+    const json before = run.State(kPlaceFired);
+    const json back = run.State(kBackOnField);
+    EXPECT_EQ(back["g_FrameProc"], "FieldFrame");
+    EXPECT_EQ(back["battle"], nullptr);
+    EXPECT_EQ(back["g_FadeAlpha"], 0);
+    EXPECT_EQ(back["g_FieldInputEnabled"], 1);
+    // The script went on behind its ";" at the position it had when the battle began.
+    EXPECT_EQ(back["g_ScriptResumePos"], before["GameState"]["fieldScript"]["pc"]);
+    EXPECT_EQ(back["g_TalkWindows"][0]["text"], "The goblin is beaten.\\e");
+    EXPECT_EQ(back["g_EncounterRate"], 4096);
+    // The field's placements are back: the leader where the place put it, character 1 where
+    // the script moved it (not where the field's start puts it), the camera as it was.
+    ASSERT_GE(back["g_Characters"].size(), 2u);
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_EQ(back["g_Characters"][i]["index"], i);
+        EXPECT_EQ(back["g_Characters"][i]["fileName"], before["g_Characters"][i]["fileName"]);
+        EXPECT_EQ(back["g_Characters"][i]["position"], before["g_Characters"][i]["position"]);
+        EXPECT_EQ(back["g_Characters"][i]["rotation"], before["g_Characters"][i]["rotation"]);
+    }
+    EXPECT_EQ(back["camera"]["eye"], before["camera"]["eye"]);
+    EXPECT_EQ(back["camera"]["handler"], "NullFrameHook");
+    // The party keeps its points: fighter 0 (Mina) took no damage.
+    EXPECT_EQ(back["g_PartyMembers"][1]["hp"], 90);
+    EXPECT_TRUE(back["messageBoxes"].empty()) << back["messageBoxes"].dump();
+}
+
+void CheckRandomEncounter(const GameRun& run) {
+    const json walking = run.State(kWalking);
+    EXPECT_EQ(walking["GameState"]["fieldHandler"], "EncounterFadeOut");
+    EXPECT_EQ(walking["g_FieldInputEnabled"], 0);
+    EXPECT_EQ(walking["GameState"]["fieldScript"]["running"], 0);  // nothing scripted it
+
+    const json second = run.State(kSecondBattle);
+    EXPECT_EQ(second["g_FrameProc"], "BattleFrame");
+    const json& b = second["battle"];
+    ASSERT_TRUE(b.is_object());
+    EXPECT_EQ(b["phase"], "Intro");
+    EXPECT_EQ(b["fighters"][3]["name"], "Goblin");
+    EXPECT_EQ(b["fighters"][3]["hp"], 50);  // a new record, at full points
+    EXPECT_EQ(b["fighters"][3]["alive"], 1);
+    EXPECT_EQ(b["labels"].size(), 0u);
+    // The ogre's file is missing from this run's data: it is reported, and its slot stays
+    // empty, although the field had a villager in character slot 4 (who does not stand in).
+    EXPECT_EQ(walking["g_Characters"].back()["index"], 4);
+    EXPECT_EQ(b["fighters"][4]["active"], 0);
+    EXPECT_EQ(b["fighters"][4]["alive"], 0);
+    EXPECT_EQ(b["fighters"][4]["name"], "");
+    ASSERT_EQ(second["messageBoxes"].size(), 1u);
+    EXPECT_EQ(second["messageBoxes"][0]["text"], "ReadEnemST:ファイルが無い");
+}
+
+// ---- The lost battle ---------------------------------------------------------------------
+
+constexpr int kOgreMet = 104;     // stepped on place 2
+constexpr int kSwept = 200;       // the ogre's sweep has hit the whole party
+constexpr int kLostEvent = 215;   // the G_O event's message, its camera path running
+constexpr int kDefeatPose = 300;  // the ogre's victory pose
+constexpr int kFieldAgain = 368;  // the field is back
+constexpr int kWokenUp = 385;     // the script's line after the battle
+constexpr int kLostRunFrames = 386;
+
+const char* const kLostKeys = R"(# the opening line, then walk onto place 2
+30 shift down
+32 shift up
+40 left down
+150 left up
+)";
+
+void CheckDefeat(const GameRun& run) {
+    const json met = run.State(kOgreMet);
+    EXPECT_EQ(met["g_EnemySet"], json({1, -1, -1, -1, -1}));
+
+    const json swept = run.State(kSwept);
+    const json& b = swept["battle"];
+    ASSERT_TRUE(b.is_object());
+    EXPECT_EQ(b["fighters"][3]["name"], "Ogre");
+    EXPECT_EQ(b["fighters"][3]["gauge"], 5000);  // it acted first
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE("fighter " + std::to_string(i));
+        EXPECT_EQ(b["fighters"][i]["hp"], 0);
+        EXPECT_EQ(b["fighters"][i]["alive"], 0);
+    }
+    EXPECT_EQ(b["labels"].size(), 3u);
+
+    const json lost = run.State(kLostEvent);
+    EXPECT_EQ(lost["battle"]["phase"], "EventRunning");
+    EXPECT_EQ(lost["battle"]["message"], "Everything goes dark.");
+    EXPECT_EQ(lost["battle"]["outcome"], -1);
+    EXPECT_EQ(lost["camera"]["handler"], "CameraMoveOrbit");
+
+    const json pose = run.State(kDefeatPose);
+    EXPECT_EQ(pose["battle"]["phase"], "DefeatFadeOut");
+    EXPECT_EQ(pose["battle"]["fighters"][3]["motion"], 11);
+    EXPECT_EQ(pose["g_FadeAlpha"], 0);
+
+    // Back on the field: the camera where it was (the battle's path does not follow the party
+    // home), and the script goes on to restore the party.
+    const json field = run.State(kFieldAgain);
+    EXPECT_EQ(field["g_FrameProc"], "FieldFrame");
+    EXPECT_EQ(field["camera"]["handler"], "NullFrameHook");
+    EXPECT_EQ(field["camera"]["eye"], met["camera"]["eye"]);
+    EXPECT_EQ(field["camera"]["angle"], met["camera"]["angle"]);
+    EXPECT_EQ(field["camera"]["distance"], met["camera"]["distance"]);
+
+    const json woken = run.State(kWokenUp);
+    EXPECT_EQ(woken["g_TalkWindows"][0]["text"], "We wake up at the inn.\\e");
+    EXPECT_EQ(woken["camera"]["eye"], met["camera"]["eye"]);
+    for (int m = 0; m < 4; ++m) {
+        const json& member = woken["g_PartyMembers"][m];
+        EXPECT_EQ(member["hp"], member["maxHp"]) << m;
+    }
+    EXPECT_TRUE(woken["messageBoxes"].empty()) << woken["messageBoxes"].dump();
+}
+
+}  // namespace
+
+TEST(BattleE2e, WonBattleThenARandomEncounter) {
+    if (!GameFlowDataBuilt())
+        GTEST_SKIP() << "the game-flow data was not built at " << kGameFlowData;
+    GameRun run("e2e_battle_won", kWonKeys, kWonRunFrames, 3);
+    run.WithoutFiles({"sChr/e1.qf"});
+    run.DumpAt({kPlaceFired, kIntro, kStartEvent, kCommandMenu, kTechniqueMenu, kTargetCursor,
+                kHealed, kAttacked, kStruck, kWinEvent, kVictoryPose, kBackOnField, kWalking,
+                kSecondBattle});
+    run.ShotAt({kGauges, kCommandMenu, kTechniqueMenu, kTargetCursor, kBeforeHeal, kHealed, kStruck,
+                kVictoryPose});
+    ASSERT_EQ(run.Run(), 1);
+    {
+        SCOPED_TRACE("the encounter and the battle's start");
+        CheckEncounterAndStart(run);
+    }
+    {
+        SCOPED_TRACE("the menus and the heal");
+        CheckMenusAndTheHeal(run);
+    }
+    {
+        SCOPED_TRACE("the attack, the strike and the victory");
+        CheckTheGoblinFalls(run);
+    }
+    {
+        SCOPED_TRACE("the pictures");
+        CheckBattlePictures(run);
+    }
+    {
+        SCOPED_TRACE("back on the field");
+        CheckBackOnTheField(run);
+    }
+    {
+        SCOPED_TRACE("the random encounter");
+        CheckRandomEncounter(run);
+    }
+}
+
+TEST(BattleE2e, LostBattleReturnsToTheField) {
+    if (!GameFlowDataBuilt())
+        GTEST_SKIP() << "the game-flow data was not built at " << kGameFlowData;
+    GameRun run("e2e_battle_lost", kLostKeys, kLostRunFrames, 3);
+    run.DumpAt({kOgreMet, kSwept, kLostEvent, kDefeatPose, kFieldAgain, kWokenUp});
+    ASSERT_EQ(run.Run(), 1);
+    CheckDefeat(run);
+}

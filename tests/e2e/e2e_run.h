@@ -1,0 +1,142 @@
+#pragma once
+// One headless run of the real binary on the game-flow data set (tests/fixtures/gameflow, built
+// beside the tests), with its dumps and pictures, and the helpers that read those pictures.
+#include <gtest/gtest.h>
+#include <stb_image.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "e2e_support.h"
+#include "test_support.h"
+
+#ifdef GH02_GAMEFLOW_DATA
+inline const char* const kGameFlowData = GH02_GAMEFLOW_DATA;
+#else
+inline const char* const kGameFlowData = "";
+#endif
+
+inline bool GameFlowDataBuilt() {
+    return std::filesystem::exists(std::filesystem::path(kGameFlowData) / "SCR" / "test.qd");
+}
+
+// Runs gh02 once with a key timeline, dumping the state and taking pictures at chosen frames;
+// the files live in a temporary directory that goes with the object.
+class GameRun {
+public:
+    GameRun(const std::string& tag, const std::string& keys, int frames, int seed)
+        : dir_(MakeTempDir(tag)), data_(kGameFlowData), keys_(keys), frames_(frames), seed_(seed) {}
+    ~GameRun() { std::filesystem::remove_all(dir_); }
+    GameRun(const GameRun&) = delete;
+    GameRun& operator=(const GameRun&) = delete;
+
+    // Plays a copy of the data set without the given files (paths under the data directory),
+    // as a modder's data that lost them would.
+    void WithoutFiles(std::initializer_list<const char*> files) {
+        data_ = dir_ / "data";
+        std::filesystem::copy(kGameFlowData, data_, std::filesystem::copy_options::recursive);
+        for (const char* f : files) std::filesystem::remove(data_ / f);
+    }
+    void DumpAt(std::initializer_list<int> frames) { dumps_.insert(dumps_.end(), frames); }
+    void ShotAt(std::initializer_list<int> frames) { shots_.insert(shots_.end(), frames); }
+
+    // The exit code (1 after the last frame).
+    int Run() {
+        const std::filesystem::path keys = dir_ / "keys.txt";
+        std::ofstream(keys) << keys_;
+        std::string args = "--headless --data " + data_.string() + " --seed " +
+                           std::to_string(seed_) + " --frames " + std::to_string(frames_) +
+                           " --input " + keys.string();
+        for (int f : dumps_) args += " --dump-state " + std::to_string(f) + ":" + Dump(f).string();
+        for (int f : shots_) args += " --screenshot " + std::to_string(f) + ":" + Shot(f).string();
+        return RunGh02(args);
+    }
+
+    std::filesystem::path Dump(int frame) const {
+        return dir_ / ("f" + std::to_string(frame) + ".json");
+    }
+    std::filesystem::path Shot(int frame) const {
+        return dir_ / ("f" + std::to_string(frame) + ".png");
+    }
+    nlohmann::json State(int frame) const {
+        return std::filesystem::exists(Dump(frame)) ? ReadJson(Dump(frame)) : nlohmann::json();
+    }
+
+private:
+    std::filesystem::path dir_, data_;
+    std::string keys_;
+    int frames_, seed_;
+    std::vector<int> dumps_, shots_;
+};
+
+struct Picture {
+    int w = 0, h = 0;
+    std::vector<uint8_t> rgb;
+    bool Inside(int x, int y) const { return x >= 0 && y >= 0 && x < w && y < h; }
+    const uint8_t* At(int x, int y) const { return &rgb[size_t(y * w + x) * 3]; }
+};
+
+inline Picture LoadPicture(const std::filesystem::path& p) {
+    Picture pic;
+    int comp = 0;
+    uint8_t* data = stbi_load(p.c_str(), &pic.w, &pic.h, &comp, 3);
+    if (!data) return {};
+    pic.rgb.assign(data, data + size_t(pic.w) * pic.h * 3);
+    stbi_image_free(data);
+    return pic;
+}
+
+struct Colour {
+    double a, r, g, b;
+};
+inline Colour Unpack(uint32_t argb) {
+    return {double(argb >> 24) / 255.0, double((argb >> 16) & 255), double((argb >> 8) & 255),
+            double(argb & 255)};
+}
+inline Colour Mix(const Colour& p, const Colour& q, double t) {
+    return {p.a + (q.a - p.a) * t, p.r + (q.r - p.r) * t, p.g + (q.g - p.g) * t,
+            p.b + (q.b - p.b) * t};
+}
+
+// Share of the pixels of a rectangle that show `over` (a colour blended with its alpha over
+// what `under` shows there), within 14 per channel. `at` gives the colour at a fraction across
+// (horizontal) or down (vertical) the rectangle.
+template <typename ColourAt>
+double BlendedShare(const Picture& shot, const Picture& under, int x0, int y0, int w, int h,
+                    ColourAt at) {
+    int match = 0, total = 0;
+    for (int y = y0; y < y0 + h; ++y)
+        for (int x = x0; x < x0 + w; ++x) {
+            if (!shot.Inside(x, y) || !under.Inside(x, y)) continue;
+            const Colour c = at(double(x - x0) / w, double(y - y0) / h);
+            const uint8_t* bg = under.At(x, y);
+            const uint8_t* px = shot.At(x, y);
+            const double want[3] = {c.a * c.r + (1 - c.a) * bg[0], c.a * c.g + (1 - c.a) * bg[1],
+                                    c.a * c.b + (1 - c.a) * bg[2]};
+            bool ok = true;
+            for (int k = 0; k < 3; ++k) ok = ok && std::fabs(want[k] - px[k]) <= 14.0;
+            match += ok;
+            ++total;
+        }
+    return total ? double(match) / total : 0.0;
+}
+
+inline bool Near(const uint8_t* px, int r, int g, int b) {
+    return std::abs(px[0] - r) <= 12 && std::abs(px[1] - g) <= 12 && std::abs(px[2] - b) <= 12;
+}
+
+// Pixels of the box (x0, y0)-(x1, y1) for which `pick` holds.
+template <typename Pick>
+int CountPixels(const Picture& shot, int x0, int y0, int x1, int y1, Pick pick) {
+    int n = 0;
+    for (int y = y0; y <= y1; ++y)
+        for (int x = x0; x <= x1; ++x)
+            if (shot.Inside(x, y) && pick(shot.At(x, y))) ++n;
+    return n;
+}
