@@ -85,8 +85,6 @@ TEST_F(RzTextureTest, BitmapBecomesATextureOfTheAskedFormatKeyAndLevels) {
     EXPECT_EQ(Texel(0, 0, 0), 0xFFFFu);
     // (3, 2): red 200, green 120, blue 90.
     EXPECT_EQ(Texel(0, 3, 2), uint32_t((200 >> 3) << 11 | (120 >> 2) << 5 | (90 >> 3)));
-    EXPECT_EQ(out,
-              "fname = " + Path("skin.bmp") + "\nfile size = 150\nbiSizeImage = 0\nsize = 96\n");
 
     ASSERT_NE(Load("skin.bmp", PixelFormat::A8R8G8B8, 2, 2, 0x00FFFFFF), 0u);
     EXPECT_EQ(Texel(0, 0, 0), 0x00FFFFFFu);  // the key colour is transparent
@@ -116,18 +114,13 @@ TEST_F(RzTextureTest, FailuresReturnZeroWithTheirLinesAndNarrowFormatsNeverOverr
 
 TEST_F(RzTextureTest, FileDialogGivesThePickedPathOrNothingWhenItDoesNotFit) {
     char path[kTexturePathSize] = "old";
-    testing::internal::CaptureStdout();
-    EXPECT_FALSE(RZ_OpenFileDlgForTexture(path));  // headless: cancelled
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "RZ_OpenFileDlgForTexture()\n");
-    EXPECT_STREQ(path, "");
     PickingDialogs picker;
     g_Host.dialogs = &picker;
-    picker.answer = "/data/tex/face.bmp";
     testing::internal::CaptureStdout();
-    EXPECT_TRUE(RZ_OpenFileDlgForTexture(path));
-    EXPECT_STREQ(path, "/data/tex/face.bmp");
-    picker.answer = "/" + std::string(300, 'a');
-    EXPECT_FALSE(RZ_OpenFileDlgForTexture(path));
-    EXPECT_STREQ(path, "");
+    for (const std::string& answer : {std::string("/data/tex/face.bmp"), std::string(300, 'a')}) {
+        picker.answer = answer;
+        EXPECT_EQ(RZ_OpenFileDlgForTexture(path), answer.size() < 100);
+        EXPECT_EQ(std::string(path), answer.size() < 100 ? answer : "");
+    }
     testing::internal::GetCapturedStdout();
 }
