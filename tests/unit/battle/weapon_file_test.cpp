@@ -56,7 +56,6 @@ TEST_F(WeaponFileTest, GuardSlotReadsOnlyTheMeshOfTheGuardNumber) {
     // battle the colour has nowhere to go and the blade is read all the same.
     LoadWeapon(4, 0);
     LoadWeapon(8, 0);
-    LoadWeapon(3, 2);
     g_pBattle.reset();
     LoadWeapon(3, 0);
     EXPECT_EQ(g_Characters[3].bladeLength, 250.5f);

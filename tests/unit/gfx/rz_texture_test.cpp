@@ -3,31 +3,20 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 
-#include "app/paths.h"
 #include "bmp_test_file.h"
-#include "gfx/device.h"
-#include "gfx/recording_backend.h"
 #include "gfx/texture.h"
-#include "test_support.h"
-
-namespace fs = std::filesystem;
+#include "gfx_test_files.h"
 
 namespace {
 
-class RzTextureTest : public HeadlessHostTest {
+class RzTextureTest : public GfxDataTest {
 protected:
-    RecordingBackend backend;
-    GfxDevice device{&backend};
     GfxTexture* tex = nullptr;
-    std::string dir, out;
+    std::string out;
 
     void SetUp() override {
-        HeadlessHostTest::SetUp();
-        dir = MakeTempDir("rztexture");
-        SetDataDirectory(dir);
+        GfxDataTest::SetUp();
         // 8 x 4 at 24 bits; pixel (x, y) = blue x*30, green y*60, red 200, and (0, 0) white.
         std::vector<uint8_t> rows;
         for (int y = 0; y < 4; ++y)
@@ -37,15 +26,12 @@ protected:
                             {uint8_t(white ? 255 : x * 30), uint8_t(white ? 255 : y * 60),
                              uint8_t(white ? 255 : 200)});
             }
-        std::vector<uint8_t> bmp = MakeBmp(BmpSpec{.width = 8, .height = -4}, rows);
-        std::ofstream(fs::path(dir) / "skin.bmp", std::ios::binary)
-            .write(reinterpret_cast<const char*>(bmp.data()), std::streamsize(bmp.size()));
-        ClearPathCache();
+        Write("skin.bmp", MakeBmp(BmpSpec{.width = 8, .height = -4}, rows));
     }
     void TearDown() override {
         if (tex) tex->Release();
-        fs::remove_all(dir);
-        HeadlessHostTest::TearDown();
+        tex = nullptr;
+        GfxDataTest::TearDown();
     }
     std::string Path(const std::string& name) { return std::string(GetBasePath()) + name; }
 

@@ -72,24 +72,6 @@ TEST_F(TextTest, ShadowAndOutlineDrawTheirCopiesFirstAndKeepThePenInTheRectangle
     }
 }
 
-TEST_F(TextTest, OutlineTextIsCutAtTheScreenEdgeWhileShadowTextRunsOver) {
-    // Pen at 635: the box spans 636..642 and rows 474..484, so 4 of its 6 columns and 6 of
-    // its 10 rows stay; "B" lies wholly outside.
-    DrawOutlineText("AB", 635, 470, 255, 255, 255);
-    ASSERT_EQ(rec.draws.size(), 5u);
-    for (const auto& d : rec.draws) {
-        ASSERT_EQ(QuadsOf(rec, d).size(), 1u);
-        EXPECT_LE(QuadsOf(rec, d)[0].br.x, 640.0f);
-    }
-    auto q = QuadsOf(rec, rec.draws[4])[0];
-    EXPECT_FLOAT_EQ(q.br.x, 639.5f);
-    EXPECT_FLOAT_EQ(q.br.y, 479.5f);
-    rec.Reset();
-    DrawShadowText("AB", 635, 470, 255, 255, 255);
-    ASSERT_EQ(rec.draws.size(), 2u);
-    EXPECT_FLOAT_EQ(QuadsOf(rec, rec.draws[1])[1].br.x, 649.5f);
-}
-
 TEST_F(TextTest, FpsOverlayShowsAFiniteRateEvenWithinOneMillisecond) {
     clock.now = 5000;
     DrawFps(0, 0);

@@ -9,12 +9,8 @@
 #include <set>
 
 #include "app/message_box.h"
-#include "app/paths.h"
 #include "bmp_test_file.h"
 #include "dds_test_file.h"
-#include "gfx/d3d.h"
-#include "gfx/device.h"
-#include "gfx/recording_backend.h"
 #include "gfx/texture.h"
 #include "gfx_test_files.h"
 #include "test_support.h"
@@ -23,32 +19,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class TextureSlotTest : public HeadlessHostTest {
+class TextureSlotTest : public GfxDataTest {
 protected:
-    RecordingBackend backend;
-    GfxDevice* device = nullptr;
-    std::string dir;
-
     void SetUp() override {
-        HeadlessHostTest::SetUp();
-        device = new GfxDevice(&backend);
-        g_pd3dDevice = device;
+        GfxDataTest::SetUp();
         ClearTextureSlots();
-        dir = MakeTempDir("slots");
-        SetDataDirectory(dir);
     }
     void TearDown() override {
         ReleaseTextureSlots();
-        EXPECT_EQ(device->LiveTextureCount(), 0u);
-        g_pd3dDevice = nullptr;
-        delete device;
-        fs::remove_all(dir);
-        HeadlessHostTest::TearDown();
-    }
-    void Write(const std::string& name, const std::vector<uint8_t>& bytes) {
-        std::ofstream(fs::path(dir) / name, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-        ClearPathCache();
+        GfxDataTest::TearDown();
     }
     // A DDS of w x h in X8R8G8B8.
     void WriteDds(const std::string& name, uint32_t w, uint32_t h, bool usable = true) {
@@ -85,7 +64,7 @@ TEST_F(TextureSlotTest, SizesComeFromTheHeaderChosenByTheLowerCasedExtension) {
     // Without a device only the header is read.
     g_pd3dDevice = nullptr;
     LoadTextureSlot(g_TextureSlots[3], "down.bmp");
-    g_pd3dDevice = device;
+    g_pd3dDevice = &device;
     EXPECT_EQ(g_TextureSlots[3].texture, nullptr);
     EXPECT_EQ(g_TextureSlots[3].width, 5u);
 }
@@ -105,7 +84,7 @@ TEST_F(TextureSlotTest, FailuresLeaveTheSlotEmptyQuietlyKeepingOnlyAReadableHead
         LoadTextureSlot(slot, name);  // the old texture is released first
         EXPECT_EQ(slot.texture, nullptr) << name;
         EXPECT_EQ(slot.height, height) << name;
-        EXPECT_EQ(device->LiveTextureCount(), 0u) << name;
+        EXPECT_EQ(device.LiveTextureCount(), 0u) << name;
     }
     EXPECT_TRUE(g_MessageBoxLog.empty());
 }

@@ -5,30 +5,16 @@
 #include <cmath>
 
 #include "app/message_box.h"
-#include "app/paths.h"
-#include "gfx/d3d.h"
-#include "gfx/device.h"
-#include "gfx/recording_backend.h"
 #include "gfx/texture.h"
-#include "test_support.h"
+#include "gfx_test_files.h"
 
 namespace {
 
-class XMeshHolderTest : public HeadlessHostTest {
+class XMeshHolderTest : public GfxDataTest {
 protected:
-    RecordingBackend backend;
-    GfxDevice* device = nullptr;
-
     void SetUp() override {
-        HeadlessHostTest::SetUp();
-        device = new GfxDevice(&backend);
-        g_pd3dDevice = device;
+        GfxDataTest::SetUp();
         SetDataDirectory(FixturesDir() + "/field");
-    }
-    void TearDown() override {
-        g_pd3dDevice = nullptr;
-        delete device;
-        HeadlessHostTest::TearDown();
     }
 };
 
@@ -66,15 +52,15 @@ TEST_F(XMeshHolderTest, LoadReleaseAndMissingFilesLeaveNothingBehind) {
     XMeshHolder holder;
     holder.load("box", "Q3D\\");
     holder.load("box", "Q3D\\");  // loading again frees the first textures
-    EXPECT_EQ(device->LiveTextureCount(), 1u);
+    EXPECT_EQ(device.LiveTextureCount(), 1u);
     holder.load("nothing", "Q3D\\");
     EXPECT_FALSE(holder.mesh);
-    EXPECT_EQ(device->LiveTextureCount(), 0u);
+    EXPECT_EQ(device.LiveTextureCount(), 0u);
     holder.draw();
     EXPECT_TRUE(backend.draws.empty());
     EXPECT_TRUE(g_MessageBoxLog.empty());  // a missing mesh is silent
     holder.load("box", "Q3D\\");
     holder.release();
     EXPECT_FALSE(holder.mesh);
-    EXPECT_EQ(device->LiveTextureCount(), 0u);
+    EXPECT_EQ(device.LiveTextureCount(), 0u);
 }
