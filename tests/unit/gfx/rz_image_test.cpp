@@ -68,33 +68,16 @@ TEST(RzImage, BitmapsLoadWithoutShearWhateverTheirWidthRowOrderOrPalette) {
     EXPECT_EQ(Word(img, 2, 0), 0xFF000000u);
 }
 
-TEST(RzImage, UnsupportedAndBrokenFilesAreRefusedWithTheirLine) {
-    auto with = [](auto change) {
-        BmpSpec s;
-        change(s);
-        return MakeBmp(s, std::vector<uint8_t>(64, 1));
-    };
-    const std::pair<std::vector<uint8_t>, std::string> cases[] = {
-        {with([](BmpSpec& s) { s.bits = 16; }), "color type = 16 is not support!\n"},
-        {with([](BmpSpec& s) { s.bits = 8, s.compression = 1; }),
-         "compression = 1 is not support!\n"},
-        {with([](BmpSpec& s) { s.height = 40; }), "bmp pixel data is truncated\n"},
-        {with([](BmpSpec& s) { s.bits = 8, s.colours = 300; }),
-         "bmp palette is larger than the bit count allows\n"},
-    };
-    for (const auto& [file, line] : cases) {
-        RZ_Image img;
-        Read r = ReadMemory(file, &img);
-        EXPECT_FALSE(r.ok) << line;
-        EXPECT_EQ(r.out, "biSizeImage = 0\n" + line);
-        EXPECT_TRUE(img.pixels.empty());
-    }
+// The refusals and their lines come with the corpus files; these are the cuts no file has.
+TEST(RzImage, CutHeadersAndOtherFilesAreRefusedWithoutReadingPastThem) {
     RZ_Image img;
-    std::vector<uint8_t> notBmp = {'P', 'K', 3, 4, 5};
-    EXPECT_EQ(ReadMemory(notBmp, &img).out, "");
-    std::vector<uint8_t> good = with([](BmpSpec&) {});
-    for (size_t n = 3; n < 54; n += 10)  // a cut header is refused, never read past
+    EXPECT_EQ(ReadMemory({'P', 'K', 3, 4, 5}, &img).out, "");
+    const std::vector<uint8_t> good = MakeBmp(BmpSpec{}, std::vector<uint8_t>(64, 1));
+    for (size_t n = 3; n < 54; n += 10)
         EXPECT_FALSE(ReadMemory(std::vector<uint8_t>(good.begin(), good.begin() + n), &img).ok);
+    const std::vector<uint8_t> palette = MakeBmp(BmpSpec{.bits = 8, .colours = 300}, {1, 2});
+    EXPECT_EQ(ReadMemory(palette, &img).out,
+              "biSizeImage = 0\nbmp palette is larger than the bit count allows\n");
 }
 
 TEST(RzImage, ConverterWidensEveryLayoutAndPacksIntoRowsOfFourPixels) {
