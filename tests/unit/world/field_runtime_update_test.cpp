@@ -1,6 +1,5 @@
 // The field frame's input (walking, talking, the confirm key, the menu key) and the fades
 // between the field, the menu screen and a battle.
-#include "app/sjis.h"
 #include "field_runtime_fixture.h"
 
 namespace {
@@ -64,41 +63,6 @@ TEST_F(FieldUpdateTest, ShiftTalksOnlyWhenHeldAfterTheDelay) {
     EXPECT_EQ(ScriptRest(), "two");
     EXPECT_EQ(Script().running, 1);
     EXPECT_EQ(Leader().position.x, start.x);  // the confirm key never walks
-}
-
-TEST_F(FieldUpdateTest, TalkWindowWaitsForTheWholeTextAndTheConfirmKey) {
-    SetTalkText(g_TalkWindows[0], "hello", kTalkStaysOpen);
-    Hold(VK_SHIFT);
-    Hold(VK_UP);
-    const Vector3 start = Leader().position;
-    Frames(3);
-    EXPECT_EQ(Script().running, 0);  // still typing
-    EXPECT_EQ(Leader().position.x, start.x);
-    EXPECT_EQ(g_ActionTimer, 0);
-    g_TalkWindows[0].shown = 3;  // all 5 bytes shown
-    Frames(1);
-    EXPECT_EQ(Script().running, 1);
-}
-
-TEST_F(FieldUpdateTest, ReturnOpensTheMenuScreenUnderAFade) {
-    g_ModeNow = g_ModeNext = 1;
-    AddListEntry(State().messageWindow, "old", 5);
-    Hold(VK_RETURN);
-    Frames(2);
-    EXPECT_EQ(State().fieldHandler, &MenuFadeOut);
-    EXPECT_EQ(RunHandler(MenuFadeOut), 8);
-    EXPECT_EQ(g_FadeAlpha, 255);
-    EXPECT_EQ(g_FrameProc, &TestMenuFrame);
-    EXPECT_EQ(g_FieldInputEnabled, 1);
-    const MenuList& list = State().messageWindow;
-    for (int k = 0; k < 7; ++k) EXPECT_EQ(std::string(list.entries[k].text), SJIS("香"));
-    EXPECT_EQ(RunHandler(FieldFadeIn), 8);
-    EXPECT_EQ(g_FadeAlpha, 0);
-
-    CloseMenuScreen();
-    EXPECT_EQ(RunHandler(MenuFadeOut), 8);
-    EXPECT_EQ(g_FrameProc, &TestFieldFrame);
-    EXPECT_EQ(g_ModeNow, 1);
 }
 
 TEST_F(FieldUpdateTest, EncounterFadesToBlackThenRequestsTheBattle) {
