@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "app/sjis.h"
-#include "model/model_info.h"
 #include "model/rz_object_writer.h"
 #include "model_test_util.h"
 
@@ -69,21 +68,4 @@ TEST_F(RzWriter, RefusesContentTheFormatCannotCarry) {
     EXPECT_FALSE(WriteRzObject(*model, RZ_SaveFormat::Binary, out, why));
     EXPECT_THAT(why, HasSubstr("16-bit"));
     EXPECT_TRUE(out.empty());
-}
-
-TEST_F(RzWriter, ModelInfoSummarisesTheLoadedModel) {
-    model->materials[1].textureName = "chara\\skin.bmp";
-    const nlohmann::json info = ModelInfoJson(*model);
-    EXPECT_EQ(info["counts"]["bones"], 3);
-    EXPECT_EQ(info["counts"]["animations"], 2);
-    EXPECT_EQ(info["bones"][2]["name"], "右腕");
-    EXPECT_EQ(info["bones"][2]["slot"], 31);
-    EXPECT_EQ(info["materials"][1]["texture"], "tex\\skin.bmp");
-    EXPECT_EQ(info["animations"][0]["tracks"][1]["frames"], nlohmann::json({0, 10, 20}));
-    EXPECT_EQ(info["animations"][1]["name"], "待機");
-
-    EXPECT_FALSE(model->Load(device.get(), "gone.rzo", nullptr));
-    const nlohmann::json error = LastErrorJson();
-    EXPECT_EQ(error["error"]["code"], 2);
-    EXPECT_EQ(error["error"]["codeText"], "ファイルが見つかりませんでした！");
 }
