@@ -1,4 +1,5 @@
 #include <cmath>
+#include <set>
 
 #include "app/keys.h"
 #include "battle_test_util.h"
@@ -54,6 +55,19 @@ TEST_F(BattlePhasesTest, GaugesGrowWithSpeedAndTheFirstInTheOrderBeforeGrowthAct
     EXPECT_LE(B().gauge[0], 55);
     EXPECT_EQ(B().gauge[6], 4999);
     EXPECT_EQ(B().frameHandler, AdvanceGauges);
+}
+
+TEST_F(BattlePhasesTest, AnEnemyUsesItsDefaultActionOnAnyPartyFighter) {
+    std::set<int32_t> targets;
+    for (uint32_t seed = 0; seed < 60; ++seed) {
+        CrtSrand(seed);
+        OnlyAlive({0, 6});  // fighters that are down are picked too
+        B().gauge[6] = 4999;
+        AdvanceGauges();
+        EXPECT_EQ(B().action[6], 6);
+        targets.insert(B().target[6]);
+    }
+    EXPECT_EQ(targets, (std::set<int32_t>{0, 1, 2}));
 }
 
 TEST_F(BattlePhasesTest, WonFightPlaysItsEventOnceThenTheVictoryPoseAndFade) {

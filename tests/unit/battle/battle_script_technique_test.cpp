@@ -52,6 +52,30 @@ TEST_F(TechniqueCommandTest, ReactionTurnsTheTargetAndPicksItsStance) {
     EXPECT_EQ(t.model.GetCurrentAnimation(), uint32_t(kMotionDown));
 }
 
+TEST_F(TechniqueCommandTest, BringBackWaitsForReactionsThenSnapsOrRunsHome) {
+    BuildModel(g_Characters[3].model, {"body"}, {{kMotionHit, "btl_hit", {0, 100}}});
+    g_Characters[3].SetMotion(kMotionHit, 0);
+    for (int f : {3, 4, 5}) B().hitMark[f] = 1;
+    Place(4, 0.0f, 128.0f);    // 128 from home: placed there
+    Place(5, 100.0f, 100.0f);  // about 141: runs
+    Once(0, 0, "w13 #");
+    EXPECT_EQ(Technique().iv[2], 1);  // fighter 3 is still reacting
+    EXPECT_EQ(g_Characters[4].position.z, 0.0f);
+    EXPECT_EQ(B().running[5], 1);
+}
+
+TEST_F(TechniqueCommandTest, CoverPutsAGuardBetweenTheTargetAndTheActor) {
+    Place(4, 0.0f, -1000.0f);  // the enemy actor
+    Place(1, 0.0f, 1000.0f);   // its target
+    g_Characters[1].collisionSize = 100.0f;
+    g_Characters[2].collisionSize = 50.0f;
+    B().target[4] = 1;
+    B().statusBits[1] = B().statusBits[2] = kCoverBit;  // the target itself does not count
+    Once(4, 0, "w14 0,#");
+    EXPECT_EQ(B().target[4], 2);
+    EXPECT_NEAR(g_Characters[2].position.z, 1000.0f - 150.0f, 0.01f);
+}
+
 TEST_F(TechniqueCommandTest, AnimationFrameStatusBitsAndArithmetic) {
     BuildModel(g_Characters[2].model, {"body"}, {{0, "btl_stand", {0, 100}}});
     g_Characters[2].SetMotion(0, 1);

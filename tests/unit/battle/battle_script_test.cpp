@@ -44,6 +44,15 @@ TEST_F(BattleEventTest, TildeWaitsUntilTheMessageHasRunOut) {
     EXPECT_EQ(B().frameHandler, OtherPhase);
 }
 
+TEST_F(BattleEventTest, HomeCameraEntries) {
+    Start("@:START//e2 0,90,e2 2,-512.5,e2 5,3,e2 6,7,e0 ;", "START");
+    const HomeCamera& cam = B().homeCamera;
+    EXPECT_FLOAT_EQ(cam.angle, 90.0f * 0.017453277f);  // degrees become radians
+    EXPECT_EQ(cam.eyeY, -512.5f);
+    EXPECT_EQ(cam.target.z, 3.0f);
+    EXPECT_EQ(B().frameHandler, OtherPhase);  // entry 6 was passed over, e0 still ran
+}
+
 TEST_F(BattleEventTest, EventsThatLoseTheirWayStillHandTheBattleBack) {
     // Ended by ';' without e0: reported, and the next label's text is not run into.
     Start("@:START//c1 0,1,=#;@:WIN//c1 0,2,=e0 ;", "START");

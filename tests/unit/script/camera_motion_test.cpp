@@ -51,6 +51,22 @@ protected:
     }
 };
 
+TEST_F(CameraMotionTest, MoveTypesSetOrKeepTheirSteps) {
+    Camera& c = g_Camera;
+    StartMove(1, 4, Vector3{1400.0f, 0.0f, -1000.0f});
+    EXPECT_FLOAT_EQ(c.stepTarget.x, 100.0f);
+    StartMove(2, 10, Vector3{1.5f, 1000.0f, 2000.0f});
+    EXPECT_FLOAT_EQ(c.stepAngle, 0.1f);
+    EXPECT_FLOAT_EQ(c.stepTarget.x, 100.0f);  // kept by type 2
+    StartMove(0, 2, Vector3{0.5f, 2000.0f, 3000.0f});
+    EXPECT_FLOAT_EQ(c.stepTarget.y, 0.0f);  // dropped by type 0
+    g_Characters[4].position = Vector3{1500.0f, 100.0f, -1500.0f};
+    StartMove(4, 5, Vector3{4.9f, 0.0f, 0.0f});  // character 4 (no head bone)
+    EXPECT_FLOAT_EQ(c.stepTarget.y, -20.0f);
+    StartMove(4, 5, Vector3{20.0f, 0.0f, 0.0f});  // nobody: the step stays
+    EXPECT_FLOAT_EQ(c.stepTarget.y, -20.0f);
+}
+
 TEST_F(CameraMotionTest, PathPlaysItsKeysInOrderAndEndsAtAGap) {
     SetKey(0, 2, Vector3{1.0f, 1000.0f, 500.0f}, Vector3{100.0f, 0.0f, 0.0f}, 1);
     SetKey(1, 3, Vector3{2.0f, 1300.0f, 800.0f}, Vector3{400.0f, 30.0f, -90.0f}, 0);
@@ -75,6 +91,21 @@ TEST_F(CameraMotionTest, PathPlaysItsKeysInOrderAndEndsAtAGap) {
     NextKey();
     Run(2);
     EXPECT_TRUE(Idle());
+}
+
+TEST_F(CameraMotionTest, HomeKeysTakeNoFrameOfTheirOwn) {
+    HomeCamera home;
+    home.target = Vector3{0.0f, 512.0f, 0.0f};
+    home.angle = 3.0f;
+    home.distance = 2500.0f;
+    home.eyeY = 1200.0f;
+    g_pHomeCamera = &home;
+    SetKey(0, 30, Vector3{}, Vector3{}, 3);
+    SetKey(1, 2, Vector3{}, Vector3{}, 2);
+    NextKey();
+    Run(1);
+    ExpectCamera(3.0f, 2500.0f, 1200.0f, Vector3{0.0f, 512.0f, 0.0f});
+    EXPECT_EQ(g_Camera.handler, &CameraPause);  // key 1 already installed
 }
 
 TEST_F(CameraMotionTest, MovesAndKeysWithoutFramesJump) {

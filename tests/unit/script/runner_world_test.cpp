@@ -43,6 +43,19 @@ TEST_F(RunnerTest, CharacterTransforms) {
     EXPECT_FLOAT_EQ(s.fv[1], 2.0f);  // no model: no head height
 }
 
+TEST_F(RunnerTest, CameraMembers) {
+    s.iv[0] = 1;
+    g_Characters[1].position = Vector3{100, 0, 200};
+    Run("c8 1,c7 6,0.5,a0c7 7,10,a1;");
+    EXPECT_FLOAT_EQ(g_Camera.target.x, 100.0f);
+    EXPECT_FLOAT_EQ(g_Camera.distance, 2010.0f);
+    // The eye went back on the orbit after the last change.
+    EXPECT_NEAR(g_Camera.eye.x, 100.0f + std::sin(0.5f) * 2010.0f, 0.5f);
+    Run("c21 3,c9 1,c31 2,;");
+    EXPECT_EQ(g_Camera.keyIndex, 3);
+    EXPECT_EQ(g_ResumeScriptAfterFade, 1);
+}
+
 TEST_F(RunnerTest, FieldObjectFields) {
     s.iv[0] = 3;
     s.iv[2] = 77;
