@@ -89,6 +89,12 @@ TEST_F(RunnerTest, BillboardFields) {
     Run("c23 0,13,0,=;");
     EXPECT_FLOAT_EQ(b.position.y, 200.0f - 96.0f);
     EXPECT_FLOAT_EQ(b.position.z, 30.0f);
+    Run("c23 0,17,2,=c23 0,3,0,=c23 0,17,1,=;");  // 17 with a value other than 0 or 1 does nothing
+    EXPECT_FLOAT_EQ(b.position.z, 30.0f);
+    s.iv[3] = 1;
+    Run("c23 -4,14,0,=c23 -4,15,0,=;");
+    EXPECT_EQ(b.alpha, 255);
+    EXPECT_FLOAT_EQ(b.position.y, -32.0f);
     EXPECT_EQ(Reports(), 0u);
 
     // Past the tables: billboard 24, texture slot 64, an image moved from no image.

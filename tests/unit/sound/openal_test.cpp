@@ -108,6 +108,9 @@ TEST_F(OpenAlBuffers, RefusesFormatsItCannotPlayAndClampsControls) {
     b->SetVolume(-20000);
     b->GetVolume(&v);
     EXPECT_EQ(v, DSBVOLUME_MIN);
+    b->SetPan(99999);
+    b->GetPan(&v);
+    EXPECT_EQ(v, DSBPAN_RIGHT);
     uint32_t hz = 0;
     b->SetFrequency(DSBFREQUENCY_ORIGINAL);
     b->GetFrequency(&hz);

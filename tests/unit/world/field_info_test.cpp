@@ -147,3 +147,20 @@ TEST_F(FieldInfoTest, AShortFileStopsAtTheFirstMissingValueReportsOnceAndKeepsWh
     Load("short");
     EXPECT_TRUE(g_MessageBoxLog.empty());
 }
+
+TEST_F(FieldInfoTest, ScriptOperationsOnLightsAndObjectsStayInsideTheirTables) {
+    DeleteFieldLight(3);
+    EXPECT_FALSE(device->State().lightEnabled[4]);
+    CreateFieldLight(3);
+    EXPECT_TRUE(device->State().lightEnabled[4]);
+    CreateFieldLight(20);  // numbers past the tables change nothing
+    DeleteFieldLight(-1);
+    ResetFieldObject(10);
+    ClearFieldObject(-1);
+    EXPECT_FALSE(device->State().lightEnabled[21]);
+    g_FieldMeshes[0]->load("box", "Q3D\\");
+    g_FieldObjects[0].mesh = g_FieldMeshes[0].get();
+    ClearFieldObject(0);  // stops drawing and frees the mesh
+    EXPECT_EQ(g_FieldObjects[0].kind, 0);
+    EXPECT_FALSE(g_FieldMeshes[0]->mesh);
+}
