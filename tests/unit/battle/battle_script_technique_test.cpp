@@ -40,6 +40,9 @@ TEST_F(TechniqueCommandTest, ReactionTurnsTheTargetAndPicksItsStance) {
     EXPECT_EQ(B().running[5], 0);
     EXPECT_EQ(t.model.GetCurrentAnimation(), uint32_t(kMotionHit));
     EXPECT_EQ(t.queuedMotion, kMotionBattleStance + 1);
+    g_Fighters[5]->hp = 9;  // below a sixth: the low stance
+    Once(0, 5, "w11 0,#");
+    EXPECT_EQ(t.queuedMotion, kMotionLowHpStance + 1);
 
     // A fighter that is down does not turn; other modes leave it to the hit rule, which knocks
     // down a fighter that the pending damage leaves without points.
