@@ -1,35 +1,13 @@
 // Fighters come from status files and hits from technique scripts, both written by authors:
 // any points, stats and hit arguments must resolve without harm, leave the points within their
 // bounds and keep every label drawable.
-#include <cstddef>
-#include <cstdint>
-#include <cstring>
-#include <memory>
-
-#include "app/message_box.h"
 #include "battle/battle.h"
+#include "fuzz_common.h"
 #include "world/character.h"
 #include "world/party.h"
 
-namespace {
-
-struct Reader {
-    const uint8_t* data;
-    size_t size;
-    size_t at = 0;
-    int32_t Int() {
-        uint32_t v = 0;
-        for (int i = 0; i < 4; ++i) v = v << 8 | (at < size ? data[at++] : 0u);
-        return int32_t(v);
-    }
-    uint8_t Byte() { return at < size ? data[at++] : 0; }
-    bool More() const { return at < size; }
-};
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    Reader in{data, size};
+    fuzz::Reader in{data, size};
     g_pBattle = std::make_unique<Battle>();
     Battle& b = *g_pBattle;
     FighterRecord records[kBattleFighterCount];
@@ -89,8 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             if (b.pendingStat[f] >= 2 && b.pendingStat[f] <= 10 && r.stats[b.pendingStat[f]] == 0)
                 __builtin_trap();
         }
-        for (const DamageLabel& l : b.labels)
-            if (std::memchr(l.text, 0, sizeof l.text) == nullptr) __builtin_trap();
+        for (const DamageLabel& l : b.labels) fuzz::Check(fuzz::Terminated(l.text), "label text");
     }
     g_pBattle.reset();
     for (FighterRecord*& f : g_Fighters) f = nullptr;

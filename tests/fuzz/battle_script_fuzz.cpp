@@ -1,23 +1,11 @@
 // Battle event and technique scripts come from authors: whatever the text, every frame of
 // their runners must end, stay inside every table and leave the battle in one of its phases.
 // The first byte picks the runner, the actor and the first variables; the rest is the script.
-#include <cstddef>
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <memory>
-#include <string>
-#include <system_error>
 
-#include "app/host.h"
-#include "app/message_box.h"
-#include "app/null_host.h"
-#include "app/paths.h"
 #include "app/shell.h"
 #include "battle/battle.h"
-#include "platform/iconv_codec.h"
+#include "fuzz_common.h"
 #include "script/commands_shared.h"
 #include "script/qscr_org.h"
 #include "world/character.h"
@@ -27,14 +15,9 @@
 
 namespace {
 
-constexpr int kFrames = 4;
+using fuzz::Check;
 
-void Check(bool ok, const char* what) {
-    if (!ok) {
-        std::fprintf(stderr, "broken: %s\n", what);
-        std::abort();
-    }
-}
+constexpr int kFrames = 4;
 
 void OtherPhase() {}
 
@@ -43,26 +26,11 @@ bool KnownPhase(FrameProc p) {
            p == EndCheck;
 }
 
-std::string g_Dir;
-
 void Setup() {
-    static IconvCodec codec;
-    static HeadlessDialogs dialogs;
-    dialogs.quiet = true;
-    g_Host.codec = &codec;
-    g_Host.dialogs = &dialogs;
-    g_Dir = (std::filesystem::temp_directory_path() /
-             ("gh02-battle-script-fuzz-" + std::to_string(std::rand())))
-                .string();
-    std::filesystem::create_directories(g_Dir + "/SCR");
-    SetDataDirectory(g_Dir);
+    fuzz::QuietHost();
     // Sound effects are looked for in the current directory: a small one keeps loops of
     // sound commands quick.
-    std::filesystem::current_path(g_Dir);
-    std::atexit([] {
-        std::error_code ec;
-        std::filesystem::remove_all(g_Dir, ec);
-    });
+    std::filesystem::current_path(fuzz::DataDir("battle-script-fuzz", {"SCR"}));
 }
 
 }  // namespace
@@ -91,11 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     const bool event = (data[0] & 0x80) != 0;
     QScrOrg& s = event ? b.eventScript : b.techniqueScript;
-    std::memset(s.text, 0, sizeof s.text);
-    const size_t bodySize =
-        size - 1 < size_t(QScrOrg::kMaxFileText) ? size - 1 : size_t(QScrOrg::kMaxFileText);
-    std::memcpy(s.text, data + 1, bodySize);
-    std::memcpy(s.text + bodySize, "c0", 2);
+    fuzz::PutScript(s, data + 1, size - 1);
     s.actor = int32_t(data[0] % 10) - 1;
     for (int i = 0; i < QScrOrg::kIntVars; ++i) s.iv[i] = int32_t(data[0] % (i + 9)) - 1;
 
@@ -119,8 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             Check(s.running != 0, "ended technique kept its frame");
     }
     Check(KnownPhase(b.frameHandler), "battle left in an unknown phase");
-    Check(std::memchr(s.str, '\0', sizeof s.str) != nullptr, "str without its NUL");
-    Check(std::memchr(b.message, '\0', sizeof b.message) != nullptr, "message without its NUL");
+    Check(fuzz::Terminated(s.str) && fuzz::Terminated(b.message), "text without its NUL");
     g_pBattle.reset();
     FreeEnemyFighters();
     return 0;

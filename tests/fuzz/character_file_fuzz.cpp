@@ -1,19 +1,11 @@
 // Character files come from authors and modders: any text must either load a character or be
 // reported, and whatever loads must animate and take motions without reaching past its model.
 // The data directory holds one model, chara\m.rzo, with all three bones and three motions.
-#include <cstddef>
-#include <cstdint>
-#include <filesystem>
 #include <string>
 #include <string_view>
 
-#include "app/host.h"
-#include "app/message_box.h"
-#include "app/null_host.h"
-#include "app/paths.h"
+#include "fuzz_common.h"
 #include "gfx/d3d.h"
-#include "gfx/device.h"
-#include "gfx/recording_backend.h"
 #include "gfx/rz_image.h"
 #include "model/rz_model.h"
 #include "world/character.h"
@@ -28,17 +20,10 @@ void AddTrack(RZ_Animation& a, int bone, int lastFrame) {
 }
 
 void SetUpOnce() {
-    static RecordingBackend backend;
-    static HeadlessDialogs dialogs;
-    static GfxDevice device(&backend);
-    backend.keep = false;
-    dialogs.quiet = true;
-    g_Host.dialogs = &dialogs;
-    g_pd3dDevice = &device;
+    fuzz::QuietHost();
+    g_pd3dDevice = fuzz::Device();
     g_RzDiagStream = nullptr;
-    std::filesystem::path dir = std::filesystem::temp_directory_path() / "gh02-character-fuzz";
-    std::filesystem::create_directories(dir / "chara");
-    SetDataDirectory(dir.string());
+    fuzz::DataDir("character-fuzz", {"chara"});
 
     RZ_Model m;
     const char* names[] = {"wea_b", "gua_b", "head_b"};
@@ -102,10 +87,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     AnimateCharacter(c, 17);
     Matrix44 world;
     c.WorldMatrix(world);
-    if (!BoneOfModel(c, c.weaponBone) || !BoneOfModel(c, c.guardBone) ||
-        !BoneOfModel(c, c.headBone))
-        __builtin_trap();
-    if (c.motionDirection != 1 && c.motionDirection != -1) __builtin_trap();
+    fuzz::Check(
+        BoneOfModel(c, c.weaponBone) && BoneOfModel(c, c.guardBone) && BoneOfModel(c, c.headBone),
+        "a bone outside the model");
+    fuzz::Check(c.motionDirection == 1 || c.motionDirection == -1, "motion direction");
     c.Release();
     c.active = 0;
     return 0;

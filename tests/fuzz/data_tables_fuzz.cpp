@@ -1,20 +1,20 @@
 // Data tables come from authors and modders: any text must read into bounded, terminated records
 // and give blank records outside the table. The first byte picks the table kind, or a talk window
 // typing the text (every text must type out and close, whatever escapes and bytes it holds).
-#include <cstddef>
-#include <cstdint>
-#include <cstring>
 #include <string_view>
 
 #include "battle/data_tables.h"
 #include "battle/menu_list.h"
 #include "battle/talk_window.h"
+#include "fuzz_common.h"
 
 namespace {
 
-template <size_t N>
-void CheckField(const char (&field)[N]) {
-    if (strnlen(field, N) >= N) __builtin_trap();
+// Every record from one before the table to one past it reads terminated fields.
+template <typename Table, typename... Fields>
+void CheckRecords(const Table& t, Fields... fields) {
+    for (int32_t i = -1; i <= t.Count(); ++i)
+        fuzz::Check((fuzz::Terminated(t[i].*fields) && ...), "field without its NUL");
 }
 
 }  // namespace
@@ -26,52 +26,44 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         case 0: {
             TechniqueTable t;
             ParseTechniqueTable(text, t);
-            if (t.Count() < 1 || t.Count() > kMaxTableRecords) __builtin_trap();
-            for (int32_t i = -1; i <= t.Count(); ++i) {
-                CheckField(t[i].name);
-                CheckField(t[i].description);
-            }
+            fuzz::Check(t.Count() >= 1 && t.Count() <= kMaxTableRecords, "record count");
+            CheckRecords(t, &TechniqueRecord::name, &TechniqueRecord::description);
             // The battle's menus read names by numbers from other data.
             uint8_t numbers[32];
             for (int i = 0; i < 32; ++i) numbers[i] = uint8_t(i * 7 + data[0]);
             MenuList list;
             FillTechniqueList(list, t, numbers, 32);
-            for (const MenuListEntry& e : list.entries) CheckField(e.text);
+            for (const MenuListEntry& e : list.entries)
+                fuzz::Check(fuzz::Terminated(e.text), "entry");
             LayoutList(list, 32);
-            if (list.w > 9 * 23 + 8) __builtin_trap();
+            fuzz::Check(list.w <= 9 * 23 + 8, "list wider than its longest text");
             break;
         }
         case 1: {
             DataTable<MenuEntryRecord> t;
             ParseMenuEntries(text, t);
-            for (int32_t i = -1; i <= t.Count(); ++i) {
-                CheckField(t[i].name);
-                CheckField(t[i].help);
-            }
+            CheckRecords(t, &MenuEntryRecord::name, &MenuEntryRecord::help);
             break;
         }
         case 2: {
             TalkWindow w;
             SetTalkText(w, text, 3);
-            if (w.text[kTalkTextSize - 1] != '\0') __builtin_trap();
+            fuzz::Check(w.text[kTalkTextSize - 1] == '\0', "talk text");
             LayoutTalkWindow(w);
-            if (w.x < 0 && w.w <= 640) __builtin_trap();
+            fuzz::Check(w.x >= 0 || w.w > 640, "window off the screen");
             // 127 bytes type out in at most 32 frames, then the window stays 3 more.
             int frames = 0;
             while (w.open != 0 && frames < 40) {
                 DrawTalkWindow(w);
                 ++frames;
             }
-            if (w.open != 0) __builtin_trap();
+            fuzz::Check(w.open == 0, "window never closed");
             break;
         }
         default: {
             DataTable<GoodsRecord> t;
             ParseGoods(text, t);
-            for (int32_t i = -1; i <= t.Count(); ++i) {
-                CheckField(t[i].name);
-                CheckField(t[i].description);
-            }
+            CheckRecords(t, &GoodsRecord::name, &GoodsRecord::description);
             break;
         }
     }

@@ -3,7 +3,6 @@
 // through one importer; a model it accepts must hold only what the model can hold and must draw.
 #include <string_view>
 
-#include "app/message_box.h"
 #include "model/material_texture_loader.h"
 #include "rz_fuzz_common.h"
 
@@ -18,13 +17,6 @@ inline uint32_t FakeTexture(GfxDevice* device, const char*, float, GfxTexture** 
     return (2u << 16) | 2u;
 }
 
-inline GfxDevice* Device() {
-    static RecordingBackend backend;
-    backend.keep = false;
-    static GfxDevice device(&backend);
-    return &device;
-}
-
 inline void Setup() {
     rzfuzz::Setup();
     SetMaterialTextureLoader(FakeTexture, [](void*, char*) { return false; });
@@ -35,7 +27,7 @@ void Run(const uint8_t* data, size_t size, Import import) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     g_MessageBoxLog.clear();
     RZ_Model m;
-    if (!import(m, Device(), text)) return;
+    if (!import(m, fuzz::Device(), text)) return;
     rzfuzz::Check(m.BoneCount() == 1, "an importer made bones");
     m.skinned.resize(m.vertices.size());
     for (size_t i = 0; i < m.vertices.size(); ++i) {
@@ -43,7 +35,7 @@ void Run(const uint8_t* data, size_t size, Import import) {
         m.skinned[i] = m.vertices[i].position;
     }
     rzfuzz::CheckModel(m);
-    m.Draw(Device(), 1.0f);
+    m.Draw(fuzz::Device(), 1.0f);
 }
 
 }  // namespace importfuzz

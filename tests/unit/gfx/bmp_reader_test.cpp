@@ -43,34 +43,6 @@ TEST(BmpReader, PalettedRowsArePaddedShortPalettesReadBlackAndTheOffsetIsHonoure
     EXPECT_EQ(d.argb[5], 0xFF112233u);
 }
 
-TEST(BmpReader, SmallDepthsAndFieldsWidenLikeTheCommonReaders) {
-    BmpSpec s{.width = 3, .height = 1, .bits = 4};
-    s.extra = Palette({0, 0xFF0000, 0x00FF00});
-    Decoded d = Decode(MakeBmp(s, {0x12, 0x00, 0, 0}));  // high nibble first
-    EXPECT_EQ(d.argb, (std::vector<uint32_t>{0xFFFF0000, 0xFF00FF00, 0xFF000000})) << d.why;
-    s.bits = 1;
-    s.width = 10;
-    d = Decode(MakeBmp(s, {0b10100000, 0b01000000, 0, 0}));
-    ASSERT_TRUE(d.ok);
-    EXPECT_EQ(d.argb[0], 0xFFFF0000u);
-    EXPECT_EQ(d.argb[1], 0xFF000000u);
-    EXPECT_EQ(d.argb[9], 0xFFFF0000u);
-
-    // 5-6-5 fields: 16 of 31 is 132, 32 of 63 is 130 (bits repeated, not rounded).
-    BmpSpec f{.width = 1, .height = 1, .bits = 16, .compression = 3};
-    f.extra = {0x00, 0xF8, 0, 0, 0xE0, 0x07, 0, 0, 0x1F, 0, 0, 0};
-    d = Decode(MakeBmp(f, {0x10, 0x84, 0, 0}));
-    EXPECT_EQ(d.argb, std::vector<uint32_t>{0xFF848284}) << d.why;
-
-    // 32 bits without fields: the fourth byte is alpha, unless it is zero everywhere.
-    BmpSpec w{.width = 2, .height = 1, .bits = 32};
-    d = Decode(MakeBmp(w, {1, 2, 3, 0, 4, 5, 6, 0}));
-    EXPECT_TRUE(d.alpha);
-    EXPECT_EQ(d.argb, (std::vector<uint32_t>{0xFF030201, 0xFF060504}));
-    d = Decode(MakeBmp(w, {1, 2, 3, 0x80, 4, 5, 6, 0}));
-    EXPECT_EQ(d.argb, (std::vector<uint32_t>{0x80030201, 0x00060504}));
-}
-
 TEST(BmpReader, RefusesBrokenHeadersAndEveryShorterPrefix) {
     auto with = [](auto change) {
         BmpSpec s;
@@ -80,16 +52,9 @@ TEST(BmpReader, RefusesBrokenHeadersAndEveryShorterPrefix) {
     const std::vector<uint8_t> masks565Overlap = {0xFF, 0, 0, 0, 0xF0, 0x01, 0, 0, 0x1F, 0, 0, 0};
     const std::vector<uint8_t> masksSplit = {0, 0xF8, 0, 0, 0xE0, 0x07, 0, 0, 0x15, 0, 0, 0};
     std::vector<std::pair<const char*, std::vector<uint8_t>>> bad = {
-        {"RLE", with([](BmpSpec& s) { s.bits = 8, s.compression = 1; })},
-        {"JPEG", with([](BmpSpec& s) { s.compression = 4; })},
         {"fields at 24 bits", with([](BmpSpec& s) { s.compression = 3; })},
-        {"planes", with([](BmpSpec& s) { s.planes = 2; })},
-        {"bits", with([](BmpSpec& s) { s.bits = 12; })},
-        {"header size", with([](BmpSpec& s) { s.headerSize = 50; })},
-        {"no width", with([](BmpSpec& s) { s.width = 0; })},
         {"negative width", with([](BmpSpec& s) { s.width = -4; })},
         {"no height", with([](BmpSpec& s) { s.height = 0; })},
-        {"huge", with([](BmpSpec& s) { s.width = 9000; })},
         {"rows missing", with([](BmpSpec& s) { s.height = 3; })},
         {"palette count", with([](BmpSpec& s) { s.bits = 4, s.colours = 17; })},
         {"overlapping masks",

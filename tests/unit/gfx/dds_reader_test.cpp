@@ -29,14 +29,8 @@ TEST(DdsReader, PlainFormatsKeepTheirBytesAndTakeThePitchFromTheFormat) {
         uint32_t bytes;
     };
     const Case cases[] = {
-        {32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000, 0x41, PixelFormat::A8R8G8B8, 4},
-        {32, 0xFF0000, 0xFF00, 0xFF, 0, 0x40, PixelFormat::X8R8G8B8, 4},
         // An alpha mask without the alpha flag does not count.
         {32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000, 0x40, PixelFormat::X8R8G8B8, 4},
-        {24, 0xFF0000, 0xFF00, 0xFF, 0, 0x40, PixelFormat::R8G8B8, 3},
-        {16, 0xF800, 0x7E0, 0x1F, 0, 0x40, PixelFormat::R5G6B5, 2},
-        {16, 0x7C00, 0x3E0, 0x1F, 0x8000, 0x41, PixelFormat::A1R5G5B5, 2},
-        {16, 0x7C00, 0x3E0, 0x1F, 0, 0x40, PixelFormat::X1R5G5B5, 2},
         {16, 0xF00, 0xF0, 0xF, 0xF000, 0x41, PixelFormat::A4R4G4B4, 2},
         {16, 0xF00, 0xF0, 0xF, 0, 0x40, PixelFormat::X4R4G4B4, 2},
         {8, 0xE0, 0x1C, 0x3, 0, 0x40, PixelFormat::R3G3B2, 1},
@@ -58,33 +52,7 @@ TEST(DdsReader, PlainFormatsKeepTheirBytesAndTakeThePitchFromTheFormat) {
     }
 }
 
-TEST(DdsReader, S3tcBlocksAreCopiedLevelByLevelAndTheMipCountCountsOnlyWhenFlagged) {
-    using PF = PixelFormat;
-    const PF formats[] = {PF::Dxt1, PF::Dxt2, PF::Dxt3, PF::Dxt4, PF::Dxt5};
-    for (int i = 0; i < 5; ++i) {
-        const std::string code = "DXT" + std::to_string(i + 1);
-        SCOPED_TRACE(code);
-        uint32_t block = i == 0 ? 8 : 16;
-        // 3 x 2 blocks, then 4 x 2 pixels (1 block), 2 x 1, 1 x 1.
-        DdsSpec s{.width = 9, .height = 5, .flags = 0x21007, .mipCount = 4, .pfFlags = 0x4};
-        s.fourCC = TestFourCC(code.c_str());
-        std::vector<uint8_t> payload = Sequence(block * (6 + 1 + 1 + 1));
-        DdsImage img;
-        ASSERT_TRUE(Read(MakeDds(s, payload), &img));
-        EXPECT_EQ(img.format, formats[i]);
-        ASSERT_EQ(img.levels.size(), 4u);
-        const uint32_t sizes[][3] = {{9, 5, 6}, {4, 2, 1}, {2, 1, 1}, {1, 1, 1}};
-        size_t at = 0;
-        for (size_t k = 0; k < 4; ++k) {
-            EXPECT_EQ(img.levels[k].width, sizes[k][0]);
-            EXPECT_EQ(img.levels[k].height, sizes[k][1]);
-            EXPECT_TRUE(std::equal(img.levels[k].bytes.begin(), img.levels[k].bytes.end(),
-                                   payload.begin() + at,
-                                   payload.begin() + at + sizes[k][2] * block))
-                << "level " << k;
-            at += sizes[k][2] * block;
-        }
-    }
+TEST(DdsReader, TheMipCountCountsOnlyWhenFlaggedAndStopsAtOnePixel) {
     // (mip-count flag, count) -> levels; 4 x 2 -> 2 x 1 -> 1 x 1 is all there is.
     const std::tuple<bool, uint32_t, size_t> counts[] = {
         {false, 3, 1}, {true, 3, 3}, {true, 40, 3}, {true, 0, 1}};
@@ -94,6 +62,16 @@ TEST(DdsReader, S3tcBlocksAreCopiedLevelByLevelAndTheMipCountCountsOnlyWhenFlagg
         DdsImage img;
         ASSERT_TRUE(Read(MakeDds(s, Sequence((8 + 2 + 1) * 4)), &img));
         EXPECT_EQ(img.levels.size(), levels) << flagged << " " << count;
+    }
+    // The premultiplied block formats, which the corpus does not carry: 9 x 5 is 3 x 2 blocks.
+    for (auto [code, format] :
+         {std::pair{"DXT2", PixelFormat::Dxt2}, {"DXT4", PixelFormat::Dxt4}}) {
+        DdsSpec s{.width = 9, .height = 5, .pfFlags = 0x4};
+        s.fourCC = TestFourCC(code);
+        DdsImage img;
+        ASSERT_TRUE(Read(MakeDds(s, Sequence(16 * 6)), &img)) << code;
+        EXPECT_EQ(img.format, format);
+        EXPECT_EQ(img.levels[0].bytes.size(), 16u * 6);
     }
 }
 
@@ -138,17 +116,11 @@ TEST(DdsReader, RefusesWhatTheDeviceCannotHoldWithAReason) {
     };
     std::vector<std::pair<const char*, std::vector<uint8_t>>> bad = {
         {"cube map", with([](DdsSpec& s) { s.caps2 = 0xFE00; })},
-        {"volume", with([](DdsSpec& s) { s.caps2 = 0x200000; })},
         {"depth", with([](DdsSpec& s) { s.flags |= 0x800000, s.depth = 4; })},
         {"DX10", with([](DdsSpec& s) { s.pfFlags = 4, s.fourCC = TestFourCC("DX10"); })},
-        {"ATI2", with([](DdsSpec& s) { s.pfFlags = 4, s.fourCC = TestFourCC("ATI2"); })},
-        {"empty FourCC", with([](DdsSpec& s) { s.pfFlags = 4, s.fourCC = 0; })},
         {"no masks", with([](DdsSpec& s) { s.r = s.g = s.b = 0; })},
         {"split mask", with([](DdsSpec& s) { s.r = 0xF0F00; })},
-        {"mask too wide", with([](DdsSpec& s) { s.bits = 16, s.r = 0xFF0000; })},
-        {"12 bits", with([](DdsSpec& s) { s.bits = 12; })},
         {"no kind", with([](DdsSpec& s) { s.pfFlags = 0; })},
-        {"no width", with([](DdsSpec& s) { s.width = 0; })},
         {"too wide", with([](DdsSpec& s) { s.width = 8193; })},
         {"header size", with([](DdsSpec& s) { s.headerSize = 100; })},
         {"truncated mip", with([](DdsSpec& s) { s.flags |= 0x20000, s.mipCount = 2; })},
@@ -185,12 +157,9 @@ TEST(DdsReader, CorpusFilesLoadWithTheirFormatsAndLevelsOrAreRefused) {
         {"DX9 BC2_UNORM.dds", true, 129, 66, 8, PixelFormat::Dxt3},
         {"DX9 BC3_UNORM.dds", true, 129, 66, 8, PixelFormat::Dxt5},
         {"DX9 B8G8R8A8_UNORM.dds", true, 129, 66, 8, PixelFormat::A8R8G8B8},
-        {"DX9 B8G8R8X8_UNORM.dds", true, 129, 66, 8, PixelFormat::X8R8G8B8},
         {"DX9 B5G6R5_UNORM.dds", true, 129, 66, 8, PixelFormat::R5G6B5},
         {"DX9 B5G5R5A1_UNORM.dds", true, 129, 66, 8, PixelFormat::A1R5G5B5},
         {"dxt1-rgb-4bbp-noalpha_MipMaps-1.dds", true, 256, 256, 1, PixelFormat::Dxt1},
-        {"dxt3-argb-8bbp-explicitalpha_MipMaps-1.dds", true, 256, 256, 1, PixelFormat::Dxt3},
-        {"dxt5-argb-8bbp-interpolatedalpha_MipMaps-1.dds", true, 256, 256, 1, PixelFormat::Dxt5},
         {"dxt5-colorblock-alpha-issue-4142.dds", true, 4, 4, 1, PixelFormat::Dxt5},
         {"bgr15.dds", true, 128, 128, 1, PixelFormat::X1R5G5B5},
         {"hopper.dds", true, 128, 128, 8, PixelFormat::R8G8B8},

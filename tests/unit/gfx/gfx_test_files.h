@@ -9,6 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "app/paths.h"
+#include "gfx/d3d.h"
+#include "gfx/device.h"
+#include "gfx/recording_backend.h"
 #include "gfx/x_mesh.h"
 #include "test_support.h"
 
@@ -28,3 +32,30 @@ inline XMeshData MustRead(const std::vector<uint8_t>& file) {
     EXPECT_TRUE(ReadXMesh(file.data(), file.size(), mesh, error)) << error;
     return mesh;
 }
+
+// A headless host with a recording device (also as g_pd3dDevice) that must end with no texture
+// alive, and a data directory in a fresh temporary folder.
+class GfxDataTest : public HeadlessHostTest {
+protected:
+    void SetUp() override {
+        HeadlessHostTest::SetUp();
+        g_pd3dDevice = &device;
+        dir = MakeTempDir("gfx");
+        SetDataDirectory(dir);
+    }
+    void TearDown() override {
+        EXPECT_EQ(device.LiveTextureCount(), 0u);
+        g_pd3dDevice = nullptr;
+        std::filesystem::remove_all(dir);
+        HeadlessHostTest::TearDown();
+    }
+    void Write(const std::string& name, const std::vector<uint8_t>& bytes) {
+        std::ofstream(std::filesystem::path(dir) / name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        ClearPathCache();
+    }
+
+    RecordingBackend backend;
+    GfxDevice device{&backend};
+    std::string dir;
+};

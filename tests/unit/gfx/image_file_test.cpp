@@ -4,18 +4,13 @@
 #include <stb_image_write.h>
 
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 
-#include "app/paths.h"
 #include "bmp_test_file.h"
 #include "dds_test_file.h"
 #include "gfx/device.h"
 #include "gfx/recording_backend.h"
 #include "gfx/texture.h"
 #include "test_support.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -70,19 +65,6 @@ TEST_F(ImageFileTest, PicturesKeepTheirSizeAlphaDecidesTheFormatAndLevelsAverage
     EXPECT_EQ(tex->Format(), PixelFormat::A8R8G8B8);
     EXPECT_EQ(Pixel(tex, 0, 1, 0), 0x50323C46u);
     EXPECT_EQ(Pixel(tex, 1, 0, 0), 0x3C1E2832u);  // the average of both, rounded
-
-    // 4 x 4 grey quadrants, each with values v, v+1, v+2, v+3: the average rounds to v+2.
-    std::vector<uint8_t> grey(16);
-    const uint8_t base[4] = {0, 100, 200, 40};
-    for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 4; ++x)
-            grey[y * 4 + x] = uint8_t(base[(y / 2) * 2 + x / 2] + (y % 2) * 2 + x % 2);
-    ASSERT_EQ(Load(Png(4, 4, 1, grey)), kOk);
-    for (int q = 0; q < 4; ++q) {
-        uint32_t v = base[q] + 2u;
-        EXPECT_EQ(Pixel(tex, 1, q % 2, q / 2), 0xFF000000u | v << 16 | v << 8 | v) << q;
-    }
-    EXPECT_EQ(Pixel(tex, 2, 0, 0), 0xFF575757u);  // (2 + 102 + 202 + 42) / 4 = 87
 }
 
 TEST_F(ImageFileTest, BrokenFilesGiveAnErrorAndNoTexture) {
@@ -109,21 +91,4 @@ TEST_F(ImageFileTest, BrokenFilesGiveAnErrorAndNoTexture) {
     }
     ASSERT_EQ(Load(bmp), kOk);  // the uncut file loads, top row first
     EXPECT_EQ(Pixel(tex, 0, 2, 1), 0xFF010203u);
-}
-
-TEST_F(ImageFileTest, FilesAreFoundThroughTheGamePathsAndMissingOnesReportNotFound) {
-    std::string dir = MakeTempDir("imagefile");
-    SetDataDirectory(dir);
-    std::vector<uint8_t> bmp = MakeBmp(BmpSpec{.width = 1, .height = 1}, {3, 2, 1, 0});
-    std::ofstream(fs::path(dir) / "Pic.BMP", std::ios::binary)
-        .write(reinterpret_cast<const char*>(bmp.data()), std::streamsize(bmp.size()));
-    const std::string base = GetBasePath();
-    ASSERT_EQ(CreateTextureFromFile(&device, base + "pic.bmp", &tex), kOk);
-    EXPECT_EQ(Pixel(tex, 0, 0, 0), 0xFF010203u);
-    tex->Release();
-    tex = nullptr;
-    EXPECT_EQ(CreateTextureFromFile(&device, base + "none.bmp", &tex), kErrNotFound);
-    EXPECT_EQ(tex, nullptr);
-    EXPECT_EQ(CreateTextureFromFile(nullptr, base + "pic.bmp", &tex), kErrInvalidCall);
-    fs::remove_all(dir);
 }

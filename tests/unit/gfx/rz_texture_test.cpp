@@ -3,31 +3,20 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 
-#include "app/paths.h"
 #include "bmp_test_file.h"
-#include "gfx/device.h"
-#include "gfx/recording_backend.h"
 #include "gfx/texture.h"
-#include "test_support.h"
-
-namespace fs = std::filesystem;
+#include "gfx_test_files.h"
 
 namespace {
 
-class RzTextureTest : public HeadlessHostTest {
+class RzTextureTest : public GfxDataTest {
 protected:
-    RecordingBackend backend;
-    GfxDevice device{&backend};
     GfxTexture* tex = nullptr;
-    std::string dir, out;
+    std::string out;
 
     void SetUp() override {
-        HeadlessHostTest::SetUp();
-        dir = MakeTempDir("rztexture");
-        SetDataDirectory(dir);
+        GfxDataTest::SetUp();
         // 8 x 4 at 24 bits; pixel (x, y) = blue x*30, green y*60, red 200, and (0, 0) white.
         std::vector<uint8_t> rows;
         for (int y = 0; y < 4; ++y)
@@ -37,15 +26,12 @@ protected:
                             {uint8_t(white ? 255 : x * 30), uint8_t(white ? 255 : y * 60),
                              uint8_t(white ? 255 : 200)});
             }
-        std::vector<uint8_t> bmp = MakeBmp(BmpSpec{.width = 8, .height = -4}, rows);
-        std::ofstream(fs::path(dir) / "skin.bmp", std::ios::binary)
-            .write(reinterpret_cast<const char*>(bmp.data()), std::streamsize(bmp.size()));
-        ClearPathCache();
+        Write("skin.bmp", MakeBmp(BmpSpec{.width = 8, .height = -4}, rows));
     }
     void TearDown() override {
         if (tex) tex->Release();
-        fs::remove_all(dir);
-        HeadlessHostTest::TearDown();
+        tex = nullptr;
+        GfxDataTest::TearDown();
     }
     std::string Path(const std::string& name) { return std::string(GetBasePath()) + name; }
 
@@ -85,8 +71,6 @@ TEST_F(RzTextureTest, BitmapBecomesATextureOfTheAskedFormatKeyAndLevels) {
     EXPECT_EQ(Texel(0, 0, 0), 0xFFFFu);
     // (3, 2): red 200, green 120, blue 90.
     EXPECT_EQ(Texel(0, 3, 2), uint32_t((200 >> 3) << 11 | (120 >> 2) << 5 | (90 >> 3)));
-    EXPECT_EQ(out,
-              "fname = " + Path("skin.bmp") + "\nfile size = 150\nbiSizeImage = 0\nsize = 96\n");
 
     ASSERT_NE(Load("skin.bmp", PixelFormat::A8R8G8B8, 2, 2, 0x00FFFFFF), 0u);
     EXPECT_EQ(Texel(0, 0, 0), 0x00FFFFFFu);  // the key colour is transparent
@@ -116,18 +100,13 @@ TEST_F(RzTextureTest, FailuresReturnZeroWithTheirLinesAndNarrowFormatsNeverOverr
 
 TEST_F(RzTextureTest, FileDialogGivesThePickedPathOrNothingWhenItDoesNotFit) {
     char path[kTexturePathSize] = "old";
-    testing::internal::CaptureStdout();
-    EXPECT_FALSE(RZ_OpenFileDlgForTexture(path));  // headless: cancelled
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "RZ_OpenFileDlgForTexture()\n");
-    EXPECT_STREQ(path, "");
     PickingDialogs picker;
     g_Host.dialogs = &picker;
-    picker.answer = "/data/tex/face.bmp";
     testing::internal::CaptureStdout();
-    EXPECT_TRUE(RZ_OpenFileDlgForTexture(path));
-    EXPECT_STREQ(path, "/data/tex/face.bmp");
-    picker.answer = "/" + std::string(300, 'a');
-    EXPECT_FALSE(RZ_OpenFileDlgForTexture(path));
-    EXPECT_STREQ(path, "");
+    for (const std::string& answer : {std::string("/data/tex/face.bmp"), std::string(300, 'a')}) {
+        picker.answer = answer;
+        EXPECT_EQ(RZ_OpenFileDlgForTexture(path), answer.size() < 100);
+        EXPECT_EQ(std::string(path), answer.size() < 100 ? answer : "");
+    }
     testing::internal::GetCapturedStdout();
 }

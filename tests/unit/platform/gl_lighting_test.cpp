@@ -175,21 +175,11 @@ TEST_F(GlLightingTest, MaterialSourcesPickVertexColours) {
     uint32_t fromVertex =
         ToArgb(0x40 / 255.0 * half, 0xC0 / 255.0 * half, 0x80 / 255.0 * half + 0.25);
     EXPECT_TRUE(ColourNear(draw(), fromVertex, 2));
-    // Vertex colours switched off: the material again.
-    device->SetRenderState(RenderState::ColorVertex, 0u);
-    EXPECT_TRUE(ColourNear(draw(), ToArgb(0.2 * half, 0.4 * half, 0.6 * half + 0.25), 2));
 
     // Lighting off: the vertex colour passes through; a vertex without one is white.
     device->SetRenderState(RenderState::Lighting, 0u);
     EXPECT_EQ(draw(), 0xFF40C080u);
     EXPECT_EQ(DrawFacingTriangle(), 0xFFFFFFFFu);
-}
-
-TEST_F(GlLightingTest, ScreenVerticesAreNeverLit) {
-    Use(0, LightType::Directional, {0, 0, 1});
-    DrawRect(0, 0, 100, 100, 0xFF336699);
-    Read();
-    EXPECT_EQ(Pixel(50, 50), 0xFF336699u);
 }
 
 }  // namespace

@@ -57,7 +57,6 @@ TEST_F(SdlWindowTest, GameKeysMapToTheirVirtualKeyCodes) {
         {SDLK_BACKSPACE, VK_BACK}, {SDLK_v, VK_V},           {SDLK_ESCAPE, VK_ESCAPE}};
     for (auto [key, vk] : keys) {
         SCOPED_TRACE(SDL_GetKeyName(key));
-        EXPECT_EQ(SdlWindow::VirtualKeyOf(key), vk);
         window->HandleEvent(Key(SDL_KEYDOWN, key), queue);
         EXPECT_EQ(window->GetKeyState(vk) & 0x80, 0x80);
         auto msgs = Drain();
@@ -69,7 +68,6 @@ TEST_F(SdlWindowTest, GameKeysMapToTheirVirtualKeyCodes) {
         EXPECT_TRUE(queue.Empty());  // releases post nothing
     }
     EXPECT_EQ(SdlWindow::VirtualKeyOf(SDLK_CAPSLOCK), 0);
-    EXPECT_EQ(window->GetKeyState(-1), 0);
     EXPECT_EQ(window->GetKeyState(1000), 0);
 }
 

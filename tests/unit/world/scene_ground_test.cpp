@@ -23,21 +23,6 @@ protected:
 
 }  // namespace
 
-TEST_F(SceneGroundTest, SkyComesFirstWithoutDepthAroundTheEye) {
-    PlaceCamera(Vector3{5000, 700, -3000}, Vector3{5000, 700, -9000});
-    DrawGround(F(), 0);
-    ASSERT_EQ(Draws().size(), 5u + 961u);
-    for (int f = 0; f < 5; ++f) {
-        const auto& d = Draws()[f];
-        EXPECT_EQ(d.state.fvf, kFvfSkyVertex);
-        EXPECT_EQ(d.state.Rs(RenderState::ZEnable), 0u);
-        EXPECT_EQ(d.indices, (std::vector<uint16_t>{0, 1, 2, 2, 3, 0}));
-        EXPECT_EQ(Where(d.state.world).z, -3000.0f);
-    }
-    for (size_t i = 5; i < Draws().size(); ++i)
-        ASSERT_EQ(Draws()[i].state.Rs(RenderState::ZEnable), 1u) << i;
-}
-
 TEST_F(SceneGroundTest, QuadCornersTakeTheirHeightsAndSplitDiagonals) {
     F().height[3][4] = 10;  // A
     F().height[4][4] = 20;  // B
@@ -50,7 +35,6 @@ TEST_F(SceneGroundTest, QuadCornersTakeTheirHeightsAndSplitDiagonals) {
     ASSERT_NE(plain, nullptr);
     EXPECT_EQ(plain->call.type, PrimitiveType::TriangleStrip);
     EXPECT_EQ(plain->state.Rs(RenderState::CullMode), uint32_t(Cull::CounterClockwise));
-    EXPECT_EQ(plain->state.Rs(RenderState::Lighting), 1u);
     // A, B, C, D: split along B-C, the diagonal walking uses; u runs along -z, v along x.
     const float want[4][5] = {
         {0, 10, 0, 0, 0}, {1024, 20, 0, 0, 1}, {0, 30, -1024, 1, 0}, {1024, 40, -1024, 1, 1}};
@@ -102,7 +86,6 @@ TEST_F(SceneGroundTest, NumbersPastTheTablesDrawNothingExtra) {
     DrawGround();
     EXPECT_EQ(QuadAt(1, 1)->state.texture, grass);
     EXPECT_EQ(QuadAt(2, 2)->state.texture, nullptr);
-    EXPECT_EQ(QuadAt(2, 2)->state.Rs(RenderState::Lighting), 1u);
     EXPECT_TRUE(Meshes().empty());
     EXPECT_TRUE(g_MessageBoxLog.empty());
 }

