@@ -10,36 +10,15 @@
 #include "world/character_text_reader.h"
 #include "world/party.h"
 
-namespace {
-
-uint8_t Low8(int32_t v) {
-    return static_cast<uint8_t>(static_cast<uint32_t>(v));
-}
-
-}  // namespace
-
 bool ReadEnemyStatusText(FighterRecord& r, std::string_view text, const std::string& pathSjis,
                          std::string& characterName) {
     characterName.clear();
     CharacterTextReader in(text, "ReadEnemST:", pathSjis);
 
-    std::string name;
-    if (!in.Read("名前", "%s\n", &name)) return false;
-    r.SetName(name);
-    if (!in.Read("最大HP・最大MP", "%d,%d\n", &r.maxHp, &r.maxMp)) return false;
+    // An enemy starts with full points, also when its file breaks off after the maxima.
+    const bool whole = ReadFighterStatusHead(in, r);
     RestoreStatus(r);
-    for (int i = 0; i < kFighterStatCount; ++i) {
-        int32_t v = 0;
-        if (!in.Read("能力値 " + std::to_string(i), "%d,", &v)) return false;
-        r.stats[i] = Low8(v);
-    }
-    in.Read("能力値の行末", "\n");
-    int32_t statusByte = 0, defaultAction = 0;
-    if (!in.Read("状態", "%d\n", &statusByte)) return false;
-    r.statusByte = Low8(statusByte);
-    if (!in.Read("通常の行動", "%d\n", &defaultAction)) return false;
-    r.defaultAction = Low8(defaultAction);
-    if (!in.Read("武器・防具", "%d,%d,\n", &r.weapon, &r.guard)) return false;
+    if (!whole) return false;
 
     // An enemy knows only what its file lists: every word starts at 0.
     int32_t* words = &r.techniques[0][0];

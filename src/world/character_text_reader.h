@@ -5,6 +5,8 @@
 
 #include "world/formatted_input.h"
 
+struct FighterRecord;
+
 // Reads the small text files of characters and fighters (character files, party and enemy
 // status files) as the runtime's formatted input read them in text mode: "\r\n" is one line end
 // and Ctrl-Z ends the text. Each read names the item it fills, so a short or damaged file is
@@ -47,3 +49,8 @@ bool ReadGameTextFile(const std::string& pathSjis, std::string& out);
 // name cut to fit a buffer of `size` bytes with its terminator, never inside a double-byte
 // Shift-JIS character.
 std::string FitSjis(std::string_view name, size_t size);
+
+// The lines party and enemy status files share, in order: name, maximum points, the eleven
+// stats, status byte, default action, weapon and guard. Numbers keep their low 8 bits where the
+// record holds a byte. False at the first item that cannot be read (reported by the reader).
+bool ReadFighterStatusHead(CharacterTextReader& in, FighterRecord& r);

@@ -54,22 +54,7 @@ bool ReadPartyStatusText(int member, std::string_view text, const std::string& p
     FighterRecord& r = g_PartyMembers[member];
     CharacterTextReader in(text, "QReadsChrData:", pathSjis);
 
-    std::string name;
-    if (!in.Read("名前", "%s\n", &name)) return false;
-    r.SetName(name);
-    if (!in.Read("最大HP・最大MP", "%d,%d\n", &r.maxHp, &r.maxMp)) return false;
-    for (int i = 0; i < kFighterStatCount; ++i) {
-        int32_t v = 0;
-        if (!in.Read("能力値 " + std::to_string(i), "%d,", &v)) return false;
-        r.stats[i] = Low8(v);
-    }
-    in.Read("能力値の行末", "\n");
-    int32_t statusByte = 0, defaultAction = 0;
-    if (!in.Read("状態", "%d\n", &statusByte)) return false;
-    r.statusByte = Low8(statusByte);
-    if (!in.Read("通常の行動", "%d\n", &defaultAction)) return false;
-    r.defaultAction = Low8(defaultAction);
-    if (!in.Read("武器・防具", "%d,%d,\n", &r.weapon, &r.guard)) return false;
+    if (!ReadFighterStatusHead(in, r)) return false;
     for (int i = 0; i < kFighterCommandCount; ++i) {
         int32_t v = 0;
         if (!in.Read("コマンド " + std::to_string(i), "%d,", &v)) return false;
