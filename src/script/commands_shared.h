@@ -28,6 +28,9 @@ inline void ChangeInt(int32_t& target, char op, float value) {
 }
 // Heading of the vector from b to a in radians, 0 to 360 degrees (-90 on the negative x axis).
 float Heading(float xa, float za, float xb, float zb);
+// Reads "I slot, S name" and loads "SE\<name>.wav" into sound-effect slot slot + slotOffset (an
+// empty name releases the slot); the path is left in str.
+void LoadSoundEffectSlot(QScrOrg& s, int32_t slotOffset);
 // Index checks that report what is out of range.
 bool CheckIndex(const QScrOrg& s, int32_t index, int32_t count, const char* what);
 

@@ -58,17 +58,7 @@ void TechniqueName(QScrOrg& s) {
 }
 
 void TechniqueSound(QScrOrg& s) {
-    const int32_t slot = s.gInt() + kTechniqueSeBase;
-    char name[QScrOrg::kStrSize];
-    s.gStr(name);
-    if (!CheckIndex(s, slot, kSeSlotCount, "sound slot")) return;
-    if (name[0] == '\0') {
-        ReleaseSoundBuffer(&g_SeSlots[slot]);
-        return;
-    }
-    const std::string path = std::string("SE\\") + name + ".wav";
-    std::snprintf(s.str, sizeof s.str, "%s", path.c_str());
-    LoadWaveSound(&g_SeSlots[slot], s.str);
+    LoadSoundEffectSlot(s, kTechniqueSeBase);
 }
 
 void Hit(QScrOrg& s) {

@@ -98,17 +98,7 @@ void CameraMember(QScrOrg& s) {
 }
 
 void SoundEffect(QScrOrg& s) {
-    const int32_t slot = s.gInt();
-    char name[QScrOrg::kStrSize];
-    s.gStr(name);
-    if (!CheckIndex(s, slot, kSeSlotCount, "sound slot")) return;
-    if (name[0] == '\0') {
-        ReleaseSoundBuffer(&g_SeSlots[slot]);
-        return;
-    }
-    const std::string path = std::string("SE\\") + name + ".wav";
-    std::snprintf(s.str, sizeof s.str, "%s", path.c_str());
-    LoadWaveSound(&g_SeSlots[slot], s.str);
+    LoadSoundEffectSlot(s, 0);
 }
 
 void LoadTextures(QScrOrg& s) {
@@ -293,4 +283,18 @@ void ExecWorldCommand(QScrOrg& s, int32_t number) {
         default:
             break;
     }
+}
+
+void LoadSoundEffectSlot(QScrOrg& s, int32_t slotOffset) {
+    const int32_t slot = s.gInt() + slotOffset;
+    char name[QScrOrg::kStrSize];
+    s.gStr(name);
+    if (!CheckIndex(s, slot, kSeSlotCount, "sound slot")) return;
+    if (name[0] == '\0') {
+        ReleaseSoundBuffer(&g_SeSlots[slot]);
+        return;
+    }
+    const std::string path = std::string("SE\\") + name + ".wav";
+    std::snprintf(s.str, sizeof s.str, "%s", path.c_str());
+    LoadWaveSound(&g_SeSlots[slot], s.str);
 }
