@@ -12,10 +12,10 @@
 #include <memory>
 #include <string>
 
-#include "app/host.h"
 #include "app/modes.h"
-#include "app/paths.h"
 #include "app/shell.h"
+#include "base/host.h"
+#include "base/paths.h"
 #include "battle/battle.h"
 #include "gfx/d3d.h"
 #include "gfx/recording_backend.h"

@@ -15,11 +15,11 @@
 #include <string>
 #include <vector>
 
-#include "app/host.h"
-#include "app/sjis.h"
-#include "app/sprite.h"
+#include "base/host.h"
+#include "base/sjis.h"
 #include "gfx/d3d.h"
 #include "gfx/recording_backend.h"
+#include "gfx/sprite.h"
 #include "gfx/text.h"
 #include "gfx/texture_slots.h"
 #include "platform/freetype_rasterizer.h"

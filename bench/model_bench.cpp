@@ -10,9 +10,9 @@
 #include <memory>
 #include <string>
 
-#include "app/host.h"
-#include "app/null_host.h"
-#include "app/paths.h"
+#include "base/host.h"
+#include "base/null_host.h"
+#include "base/paths.h"
 #include "gfx/device.h"
 #include "gfx/recording_backend.h"
 #include "gfx/rz_image.h"

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "app/host.h"
-#include "app/paths.h"
+#include "base/host.h"
+#include "base/paths.h"
 #include "platform/iconv_codec.h"
 #include "platform/openal_audio.h"
 #include "sound/bgm.h"

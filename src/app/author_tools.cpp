@@ -8,9 +8,9 @@
 #include <sstream>
 #include <vector>
 
-#include "app/message_box.h"
-#include "app/paths.h"
-#include "app/sjis.h"
+#include "base/message_box.h"
+#include "base/paths.h"
+#include "base/sjis.h"
 #include "gfx/d3d.h"
 #include "gfx/image_file.h"
 #include "gfx/recording_backend.h"

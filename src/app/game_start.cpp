@@ -1,35 +1,34 @@
 #include "app/game_start.h"
 
+#include "field/field_script.h"
+
 #include <cstdio>
 #include <cstring>
 
-#include "app/crt_rand.h"
-#include "app/field_frame.h"
-#include "app/game_state.h"
-#include "app/host.h"
-#include "app/menu_screen.h"
-#include "app/mode_words.h"
 #include "app/modes.h"
-#include "app/ui_textures.h"
+#include "base/crt_rand.h"
+#include "base/host.h"
 #include "battle/battle.h"
-#include "battle/data_tables.h"
-#include "battle/talk_window.h"
+#include "field/field_commands.h"
+#include "field/field_frame.h"
+#include "field/field_runtime.h"
+#include "field/field_transitions.h"
+#include "field/game_state.h"
+#include "field/menu_screen.h"
 #include "gfx/d3d.h"
 #include "gfx/device.h"
 #include "gfx/texture_slots.h"
-#include "script/commands_field.h"
 #include "script/script_runner.h"
 #include "sound/sound.h"
+#include "ui/talk_window.h"
+#include "ui/ui_textures.h"
 #include "world/character.h"
+#include "world/data_tables.h"
 #include "world/field_camera.h"
-#include "world/field_runtime.h"
 #include "world/field_tables.h"
-#include "world/field_transitions.h"
+#include "world/mode_words.h"
 #include "world/party.h"
 #include "world/projection.h"
-
-char g_FieldScriptName[kScriptNameSize] = {};
-int32_t g_ScriptResumePos = 0;
 
 namespace {
 
@@ -142,50 +141,4 @@ void GameStart() {
     CopyName(g_BattleMusicName, "btl0");
 
     BindPartyFighters();
-}
-
-void LoadFieldScript(const char* name) {
-    // The name may be g_FieldScriptName itself.
-    char copy[kScriptNameSize];
-    CopyName(copy, name);
-    CopyName(g_FieldScriptName, copy);
-    if (g_pGameState) g_pGameState->fieldScript.Load(g_FieldScriptName);
-}
-
-void StartField() {
-    GameState* gs = g_pGameState;
-    if (!gs) return;
-    g_EncounterRate = 8;
-    g_FieldInputEnabled = 0;
-
-    LoadFieldScript(g_FieldScriptName);
-    QScrOrg& script = gs->fieldScript;
-    // A kept position past the text would read outside it; such a script ends at once instead.
-    script.pc = g_ScriptResumePos >= 0 && g_ScriptResumePos < QScrOrg::kTextSize
-                    ? g_ScriptResumePos
-                    : script.EndOfText();
-    script.aux = 15;
-    script.running = 0;
-
-    Character& second = g_Characters[1];
-    second.rotation.y = 0.0f;
-    second.position.Set(20000.0f, 0.0f, -10240.0f);
-
-    gs->messageWindow.open = 0;
-    ClearList(gs->messageWindow);
-    CloseTalkWindows();
-
-    g_ModeNow = 0;
-    g_ModeNext = 0;
-
-    ReloadField();
-}
-
-void ReloadField() {
-    GameState* gs = g_pGameState;
-    if (!gs) return;
-    if (!gs->fieldInfo) gs->fieldInfo = std::make_unique<QFldInfo>();
-    gs->fieldInfo->load(g_FieldName);
-    gs->walkAnimating = 0;
-    gs->fieldHandler = FieldFadeIn;
 }

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/message_queue.h"
 #include "app/state_dump.h"
+#include "base/message_queue.h"
 #include "gfx/d3d.h"
 #include "gfx/device.h"
 #include "gfx/png_writer.h"

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "app/input_timeline.h"
-#include "app/null_host.h"
 #include "app/shell.h"
+#include "base/null_host.h"
 
 struct HeadlessPlan {
     uint64_t frames = 600;  // frames to run before the window is closed

@@ -4,7 +4,7 @@
 #include <cctype>
 #include <sstream>
 
-#include "app/host.h"
+#include "base/host.h"
 
 namespace {
 

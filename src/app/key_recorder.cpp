@@ -1,7 +1,7 @@
 #include "app/key_recorder.h"
 
-#include "app/host.h"
 #include "app/input_timeline.h"
+#include "base/host.h"
 
 bool KeyRecorder::Open(const std::string& nativePath) {
     file_ = std::fopen(nativePath.c_str(), "w");

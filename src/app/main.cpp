@@ -6,14 +6,15 @@
 #include <string>
 
 #include "app/author_tools.h"
-#include "app/crt_rand.h"
 #include "app/headless.h"
-#include "app/host.h"
 #include "app/key_recorder.h"
-#include "app/null_host.h"
+#include "app/modes.h"
 #include "app/options.h"
-#include "app/paths.h"
 #include "app/shell.h"
+#include "base/crt_rand.h"
+#include "base/host.h"
+#include "base/null_host.h"
+#include "base/paths.h"
 #include "gfx/recording_backend.h"
 #include "gfx/text.h"
 #include "platform/exe_path.h"
@@ -66,6 +67,7 @@ int RunHeadless(const Options& opt) {
         counter->keep = false;
         backend = std::move(counter);
     }
+    InstallStartupFrame();
     if (!StartShell(std::move(backend))) return 0;
     HeadlessDriver driver(clock, keys, opt.plan);
     int code = RunFrameLoop(&driver);
@@ -100,6 +102,7 @@ int RunInteractive(const Options& opt) {
         std::string name = ScreenshotName();
         if (SaveScreenshot(name)) std::fprintf(stderr, "gh02: screenshot %s\n", name.c_str());
     });
+    InstallStartupFrame();
     if (!StartShell(std::unique_ptr<IGraphicsBackend>(gl->backend.release()))) return 0;
 
     KeyRecorder recorder;

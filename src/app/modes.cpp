@@ -2,13 +2,12 @@
 
 #include "app/game_start.h"
 #include "app/mode_change.h"
-#include "app/mode_words.h"
-#include "app/sprite.h"
+#include "gfx/sprite.h"
+#include "world/mode_words.h"
 
-FrameProc g_FrameProc = StartupFrame;
-int32_t g_FadeR, g_FadeG, g_FadeB, g_FadeAlpha;
-
-void NullFrameHook() {}
+void InstallStartupFrame() {
+    g_FrameProc = StartupFrame;
+}
 
 void FrameDispatch() {
     if (g_FrameProc) g_FrameProc();

@@ -1,16 +1,12 @@
 #pragma once
-#include <cstdint>
+#include "base/frame.h"
 
-#include "app/frame_proc.h"
+// The modes of the game: the loop calls g_FrameProc (base/frame.h) once per frame, draws the fade
+// over it and carries out a requested change of mode.
 
-// The current mode is the frame handler the loop calls once per frame.
-
-extern FrameProc g_FrameProc;
-// The full-screen fade overlay; only the low 8 bits of each reach the screen.
-extern int32_t g_FadeR, g_FadeG, g_FadeB, g_FadeAlpha;
-
-void NullFrameHook();
 // One frame of the current mode: its handler, the fade overlay, then a requested mode change.
 void FrameDispatch();
+// The first frame handler of a game (StartupFrame), installed before the first frame.
+void InstallStartupFrame();
 // Puts the mode words and the fade back to their start values (game start and tests).
 void ResetModes();

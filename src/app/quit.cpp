@@ -1,9 +1,9 @@
 #include "app/quit.h"
 
-#include "app/game_state.h"
-#include "app/ui_textures.h"
 #include "battle/battle.h"
+#include "field/game_state.h"
 #include "gfx/texture.h"
+#include "ui/ui_textures.h"
 #include "world/character.h"
 #include "world/party.h"
 

@@ -1,16 +1,13 @@
 #include "app/shell.h"
 
-#include "app/host.h"
-#include "app/message_box.h"
 #include "app/modes.h"
 #include "app/quit.h"
-#include "app/sjis.h"
+#include "base/host.h"
+#include "base/message_box.h"
+#include "base/sjis.h"
 #include "gfx/d3d.h"
 #include "gfx/text.h"
 #include "sound/sound.h"
-
-uint32_t g_FrameStart;
-uint32_t g_FrameTime;
 
 namespace {
 

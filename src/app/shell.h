@@ -2,11 +2,9 @@
 #include <cstdint>
 #include <memory>
 
-#include "app/message_queue.h"
+#include "base/frame.h"
+#include "base/message_queue.h"
 #include "gfx/backend.h"
-
-extern uint32_t g_FrameStart;
-extern uint32_t g_FrameTime;
 
 // What a run adds around each frame: headless input, screenshots, state dumps, frame limits.
 class FrameObserver {

@@ -3,9 +3,8 @@
 #include <cstring>
 #include <fstream>
 
-#include "app/sjis.h"
 #include "app/state_dump_sections.h"
-#include "battle/battle_dump.h"
+#include "base/sjis.h"
 #include "math/vector3.h"
 #include "script/qscr_org.h"
 

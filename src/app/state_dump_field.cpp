@@ -1,18 +1,19 @@
 // The state dump's game flow and field: handlers by name, mode words, the game-state record with
 // its script and choice list, the field globals and the talk windows.
-#include "app/field_frame.h"
 #include "app/game_start.h"
-#include "app/game_state.h"
-#include "app/menu_screen.h"
-#include "app/mode_words.h"
 #include "app/modes.h"
 #include "app/state_dump_sections.h"
 #include "battle/battle.h"
-#include "battle/menu_list.h"
-#include "battle/talk_window.h"
+#include "field/field_frame.h"
+#include "field/field_runtime.h"
+#include "field/field_script.h"
+#include "field/field_transitions.h"
+#include "field/game_state.h"
+#include "field/menu_screen.h"
 #include "script/camera_motion.h"
-#include "world/field_runtime.h"
-#include "world/field_transitions.h"
+#include "ui/menu_list.h"
+#include "ui/talk_window.h"
+#include "world/mode_words.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <nlohmann/json.hpp>
 #include <string_view>
 
-#include "app/frame_proc.h"
+#include "base/frame.h"
 
 struct QScrOrg;
 struct Vector3;
@@ -22,6 +22,9 @@ void DumpFieldSection(nlohmann::json& j);
 void DumpWorldSection(nlohmann::json& j);
 // The first record of every data table.
 void DumpTablesSection(nlohmann::json& j);
+// The battle: null outside battles; otherwise its phase, per-fighter values with their status
+// records, the labels in use and the menu.
+nlohmann::json DumpBattle();
 
 // Helpers the sections share.
 // The name of a frame handler or hook the engine installs ("other" for one it does not know,

@@ -1,11 +1,11 @@
 // The shell's part of the state dump: frames, clock, keys, fade, the random generator, the
 // boxes shown so far and the texture slots.
-#include "app/crt_rand.h"
-#include "app/keys.h"
-#include "app/message_box.h"
 #include "app/modes.h"
 #include "app/shell.h"
 #include "app/state_dump_sections.h"
+#include "base/crt_rand.h"
+#include "base/keys.h"
+#include "base/message_box.h"
 #include "gfx/text.h"
 #include "gfx/texture_slots.h"
 

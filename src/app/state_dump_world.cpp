@@ -4,8 +4,8 @@
 
 #include "app/state_dump_sections.h"
 #include "battle/battle.h"
-#include "battle/data_tables.h"
 #include "world/character.h"
+#include "world/data_tables.h"
 #include "world/field_camera.h"
 #include "world/party.h"
 

@@ -2,11 +2,12 @@
 #include <cstdint>
 #include <memory>
 
-#include "app/frame_proc.h"
-#include "battle/menu_list.h"
+#include "base/frame.h"
 #include "math/vector3.h"
 #include "script/camera_motion.h"
 #include "script/qscr_org.h"
+#include "ui/menu_list.h"
+#include "world/encounters.h"
 
 // The battle object: one fight between the three party fighters (slots 0-2) and up to five
 // enemies (slots 3-7). Fighter slot i is character slot i and g_Fighters[i]. It exists while a
@@ -87,12 +88,6 @@ struct Battle {
 };
 
 extern std::unique_ptr<Battle> g_pBattle;  // null outside battles
-
-// The enemy numbers the next battles read into fighter slots 3-7 (-1: the slot stays empty).
-// Every slot reads enemy 0 until a field script sets them.
-constexpr int32_t kEnemySlotCount = 5;
-extern int32_t g_EnemySet[kEnemySlotCount];
-void ResetEnemySet();
 
 // Start and frame.
 void StartBattle();

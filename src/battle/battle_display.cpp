@@ -4,12 +4,12 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/sprite.h"
-#include "app/ui_textures.h"
 #include "battle/battle.h"
 #include "gfx/d3d.h"
 #include "gfx/device.h"
+#include "gfx/sprite.h"
 #include "gfx/text.h"
+#include "ui/ui_textures.h"
 #include "world/party.h"
 #include "world/scene_view.h"
 

@@ -2,17 +2,16 @@
 // fight ends.
 #include <cmath>
 
-#include "app/host.h"
-#include "app/keys.h"
-#include "app/mode_words.h"
-#include "app/modes.h"
-#include "app/shell.h"
+#include "base/frame.h"
+#include "base/host.h"
+#include "base/keys.h"
 #include "battle/battle.h"
 #include "math/math_scalar.h"
 #include "script/commands_shared.h"
 #include "world/character.h"
 #include "world/field_camera.h"
-#include "world/field_runtime.h"
+#include "world/input_gate.h"
+#include "world/mode_words.h"
 #include "world/scene_objects.h"
 #include "world/scene_trail.h"
 

@@ -4,10 +4,10 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/crt_rand.h"
-#include "app/sjis.h"
+#include "base/crt_rand.h"
+#include "base/message_box.h"
+#include "base/sjis.h"
 #include "battle/battle.h"
-#include "gfx/msgbox.h"
 #include "world/character.h"
 #include "world/party.h"
 

@@ -2,16 +2,16 @@
 // action being played, and the end of the fight.
 #include <algorithm>
 
-#include "app/crt_rand.h"
-#include "app/mode_words.h"
-#include "app/modes.h"
+#include "base/crt_rand.h"
+#include "base/frame.h"
 #include "battle/battle.h"
 #include "math/math_scalar.h"
 #include "script/camera_motion.h"
 #include "sound/bgm.h"
 #include "sound/sound.h"
 #include "world/field_camera.h"
-#include "world/field_runtime.h"
+#include "world/input_gate.h"
+#include "world/mode_words.h"
 #include "world/party.h"
 
 namespace {

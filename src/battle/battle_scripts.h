@@ -20,3 +20,8 @@ char TechniqueKindLetter(int32_t kind);
 // with.
 const char* EventScriptName();
 const char* TechniqueScriptName();
+
+// The battle event runner's "e" commands and the technique runner's "w" commands; pc stands
+// right behind the prefix. Numbers outside their tables do nothing.
+void ExecEventCommand(QScrOrg& s);
+void ExecTechniqueCommand(QScrOrg& s);

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <memory>
 
-#include "app/crt_rand.h"
-#include "app/modes.h"
+#include "base/crt_rand.h"
+#include "base/frame.h"
 #include "battle/battle.h"
 #include "gfx/d3d.h"
 #include "gfx/device.h"

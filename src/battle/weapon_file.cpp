@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "app/paths.h"
-#include "app/sjis.h"
+#include "base/message_box.h"
+#include "base/paths.h"
+#include "base/sjis.h"
 #include "battle/battle.h"
-#include "gfx/msgbox.h"
 #include "world/character.h"
 #include "world/character_text_reader.h"
 #include "world/party.h"

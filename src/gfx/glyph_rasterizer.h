@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/sjis.h"
+#include "base/sjis.h"
 
 // One rendered character: 8-bit coverage, rows top to bottom.
 struct GlyphBitmap {

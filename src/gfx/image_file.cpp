@@ -8,8 +8,8 @@
 #include <cstring>
 #include <vector>
 
-#include "app/paths.h"
-#include "app/sjis.h"
+#include "base/paths.h"
+#include "base/sjis.h"
 #include "gfx/bmp_reader.h"
 #include "gfx/dds_reader.h"
 #include "gfx/device.h"

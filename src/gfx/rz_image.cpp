@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/paths.h"
-#include "app/sjis.h"
+#include "base/paths.h"
+#include "base/sjis.h"
 #include "gfx/bmp_reader.h"
 
 namespace {

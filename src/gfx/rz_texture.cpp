@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/host.h"
-#include "app/sjis.h"
+#include "base/host.h"
+#include "base/sjis.h"
 #include "gfx/device.h"
 #include "gfx/rz_image.h"
 #include "gfx/texture.h"

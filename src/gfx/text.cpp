@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/host.h"
+#include "base/host.h"
 #include "gfx/d3d.h"
 
 RZ_Font* g_pFont = nullptr;

@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "app/paths.h"
+#include "base/paths.h"
 #include "gfx/d3d.h"
 #include "gfx/image_file.h"
 #include "gfx/texture.h"

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <memory>
 
-#include "app/paths.h"
+#include "base/paths.h"
 #include "gfx/xfile_merge.h"
 #include "gfx/xfile_mszip.h"
 #include "gfx/xfile_parser.h"

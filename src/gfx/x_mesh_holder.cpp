@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <string>
 
-#include "app/paths.h"
-#include "app/sjis.h"
+#include "base/paths.h"
+#include "base/sjis.h"
 #include "gfx/d3d.h"
 #include "gfx/device.h"
 #include "gfx/image_file.h"

@@ -1,6 +1,7 @@
 #include "math/math_scalar.h"
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -58,4 +59,11 @@ float TaylorCos(float a) {
 
 float Sqrt(float x) {
     return static_cast<float>(std::sqrt(static_cast<double>(x)));
+}
+
+int32_t TruncToInt(float v) {
+    if (std::isnan(v)) return 0;
+    if (v >= 2147483520.0f) return std::numeric_limits<int32_t>::max();
+    if (v <= -2147483648.0f) return std::numeric_limits<int32_t>::min();
+    return static_cast<int32_t>(v);
 }

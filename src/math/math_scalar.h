@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 
 // The engine's scalar helpers. Sine and cosine are fixed polynomials after a cheap range
 // reduction with the engine's own pi, not the standard library's functions: animation, walking
@@ -16,5 +17,8 @@ inline constexpr float kDegToRad = static_cast<float>(3.14159 / 180.0);
 float TaylorSin(float a);
 // Cosine of a (radians): range reduction of |a| to [-pi, pi], then an eighth-order polynomial.
 float TaylorCos(float a);
+// Truncates toward zero like a C cast, saturating at the int range (NaN gives 0), so that no
+// value, however far off, is undefined to convert.
+int32_t TruncToInt(float v);
 // Square root computed in double precision, returned as a float.
 float Sqrt(float x);

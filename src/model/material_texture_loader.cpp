@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "app/host.h"
-#include "app/message_box.h"
-#include "app/sjis.h"
+#include "base/host.h"
+#include "base/message_box.h"
+#include "base/sjis.h"
 #include "gfx/image_file.h"
 #include "gfx/texture.h"
 #include "model/rz_last_error.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/sjis.h"
+#include "base/sjis.h"
 #include "model/rz_last_error.h"
 
 using nlohmann::json;

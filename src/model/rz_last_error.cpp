@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "app/sjis.h"
+#include "base/sjis.h"
 
 RZ_ErrorRecord RZ_LastError;
 
@@ -36,5 +36,3 @@ std::string RZ_FormatSjis(const std::string& templateSjis, std::string_view arg)
     if (at != std::string::npos) out.replace(at, 2, arg);
     return out;
 }
-
-

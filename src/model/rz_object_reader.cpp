@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/sjis.h"
+#include "base/sjis.h"
 #include "model/rz_content_sink.h"
 #include "model/rz_last_error.h"
 #include "model/rz_model.h"

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <string_view>
 
-#include "app/paths.h"
-#include "app/sjis.h"
+#include "base/paths.h"
+#include "base/sjis.h"
 #include "model/rz_last_error.h"
 #include "model/rz_object_reader.h"
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/host.h"
+#include "base/host.h"
 
 // Code page 932 <-> UTF-8 through iconv. Unconvertible input becomes '?' and the result is false.
 class IconvCodec : public ITextCodec {

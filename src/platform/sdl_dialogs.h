@@ -1,5 +1,5 @@
 #pragma once
-#include "app/host.h"
+#include "base/host.h"
 
 struct SDL_Window;
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/message_queue.h"
+#include "base/message_queue.h"
 
 #if defined(__has_feature)
 #if __has_feature(address_sanitizer)

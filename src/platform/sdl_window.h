@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "app/host.h"
+#include "base/host.h"
 #include "platform/gl_backend.h"
 
 struct WindowOptions {

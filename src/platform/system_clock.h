@@ -1,5 +1,5 @@
 #pragma once
-#include "app/host.h"
+#include "base/host.h"
 
 // Millisecond ticks from the monotonic clock, counted from the first use.
 class SystemClock : public IClock {

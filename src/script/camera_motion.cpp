@@ -1,8 +1,8 @@
 #include "script/camera_motion.h"
 
-#include "app/modes.h"
+#include "base/frame.h"
+#include "math/math_scalar.h"
 #include "world/character.h"
-#include "world/field_move.h"
 
 const HomeCamera* g_pHomeCamera = nullptr;
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "app/frame_proc.h"
+#include "base/frame.h"
 #include "math/vector3.h"
 #include "world/field_camera.h"
 

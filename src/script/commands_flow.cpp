@@ -4,15 +4,17 @@
 #include <cstring>
 #include <limits>
 
-#include "app/crt_rand.h"
-#include "app/shell.h"
-#include "battle/battle.h"
+#include "base/crt_rand.h"
+#include "base/frame.h"
 #include "math/math_scalar.h"
 #include "script/commands_shared.h"
 #include "script/qscr_org.h"
 #include "script/script_runner.h"
+#include "script/technique_targets.h"
 #include "sound/bgm.h"
 #include "world/party.h"
+
+TechniqueTargetsSource g_TechniqueTargetsSource = nullptr;
 
 namespace {
 
@@ -49,15 +51,15 @@ void IntArithmetic(QScrOrg& s) {
         case 'A':
         case 'M': {
             // The fighter whose technique is playing, or that fighter's target.
-            if (!g_pBattle) {
+            TechniqueTargets t;
+            if (!g_TechniqueTargetsSource || !g_TechniqueTargetsSource(t)) {
                 ScriptError(s, "no battle for the technique operators");
                 break;
             }
-            const int32_t actor = g_pBattle->techniqueScript.actor;
             if (op == 'M') {
-                r = actor;
-            } else if (CheckIndex(s, actor, kBattleFighterCount, "fighter")) {
-                r = g_pBattle->target[actor];
+                r = t.actor;
+            } else if (CheckIndex(s, t.actor, t.fighterCount, "fighter")) {
+                r = t.target[t.actor];
             }
             break;
         }
@@ -211,13 +213,6 @@ int32_t ReadCommandNumber(QScrOrg& s) {
 char ReadOp(QScrOrg& s) {
     if (s.pc < 0 || s.pc >= QScrOrg::kTextSize) return '\0';
     return s.text[s.pc++];
-}
-
-int32_t Truncate(float v) {
-    if (!(v == v)) return 0;
-    if (v >= 2147483520.0f) return std::numeric_limits<int32_t>::max();
-    if (v <= -2147483648.0f) return std::numeric_limits<int32_t>::min();
-    return int32_t(v);
 }
 
 bool CheckIndex(const QScrOrg& s, int32_t index, int32_t count, const char* what) {

@@ -2,7 +2,7 @@
 // and walking up to each other.
 #include <cmath>
 
-#include "app/shell.h"
+#include "base/frame.h"
 #include "gfx/texture_slots.h"
 #include "math/math_scalar.h"
 #include "script/commands_shared.h"
@@ -23,10 +23,10 @@ void FieldObjectField(QScrOrg& s) {
     FieldObject& o = g_FieldObjects[s.iv[0]];
     switch (field) {
         case 0:
-            o.kind = Truncate(value);
+            o.kind = TruncToInt(value);
             break;
         case 1:
-            o.colour = uint32_t(Truncate(value));
+            o.colour = uint32_t(TruncToInt(value));
             break;
         case 2:
             ChangeFloat(o.position.x, op, value);
@@ -59,7 +59,7 @@ void FieldObjectField(QScrOrg& s) {
             ResetFieldObject(s.iv[0]);
             break;
         case 12: {
-            const int32_t k = Truncate(value);
+            const int32_t k = TruncToInt(value);
             const int32_t i = k < 0 ? -k - 1 : 0;
             if (CheckIndex(s, i, QScrOrg::kIntVars, "integer variable"))
                 o.position.x = float(s.iv[i]);
@@ -77,12 +77,12 @@ void BillboardImage(QScrOrg& s, Billboard& b, char op, float value) {
     }
     if (op == '+') {
         const int32_t at = b.image ? int32_t(b.image - g_TextureSlots) : -1;
-        const int32_t moved = at < 0 ? -1 : Truncate(float(at) + value);
+        const int32_t moved = at < 0 ? -1 : TruncToInt(float(at) + value);
         if (CheckIndex(s, moved, kTextureSlotCount, "texture slot"))
             b.image = &g_TextureSlots[moved];
         return;
     }
-    const int32_t slot = Truncate(value) + kBillboardFirstSlot;
+    const int32_t slot = TruncToInt(value) + kBillboardFirstSlot;
     if (CheckIndex(s, slot, kTextureSlotCount, "texture slot")) b.image = &g_TextureSlots[slot];
 }
 

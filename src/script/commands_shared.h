@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 
+#include "math/math_scalar.h"
+
 struct QScrOrg;
 
 // Helpers shared by the files of the common commands.
@@ -14,8 +16,6 @@ char ReadOp(QScrOrg& s);
 // Reports an error of the script at the position of the command being run, once per script
 // and position; the command is then ignored.
 void ScriptError(const QScrOrg& s, const char* what);
-// A float truncated toward zero into an int32, saturated (NaN gives 0).
-int32_t Truncate(float v);
 
 // "+" adds, "=" sets; other operators leave the value alone.
 inline void ChangeFloat(float& target, char op, float value) {
@@ -23,8 +23,8 @@ inline void ChangeFloat(float& target, char op, float value) {
     if (op == '=') target = value;
 }
 inline void ChangeInt(int32_t& target, char op, float value) {
-    if (op == '+') target = Truncate(float(target) + value);
-    if (op == '=') target = Truncate(value);
+    if (op == '+') target = TruncToInt(float(target) + value);
+    if (op == '=') target = TruncToInt(value);
 }
 // Heading of the vector from b to a in radians, 0 to 360 degrees (-90 on the negative x axis).
 float Heading(float xa, float za, float xb, float zb);

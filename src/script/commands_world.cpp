@@ -3,7 +3,6 @@
 #include <cstring>
 #include <string>
 
-#include "app/mode_words.h"
 #include "gfx/texture_slots.h"
 #include "math/math_scalar.h"
 #include "script/camera_motion.h"
@@ -13,8 +12,9 @@
 #include "sound/sound.h"
 #include "world/character.h"
 #include "world/field_camera.h"
-#include "world/field_runtime.h"
 #include "world/field_tables.h"
+#include "world/input_gate.h"
+#include "world/mode_words.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/paths.h"
-#include "app/sjis.h"
-#include "gfx/msgbox.h"
+#include "base/message_box.h"
+#include "base/paths.h"
+#include "base/sjis.h"
 
 namespace {
 

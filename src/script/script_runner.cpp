@@ -7,41 +7,16 @@
 #include <string>
 #include <utility>
 
-#include "app/game_state.h"
-#include "app/message_box.h"
-#include "app/sprite.h"
+#include "base/message_box.h"
 #include "script/commands_shared.h"
 #include "script/qscr_org.h"
 
-FieldCommandHandler g_FieldCommandHandler = nullptr;
 const char* g_ScriptReportName = "";
 int32_t g_ScriptReportPos = 0;
 
 namespace {
 
 std::set<std::pair<std::string, int32_t>> g_Reported;
-
-constexpr uint32_t kOpaqueBlack = 0xFF000000u;
-constexpr int32_t kFadeLoadFrame = 15;
-constexpr int32_t kFadeDarkFrame = 16;
-constexpr int32_t kFadeEndFrame = 31;
-
-bool FieldPrefix(QScrOrg& s, char prefix) {
-    switch (prefix) {
-        case 'f':
-            if (g_FieldCommandHandler) {
-                g_FieldCommandHandler(s);
-            } else {
-                ScriptError(s, "field command not available");
-            }
-            return true;
-        case '|':
-            s.stepping = 0;
-            return true;
-        default:
-            return false;
-    }
-}
 
 }  // namespace
 
@@ -99,31 +74,4 @@ void RunScriptLoop(QScrOrg& s, const char* name, ScriptPrefixHandler extra) {
         if (s.pc <= at) steps += kBackJumpSteps - 1;
     }
     g_ScriptReportName = savedName;
-}
-
-void RunFieldScript() {
-    if (!g_pGameState) return;
-    QScrOrg& s = g_pGameState->fieldScript;
-    if (s.aux != 0) {
-        ++s.aux;
-        if (s.aux > 0 && s.aux < kFadeEndFrame) {
-            const int32_t alpha = s.aux <= 15 ? 16 * s.aux : (255 - 16 * s.aux) & 0xFF;
-            DrawScreenRect(0, 0, 640, 480, uint32_t(alpha) << 24);
-            if (s.aux == kFadeLoadFrame) {
-                DrawScreenRect(0, 0, 640, 480, kOpaqueBlack);
-                // The name is copied first: loading may not read from the register it fills.
-                char name[QScrOrg::kStrSize];
-                std::memcpy(name, s.str, sizeof name);
-                name[sizeof name - 1] = '\0';
-                LoadFieldScript(name);
-            } else if (s.aux == kFadeDarkFrame) {
-                DrawScreenRect(0, 0, 640, 480, kOpaqueBlack);
-            }
-            return;
-        }
-        // The last fade frame, or a counter that has run out of its range: the script goes on.
-        if (s.aux == kFadeEndFrame) DrawScreenRect(0, 0, 640, 480, 15u << 24);
-        s.aux = 0;
-    }
-    RunScriptLoop(s, g_FieldScriptName, FieldPrefix);
 }

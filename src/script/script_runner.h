@@ -1,6 +1,5 @@
 #pragma once
 #include <cstdint>
-#include "app/game_start.h"
 
 struct QScrOrg;
 
@@ -21,21 +20,6 @@ void RunScriptLoop(QScrOrg& s, const char* name, ScriptPrefixHandler extra);
 // Runs one "c" command; pc stands right behind the "c".
 void ExecCommand(QScrOrg& s);
 
-// The field's "f" commands; until they are installed an "f" is reported once and skipped.
-using FieldCommandHandler = void (*)(QScrOrg& s);
-extern FieldCommandHandler g_FieldCommandHandler;
-
-// g_FieldScriptName and LoadFieldScript live with the game start.
-
-// One frame of g_pGameState->fieldScript with the fade of a script change around it: while aux
-// counts (set by the command that changes the script) the screen darkens, the script named in
-// str is loaded at 15, and the new script runs from 31 on.
-void RunFieldScript();
-
 // Reads a command number as "%d" does at pc, then moves pc behind the blank that follows it
 // (stopping at the end of the text); -1 when no number stands there.
 int32_t ReadCommandNumber(QScrOrg& s);
-// The battle event runner's "e" commands and the technique runner's "w" commands; pc stands
-// right behind the prefix. Numbers outside their tables do nothing.
-void ExecEventCommand(QScrOrg& s);
-void ExecTechniqueCommand(QScrOrg& s);

@@ -6,9 +6,9 @@
 #include <set>
 #include <vector>
 
-#include "app/paths.h"
-#include "app/sjis.h"
-#include "gfx/msgbox.h"
+#include "base/message_box.h"
+#include "base/paths.h"
+#include "base/sjis.h"
 #include "sound/bgm_list.h"
 #include "sound/music_stream.h"
 #include "sound/sound.h"

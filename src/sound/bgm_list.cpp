@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "app/sjis.h"
+#include "base/sjis.h"
 
 namespace {
 

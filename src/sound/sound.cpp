@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "app/host.h"
-#include "app/message_box.h"
-#include "app/paths.h"
-#include "app/sjis.h"
+#include "base/host.h"
+#include "base/message_box.h"
+#include "base/paths.h"
+#include "base/sjis.h"
 #include "sound/bgm.h"
 #include "sound/null_audio.h"
 #include "sound/wav_reader.h"

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/sjis.h"
+#include "base/sjis.h"
 
 namespace {
 

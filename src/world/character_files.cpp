@@ -1,10 +1,10 @@
 #include <cstring>
 #include <string>
 
-#include "app/paths.h"
-#include "app/sjis.h"
+#include "base/message_box.h"
+#include "base/paths.h"
+#include "base/sjis.h"
 #include "gfx/d3d.h"
-#include "gfx/msgbox.h"
 #include "world/character.h"
 #include "world/character_text_reader.h"
 

@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-#include "app/paths.h"
-#include "app/sjis.h"
-#include "gfx/msgbox.h"
+#include "base/message_box.h"
+#include "base/paths.h"
+#include "base/sjis.h"
 #include "world/fighter_record.h"
 
 namespace {

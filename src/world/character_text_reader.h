@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "world/formatted_input.h"
+#include "base/formatted_input.h"
 
 struct FighterRecord;
 

@@ -2,10 +2,9 @@
 
 #include <cmath>
 
-#include "app/host.h"
-#include "app/keys.h"
-#include "app/modes.h"
-#include "app/shell.h"
+#include "base/frame.h"
+#include "base/host.h"
+#include "base/keys.h"
 #include "gfx/d3d.h"
 #include "math/math_scalar.h"
 

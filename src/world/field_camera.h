@@ -1,8 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "app/frame_proc.h"
-#include "app/modes.h"
+#include "base/frame.h"
 #include "math/matrix44.h"
 #include "math/vector3.h"
 

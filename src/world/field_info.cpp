@@ -5,18 +5,19 @@
 #include <string>
 #include <vector>
 
-#include "app/game_state.h"
-#include "app/paths.h"
-#include "app/sjis.h"
+#include "base/formatted_input.h"
+#include "base/message_box.h"
+#include "base/paths.h"
+#include "base/sjis.h"
 #include "gfx/d3d.h"
 #include "gfx/device.h"
 #include "gfx/image_file.h"
-#include "gfx/msgbox.h"
 #include "gfx/texture.h"
 #include "gfx/texture_slots.h"
 #include "gfx/x_mesh_holder.h"
 #include "world/field_tables.h"
-#include "world/formatted_input.h"
+
+char g_FieldName[kFieldNameSize] = {};
 
 namespace {
 
@@ -161,7 +162,7 @@ void QFldInfo::ReleaseGroundTextures() {
     }
 }
 
-void QFldInfo::load(const char* name) {
+void QFldInfo::load(const char* name, int32_t* groundLighting) {
     // The name may be g_FieldName itself (the reload after a battle).
     std::string fieldName(name ? name : "");
     if (fieldName.size() >= size_t(kFieldNameSize)) fieldName.resize(kFieldNameSize - 1);
@@ -181,17 +182,18 @@ void QFldInfo::load(const char* name) {
         text.insert(text.end(), chunk, chunk + got);
     std::fclose(f);
     if (text.size() > kMaxFieldFileBytes) text.resize(kMaxFieldFileBytes);
-    loadText(std::string_view(text.data(), text.size()), MessagePath(base, rest));
+    loadText(std::string_view(text.data(), text.size()), MessagePath(base, rest), groundLighting);
 }
 
-bool QFldInfo::loadText(std::string_view text, const std::string& pathSjis) {
+bool QFldInfo::loadText(std::string_view text, const std::string& pathSjis,
+                        int32_t* groundLighting) {
     // Field files were read in text mode, where Ctrl-Z ends the file.
     text = text.substr(0, text.find('\x1A'));
     FieldFileReader r(text, pathSjis);
 
     int32_t lighting = 0;
     if (!r.Read("地面のライティング", 0, "%d,", &lighting)) return false;
-    if (g_pGameState) g_pGameState->groundLighting = lighting;
+    if (groundLighting) *groundLighting = lighting;
 
     // "%s," takes the name up to whitespace, so a comma written right behind it stays in it.
     std::string sky;

@@ -6,6 +6,10 @@
 
 class GfxTexture;
 
+constexpr int kFieldNameSize = 128;
+// The field now loaded; the field is loaded again by this name after a battle.
+extern char g_FieldName[kFieldNameSize];
+
 // Grid corner (x, row) lies at world (x * 1024, height, -row * 1024); both run 0 to 31.
 constexpr int kFieldGridSize = 32;
 constexpr float kFieldCellSize = 1024.0f;
@@ -47,13 +51,15 @@ struct QFldInfo {
     QFldInfo(const QFldInfo&) = delete;
     QFldInfo& operator=(const QFldInfo&) = delete;
 
-    // Reads "<base>Field\<name>.qf" and sets g_FieldName to name. A missing file is reported
+    // Reads "<base>Field\<name>.qf" and sets g_FieldName to name; the file's ground lighting
+    // switch goes to *groundLighting (the game state's) when given. A missing file is reported
     // and changes nothing else. A short or damaged file stops at the first value it cannot
     // read, reported once with the file's path; what came before it stays loaded.
-    void load(const char* name);
+    void load(const char* name, int32_t* groundLighting = nullptr);
     // The reading itself, on the file's text (`path` only for the report). False when it
     // stopped early.
-    bool loadText(std::string_view text, const std::string& pathSjis);
+    bool loadText(std::string_view text, const std::string& pathSjis,
+                  int32_t* groundLighting = nullptr);
     // Loads "<base>Field\<name>.BMP" into groundTexture[index]: 1 when the file exists and was
     // handed to the texture loader, 0 when it does not (the entry is then empty).
     int loadGroundTexture(int index, const char* name);

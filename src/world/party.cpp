@@ -3,9 +3,9 @@
 #include <cstring>
 #include <string>
 
-#include "app/paths.h"
-#include "app/sjis.h"
-#include "gfx/msgbox.h"
+#include "base/message_box.h"
+#include "base/paths.h"
+#include "base/sjis.h"
 #include "world/character_text_reader.h"
 
 FighterRecord g_PartyMembers[kPartyMemberCount];

@@ -1,7 +1,7 @@
 #include "world/scene_billboards.h"
 
-#include "app/sprite.h"
 #include "gfx/d3d.h"
+#include "gfx/sprite.h"
 #include "gfx/texture_slots.h"
 #include "world/field_tables.h"
 #include "world/scene_view.h"

@@ -1,6 +1,6 @@
 #include "world/scene_characters.h"
 
-#include "app/shell.h"
+#include "base/frame.h"
 #include "gfx/d3d.h"
 #include "world/character.h"
 

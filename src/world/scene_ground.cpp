@@ -1,8 +1,7 @@
 #include "world/scene_ground.h"
 
-#include "app/game_state.h"
-#include "app/sprite.h"
 #include "gfx/d3d.h"
+#include "gfx/sprite.h"
 #include "gfx/x_mesh_holder.h"
 #include "world/field_info.h"
 #include "world/field_tables.h"
@@ -85,12 +84,4 @@ void DrawGround(const QFldInfo& field, int32_t groundLighting) {
             if (k >= 0) DrawCellObject(d, field, x, row, k);
         }
     }
-}
-
-void DrawGround() {
-    if (!g_pGameState || !g_pGameState->fieldInfo) {
-        DrawSky();
-        return;
-    }
-    DrawGround(*g_pGameState->fieldInfo, g_pGameState->groundLighting);
 }

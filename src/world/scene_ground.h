@@ -3,8 +3,6 @@
 
 struct QFldInfo;
 
-// The field's sky, ground and cell objects from g_pGameState's field (the sky alone while
-// there is no game state).
-void DrawGround();
-// The same for a given field and lighting switch.
+// The field's sky, ground and cell objects for a given field and lighting switch (the game
+// state's field: field/field_frame.h).
 void DrawGround(const QFldInfo& field, int32_t groundLighting);

@@ -1,8 +1,8 @@
 #include "world/scene_marker.h"
 
-#include "app/shell.h"
-#include "app/sprite.h"
+#include "base/frame.h"
 #include "gfx/d3d.h"
+#include "gfx/sprite.h"
 #include "math/math_scalar.h"
 #include "world/character.h"
 

@@ -2,10 +2,10 @@
 
 #include <cstddef>
 
-#include "app/sjis.h"
-#include "app/sprite.h"
+#include "base/message_box.h"
+#include "base/sjis.h"
 #include "gfx/d3d.h"
-#include "gfx/msgbox.h"
+#include "gfx/sprite.h"
 #include "gfx/x_mesh_holder.h"
 #include "math/math_scalar.h"
 #include "world/character.h"

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/sprite.h"
 #include "gfx/d3d.h"
+#include "gfx/sprite.h"
 #include "world/character.h"
 #include "world/scene_weapon.h"
 

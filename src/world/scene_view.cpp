@@ -3,19 +3,12 @@
 #include <cmath>
 #include <cstdint>
 
+#include "math/math_scalar.h"
 #include "world/character.h"
 
 namespace {
 
 SceneViewSource g_sceneViewSource = nullptr;
-
-// trunc toward zero, kept inside the 32-bit range; not-a-number gives 0.
-int32_t TruncToInt(float v) {
-    if (std::isnan(v)) return 0;
-    if (v >= 2147483520.0f) return INT32_MAX;
-    if (v <= -2147483648.0f) return INT32_MIN;
-    return static_cast<int32_t>(v);
-}
 
 }  // namespace
 

@@ -3,10 +3,10 @@
 // typing the text (every text must type out and close, whatever escapes and bytes it holds).
 #include <string_view>
 
-#include "battle/data_tables.h"
-#include "battle/menu_list.h"
-#include "battle/talk_window.h"
 #include "fuzz_common.h"
+#include "ui/menu_list.h"
+#include "ui/talk_window.h"
+#include "world/data_tables.h"
 
 namespace {
 

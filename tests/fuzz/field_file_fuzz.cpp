@@ -2,7 +2,7 @@
 // reaching past a table. The data directory is empty, so every picture and mesh is missing.
 #include <string_view>
 
-#include "app/game_state.h"
+#include "field/game_state.h"
 #include "fuzz_common.h"
 #include "gfx/d3d.h"
 #include "gfx/texture_slots.h"

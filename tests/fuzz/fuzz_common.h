@@ -11,10 +11,10 @@
 #include <string>
 #include <system_error>
 
-#include "app/host.h"
-#include "app/message_box.h"
-#include "app/null_host.h"
-#include "app/paths.h"
+#include "base/host.h"
+#include "base/message_box.h"
+#include "base/null_host.h"
+#include "base/paths.h"
 #include "gfx/device.h"
 #include "gfx/recording_backend.h"
 #include "platform/iconv_codec.h"

@@ -3,17 +3,17 @@
 // first variables; the rest is the script text, run for a few frames through the field runner
 // with the field's own commands (talk windows, the choice list, script, field and character
 // loads from a data directory that holds none of them).
-#include "app/game_state.h"
 #include "battle/battle.h"
-#include "battle/talk_window.h"
+#include "field/field_commands.h"
+#include "field/field_runtime.h"
+#include "field/game_state.h"
 #include "fuzz_common.h"
-#include "script/commands_field.h"
 #include "script/commands_shared.h"
 #include "script/qscr_org.h"
 #include "script/script_runner.h"
+#include "ui/talk_window.h"
 #include "world/character.h"
 #include "world/field_camera.h"
-#include "world/field_runtime.h"
 #include "world/field_tables.h"
 #include "world/party.h"
 

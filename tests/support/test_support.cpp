@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <random>
 
-#include "app/message_box.h"
-#include "app/paths.h"
+#include "base/message_box.h"
+#include "base/paths.h"
 
 namespace fs = std::filesystem;
 
@@ -33,7 +33,9 @@ std::string CorpusDir(const std::string& sub) {
     return fs::is_directory(p, ec) ? p.string() : std::string();
 }
 
-std::string FixturesDir() { return GH02_FIXTURES_DIR; }
+std::string FixturesDir() {
+    return GH02_FIXTURES_DIR;
+}
 
 std::string MakeTempDir(const std::string& tag) {
     std::random_device rd;

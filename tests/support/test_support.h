@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/null_host.h"
+#include "base/null_host.h"
 #include "gfx/device.h"
 #include "gfx/recording_backend.h"
 #include "platform/iconv_codec.h"
@@ -31,7 +31,7 @@ std::string FixturesDir();
 // A fresh empty directory under the system's temporary directory.
 std::string MakeTempDir(const std::string& tag);
 
-#define SKIP_WITHOUT_CORPUS(dir)                                                      \
-    do {                                                                             \
+#define SKIP_WITHOUT_CORPUS(dir)                                                        \
+    do {                                                                                \
         if ((dir).empty()) GTEST_SKIP() << "corpus folder not found: " GH02_CORPUS_DIR; \
     } while (0)

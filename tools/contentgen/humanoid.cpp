@@ -3,7 +3,7 @@
 #include <cmath>
 #include <vector>
 
-#include "app/sjis.h"
+#include "base/sjis.h"
 #include "model/rz_model.h"
 #include "rig_builder.h"
 

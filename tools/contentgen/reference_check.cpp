@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "world/formatted_input.h"
+#include "base/formatted_input.h"
 
 namespace {
 

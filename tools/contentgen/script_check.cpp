@@ -9,9 +9,9 @@
 #include <utility>
 #include <vector>
 
+#include "base/formatted_input.h"
 #include "platform/iconv_codec.h"
 #include "script_scan.h"
-#include "world/formatted_input.h"
 
 namespace {
 

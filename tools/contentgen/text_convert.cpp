@@ -3,7 +3,7 @@
 #include <cctype>
 #include <vector>
 
-#include "app/host.h"
+#include "base/host.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/host.h"
-#include "app/message_box.h"
-#include "app/paths.h"
-#include "app/sjis.h"
+#include "base/host.h"
+#include "base/message_box.h"
+#include "base/paths.h"
+#include "base/sjis.h"
 #include "model/rz_last_error.h"
 #include "model/rz_model.h"
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/host.h"
-#include "app/sjis.h"
+#include "base/host.h"
+#include "base/sjis.h"
 #include "model/importers/import_common.h"
 #include "model/importers/mqo_tokens.h"
 #include "model/material_texture_loader.h"

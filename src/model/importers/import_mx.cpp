@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <string>
 
-#include "app/host.h"
-#include "app/sjis.h"
+#include "base/host.h"
+#include "base/sjis.h"
 #include "model/importers/import_common.h"
 #include "model/rz_last_error.h"
 #include "model/rz_model.h"

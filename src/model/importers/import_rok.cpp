@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "app/host.h"
-#include "app/sjis.h"
+#include "base/host.h"
+#include "base/sjis.h"
 #include "model/importers/import_common.h"
 #include "model/rz_model.h"
 

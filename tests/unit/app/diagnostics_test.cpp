@@ -5,10 +5,10 @@
 #include <sstream>
 #include <string>
 
-#include "app/debug_message.h"
 #include "app/input_timeline.h"
-#include "app/message_box.h"
-#include "app/sjis.h"
+#include "base/debug_message.h"
+#include "base/message_box.h"
+#include "base/sjis.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;

@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/paths.h"
-#include "app/sjis.h"
+#include "base/paths.h"
+#include "base/sjis.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;

@@ -3,16 +3,16 @@
 #include <memory>
 #include <vector>
 
-#include "app/crt_rand.h"
 #include "app/headless.h"
-#include "app/keys.h"
-#include "app/message_queue.h"
 #include "app/modes.h"
 #include "app/shell.h"
-#include "app/ui_textures.h"
+#include "base/crt_rand.h"
+#include "base/keys.h"
+#include "base/message_queue.h"
 #include "gfx/d3d.h"
 #include "gfx/device.h"
 #include "test_support.h"
+#include "ui/ui_textures.h"
 
 namespace {
 

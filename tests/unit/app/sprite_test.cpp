@@ -4,8 +4,8 @@
 #include <memory>
 
 #include "app/modes.h"
-#include "app/sprite.h"
 #include "gfx/d3d.h"
+#include "gfx/sprite.h"
 #include "test_support.h"
 
 namespace {

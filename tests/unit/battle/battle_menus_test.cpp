@@ -1,6 +1,6 @@
 #include <algorithm>
 
-#include "app/keys.h"
+#include "base/keys.h"
 #include "battle_test_util.h"
 
 namespace {

@@ -2,19 +2,20 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/field_frame.h"
 #include "app/game_start.h"
-#include "app/game_state.h"
 #include "app/mode_change.h"
-#include "app/paths.h"
 #include "app/quit.h"
+#include "base/paths.h"
 #include "battle_test_util.h"
+#include "field/field_frame.h"
+#include "field/field_save.h"
+#include "field/field_script.h"
+#include "field/field_transitions.h"
+#include "field/game_state.h"
 #include "gfx/texture.h"
 #include "gfx/texture_slots.h"
 #include "math/math_scalar.h"
-#include "world/field_save.h"
 #include "world/field_tables.h"
-#include "world/field_transitions.h"
 
 namespace fs = std::filesystem;
 

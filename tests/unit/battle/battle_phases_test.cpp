@@ -1,7 +1,7 @@
 #include <cmath>
 #include <set>
 
-#include "app/keys.h"
+#include "base/keys.h"
 #include "battle_test_util.h"
 #include "math/math_scalar.h"
 #include "sound/bgm.h"

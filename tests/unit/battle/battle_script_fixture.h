@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/message_box.h"
 #include "app/shell.h"
+#include "base/message_box.h"
 #include "battle/battle.h"
 #include "battle/battle_scripts.h"
 #include "script/commands_shared.h"

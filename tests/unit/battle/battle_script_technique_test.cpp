@@ -1,8 +1,8 @@
 // The technique scripts' "w" commands.
 #include "../world/character_test_util.h"
-#include "battle/data_tables.h"
 #include "battle_script_fixture.h"
 #include "math/math_scalar.h"
+#include "world/data_tables.h"
 
 namespace {
 

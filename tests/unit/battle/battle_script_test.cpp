@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/paths.h"
+#include "base/paths.h"
 #include "battle_script_fixture.h"
 
 namespace {

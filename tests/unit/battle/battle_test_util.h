@@ -8,18 +8,18 @@
 #include <vector>
 
 #include "../world/character_test_util.h"
-#include "app/crt_rand.h"
-#include "app/message_box.h"
-#include "app/mode_words.h"
 #include "app/modes.h"
 #include "app/shell.h"
+#include "base/crt_rand.h"
+#include "base/message_box.h"
 #include "battle/battle.h"
-#include "battle/data_tables.h"
 #include "battle_ui_test.h"
+#include "field/field_runtime.h"
 #include "script/camera_motion.h"
 #include "world/character.h"
+#include "world/data_tables.h"
 #include "world/field_camera.h"
-#include "world/field_runtime.h"
+#include "world/mode_words.h"
 #include "world/party.h"
 #include "world/scene_trail.h"
 

@@ -7,9 +7,9 @@
 
 #include "../gfx/fake_glyph_rasterizer.h"
 #include "../gfx/glyph_quads.h"
-#include "app/keys.h"
-#include "app/sprite.h"
+#include "base/keys.h"
 #include "gfx/d3d.h"
+#include "gfx/sprite.h"
 #include "gfx/text.h"
 #include "test_support.h"
 

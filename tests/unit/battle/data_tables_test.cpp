@@ -3,11 +3,11 @@
 #include <filesystem>
 #include <string>
 
-#include "app/message_box.h"
-#include "app/paths.h"
-#include "app/sjis.h"
-#include "battle/data_tables.h"
+#include "base/message_box.h"
+#include "base/paths.h"
+#include "base/sjis.h"
 #include "test_support.h"
+#include "world/data_tables.h"
 
 namespace {
 

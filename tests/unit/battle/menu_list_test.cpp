@@ -1,10 +1,10 @@
 #include <cstdio>
 #include <string>
 
-#include "app/message_box.h"
-#include "app/sjis.h"
-#include "battle/menu_list.h"
+#include "base/message_box.h"
+#include "base/sjis.h"
 #include "battle_ui_test.h"
+#include "ui/menu_list.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <string>
 
-#include "app/sjis.h"
-#include "battle/talk_window.h"
+#include "base/sjis.h"
 #include "battle_ui_test.h"
+#include "ui/talk_window.h"
 
 namespace {
 

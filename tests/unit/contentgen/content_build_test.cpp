@@ -8,8 +8,9 @@
 #include <sstream>
 
 #include "app/author_tools.h"
-#include "app/message_box.h"
-#include "app/paths.h"
+#include "base/formatted_input.h"
+#include "base/message_box.h"
+#include "base/paths.h"
 #include "build_content.h"
 #include "gfx/device.h"
 #include "gfx/recording_backend.h"
@@ -17,7 +18,6 @@
 #include "prop_expect.h"
 #include "prop_recipes.h"
 #include "test_support.h"
-#include "world/formatted_input.h"
 
 namespace fs = std::filesystem;
 

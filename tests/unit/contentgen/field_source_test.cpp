@@ -5,8 +5,8 @@
 #include <cmath>
 #include <string>
 
-#include "app/game_state.h"
-#include "app/message_box.h"
+#include "base/message_box.h"
+#include "field/game_state.h"
 #include "field_source.h"
 #include "gfx/texture_slots.h"
 #include "test_support.h"

@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/message_box.h"
-#include "app/paths.h"
+#include "base/message_box.h"
+#include "base/paths.h"
 #include "foreign_writers.h"
 #include "gfx/d3d.h"
 #include "gfx/device.h"

@@ -6,7 +6,7 @@
 #include <tuple>
 #include <vector>
 
-#include "app/sjis.h"
+#include "base/sjis.h"
 #include "fake_glyph_rasterizer.h"
 #include "gfx/font.h"
 #include "glyph_quads.h"

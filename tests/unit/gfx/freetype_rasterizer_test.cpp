@@ -4,7 +4,7 @@
 
 #include <numeric>
 
-#include "app/sjis.h"
+#include "base/sjis.h"
 #include "gfx/font.h"
 #include "gfx/recording_backend.h"
 #include "test_support.h"

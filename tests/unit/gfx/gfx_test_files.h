@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/paths.h"
+#include "base/paths.h"
 #include "gfx/d3d.h"
 #include "gfx/device.h"
 #include "gfx/recording_backend.h"

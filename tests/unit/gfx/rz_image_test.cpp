@@ -7,7 +7,7 @@
 #include <fstream>
 #include <set>
 
-#include "app/paths.h"
+#include "base/paths.h"
 #include "bmp_test_file.h"
 #include "test_support.h"
 

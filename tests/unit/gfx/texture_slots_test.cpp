@@ -8,7 +8,7 @@
 #include <fstream>
 #include <set>
 
-#include "app/message_box.h"
+#include "base/message_box.h"
 #include "bmp_test_file.h"
 #include "dds_test_file.h"
 #include "gfx/texture.h"

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "app/message_box.h"
+#include "base/message_box.h"
 #include "gfx/texture.h"
 #include "gfx_test_files.h"
 

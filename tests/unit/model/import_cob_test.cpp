@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "app/message_box.h"
-#include "app/sjis.h"
+#include "base/message_box.h"
+#include "base/sjis.h"
 #include "import_test_util.h"
 #include "model/importers/import_cob.h"
 

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "app/message_box.h"
-#include "app/sjis.h"
+#include "base/message_box.h"
+#include "base/sjis.h"
 #include "import_test_util.h"
 
 using ::testing::HasSubstr;

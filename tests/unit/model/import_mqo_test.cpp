@@ -1,8 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "app/message_box.h"
-#include "app/sjis.h"
+#include "base/message_box.h"
+#include "base/sjis.h"
 #include "import_test_util.h"
 #include "model/importers/import_mqo.h"
 

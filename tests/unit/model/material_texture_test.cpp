@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/message_box.h"
-#include "app/sjis.h"
+#include "base/message_box.h"
+#include "base/sjis.h"
 #include "gfx/texture.h"
 #include "model/material_texture_loader.h"
 #include "model_test_util.h"

@@ -11,7 +11,7 @@
 #include <sstream>
 #include <string>
 
-#include "app/paths.h"
+#include "base/paths.h"
 #include "gfx/d3d.h"
 #include "gfx/device.h"
 #include "gfx/recording_backend.h"

@@ -3,8 +3,8 @@
 
 #include <cstdio>
 
-#include "app/message_box.h"
-#include "app/sjis.h"
+#include "base/message_box.h"
+#include "base/sjis.h"
 #include "model/rz_model_load.h"
 #include "model_test_util.h"
 

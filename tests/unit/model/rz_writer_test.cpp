@@ -1,7 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "app/sjis.h"
+#include "base/sjis.h"
 #include "model/rz_object_writer.h"
 #include "model_test_util.h"
 

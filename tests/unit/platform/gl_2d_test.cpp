@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
-#include "app/sjis.h"
-#include "app/sprite.h"
+#include "base/sjis.h"
 #include "gfx/d3d.h"
+#include "gfx/sprite.h"
 #include "gfx/text.h"
 #include "gl_test_support.h"
 #include "platform/freetype_rasterizer.h"

@@ -1,5 +1,5 @@
 // The SDL window's messages and key states, on the offscreen window of the pixel tests.
-#include "app/message_queue.h"
+#include "base/message_queue.h"
 #include "gl_test_support.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/sjis.h"
+#include "base/sjis.h"
 #include "script_test_util.h"
 
 using ::testing::ElementsAre;

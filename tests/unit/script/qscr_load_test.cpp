@@ -5,8 +5,8 @@
 #include <fstream>
 #include <string>
 
-#include "app/paths.h"
-#include "app/sjis.h"
+#include "base/paths.h"
+#include "base/sjis.h"
 #include "script_test_util.h"
 
 namespace fs = std::filesystem;

@@ -5,7 +5,7 @@
 #include <climits>
 #include <string>
 
-#include "app/sjis.h"
+#include "base/sjis.h"
 #include "script_test_util.h"
 
 using ::testing::ElementsAre;

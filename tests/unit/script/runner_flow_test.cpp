@@ -2,8 +2,9 @@
 
 #include <cstring>
 
-#include "app/game_state.h"
 #include "app/shell.h"
+#include "field/field_script.h"
+#include "field/game_state.h"
 #include "runner_test_util.h"
 #include "world/party.h"
 

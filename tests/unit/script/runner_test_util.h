@@ -2,13 +2,13 @@
 #include <string>
 #include <string_view>
 
-#include "app/mode_words.h"
 #include "script/commands_shared.h"
 #include "script/script_runner.h"
 #include "script_test_util.h"
 #include "world/character.h"
 #include "world/field_camera.h"
 #include "world/field_tables.h"
+#include "world/mode_words.h"
 
 // A script set in memory with the loader's "c0" behind it, run frame by frame.
 class RunnerTest : public ScriptTest {

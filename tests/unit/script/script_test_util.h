@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/message_box.h"
+#include "base/message_box.h"
 #include "script/qscr_org.h"
 #include "test_support.h"
 

@@ -3,8 +3,8 @@
 #include <fstream>
 #include <string>
 
-#include "app/message_box.h"
-#include "app/paths.h"
+#include "base/message_box.h"
+#include "base/paths.h"
 #include "sound/bgm.h"
 #include "sound/null_audio.h"
 #include "sound/sound.h"

@@ -1,7 +1,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/sjis.h"
+#include "base/sjis.h"
 #include "character_test_util.h"
 
 namespace {

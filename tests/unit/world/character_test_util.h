@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/message_box.h"
-#include "app/paths.h"
+#include "base/message_box.h"
+#include "base/paths.h"
 #include "gfx/d3d.h"
 #include "gfx/device.h"
 #include "gfx/recording_backend.h"

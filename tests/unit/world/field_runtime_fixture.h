@@ -7,22 +7,22 @@
 #include <memory>
 #include <string_view>
 
-#include "app/crt_rand.h"
-#include "app/game_state.h"
-#include "app/keys.h"
-#include "app/mode_words.h"
 #include "app/modes.h"
 #include "app/shell.h"
-#include "battle/talk_window.h"
+#include "base/crt_rand.h"
+#include "base/keys.h"
+#include "field/field_move.h"
+#include "field/field_runtime.h"
+#include "field/field_transitions.h"
+#include "field/game_state.h"
 #include "gfx/d3d.h"
 #include "gfx/recording_backend.h"
 #include "math/math_scalar.h"
 #include "test_support.h"
+#include "ui/talk_window.h"
 #include "world/character.h"
 #include "world/field_camera.h"
-#include "world/field_move.h"
-#include "world/field_runtime.h"
-#include "world/field_transitions.h"
+#include "world/mode_words.h"
 
 class FieldRuntimeTest : public HeadlessHostTest {
 protected:

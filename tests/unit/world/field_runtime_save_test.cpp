@@ -4,9 +4,9 @@
 #include <cstring>
 
 #include "character_test_util.h"
+#include "field/field_save.h"
 #include "sound/bgm.h"
 #include "world/field_camera.h"
-#include "world/field_save.h"
 
 namespace {
 

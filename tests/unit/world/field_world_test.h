@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "app/game_state.h"
-#include "app/message_box.h"
-#include "app/paths.h"
+#include "base/message_box.h"
+#include "base/paths.h"
+#include "field/game_state.h"
 #include "gfx/d3d.h"
 #include "gfx/device.h"
 #include "gfx/recording_backend.h"
@@ -86,7 +86,9 @@ protected:
             << text;
         ClearPathCache();
     }
-    void Load(const std::string& name) { Field().load(name.c_str()); }
+    void Load(const std::string& name) {
+        Field().load(name.c_str(), g_pGameState ? &g_pGameState->groundLighting : nullptr);
+    }
     std::string FieldPath(const std::string& name) const {
         return dir + "\\Field\\" + name + ".qf";
     }

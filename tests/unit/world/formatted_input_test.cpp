@@ -1,4 +1,4 @@
-#include "world/formatted_input.h"
+#include "base/formatted_input.h"
 
 #include <gtest/gtest.h>
 

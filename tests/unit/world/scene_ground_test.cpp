@@ -1,3 +1,4 @@
+#include "field/field_frame.h"
 #include "scene_test_util.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "app/shell.h"
-#include "app/sprite.h"
 #include "field_world_test.h"
+#include "gfx/sprite.h"
 #include "math/math_scalar.h"
 #include "world/character.h"
 #include "world/projection.h"

@@ -1,4 +1,0 @@
-#include "app/game_state.h"
-
-GameState* g_pGameState = nullptr;
-char g_FieldName[kFieldNameSize] = {};

@@ -1,3 +1,0 @@
-#include "app/ui_textures.h"
-
-TextureSlot g_UiTextures[kUiTextureCount];

@@ -1,0 +1,209 @@
+// The field script's "f" commands.
+#include "field/field_commands.h"
+
+#include <cstring>
+
+#include "field/field_move.h"
+#include "field/field_runtime.h"
+#include "field/field_transitions.h"
+#include "field/game_state.h"
+#include "script/commands_shared.h"
+#include "script/qscr_org.h"
+#include "script/script_runner.h"
+#include "ui/menu_list.h"
+#include "ui/talk_window.h"
+#include "world/character.h"
+#include "world/encounters.h"
+#include "world/party.h"
+#include "world/scene_view.h"
+
+namespace {
+
+TalkWindow* WindowAt(const QScrOrg& s, int32_t w) {
+    return CheckIndex(s, w, kTalkWindowCount, "talk window") ? &g_TalkWindows[w] : nullptr;
+}
+
+Character* CharacterAt(const QScrOrg& s, int32_t who) {
+    return CheckIndex(s, who, kCharacterCount, "character") ? &g_Characters[who] : nullptr;
+}
+
+// The field's record; a field script that runs without one (a test, a broken start) is told so.
+GameState* Field(const QScrOrg& s) {
+    if (!g_pGameState) ScriptError(s, "no field for the field command");
+    return g_pGameState;
+}
+
+// f0: the text in str, closed by "\e", typed out anew in window w; laid out unless lay is '0'.
+void ShowText(QScrOrg& s) {
+    const int32_t w = s.gInt();
+    const char lay = ReadOp(s);
+    TalkWindow* window = WindowAt(s, w);
+    if (!window) return;
+    const size_t used = strnlen(s.str, sizeof s.str);
+    // With no room for both escape bytes the text stays as it is: half an escape would show.
+    if (used + 2 < sizeof s.str) {
+        s.str[used] = '\\';
+        s.str[used + 1] = 'e';
+        s.str[used + 2] = '\0';
+    }
+    SetTalkText(*window, std::string_view(s.str, strnlen(s.str, sizeof s.str)), kTalkStaysOpen);
+    if (lay != '0') LayoutTalkWindow(*window);
+}
+
+// f1: the script named in str follows after the fade that the field runner draws.
+void ChangeScript(QScrOrg& s) {
+    s.gStr(s.str);
+    g_FieldInputEnabled = 0;
+    s.aux = 1;
+    s.stepping = 0;
+}
+
+void LoadField(QScrOrg& s) {
+    s.gStr(s.str);
+    GameState* gs = Field(s);
+    if (!gs) return;
+    if (!gs->fieldInfo) gs->fieldInfo = std::make_unique<QFldInfo>();
+    // The name is copied first: the load keeps it in g_FieldName.
+    char name[QScrOrg::kStrSize];
+    std::memcpy(name, s.str, sizeof name);
+    name[sizeof name - 1] = '\0';
+    gs->fieldInfo->load(name, &gs->groundLighting);
+}
+
+void ChoiceList(QScrOrg& s) {
+    const int32_t what = s.gInt();
+    const int32_t a = s.gInt();
+    const int32_t b = s.gInt();
+    if (what < 0 || what > int32_t(ChoiceListOp::Clear)) return;
+    GameState* gs = Field(s);
+    if (!gs) return;
+    MenuList& list = gs->messageWindow;
+    switch (ChoiceListOp(what)) {
+        case ChoiceListOp::Open:
+            list.open = a;
+            g_ActionTimer = kActionHoldBack;
+            break;
+        case ChoiceListOp::Place:
+            list.x = a;
+            list.y = b;
+            break;
+        case ChoiceListOp::AtCharacter:
+            if (CharacterAt(s, a)) {
+                const ScreenPoint p = ProjectCharacter(a);
+                list.x = p.x;
+                list.y = p.y;
+            }
+            break;
+        case ChoiceListOp::Layout:
+            LayoutList(list, kListEntryCount);
+            break;
+        case ChoiceListOp::ReadCursor:
+            s.iv[0] = list.cursor;
+            break;
+        case ChoiceListOp::BelowWindow0: {
+            const TalkWindow& t = g_TalkWindows[0];
+            list.x = int32_t(int64_t(t.x) + 16);
+            list.y = int32_t(int64_t(t.y) + t.h);
+            break;
+        }
+        case ChoiceListOp::Clear:
+            ClearList(list);
+            break;
+    }
+}
+
+void EndConversation(QScrOrg& s) {
+    s.running = 0;
+    s.stepping = 0;
+    CloseTalkWindows();
+    g_ActionTimer = kActionHoldBack;
+}
+
+void LoadFieldCharacter(QScrOrg& s) {
+    int32_t who = s.gInt();
+    s.gStr(s.str);
+    if (who < 0) who = s.IntRef(who);
+    Character* c = CharacterAt(s, who);
+    if (!c) return;
+    c->LoadCharacter(s.str);
+    c->KeepMotionsWithPrefix("fld_");
+    c->SetMotion(kMotionStand, 1);
+}
+
+// f12: the enemies of fighter slots 3-7 at the next battles; -1 leaves a slot empty.
+void SetEnemies(QScrOrg& s) {
+    int32_t enemies[kEnemySlotCount];
+    for (int32_t& e : enemies) e = s.gInt();
+    for (int32_t i = 0; i < kEnemySlotCount; ++i) {
+        if (enemies[i] < -1) {
+            ScriptError(s, "enemy number below -1");
+            continue;
+        }
+        g_EnemySet[i] = enemies[i];
+    }
+}
+
+}  // namespace
+
+void ExecFieldCommand(QScrOrg& s) {
+    const int32_t number = ReadCommandNumber(s);
+    switch (number) {
+        case 0:
+            ShowText(s);
+            break;
+        case 1:
+            ChangeScript(s);
+            break;
+        case 2:
+            LoadField(s);
+            break;
+        case 3:
+            if (Character* c = CharacterAt(s, s.gInt()))
+                c->position.y = GroundHeight(c->position.x, c->position.z);
+            break;
+        case 4: {
+            const int32_t w = s.gInt();
+            const int32_t who = s.gInt();
+            TalkWindow* window = WindowAt(s, w);
+            if (window && CharacterAt(s, who)) {
+                const ScreenPoint p = ProjectCharacter(who);
+                PlaceTalkWindow(*window, p.x, p.y);
+            }
+            break;
+        }
+        case 5: {
+            const int32_t life = s.gInt();
+            if (TalkWindow* window = WindowAt(s, s.gInt())) window->open = life;
+            break;
+        }
+        case 6:
+            s.gInt();  // the number of the battle is not used
+            if (Field(s)) StartEncounter();
+            break;
+        case 7:
+            g_EncounterRate = s.gInt();
+            break;
+        case 8:
+            ChoiceList(s);
+            break;
+        case 9:
+            if (GameState* gs = Field(s))
+                AddListEntry(gs->messageWindow,
+                             std::string_view(s.str, strnlen(s.str, sizeof s.str)), s.iv[0]);
+            break;
+        case 10:
+            EndConversation(s);
+            break;
+        case 11:
+            LoadFieldCharacter(s);
+            break;
+        case 12:
+            SetEnemies(s);
+            break;
+        case 13:
+            for (FighterRecord& member : g_PartyMembers) RestoreStatus(member);
+            break;
+        default:
+            break;
+    }
+}

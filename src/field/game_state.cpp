@@ -1,0 +1,3 @@
+#include "field/game_state.h"
+
+GameState* g_pGameState = nullptr;

@@ -1,0 +1,3 @@
+#include "ui/ui_textures.h"
+
+TextureSlot g_UiTextures[kUiTextureCount];
