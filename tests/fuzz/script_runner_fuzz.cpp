@@ -6,6 +6,7 @@
 #include "battle/battle.h"
 #include "field/field_commands.h"
 #include "field/field_runtime.h"
+#include "field/field_script.h"
 #include "field/game_state.h"
 #include "fuzz_common.h"
 #include "script/commands_shared.h"
