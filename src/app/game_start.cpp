@@ -1,5 +1,7 @@
 #include "app/game_start.h"
 
+#include "app/world_reset.h"
+
 #include "field/field_script.h"
 
 #include <cstdio>
@@ -41,6 +43,8 @@ void CopyName(char (&dst)[N], const char* src) {
 }  // namespace
 
 void StartupFrame() {
+    // A game starts from the world as a fresh program has it, whatever an earlier game left.
+    ResetGameWorld();
     g_FrameProc = FieldFrame;
     // The modes the menu-screen fade switches between.
     g_FieldFrameProc = FieldFrame;

@@ -72,6 +72,11 @@ const char* TechniqueScriptName() {
     return g_TechniqueName;
 }
 
+void ResetBattleScriptNames() {
+    g_EventName[0] = '\0';
+    g_TechniqueName[0] = '\0';
+}
+
 char TechniqueKindLetter(int32_t kind) {
     static constexpr char kLetters[] = {'m', 'w', 'i', 's'};
     return kind >= 0 && kind < 4 ? kLetters[kind] : '\0';

@@ -20,6 +20,8 @@ char TechniqueKindLetter(int32_t kind);
 // with.
 const char* EventScriptName();
 const char* TechniqueScriptName();
+// Both names empty again, as before any battle script was loaded.
+void ResetBattleScriptNames();
 
 // The battle event runner's "e" commands and the technique runner's "w" commands; pc stands
 // right behind the prefix. Numbers outside their tables do nothing.

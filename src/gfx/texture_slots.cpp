@@ -70,3 +70,8 @@ void ReleaseTextureSlots() {
         }
     }
 }
+
+void EmptyTextureSlot(TextureSlot& slot) {
+    if (slot.texture) slot.texture->Release();
+    slot = TextureSlot{};
+}

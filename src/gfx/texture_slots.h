@@ -21,3 +21,5 @@ void LoadTextureSlot(TextureSlot& slot, const char* fileName);
 void ClearTextureSlots();
 // Device end: every slot that holds a texture releases it.
 void ReleaseTextureSlots();
+// Releases the slot's texture and forgets its size, as a slot is before anything was loaded.
+void EmptyTextureSlot(TextureSlot& slot);

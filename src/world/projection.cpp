@@ -49,3 +49,7 @@ void UseCameraForScene() {
         return v;
     });
 }
+
+void ResetProjection() {
+    g_ProjectionMatrix.Identity();
+}

@@ -12,3 +12,5 @@ void SetFieldProjection();
 void SetBattleProjection();
 // The scene drawing reads the camera, the view built by UpdateView and this projection.
 void UseCameraForScene();
+// g_ProjectionMatrix back to the identity it starts as.
+void ResetProjection();

@@ -1,0 +1,99 @@
+#include "app/world_reset.h"
+
+#include <cstring>
+
+#include "app/game_start.h"
+#include "base/crt_rand.h"
+#include "base/frame.h"
+#include "base/keys.h"
+#include "base/paths.h"
+#include "battle/battle.h"
+#include "battle/battle_scripts.h"
+#include "field/field_runtime.h"
+#include "field/field_save.h"
+#include "field/field_script.h"
+#include "field/field_transitions.h"
+#include "field/game_state.h"
+#include "gfx/sprite.h"
+#include "gfx/text.h"
+#include "gfx/texture_slots.h"
+#include "script/camera_motion.h"
+#include "script/commands_shared.h"
+#include "sound/bgm.h"
+#include "sound/sound.h"
+#include "ui/talk_window.h"
+#include "ui/ui_textures.h"
+#include "world/character.h"
+#include "world/data_tables.h"
+#include "world/encounters.h"
+#include "world/field_camera.h"
+#include "world/field_info.h"
+#include "world/field_tables.h"
+#include "world/mode_words.h"
+#include "world/party.h"
+#include "world/projection.h"
+#include "world/scene_objects.h"
+#include "world/scene_trail.h"
+#include "world/scene_view.h"
+
+namespace {
+
+// The objects that live for one mode, and what points into them.
+void DeleteModeObjects() {
+    delete g_pGameState;
+    g_pGameState = nullptr;
+    g_pHomeCamera = nullptr;
+    g_pBattle.reset();
+    g_FieldSave.reset();
+}
+
+void ResetWorldTables() {
+    for (int i = 0; i < kFieldLightCount; ++i) DeleteFieldLight(i);
+    ReleaseFieldTables();
+    ReleaseDataTables();
+    for (TextureSlot& slot : g_TextureSlots) EmptyTextureSlot(slot);
+    for (TextureSlot& slot : g_UiTextures) EmptyTextureSlot(slot);
+}
+
+void ResetNames() {
+    std::memset(g_FieldName, 0, sizeof g_FieldName);
+    std::memset(g_FieldScriptName, 0, sizeof g_FieldScriptName);
+    std::memset(g_FieldMusicName, 0, sizeof g_FieldMusicName);
+    g_ScriptResumePos = 0;
+    ResetBattleScriptNames();
+}
+
+}  // namespace
+
+void ResetGameWorld() {
+    DeleteModeObjects();
+    ResetCharacters();
+    ResetParty();
+    ResetEnemySet();
+    ResetWorldTables();
+    for (ISoundBuffer*& slot : g_SeSlots) ReleaseSoundBuffer(&slot);
+    ResetBgm();
+    ResetNames();
+
+    ResetCamera();
+    ResetProjection();
+    SetSceneViewSource(nullptr);
+    ResetWeaponTrail();
+    ResetTalkWindows();
+    ResetSpriteParameters();
+    g_TextRect = {0, 0, 640, 480};
+
+    ResetModeWords();
+    ResetFieldRuntime();
+    g_FieldFrameProc = g_MenuScreenFrameProc = nullptr;
+    g_FieldCommandHandler = nullptr;
+    ResetKeys();
+    g_FadeR = g_FadeG = g_FadeB = g_FadeAlpha = 0;
+    CrtSrand(1);
+
+    ResetScriptReports();
+    ResetFieldObjectReports();
+    ClearPathCache();
+
+    g_FrameProc = StartupFrame;
+}

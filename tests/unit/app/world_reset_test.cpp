@@ -1,0 +1,109 @@
+// A new game in the same program: after the world reset the demo adventure plays exactly as it
+// did the first time, whatever the first game left behind (a battle half fought, another
+// field, loaded textures, sounds and music).
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <nlohmann/json.hpp>
+
+#include "app/game_start.h"
+#include "app/input_timeline.h"
+#include "app/modes.h"
+#include "app/shell.h"
+#include "app/state_dump.h"
+#include "app/world_reset.h"
+#include "base/crt_rand.h"
+#include "base/message_queue.h"
+#include "base/paths.h"
+#include "battle/battle.h"
+#include "gfx/d3d.h"
+#include "gfx/recording_backend.h"
+#include "sound/sound.h"
+#include "test_support.h"
+
+namespace {
+
+class WorldResetTest : public HeadlessHostTest {
+protected:
+    InputTimeline timeline;
+    uint64_t gameStart = 0;  // FramesRun() at the first frame of the current game
+    size_t nextEvent = 0;
+
+    void SetUp() override {
+        HeadlessHostTest::SetUp();
+        dialogs.quiet = true;
+        SetDataDirectory(GH02_DEMO_DATA);
+        SetFixedSeed(true, 7);
+        std::ifstream in(GH02_SOURCE_DIR "/tests/playthrough/adventure.keys");
+        const std::string text{std::istreambuf_iterator<char>(in), {}};
+        std::string error;
+        ASSERT_TRUE(ParseInputTimeline(text, timeline, error)) << error;
+        auto backend = std::make_unique<RecordingBackend>();
+        backend->keep = false;
+        ASSERT_TRUE(StartShell(std::move(backend)));
+        InstallStartupFrame();
+    }
+    void TearDown() override {
+        ResetGameWorld();
+        ReleaseD3D();
+        ReleaseSound();
+        g_MessageQueue.Clear();
+        SetFixedSeed(false, 0);
+        SetDataDirectory("");
+        HeadlessHostTest::TearDown();
+    }
+
+    // Frames of the current game up to `frame` (counted from its start), with the recorded keys.
+    void PlayTo(uint64_t frame) {
+        while (FramesRun() - gameStart < frame) {
+            const uint64_t now = FramesRun() - gameStart;
+            for (; nextEvent < timeline.events.size() && timeline.events[nextEvent].frame <= now;
+                 ++nextEvent)
+                keys.down[timeline.events[nextEvent].virtualKey] = timeline.events[nextEvent].down;
+            clock.Advance(17);
+            RunOneFrame();
+        }
+    }
+
+    void NewGame() {
+        ResetGameWorld();
+        keys.down.clear();
+        gameStart = FramesRun();
+        nextEvent = 0;
+    }
+
+    // The dump without what belongs to the program: its frame count and clock, and the boxes it
+    // has shown so far.
+    static nlohmann::json GameDump() {
+        nlohmann::json j = DumpState();
+        for (const char* key : {"frame", "g_FrameStart", "messageBoxes"}) j.erase(key);
+        return j;
+    }
+};
+
+}  // namespace
+
+TEST_F(WorldResetTest, ANewGameAfterPlayIsTheFirstGameAgain) {
+    // Right after the game start, and past the opening and the child's first words.
+    const uint64_t checks[] = {2, 400};
+    nlohmann::json first[2];
+    for (int i = 0; i < 2; ++i) {
+        PlayTo(checks[i]);
+        first[i] = GameDump();
+    }
+    PlayTo(2485);  // into the forest and a battle, mid-fight
+    ASSERT_TRUE(g_pBattle) << "the recorded keys no longer reach the first battle";
+
+    NewGame();
+    EXPECT_EQ(g_FrameProc, StartupFrame);
+    EXPECT_FALSE(g_pBattle);
+    for (int i = 0; i < 2; ++i) {
+        PlayTo(checks[i]);
+        const nlohmann::json again = GameDump();
+        EXPECT_EQ(again, first[i]) << "frame " << checks[i] << " of the first game:\n"
+                                   << first[i].dump(1) << "\nafter the reset:\n"
+                                   << again.dump(1);
+    }
+}
