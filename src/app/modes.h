@@ -8,5 +8,5 @@
 void FrameDispatch();
 // The first frame handler of a game (StartupFrame), installed before the first frame.
 void InstallStartupFrame();
-// Puts the mode words and the fade back to their start values (game start and tests).
+// g_FrameProc the idle hook and the fade back to zero (tests; the world reset does this and more).
 void ResetModes();

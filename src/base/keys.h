@@ -12,5 +12,5 @@ extern int32_t g_KeyShift, g_KeyCtrl, g_KeyReturn, g_KeyBack;
 
 // Polls one key and advances its cell.
 void UpdateKey(int virtualKey, int32_t& cell);
-// Puts every global key cell back to 0 (game start and tests).
+// Puts every global key cell back to 0 (the world reset and tests).
 void ResetKeys();

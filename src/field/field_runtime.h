@@ -13,5 +13,5 @@ void FieldUpdate();
 // The facing the arrow keys held now choose (Up, Down, Left, Right tested in that order, an
 // Up or Down turned by 45 degrees with Left or Right); false when no arrow is held.
 bool ArrowFacing(float cameraAngle, float& facing);
-// Action timer 80, input off, encounter rate 8 (game start and tests).
+// Action timer 80, input off, encounter rate 8 (the world reset and tests).
 void ResetFieldRuntime();

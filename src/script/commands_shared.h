@@ -42,5 +42,5 @@ void ExecPlaceCommand(QScrOrg& s, int32_t number);  // 22, 23, 32, 33
 // The script name and command position errors are reported with (set by the runners).
 extern const char* g_ScriptReportName;
 extern int32_t g_ScriptReportPos;
-// Forgets which positions were reported (a new game, tests).
+// Forgets which positions were reported (the world reset, tests).
 void ResetScriptReports();

@@ -22,7 +22,7 @@ struct TalkWindow {
 
 extern TalkWindow g_TalkWindows[kTalkWindowCount];
 
-// Every window closed and emptied (game start and tests).
+// Every window closed and emptied (the world reset and tests).
 void ResetTalkWindows();
 // `open` = 0 on all three.
 void CloseTalkWindows();

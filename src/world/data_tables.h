@@ -86,7 +86,7 @@ bool LoadMenuEntries();
 bool LoadGoods();
 // Game start: technique tables 0 to 5, menu entries, goods, in this order.
 void LoadDataTables();
-// Empties every table (shutdown and tests).
+// Empties every table (the world reset and tests).
 void ReleaseDataTables();
 
 // The reading itself, on a file's text as read in binary. Records are counted by lines as the

@@ -48,5 +48,5 @@ void UpdateCameraEye();
 // The battle's free camera while V is held: Shift with Up/Down moves in and out, Ctrl with the
 // arrows moves the target, the arrows alone raise the eye and turn the orbit.
 void FreeCamera();
-// Everything zero with the idle handler and no keys (game start and tests).
+// Everything zero with the idle handler and no keys (the world reset and tests).
 void ResetCamera();

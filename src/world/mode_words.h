@@ -19,5 +19,5 @@ extern char g_BattleMusicName[kMusicNameSize];
 // When set, the field's fade-in sets the field script running again.
 extern uint8_t g_ResumeScriptAfterFade;
 
-// All zero, battle music "btl0" (game start and tests).
+// All zero, battle music "btl0" (the world reset and tests).
 void ResetModeWords();

@@ -17,7 +17,7 @@ enum FieldObjectKind : int32_t {
 // character outside 0-19 draw nothing; an unknown kind draws nothing and says so once per
 // object and kind (not every frame).
 void DrawFieldObject(const FieldObject& o);
-// Forgets which unknown kinds were reported (new game, tests).
+// Forgets which unknown kinds were reported (the world reset, tests).
 void ResetFieldObjectReports();
 
 // The battle: sky, characters, then field objects 0-9 (object 0 is the battle ground mesh).

@@ -36,5 +36,5 @@ void SampleWeaponTrail();
 // Draws the trail newest pair first, more transparent toward the old end, then fades it; it
 // empties when the fade falls below 0.05.
 void DrawWeaponTrail();
-// Owner, points and sampling back to their first values (battle start, tests).
+// Owner, points and sampling back to their first values (battle start, the world reset, tests).
 void ResetWeaponTrail();
