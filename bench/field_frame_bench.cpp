@@ -21,7 +21,6 @@
 #include "base/host.h"
 #include "base/paths.h"
 #include "base/sjis.h"
-#include "field/field_commands.h"
 #include "field/field_frame.h"
 #include "field/field_script.h"
 #include "field/game_state.h"
@@ -266,7 +265,6 @@ void RunFrames(benchmark::State& state, DrawCounter* counter, void (*finish)(), 
     FieldScene scene;
     if (scripted) {
         InstallText();
-        g_FieldCommandHandler = ExecFieldCommand;
         QScrOrg& s = g_pGameState->fieldScript;
         const std::string text = TalkingScript();
         std::memset(s.text, 0, sizeof s.text);
@@ -284,10 +282,7 @@ void RunFrames(benchmark::State& state, DrawCounter* counter, void (*finish)(), 
         if (finish) finish();
     }
     state.counters["draws_per_frame"] = double(counter->draws) / double(state.iterations());
-    if (scripted) {
-        g_FieldCommandHandler = nullptr;
-        ResetTalkWindows();
-    }
+    if (scripted) ResetTalkWindows();
 }
 
 void RunRecording(benchmark::State& state, bool scripted) {

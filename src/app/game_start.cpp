@@ -11,7 +11,6 @@
 #include "base/crt_rand.h"
 #include "base/host.h"
 #include "battle/battle.h"
-#include "field/field_commands.h"
 #include "field/field_frame.h"
 #include "field/field_runtime.h"
 #include "field/field_transitions.h"
@@ -88,8 +87,6 @@ void SetupLighting() {
 
 void GameStart() {
     CrtSrand(GameSeed(g_Host.clock ? g_Host.clock->GetTickCount() : 0));
-    // The field scripts' own commands; the runner reports an "f" while none is installed.
-    g_FieldCommandHandler = ExecFieldCommand;
     ResetEnemySet();
 
     delete g_pGameState;

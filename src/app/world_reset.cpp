@@ -86,7 +86,6 @@ void ResetGameWorld() {
     ResetModeWords();
     ResetFieldRuntime();
     g_FieldFrameProc = g_MenuScreenFrameProc = nullptr;
-    g_FieldCommandHandler = nullptr;
     ResetKeys();
     g_FadeR = g_FadeG = g_FadeB = g_FadeAlpha = 0;
     CrtSrand(1);

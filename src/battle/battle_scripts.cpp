@@ -16,38 +16,22 @@ char g_EventName[kScriptNameSize] = "";
 char g_TechniqueName[kScriptNameSize] = "";
 constexpr char kEmptyTechnique[] = "w0 ;c0";
 
-bool EventPrefix(QScrOrg& s, char prefix) {
-    switch (prefix) {
-        case 'e':
-            ExecEventCommand(s);
-            return true;
-        case '~':
-            // Waits here, re-reading the '~' every frame, while the battle message shows.
-            if (g_pBattle && g_pBattle->messageCounter != 0) {
-                --s.pc;
-                s.stepping = 0;
-            }
-            return true;
-        default:
-            return false;
+// "~" waits here, re-reading the '~' every frame, while the battle message shows.
+bool EventMark(QScrOrg& s, char mark) {
+    if (mark != '~') return false;
+    if (g_pBattle && g_pBattle->messageCounter != 0) {
+        --s.pc;
+        s.stepping = 0;
     }
-}
-
-bool TechniquePrefix(QScrOrg& s, char prefix) {
-    if (prefix != 'w') return false;
-    ExecTechniqueCommand(s);
     return true;
 }
 
 // A script error outside a runner's frame, reported with the script's name at its pc.
 void ReportEnded(const QScrOrg& s, const char* name, const char* what) {
-    const char* savedName = g_ScriptReportName;
-    const int32_t savedPos = g_ScriptReportPos;
-    g_ScriptReportName = name;
-    g_ScriptReportPos = s.pc;
+    const ScriptReportPlace saved = g_ScriptReport;
+    g_ScriptReport = ScriptReportPlace{name, s.pc, 0, nullptr};
     ScriptError(s, what);
-    g_ScriptReportName = savedName;
-    g_ScriptReportPos = savedPos;
+    g_ScriptReport = saved;
 }
 
 // One frame of the event script. A script that has ended (";", its end command, a failed
@@ -56,7 +40,7 @@ void ReportEnded(const QScrOrg& s, const char* name, const char* what) {
 void RunEventFrame(QScrOrg& s) {
     if (!g_pBattle) return;
     const bool wasRunning = s.running != 0;
-    if (wasRunning) RunScriptLoop(s, g_EventName, EventPrefix);
+    if (wasRunning) RunScriptLoop(s, g_EventName, &kEventCommands, EventMark);
     if (s.running || g_pBattle->frameHandler != EventRunning) return;
     if (wasRunning) ReportEnded(s, g_EventName, "event ended without e0");
     EndBattleEvent(s);
@@ -126,7 +110,7 @@ void RunTechnique() {
     if (!g_pBattle) return;
     QScrOrg& s = g_pBattle->techniqueScript;
     const bool wasRunning = s.running != 0;
-    if (wasRunning) RunScriptLoop(s, g_TechniqueName, TechniquePrefix);
+    if (wasRunning) RunScriptLoop(s, g_TechniqueName, &kTechniqueCommands);
     // As with events: a technique that ends without w0 still hands the battle back.
     if (s.running || g_pBattle->frameHandler != ActionRunning) return;
     if (wasRunning) ReportEnded(s, g_TechniqueName, "technique ended without w0");

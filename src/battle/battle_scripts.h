@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 
+struct CommandTable;
 struct QScrOrg;
 
 // The battle's two scripts beside battle.h's StartEvent, LoadEventScript, LoadTechniqueScript,
@@ -23,7 +24,7 @@ const char* TechniqueScriptName();
 // Both names empty again, as before any battle script was loaded.
 void ResetBattleScriptNames();
 
-// The battle event runner's "e" commands and the technique runner's "w" commands; pc stands
-// right behind the prefix. Numbers outside their tables do nothing.
-void ExecEventCommand(QScrOrg& s);
-void ExecTechniqueCommand(QScrOrg& s);
+// The battle event runner's "e" commands and the technique runner's "w" commands. Numbers
+// outside their tables do nothing.
+extern const CommandTable kEventCommands;
+extern const CommandTable kTechniqueCommands;

@@ -8,9 +8,9 @@
 #include "battle/battle.h"
 #include "battle/battle_scripts.h"
 #include "math/math_scalar.h"
+#include "script/command_table.h"
 #include "script/commands_shared.h"
 #include "script/qscr_org.h"
-#include "script/script_runner.h"
 #include "world/character_text_reader.h"
 
 namespace {
@@ -52,7 +52,28 @@ void HomeCameraMember(QScrOrg& s) {
     }
 }
 
+// e1: str as the battle message.
+void BattleMessage(QScrOrg& s) {
+    Battle* b = BattleFor(s);
+    if (!b) return;
+    // A longer register is cut to the message, never inside a double-byte character.
+    const std::string text =
+        FitSjis(std::string_view(s.str, strnlen(s.str, sizeof s.str)), sizeof b->message);
+    std::memset(b->message, 0, sizeof b->message);
+    std::memcpy(b->message, text.data(), text.size());
+    b->messageCounter = kEventMessageFrames;
+}
+
+constexpr CommandEntry kCommands[] = {
+    {0, "end event", "", EndBattleEvent},
+    {1, "battle message", "", BattleMessage},
+    {2, "home camera", "IF", HomeCameraMember},
+};
+static_assert(NumberedInOrder(kCommands));
+
 }  // namespace
+
+constinit const CommandTable kEventCommands{'e', kCommands};
 
 void EndBattleEvent(QScrOrg& s) {
     s.running = 0;
@@ -62,27 +83,4 @@ void EndBattleEvent(QScrOrg& s) {
     b.eventDone = 1;
     b.messageCounter = 0;
     if (b.returnHandler) b.frameHandler = b.returnHandler;
-}
-
-void ExecEventCommand(QScrOrg& s) {
-    switch (ReadCommandNumber(s)) {
-        case 0:
-            EndBattleEvent(s);
-            break;
-        case 1:
-            if (Battle* b = BattleFor(s)) {
-                // A longer register is cut to the message, never inside a double-byte character.
-                const std::string text = FitSjis(
-                    std::string_view(s.str, strnlen(s.str, sizeof s.str)), sizeof b->message);
-                std::memset(b->message, 0, sizeof b->message);
-                std::memcpy(b->message, text.data(), text.size());
-                b->messageCounter = kEventMessageFrames;
-            }
-            break;
-        case 2:
-            HomeCameraMember(s);
-            break;
-        default:
-            break;
-    }
 }

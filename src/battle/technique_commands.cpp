@@ -9,9 +9,9 @@
 #include "battle/battle.h"
 #include "battle/battle_scripts.h"
 #include "math/math_scalar.h"
+#include "script/command_table.h"
 #include "script/commands_shared.h"
 #include "script/qscr_org.h"
-#include "script/script_runner.h"
 #include "sound/sound.h"
 #include "world/character.h"
 #include "world/data_tables.h"
@@ -177,7 +177,68 @@ void Cover(QScrOrg& s) {
     }
 }
 
+void PlayTechniqueSound(QScrOrg& s) {
+    const int32_t slot = s.gInt() + kTechniqueSeBase;
+    if (CheckIndex(s, slot, kSeSlotCount, "sound slot")) PlaySound(g_SeSlots[slot]);
+}
+
+void WeaponTrail(QScrOrg& s) {
+    if (Battle* b = ActorBattle(s)) StartWeaponTrail(b->trailColour[s.actor], s.actor);
+}
+
+void TrailSampling(QScrOrg& s) {
+    g_TrailSampling = s.gInt();
+}
+
+// w8: iv[2] = 1 while the actor's animation is before frame n.
+void AnimationBefore(QScrOrg& s) {
+    const int32_t n = s.gInt();
+    if (FighterOk(s, s.actor)) s.iv[2] = g_Characters[s.actor].model.GetAnimationTime() < n;
+}
+
+void PrepareRun(QScrOrg& s) {
+    if (Battle* b = ActorBattle(s)) {
+        b->running[s.actor] = 0;
+        s.speed = float(g_FrameTime) / 2.0f;
+    }
+}
+
+// w12: fighter t (a reference) runs back to its home.
+void RunHome(QScrOrg& s) {
+    const int32_t t = s.IntRef(s.gInt());
+    Battle* b = BattleFor(s);
+    if (b && FighterOk(s, t)) b->running[t] = 1;
+}
+
+void SetStatusBit(QScrOrg& s) {
+    const int32_t bit = s.gInt();
+    Battle* b = ActorBattle(s);
+    if (b && CheckIndex(s, bit, 32, "status bit")) b->statusBits[s.actor] |= 1u << bit;
+}
+
+constexpr CommandEntry kCommands[] = {
+    {0, "end technique", "", EndTechnique},
+    {1, "technique name", "", TechniqueName},
+    {2, "load sound effect", "IS", TechniqueSound},
+    {3, "play sound effect", "I", PlayTechniqueSound},
+    {4, "hit", "IIIIII", Hit},
+    {5, "apply marked hits", "I", ApplyMarked},
+    {6, "weapon trail", "", WeaponTrail},
+    {7, "trail sampling", "I", TrailSampling},
+    {8, "animation before", "I", AnimationBefore},
+    {9, "run to target", "", RunToTarget},
+    {10, "prepare run", "", PrepareRun},
+    {11, "target reacts", "I", React},
+    {12, "run home", "I", RunHome},
+    {13, "bring back", "", BringBack},
+    {14, "cover", "I", Cover},
+    {15, "set status bit", "I", SetStatusBit},
+};
+static_assert(NumberedInOrder(kCommands));
+
 }  // namespace
+
+constinit const CommandTable kTechniqueCommands{'w', kCommands};
 
 void EndTechnique(QScrOrg& s) {
     s.running = 0;
@@ -190,73 +251,5 @@ void EndTechnique(QScrOrg& s) {
     } else {
         b.hudVisible = 0;
         b.frameHandler = EndCheck;
-    }
-}
-
-void ExecTechniqueCommand(QScrOrg& s) {
-    switch (ReadCommandNumber(s)) {
-        case 0:
-            EndTechnique(s);
-            break;
-        case 1:
-            TechniqueName(s);
-            break;
-        case 2:
-            TechniqueSound(s);
-            break;
-        case 3: {
-            const int32_t slot = s.gInt() + kTechniqueSeBase;
-            if (CheckIndex(s, slot, kSeSlotCount, "sound slot")) PlaySound(g_SeSlots[slot]);
-            break;
-        }
-        case 4:
-            Hit(s);
-            break;
-        case 5:
-            ApplyMarked(s);
-            break;
-        case 6:
-            if (Battle* b = ActorBattle(s)) StartWeaponTrail(b->trailColour[s.actor], s.actor);
-            break;
-        case 7:
-            g_TrailSampling = s.gInt();
-            break;
-        case 8: {
-            const int32_t n = s.gInt();
-            if (FighterOk(s, s.actor)) s.iv[2] = g_Characters[s.actor].model.GetAnimationTime() < n;
-            break;
-        }
-        case 9:
-            RunToTarget(s);
-            break;
-        case 10:
-            if (Battle* b = ActorBattle(s)) {
-                b->running[s.actor] = 0;
-                s.speed = float(g_FrameTime) / 2.0f;
-            }
-            break;
-        case 11:
-            React(s);
-            break;
-        case 12: {
-            const int32_t t = s.IntRef(s.gInt());
-            Battle* b = BattleFor(s);
-            if (b && FighterOk(s, t)) b->running[t] = 1;
-            break;
-        }
-        case 13:
-            BringBack(s);
-            break;
-        case 14:
-            Cover(s);
-            break;
-        case 15: {
-            const int32_t bit = s.gInt();
-            Battle* b = ActorBattle(s);
-            if (b && CheckIndex(s, bit, 32, "status bit")) b->statusBits[s.actor] |= 1u << bit;
-            break;
-        }
-        default:
-            break;
     }
 }

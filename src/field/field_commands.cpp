@@ -7,9 +7,9 @@
 #include "field/field_runtime.h"
 #include "field/field_transitions.h"
 #include "field/game_state.h"
+#include "script/command_table.h"
 #include "script/commands_shared.h"
 #include "script/qscr_org.h"
-#include "script/script_runner.h"
 #include "ui/menu_list.h"
 #include "ui/talk_window.h"
 #include "world/character.h"
@@ -143,67 +143,65 @@ void SetEnemies(QScrOrg& s) {
     }
 }
 
-}  // namespace
+void PutOnGround(QScrOrg& s) {
+    if (Character* c = CharacterAt(s, s.gInt()))
+        c->position.y = GroundHeight(c->position.x, c->position.z);
+}
 
-void ExecFieldCommand(QScrOrg& s) {
-    const int32_t number = ReadCommandNumber(s);
-    switch (number) {
-        case 0:
-            ShowText(s);
-            break;
-        case 1:
-            ChangeScript(s);
-            break;
-        case 2:
-            LoadField(s);
-            break;
-        case 3:
-            if (Character* c = CharacterAt(s, s.gInt()))
-                c->position.y = GroundHeight(c->position.x, c->position.z);
-            break;
-        case 4: {
-            const int32_t w = s.gInt();
-            const int32_t who = s.gInt();
-            TalkWindow* window = WindowAt(s, w);
-            if (window && CharacterAt(s, who)) {
-                const ScreenPoint p = ProjectCharacter(who);
-                PlaceTalkWindow(*window, p.x, p.y);
-            }
-            break;
-        }
-        case 5: {
-            const int32_t life = s.gInt();
-            if (TalkWindow* window = WindowAt(s, s.gInt())) window->open = life;
-            break;
-        }
-        case 6:
-            s.gInt();  // the number of the battle is not used
-            if (Field(s)) StartEncounter();
-            break;
-        case 7:
-            g_EncounterRate = s.gInt();
-            break;
-        case 8:
-            ChoiceList(s);
-            break;
-        case 9:
-            if (GameState* gs = Field(s))
-                AddListEntry(gs->messageWindow,
-                             std::string_view(s.str, strnlen(s.str, sizeof s.str)), s.iv[0]);
-            break;
-        case 10:
-            EndConversation(s);
-            break;
-        case 11:
-            LoadFieldCharacter(s);
-            break;
-        case 12:
-            SetEnemies(s);
-            break;
-        case 13:
-            for (FighterRecord& member : g_PartyMembers) RestoreStatus(member);
-            break;
-        default:
-            break;
+void TalkWindowAtCharacter(QScrOrg& s) {
+    const int32_t w = s.gInt();
+    const int32_t who = s.gInt();
+    TalkWindow* window = WindowAt(s, w);
+    if (window && CharacterAt(s, who)) {
+        const ScreenPoint p = ProjectCharacter(who);
+        PlaceTalkWindow(*window, p.x, p.y);
     }
 }
+
+void TalkWindowLife(QScrOrg& s) {
+    const int32_t life = s.gInt();
+    if (TalkWindow* window = WindowAt(s, s.gInt())) window->open = life;
+}
+
+void StartBattle(QScrOrg& s) {
+    s.gInt();  // the number of the battle is not used
+    if (Field(s)) StartEncounter();
+}
+
+void SetEncounterRate(QScrOrg& s) {
+    g_EncounterRate = s.gInt();
+}
+
+// f9: an entry of the choice list, the text in str with the value iv[0].
+void AddChoice(QScrOrg& s) {
+    if (GameState* gs = Field(s))
+        AddListEntry(gs->messageWindow, std::string_view(s.str, strnlen(s.str, sizeof s.str)),
+                     s.iv[0]);
+}
+
+// f13: the party restored.
+void RestoreParty(QScrOrg&) {
+    for (FighterRecord& member : g_PartyMembers) RestoreStatus(member);
+}
+
+constexpr CommandEntry kCommands[] = {
+    {0, "show text", "Ic", ShowText},
+    {1, "change script", "S", ChangeScript},
+    {2, "load field", "S", LoadField},
+    {3, "onto the ground", "I", PutOnGround},
+    {4, "talk window at character", "II", TalkWindowAtCharacter},
+    {5, "talk window life", "II", TalkWindowLife},
+    {6, "start battle", "I", StartBattle},
+    {7, "encounter rate", "I", SetEncounterRate},
+    {8, "choice list", "III", ChoiceList},
+    {9, "add choice", "", AddChoice},
+    {10, "end conversation", "", EndConversation},
+    {11, "load field character", "IS", LoadFieldCharacter},
+    {12, "enemies of the next battles", "IIIII", SetEnemies},
+    {13, "restore party", "", RestoreParty},
+};
+static_assert(NumberedInOrder(kCommands));
+
+}  // namespace
+
+constinit const CommandTable kFieldCommands{'f', kCommands};

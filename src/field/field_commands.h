@@ -1,18 +1,13 @@
 #pragma once
 #include <cstdint>
 
-struct QScrOrg;
+struct CommandTable;
 
 // The field script's "f" commands: conversations in the three talk windows, the choice list,
 // script and field changes, characters on the field, encounters, and the two the game adds
 // (the enemies of the next battles, the party restored). Read like a "c" command: the number,
-// one blank, the arguments. Numbers outside the set do nothing.
-
-constexpr int32_t kLastFieldCommand = 13;
-
-// Runs one "f" command; pc stands right behind the "f". Installed as g_FieldCommandHandler by
-// the game start.
-void ExecFieldCommand(QScrOrg& s);
+// one blank, the arguments. Numbers outside the table do nothing.
+extern const CommandTable kFieldCommands;
 
 // The `what` selectors of f8 on the field's choice list.
 enum class ChoiceListOp : int32_t {

@@ -4,10 +4,10 @@
 #include <cstring>
 #include <memory>
 
+#include "field/field_commands.h"
 #include "field/field_transitions.h"
 #include "field/game_state.h"
 #include "gfx/sprite.h"
-#include "script/commands_shared.h"
 #include "script/qscr_org.h"
 #include "script/script_runner.h"
 #include "ui/menu_list.h"
@@ -20,7 +20,6 @@
 
 char g_FieldScriptName[kScriptNameSize] = {};
 int32_t g_ScriptResumePos = 0;
-FieldCommandHandler g_FieldCommandHandler = nullptr;
 
 namespace {
 
@@ -35,21 +34,11 @@ void CopyName(char (&dst)[N], const char* src) {
     std::snprintf(dst, N, "%s", src ? src : "");
 }
 
-bool FieldPrefix(QScrOrg& s, char prefix) {
-    switch (prefix) {
-        case 'f':
-            if (g_FieldCommandHandler) {
-                g_FieldCommandHandler(s);
-            } else {
-                ScriptError(s, "field command not available");
-            }
-            return true;
-        case '|':
-            s.stepping = 0;
-            return true;
-        default:
-            return false;
-    }
+// "|" ends the frame.
+bool FieldMark(QScrOrg& s, char mark) {
+    if (mark != '|') return false;
+    s.stepping = 0;
+    return true;
 }
 
 }  // namespace
@@ -124,5 +113,5 @@ void RunFieldScript() {
         if (s.aux == kFadeEndFrame) DrawScreenRect(0, 0, 640, 480, 15u << 24);
         s.aux = 0;
     }
-    RunScriptLoop(s, g_FieldScriptName, FieldPrefix);
+    RunScriptLoop(s, g_FieldScriptName, &kFieldCommands, FieldMark);
 }

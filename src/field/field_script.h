@@ -1,8 +1,6 @@
 #pragma once
 #include <cstdint>
 
-struct QScrOrg;
-
 // The field script: its name, where it stood when a battle began, loading it and running it one
 // frame at a time with the field's own prefixes ("f" commands, "|").
 
@@ -19,10 +17,6 @@ void LoadFieldScript(const char* name);
 void StartField();
 // Reads g_FieldName into the game state's field info and lets the field fade in.
 void ReloadField();
-
-// The field's "f" commands; until they are installed an "f" is reported once and skipped.
-using FieldCommandHandler = void (*)(QScrOrg& s);
-extern FieldCommandHandler g_FieldCommandHandler;
 
 // One frame of g_pGameState->fieldScript with the fade of a script change around it: while aux
 // counts (set by the command that changes the script) the screen darkens, the script named in

@@ -1,4 +1,4 @@
-// Command dispatch, the shared helpers and the commands of flow and arithmetic.
+// The shared helpers of the commands and the common commands of flow and arithmetic.
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -18,10 +18,35 @@ TechniqueTargetsSource g_TechniqueTargetsSource = nullptr;
 
 namespace {
 
-constexpr int32_t kLastCommand = 33;
-
 int32_t Wrap(int64_t v) {
     return int32_t(uint32_t(uint64_t(v)));
+}
+
+void Append(char* dst, size_t capacity, const char* src) {
+    const size_t used = strnlen(dst, capacity - 1);
+    std::snprintf(dst + used, capacity - used, "%s", src);
+}
+
+void JumpTo(QScrOrg& s, bool taken) {
+    char label[QScrOrg::kStrSize];
+    s.gStr(label);
+    const char dir = ReadOp(s);
+    if (!taken) return;
+    // Signed as the data expects: every character up to '0', bytes from 0x80 too, goes forward.
+    if (static_cast<signed char>(dir) <= '0') {
+        s.jpAf(label);
+    } else {
+        s.jpAb(label);
+    }
+}
+
+}  // namespace
+
+namespace common_commands {
+
+void EndScript(QScrOrg& s) {
+    s.running = 0;
+    s.stepping = 0;
 }
 
 void IntArithmetic(QScrOrg& s) {
@@ -108,11 +133,6 @@ void Compare(QScrOrg& s) {
     }
 }
 
-void Append(char* dst, size_t capacity, const char* src) {
-    const size_t used = strnlen(dst, capacity - 1);
-    std::snprintf(dst + used, capacity - used, "%s", src);
-}
-
 void StringRegister(QScrOrg& s) {
     char text[QScrOrg::kStrSize];
     s.gStr(text);
@@ -137,17 +157,17 @@ void StringRegister(QScrOrg& s) {
     }
 }
 
-void Jump(QScrOrg& s, bool taken) {
-    char label[QScrOrg::kStrSize];
-    s.gStr(label);
-    const char dir = ReadOp(s);
-    if (!taken) return;
-    // Signed as the data expects: every character up to '0', bytes from 0x80 too, goes forward.
-    if (static_cast<signed char>(dir) <= '0') {
-        s.jpAf(label);
-    } else {
-        s.jpAb(label);
-    }
+void Jump(QScrOrg& s) {
+    JumpTo(s, true);
+}
+
+void JumpIf(QScrOrg& s) {
+    JumpTo(s, s.iv[2] != 0);
+}
+
+void ToggleVariable(QScrOrg& s) {
+    const int32_t i = s.gInt();
+    if (CheckIndex(s, i, QScrOrg::kIntVars, "integer variable")) s.iv[i] = s.iv[i] == 0;
 }
 
 void FloatArithmetic(QScrOrg& s) {
@@ -181,7 +201,7 @@ void FloatArithmetic(QScrOrg& s) {
     }
 }
 
-}  // namespace
+}  // namespace common_commands
 
 int32_t PeekNumber(const QScrOrg& s) {
     int32_t i = s.pc;
@@ -221,64 +241,4 @@ bool CheckIndex(const QScrOrg& s, int32_t index, int32_t count, const char* what
     std::snprintf(text, sizeof text, "%s %d out of range", what, int(index));
     ScriptError(s, text);
     return false;
-}
-
-void ExecCommand(QScrOrg& s) {
-    const int32_t number = ReadCommandNumber(s);
-    if (number < 0 || number > kLastCommand) return;
-    switch (number) {
-        case 0:
-        case 1:
-        case 2:
-        case 3:
-        case 4:
-        case 5:
-        case 13:
-        case 19:
-            ExecFlowCommand(s, number);
-            break;
-        case 22:
-        case 23:
-        case 32:
-        case 33:
-            ExecPlaceCommand(s, number);
-            break;
-        default:
-            ExecWorldCommand(s, number);
-            break;
-    }
-}
-
-void ExecFlowCommand(QScrOrg& s, int32_t number) {
-    switch (number) {
-        case 0:
-            s.running = 0;
-            s.stepping = 0;
-            break;
-        case 1:
-            IntArithmetic(s);
-            break;
-        case 2:
-            Compare(s);
-            break;
-        case 3:
-            StringRegister(s);
-            break;
-        case 4:
-            Jump(s, true);
-            break;
-        case 5:
-            Jump(s, s.iv[2] != 0);
-            break;
-        case 13: {
-            const int32_t i = s.gInt();
-            if (CheckIndex(s, i, QScrOrg::kIntVars, "integer variable")) s.iv[i] = s.iv[i] == 0;
-            break;
-        }
-        case 19:
-            FloatArithmetic(s);
-            break;
-        default:
-            break;
-    }
 }

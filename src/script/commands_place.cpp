@@ -15,6 +15,34 @@ namespace {
 constexpr float kRadToDeg = float(180.0 / 3.14159265358979);
 constexpr float kTurnDoneDegrees = 22.0f;
 
+void BillboardImage(QScrOrg& s, Billboard& b, char op, float value) {
+    if (value < 0) {
+        b.image = nullptr;
+        return;
+    }
+    if (op == '+') {
+        const int32_t at = b.image ? int32_t(b.image - g_TextureSlots) : -1;
+        const int32_t moved = at < 0 ? -1 : TruncToInt(float(at) + value);
+        if (CheckIndex(s, moved, kTextureSlotCount, "texture slot"))
+            b.image = &g_TextureSlots[moved];
+        return;
+    }
+    const int32_t slot = TruncToInt(value) + kBillboardFirstSlot;
+    if (CheckIndex(s, slot, kTextureSlotCount, "texture slot")) b.image = &g_TextureSlots[slot];
+}
+
+void PlaceOnSpeaker(QScrOrg& s, Billboard& b, bool addHead) {
+    if (!CheckIndex(s, s.iv[1], kCharacterCount, "character")) return;
+    const Character& c = g_Characters[s.iv[1]];
+    b.position = c.position;
+    b.position.y -= b.heightFactor * b.heightScale * 0.5f;
+    if (addHead) b.position.y += HeadHeight(c);
+}
+
+}  // namespace
+
+namespace common_commands {
+
 void FieldObjectField(QScrOrg& s) {
     const int32_t field = s.gInt();
     const float value = float(s.gFloat());
@@ -68,30 +96,6 @@ void FieldObjectField(QScrOrg& s) {
         default:
             break;
     }
-}
-
-void BillboardImage(QScrOrg& s, Billboard& b, char op, float value) {
-    if (value < 0) {
-        b.image = nullptr;
-        return;
-    }
-    if (op == '+') {
-        const int32_t at = b.image ? int32_t(b.image - g_TextureSlots) : -1;
-        const int32_t moved = at < 0 ? -1 : TruncToInt(float(at) + value);
-        if (CheckIndex(s, moved, kTextureSlotCount, "texture slot"))
-            b.image = &g_TextureSlots[moved];
-        return;
-    }
-    const int32_t slot = TruncToInt(value) + kBillboardFirstSlot;
-    if (CheckIndex(s, slot, kTextureSlotCount, "texture slot")) b.image = &g_TextureSlots[slot];
-}
-
-void PlaceOnSpeaker(QScrOrg& s, Billboard& b, bool addHead) {
-    if (!CheckIndex(s, s.iv[1], kCharacterCount, "character")) return;
-    const Character& c = g_Characters[s.iv[1]];
-    b.position = c.position;
-    b.position.y -= b.heightFactor * b.heightScale * 0.5f;
-    if (addHead) b.position.y += HeadHeight(c);
 }
 
 void BillboardField(QScrOrg& s) {
@@ -203,7 +207,7 @@ void Approach(QScrOrg& s) {
     s.iv[2] = 0;
 }
 
-}  // namespace
+}  // namespace common_commands
 
 float Heading(float xa, float za, float xb, float zb) {
     const float dx = xa - xb;
@@ -223,23 +227,4 @@ float Heading(float xa, float za, float xb, float zb) {
         degrees = std::atan(dz / -dx) * kRadToDeg + 270.0f;
     }
     return degrees * kDegToRad;
-}
-
-void ExecPlaceCommand(QScrOrg& s, int32_t number) {
-    switch (number) {
-        case 22:
-            FieldObjectField(s);
-            break;
-        case 23:
-            BillboardField(s);
-            break;
-        case 32:
-            TurnToward(s);
-            break;
-        case 33:
-            Approach(s);
-            break;
-        default:
-            break;
-    }
 }

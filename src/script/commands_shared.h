@@ -4,6 +4,7 @@
 #include "math/math_scalar.h"
 
 struct QScrOrg;
+struct CommandEntry;
 
 // Helpers shared by the files of the common commands.
 
@@ -14,7 +15,8 @@ void SkipToArguments(QScrOrg& s);
 // The character at pc, consumed; 0 (and pc left alone) at the end of the text.
 char ReadOp(QScrOrg& s);
 // Reports an error of the script at the position of the command being run, once per script
-// and position; the command is then ignored.
+// and position, naming the command ("mori:120: f8 choice list: ..."); the command is then
+// ignored.
 void ScriptError(const QScrOrg& s, const char* what);
 
 // "+" adds, "=" sets; other operators leave the value alone.
@@ -34,13 +36,55 @@ void LoadSoundEffectSlot(QScrOrg& s, int32_t slotOffset);
 // Index checks that report what is out of range.
 bool CheckIndex(const QScrOrg& s, int32_t index, int32_t count, const char* what);
 
-// The command groups; each reads its arguments from pc on.
-void ExecFlowCommand(QScrOrg& s, int32_t number);   // 0-5, 13, 19
-void ExecWorldCommand(QScrOrg& s, int32_t number);  // 6-12, 14-18, 20-21, 24-31
-void ExecPlaceCommand(QScrOrg& s, int32_t number);  // 22, 23, 32, 33
+// The handlers of the common commands, by file; kCommonCommands lists them by number.
+namespace common_commands {
+// commands_flow.cpp: flow and arithmetic.
+void EndScript(QScrOrg& s);        // c0
+void IntArithmetic(QScrOrg& s);    // c1
+void Compare(QScrOrg& s);          // c2
+void StringRegister(QScrOrg& s);   // c3
+void Jump(QScrOrg& s);             // c4
+void JumpIf(QScrOrg& s);           // c5
+void ToggleVariable(QScrOrg& s);   // c13
+void FloatArithmetic(QScrOrg& s);  // c19
+// commands_world.cpp: characters, the camera, sound, music and textures.
+void Transform(QScrOrg& s);           // c6
+void CameraMember(QScrOrg& s);        // c7
+void CameraLookAt(QScrOrg& s);        // c8
+void SetFieldInput(QScrOrg& s);       // c9
+void CharacterMotion(QScrOrg& s);     // c10
+void SoundEffect(QScrOrg& s);         // c11
+void PlaySoundEffect(QScrOrg& s);     // c12
+void CameraMove(QScrOrg& s);          // c14
+void CameraToCharacter(QScrOrg& s);   // c15
+void CameraMode(QScrOrg& s);          // c16
+void CameraKey(QScrOrg& s);           // c17
+void ReadCharacterValue(QScrOrg& s);  // c18
+void CameraPath(QScrOrg& s);          // c20
+void CameraKeyIndex(QScrOrg& s);      // c21
+void LoadTextures(QScrOrg& s);        // c24
+void LoadCharacterModel(QScrOrg& s);  // c25
+void PlayMusic(QScrOrg& s);           // c26
+void KeepMotions(QScrOrg& s);         // c27
+void BattleMusic(QScrOrg& s);         // c28
+void MusicBuffer(QScrOrg& s);         // c29
+void CopyTransform(QScrOrg& s);       // c30
+void ResumeAfterFade(QScrOrg& s);     // c31
+// commands_place.cpp: field objects, billboards, turning and walking up.
+void FieldObjectField(QScrOrg& s);  // c22
+void BillboardField(QScrOrg& s);    // c23
+void TurnToward(QScrOrg& s);        // c32
+void Approach(QScrOrg& s);          // c33
+}  // namespace common_commands
 
-// The script name and command position errors are reported with (set by the runners).
-extern const char* g_ScriptReportName;
-extern int32_t g_ScriptReportPos;
+// Where script errors are reported (set by the runners): the script's name, the position of
+// the command being run and, while a command runs, its prefix and its entry.
+struct ScriptReportPlace {
+    const char* name = "";
+    int32_t pos = 0;
+    char prefix = 0;
+    const CommandEntry* command = nullptr;
+};
+extern ScriptReportPlace g_ScriptReport;
 // Forgets which positions were reported (the world reset, tests).
 void ResetScriptReports();

@@ -22,6 +22,10 @@ Character* CharacterAt(const QScrOrg& s, int32_t who) {
     return CheckIndex(s, who, kCharacterCount, "character") ? &g_Characters[who] : nullptr;
 }
 
+}  // namespace
+
+namespace common_commands {
+
 void Transform(QScrOrg& s) {
     int32_t who = s.gInt();
     const int32_t field = s.gInt();
@@ -164,126 +168,108 @@ void ReadCharacterValue(QScrOrg& s) {
     }
 }
 
-}  // namespace
+void CameraLookAt(QScrOrg& s) {
+    Character* c = CharacterAt(s, s.gInt());
+    if (!c) return;
+    g_Camera.target = c->position;
+    g_Camera.angle = 0.0f;
+    g_Camera.distance = 2000.0f;
+    g_Camera.eye.y = 3000.0f;
+    UpdateCameraEye();
+}
 
-void ExecWorldCommand(QScrOrg& s, int32_t number) {
-    switch (number) {
-        case 6:
-            Transform(s);
-            break;
-        case 7:
-            CameraMember(s);
-            break;
-        case 8:
-            if (Character* c = CharacterAt(s, s.gInt())) {
-                g_Camera.target = c->position;
-                g_Camera.angle = 0.0f;
-                g_Camera.distance = 2000.0f;
-                g_Camera.eye.y = 3000.0f;
-                UpdateCameraEye();
-            }
-            break;
-        case 9:
-            g_FieldInputEnabled = s.gInt();
-            break;
-        case 10: {
-            int32_t who = s.gInt();
-            const int32_t a = s.gInt();
-            const int32_t b = s.gInt();
-            if (who < 0) who = s.iv[0];
-            if (Character* c = CharacterAt(s, who)) c->SetMotion(a, b);
-            break;
-        }
-        case 11:
-            SoundEffect(s);
-            break;
-        case 12: {
-            const int32_t slot = s.gInt();
-            if (CheckIndex(s, slot, kSeSlotCount, "sound slot")) PlaySound(g_SeSlots[slot]);
-            break;
-        }
-        case 14: {
-            const int32_t type = s.gInt();
-            const int32_t frames = s.gInt();
-            float a = float(s.gFloat());
-            const float b = float(s.gFloat());
-            const float c = float(s.gFloat());
-            if (type == 0 || type == 2) a *= kDegToRad;
-            StartMove(type, frames, Vector3{a, b, c});
-            break;
-        }
-        case 15:
-            StartMove(4, s.gInt(), Vector3{float(s.iv[0]), 0.0f, 0.0f});
-            break;
-        case 16:
-            SetMode(s.gInt());
-            break;
-        case 17: {
-            const int32_t key = s.gInt();
-            const int32_t frames = s.gInt();
-            const int32_t mode = s.gInt();
-            SetKey(key, frames, Vector3{s.fv[0], s.fv[1], s.fv[2]},
-                   Vector3{s.fv[3], s.fv[4], s.fv[5]}, mode);
-            break;
-        }
-        case 18:
-            ReadCharacterValue(s);
-            break;
-        case 20: {
-            const int32_t n = s.gInt();
-            if (n == -1) ClearKeys();
-            if (n == -2) NextKey();
-            if (n >= 0) ResetCameraToHome();
-            break;
-        }
-        case 21:
-            g_Camera.keyIndex = s.gInt();
-            break;
-        case 24:
-            LoadTextures(s);
-            break;
-        case 25: {
-            int32_t who = s.gInt();
-            s.gStr(s.str);
-            if (who < 0) who = s.IntRef(who);
-            if (Character* c = CharacterAt(s, who)) c->LoadCharacter(s.str);
-            break;
-        }
-        case 26:
-            s.gStr(s.str);
-            PlayBgm(s.str);
-            break;
-        case 27: {
-            int32_t who = s.gInt();
-            s.gStr(s.str);
-            if (who < 0) who = s.IntRef(who);
-            if (Character* c = CharacterAt(s, who)) {
-                c->KeepMotionsWithPrefix(s.str);
-                c->SetMotion(std::strcmp(s.str, "fld_") == 0 ? 0 : 3, 1);
-            }
-            break;
-        }
-        case 28:
-            s.gStr(s.str);
-            std::snprintf(g_BattleMusicName, sizeof g_BattleMusicName, "%s",
-                          std::string(s.str).c_str());
-            break;
-        case 29: {
-            const int32_t what = s.gInt();
-            const char op = ReadOp(s);
-            ChangeBgmBuffer(what, op, s.iv[0]);
-            break;
-        }
-        case 30:
-            CopyTransform(s);
-            break;
-        case 31:
-            g_ResumeScriptAfterFade = s.gInt() != 0;
-            break;
-        default:
-            break;
+void SetFieldInput(QScrOrg& s) {
+    g_FieldInputEnabled = s.gInt();
+}
+
+void CharacterMotion(QScrOrg& s) {
+    int32_t who = s.gInt();
+    const int32_t a = s.gInt();
+    const int32_t b = s.gInt();
+    if (who < 0) who = s.iv[0];
+    if (Character* c = CharacterAt(s, who)) c->SetMotion(a, b);
+}
+
+void PlaySoundEffect(QScrOrg& s) {
+    const int32_t slot = s.gInt();
+    if (CheckIndex(s, slot, kSeSlotCount, "sound slot")) PlaySound(g_SeSlots[slot]);
+}
+
+void CameraMove(QScrOrg& s) {
+    const int32_t type = s.gInt();
+    const int32_t frames = s.gInt();
+    float a = float(s.gFloat());
+    const float b = float(s.gFloat());
+    const float c = float(s.gFloat());
+    if (type == 0 || type == 2) a *= kDegToRad;
+    StartMove(type, frames, Vector3{a, b, c});
+}
+
+void CameraToCharacter(QScrOrg& s) {
+    StartMove(4, s.gInt(), Vector3{float(s.iv[0]), 0.0f, 0.0f});
+}
+
+void CameraMode(QScrOrg& s) {
+    SetMode(s.gInt());
+}
+
+void CameraKey(QScrOrg& s) {
+    const int32_t key = s.gInt();
+    const int32_t frames = s.gInt();
+    const int32_t mode = s.gInt();
+    SetKey(key, frames, Vector3{s.fv[0], s.fv[1], s.fv[2]}, Vector3{s.fv[3], s.fv[4], s.fv[5]},
+           mode);
+}
+
+void CameraPath(QScrOrg& s) {
+    const int32_t n = s.gInt();
+    if (n == -1) ClearKeys();
+    if (n == -2) NextKey();
+    if (n >= 0) ResetCameraToHome();
+}
+
+void CameraKeyIndex(QScrOrg& s) {
+    g_Camera.keyIndex = s.gInt();
+}
+
+void LoadCharacterModel(QScrOrg& s) {
+    int32_t who = s.gInt();
+    s.gStr(s.str);
+    if (who < 0) who = s.IntRef(who);
+    if (Character* c = CharacterAt(s, who)) c->LoadCharacter(s.str);
+}
+
+void PlayMusic(QScrOrg& s) {
+    s.gStr(s.str);
+    PlayBgm(s.str);
+}
+
+void KeepMotions(QScrOrg& s) {
+    int32_t who = s.gInt();
+    s.gStr(s.str);
+    if (who < 0) who = s.IntRef(who);
+    if (Character* c = CharacterAt(s, who)) {
+        c->KeepMotionsWithPrefix(s.str);
+        c->SetMotion(std::strcmp(s.str, "fld_") == 0 ? 0 : 3, 1);
     }
 }
+
+void BattleMusic(QScrOrg& s) {
+    s.gStr(s.str);
+    std::snprintf(g_BattleMusicName, sizeof g_BattleMusicName, "%s", std::string(s.str).c_str());
+}
+
+void MusicBuffer(QScrOrg& s) {
+    const int32_t what = s.gInt();
+    const char op = ReadOp(s);
+    ChangeBgmBuffer(what, op, s.iv[0]);
+}
+
+void ResumeAfterFade(QScrOrg& s) {
+    g_ResumeScriptAfterFade = s.gInt() != 0;
+}
+
+}  // namespace common_commands
 
 void LoadSoundEffectSlot(QScrOrg& s, int32_t slotOffset) {
     const int32_t slot = s.gInt() + slotOffset;

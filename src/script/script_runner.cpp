@@ -8,11 +8,11 @@
 #include <utility>
 
 #include "base/message_box.h"
+#include "script/command_table.h"
 #include "script/commands_shared.h"
 #include "script/qscr_org.h"
 
-const char* g_ScriptReportName = "";
-int32_t g_ScriptReportPos = 0;
+ScriptReportPlace g_ScriptReport;
 
 namespace {
 
@@ -26,52 +26,69 @@ void ResetScriptReports() {
 
 void ScriptError(const QScrOrg& s, const char* what) {
     (void)s;
-    std::string name = g_ScriptReportName ? g_ScriptReportName : "";
-    if (!g_Reported.emplace(name, g_ScriptReportPos).second) return;
-    char text[256];
-    std::snprintf(text, sizeof text, "%s:%d: %s", name.c_str(), int(g_ScriptReportPos), what);
+    const ScriptReportPlace& at = g_ScriptReport;
+    std::string name = at.name ? at.name : "";
+    if (!g_Reported.emplace(name, at.pos).second) return;
+    char text[320];
+    if (at.command) {
+        std::snprintf(text, sizeof text, "%s:%d: %c%d %s: %s", name.c_str(), int(at.pos), at.prefix,
+                      int(at.command->number), at.command->name, what);
+    } else {
+        std::snprintf(text, sizeof text, "%s:%d: %s", name.c_str(), int(at.pos), what);
+    }
     ErrorBox(text);
 }
 
-void RunScriptLoop(QScrOrg& s, const char* name, ScriptPrefixHandler extra) {
-    const char* savedName = g_ScriptReportName;
-    g_ScriptReportName = name ? name : "";
+void RunCommand(QScrOrg& s, const CommandTable& table) {
+    const CommandEntry* command = table.Find(ReadCommandNumber(s));
+    if (!command) return;
+    const ScriptReportPlace saved = g_ScriptReport;
+    g_ScriptReport.prefix = table.prefix;
+    g_ScriptReport.command = command;
+    command->run(s);
+    g_ScriptReport.prefix = saved.prefix;
+    g_ScriptReport.command = saved.command;
+}
+
+void RunScriptLoop(QScrOrg& s, const char* name, const CommandTable* own, ScriptMarkHandler marks) {
+    const ScriptReportPlace saved = g_ScriptReport;
+    g_ScriptReport.name = name ? name : "";
+    g_ScriptReport.prefix = 0;
+    g_ScriptReport.command = nullptr;
     s.stepping = 1;
     int32_t steps = 0;
     while (s.stepping) {
+        g_ScriptReport.pos = s.pc;
         if (s.pc < 0 || s.pc >= QScrOrg::kTextSize) {
-            g_ScriptReportPos = s.pc;
             ScriptError(s, "reading outside the script");
             s.stepping = 0;
             s.running = 0;
             break;
         }
         if (++steps > kMaxStepsPerFrame) {
-            g_ScriptReportPos = s.pc;
             ScriptError(s, "no end of frame");
             s.stepping = 0;
             break;
         }
-        g_ScriptReportPos = s.pc;
         const int32_t at = s.pc;
         const char c = s.text[s.pc++];
-        switch (c) {
-            case '#':
-                s.stepping = 0;
-                break;
-            case ';':
-                s.stepping = 0;
-                s.running = 0;
-                break;
-            case 'c':
-                ExecCommand(s);
-                break;
-            default:
-                if (extra) extra(s, c);
-                break;
+        if (c == '#') {
+            s.stepping = 0;
+        } else if (c == ';') {
+            s.stepping = 0;
+            s.running = 0;
+        } else if (c == kCommonCommands.prefix) {
+            RunCommand(s, kCommonCommands);
+        } else if (own && c == own->prefix) {
+            RunCommand(s, *own);
+        } else if (marks) {
+            marks(s, c);
         }
         // A jump back searches the text: it weighs more, so that a loop is cut after fewer.
         if (s.pc <= at) steps += kBackJumpSteps - 1;
     }
-    g_ScriptReportName = savedName;
+    // The position is left where the frame ended.
+    g_ScriptReport.name = saved.name;
+    g_ScriptReport.prefix = saved.prefix;
+    g_ScriptReport.command = saved.command;
 }

@@ -6,11 +6,10 @@
 #include <cstdint>
 #include <string>
 
-// The checks live in the builder, which the fuzz targets do not link: its sources come along.
-#include "../../tools/contentgen/output_tree.cpp"
-#include "../../tools/contentgen/script_check.cpp"
-#include "../../tools/contentgen/script_scan.cpp"
-#include "../../tools/contentgen/source_text.cpp"
+#include "output_tree.h"
+#include "script_check.h"
+#include "script_scan.h"
+#include "source_text.h"
 
 namespace {
 

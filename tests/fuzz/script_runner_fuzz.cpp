@@ -4,7 +4,6 @@
 // with the field's own commands (talk windows, the choice list, script, field and character
 // loads from a data directory that holds none of them).
 #include "battle/battle.h"
-#include "field/field_commands.h"
 #include "field/field_runtime.h"
 #include "field/field_script.h"
 #include "field/game_state.h"
@@ -26,7 +25,6 @@ constexpr int kFrames = 3;
 void Setup() {
     fuzz::QuietHost();
     fuzz::DataDir("runner-fuzz", {"SCR"});
-    g_FieldCommandHandler = ExecFieldCommand;
 }
 
 }  // namespace

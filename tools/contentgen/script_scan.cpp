@@ -3,52 +3,24 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "battle/battle_scripts.h"
+#include "field/field_commands.h"
+#include "script/command_table.h"
+
 namespace {
 
-// Argument shapes by command: I integer, F float (both up to ','), S string (up to "//"),
-// c one character. Commands outside the tables take no arguments: the runner then reads
-// whatever follows as text.
-const char* const kCommon[] = {"",   "IIc",  "IccI", "Sc",  "Sc",  "Sc",    "IIFc", "IFcc", "I",
-                               "I",  "III",  "IS",   "I",   "I",   "IIFFF", "I",    "I",    "III",
-                               "II", "IFIc", "I",    "I",   "IFc", "IIFc",  "IS",   "IS",   "S",
-                               "IS", "S",    "Ic",   "III", "I",   "III",   "F"};
-const char* const kField[] = {"Ic", "S",   "S", "I", "II", "II",    "I",
-                              "I",  "III", "",  "",  "IS", "IIIII", ""};
-const char* const kEvent[] = {"", "", "IF"};
-const char* const kTechnique[] = {"",  "", "IS", "I", "IIIIII", "I", "",  "I",
-                                  "I", "", "",   "I", "I",      "",  "I", "I"};
-
-template <size_t N>
-const char* Shape(const char* const (&table)[N], int number) {
-    return number >= 0 && size_t(number) < N ? table[number] : "";
+// The commands of the runner's own prefix, beside the common ones.
+const CommandTable& OwnCommands(ScriptRunner runner) {
+    if (runner == ScriptRunner::Event) return kEventCommands;
+    if (runner == ScriptRunner::Technique) return kTechniqueCommands;
+    return kFieldCommands;
 }
 
-const char* ShapeOf(char prefix, int number) {
-    switch (prefix) {
-        case 'c':
-            return Shape(kCommon, number);
-        case 'f':
-            return Shape(kField, number);
-        case 'e':
-            return Shape(kEvent, number);
-        case 'w':
-            return Shape(kTechnique, number);
-        default:
-            return "";
-    }
-}
-
-bool IsPrefix(char c, ScriptRunner runner) {
-    if (c == 'c') return true;
-    switch (runner) {
-        case ScriptRunner::Field:
-            return c == 'f';
-        case ScriptRunner::Event:
-            return c == 'e';
-        case ScriptRunner::Technique:
-            return c == 'w';
-    }
-    return false;
+// The arguments a command reads (see CommandEntry); a command outside the tables takes none:
+// the runner then reads whatever follows as text.
+const char* ShapeOf(const CommandTable& table, int number) {
+    const CommandEntry* command = table.Find(number);
+    return command ? command->shape : "";
 }
 
 constexpr size_t kNumberChars = 17;  // the readers' limit before they complain
@@ -80,10 +52,12 @@ ScriptScan ScanScript(std::string_view text, ScriptRunner runner) {
         if (end == std::string_view::npos) break;
         scan.labels[std::string(text.substr(at + 2, end - at - 2))].push_back(at);
     }
+    const CommandTable& own = OwnCommands(runner);
     size_t pc = 0;
     while (pc < text.size()) {
         const char c = text[pc++];
-        if (!IsPrefix(c, runner)) continue;
+        if (c != kCommonCommands.prefix && c != own.prefix) continue;
+        const CommandTable& table = c == own.prefix ? own : kCommonCommands;
         ScriptCommand cmd;
         cmd.prefix = c;
         cmd.offset = pc - 1;
@@ -105,7 +79,7 @@ ScriptScan ScanScript(std::string_view text, ScriptRunner runner) {
         }
         pc = blank + 1;
         bool broken = false;
-        for (const char* s = ShapeOf(c, cmd.number); *s && !broken; ++s) {
+        for (const char* s = ShapeOf(table, cmd.number); *s && !broken; ++s) {
             if (*s == 'c') {
                 if (pc >= text.size()) {
                     broken = true;

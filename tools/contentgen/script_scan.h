@@ -6,10 +6,10 @@
 #include <vector>
 
 // Reads a built script the way its runner will: a command prefix, the command's number, the
-// blank behind it and the arguments each command takes, everything else skipped character by
-// character. What it finds lets the builder check a script against the rest of the data
-// before the game runs it: jumps that find no label, names of files that are not built,
-// numbers that are no numbers.
+// blank behind it and the arguments the engine's command table gives the command, everything
+// else skipped character by character. What it finds lets the builder check a script against the
+// rest of the data before the game runs it: jumps that find no label, names of files that are not
+// built, numbers that are no numbers.
 
 enum class ScriptRunner { Field, Event, Technique };
 

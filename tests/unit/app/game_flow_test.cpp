@@ -70,7 +70,6 @@ protected:
         delete g_pGameState;
         g_pGameState = nullptr;
         g_RunFieldScript = RunFieldScript;
-        g_FieldCommandHandler = nullptr;
         for (TextureSlot& s : g_UiTextures) {
             if (s.texture) s.texture->Release();
             s = {};

@@ -52,12 +52,10 @@ protected:
         SetSceneViewSource(nullptr);  // identity view and projection
         g_pGameState = new GameState;
         g_pGameState->fieldHandler = nullptr;
-        g_FieldCommandHandler = ExecFieldCommand;
     }
     void TearDown() override {
         delete g_pGameState;
         g_pGameState = nullptr;
-        g_FieldCommandHandler = nullptr;
         DestroyCharacterModels();
         ResetCharacters();
         ReleaseFieldTables();
@@ -206,11 +204,7 @@ TEST_F(FieldCommandTest, UnknownNumbersAndAMissingFieldAreSafe) {
     QScrOrg s;
     SetText(s, "c3 x//=f9 f8 0,1,0,f0 0,1,f10 c0");
     s.running = 1;
-    RunScriptLoop(s, "loose", [](QScrOrg& sc, char c) {
-        if (c != 'f') return false;
-        ExecFieldCommand(sc);
-        return true;
-    });
+    RunScriptLoop(s, "loose", &kFieldCommands);
     EXPECT_EQ(Reports(), 2u);  // f9 and f8 need the field's list
     EXPECT_STREQ(g_TalkWindows[0].text, "x\\e");
     EXPECT_EQ(g_TalkWindows[0].open, 0);  // closed again by f10

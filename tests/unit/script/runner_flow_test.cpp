@@ -130,9 +130,9 @@ protected:
     GameState state;
 };
 
-TEST_F(FieldRunnerTest, PipeEndsFrameAndFieldCommandsReportedUntilInstalled) {
+TEST_F(FieldRunnerTest, PipeEndsFrameAndFieldCommandsRun) {
     QScrOrg& f = state.fieldScript;
-    SetText(f, "c1 0,1,+|f3 c1 0,1,+;c0");
+    SetText(f, "c1 0,1,+|f3 20,c1 0,1,+;c0");  // f3 on a character outside the table
     f.running = 1;
     RunFieldScript();
     EXPECT_EQ(f.iv[0], 1);
