@@ -3,11 +3,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <set>
 #include <string>
-#include <utility>
 
 #include "base/message_box.h"
+#include "base/report_once.h"
 #include "script/commands_shared.h"
 #include "script/qscr_org.h"
 
@@ -16,18 +15,20 @@ int32_t g_ScriptReportPos = 0;
 
 namespace {
 
-std::set<std::pair<std::string, int32_t>> g_Reported;
+// Each script position reports its first error only.
+ReportOnce g_Reported;
 
 }  // namespace
 
 void ResetScriptReports() {
-    g_Reported.clear();
+    g_Reported.Reset();
 }
 
 void ScriptError(const QScrOrg& s, const char* what) {
     (void)s;
     std::string name = g_ScriptReportName ? g_ScriptReportName : "";
-    if (!g_Reported.emplace(name, g_ScriptReportPos).second) return;
+    // A name is a C string, so a NUL keeps it apart from the position.
+    if (!g_Reported.First(name + '\0' + std::to_string(g_ScriptReportPos))) return;
     char text[256];
     std::snprintf(text, sizeof text, "%s:%d: %s", name.c_str(), int(g_ScriptReportPos), what);
     ErrorBox(text);

@@ -1,12 +1,11 @@
 #include "model/importers/import_common.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "base/game_file.h"
 #include "base/host.h"
 #include "base/message_box.h"
-#include "base/paths.h"
 #include "base/sjis.h"
 #include "model/rz_last_error.h"
 #include "model/rz_model.h"
@@ -46,24 +45,10 @@ size_t NumberPrefix(std::string_view text, char (&buffer)[kMaxNumberText + 1]) {
 }  // namespace
 
 bool ReadImportFile(const char* fileName, std::string& bytes, const char* cannotOpen) {
-    bytes.clear();
-    FILE* f = OpenGameFile(fileName ? fileName : "", "rb");
-    if (!f) return ImportFail(cannotOpen);
-    char chunk[65536];
-    size_t n;
-    bool tooLarge = false;
-    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
-        if (bytes.size() + n > kMaxImportFile) {
-            tooLarge = true;
-            break;
-        }
-        bytes.append(chunk, n);
-    }
-    std::fclose(f);
-    if (tooLarge) {
-        bytes.clear();
-        return ImportFail("the file is too large for a model");
-    }
+    FileRead file = ReadGameFile(fileName ? fileName : "", kMaxImportFile, LongFile::kRefuse);
+    bytes = std::move(file.bytes);
+    if (file.status == FileStatus::kTooLong) return ImportFail("the file is too large for a model");
+    if (!file.Ok()) return ImportFail(cannotOpen);
     return true;
 }
 
