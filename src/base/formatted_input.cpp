@@ -141,21 +141,11 @@ bool FormattedInput::Word(std::string& word) {
 }
 
 bool FormattedInput::Long(long& value) {
-    size_t used = 0;
-    const long v = ParseLong(Text().substr(pos_), &used);
-    if (used == 0) return false;
-    value = v;
-    pos_ += used;
-    return true;
+    return TakeNumber(ParseLong, value);
 }
 
 bool FormattedInput::Float(float& value) {
-    size_t used = 0;
-    const float v = ParseFloat(Text().substr(pos_), &used);
-    if (used == 0) return false;
-    value = v;
-    pos_ += used;
-    return true;
+    return TakeNumber(ParseFloat, value);
 }
 
 std::string_view FormattedInput::RestOfLine() {

@@ -47,6 +47,15 @@ public:
 private:
     using Target = std::variant<std::monostate, int32_t*, float*, std::string*>;
     int ScanList(std::string_view format, const Target* targets, size_t count);
+    template <typename T>
+    bool TakeNumber(T (*parse)(std::string_view, size_t*), T& value) {
+        size_t used = 0;
+        const T v = parse(Text().substr(pos_), &used);
+        if (used == 0) return false;
+        value = v;
+        pos_ += used;
+        return true;
+    }
     bool ReadInt(int32_t& out);
     bool ReadFloat(float& out);
 
