@@ -3,11 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <vector>
 
+#include "base/game_file.h"
 #include "base/message_box.h"
 #include "base/paths.h"
 #include "base/sjis.h"
@@ -43,15 +42,6 @@ std::string Lower(std::string s) {
     for (char& c : s)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return s;
-}
-
-bool ReadBytes(const fs::path& p, std::string& out) {
-    std::ifstream in(p, std::ios::binary);
-    if (!in) return false;
-    std::stringstream s;
-    s << in.rdbuf();
-    out = s.str();
-    return true;
 }
 
 // The first top-level folder of a path inside the data directory, lower-cased.
@@ -92,25 +82,25 @@ std::string CheckFile(const fs::path& dataDir, const fs::path& file) {
         return {};
     }
     if (ext == ".wav") {
-        std::string bytes;
-        if (!ReadBytes(file, bytes)) return "cannot be read";
+        const FileRead bytes = ReadNativeFile(file.string(), kAnyFileSize);
+        if (!bytes.Ok()) return "cannot be read";
         WaveData wave;
-        WaveError e = ParseWave(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), wave);
+        WaveError e = ParseWave(bytes.Data(), bytes.bytes.size(), wave);
         if (e != WaveError::kNone) return ToUtf8(WaveErrorText(e));
         return {};
     }
     if (ext == ".qf" && top == "field") {
-        std::string text;
-        if (!ReadBytes(file, text)) return "cannot be read";
+        const FileRead text = ReadNativeFile(file.string(), kAnyFileSize);
+        if (!text.Ok()) return "cannot be read";
         QFldInfo field;
-        if (!field.loadText(text, sjisPath)) return "stops early";
+        if (!field.loadText(text.bytes, sjisPath)) return "stops early";
         return {};
     }
     if (ext == ".qd" && top == "bgm") {
         // The music list: every line read, every track it names decodes with its loop.
-        std::string text;
-        if (!ReadBytes(file, text)) return "cannot be read";
-        BgmList list = ParseBgmList(text);
+        const FileRead text = ReadNativeFile(file.string(), kAnyFileSize);
+        if (!text.Ok()) return "cannot be read";
+        BgmList list = ParseBgmList(text.bytes);
         if (!list.badLines.empty())
             return "line " + std::to_string(list.badLines.front()) + " cannot be read";
         for (const BgmEntry& e : list.entries) {

@@ -7,6 +7,7 @@
 #include "base/frame.h"
 #include "base/keys.h"
 #include "base/paths.h"
+#include "base/report_once.h"
 #include "battle/battle.h"
 #include "battle/battle_scripts.h"
 #include "field/field_runtime.h"
@@ -18,7 +19,6 @@
 #include "gfx/text.h"
 #include "gfx/texture_slots.h"
 #include "script/camera_motion.h"
-#include "script/commands_shared.h"
 #include "sound/bgm.h"
 #include "sound/sound.h"
 #include "ui/talk_window.h"
@@ -90,7 +90,7 @@ void ResetGameWorld() {
     g_FadeR = g_FadeG = g_FadeB = g_FadeAlpha = 0;
     CrtSrand(1);
 
-    ResetScriptReports();
+    ResetReportedOnce();
     ResetFieldObjectReports();
     ClearPathCache();
 

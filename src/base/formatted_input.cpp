@@ -1,20 +1,49 @@
 #include "base/formatted_input.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <charconv>
+#include <climits>
 #include <cstdlib>
 
-namespace {
+#include "base/parse_int.h"
 
-bool IsSpace(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
+namespace {
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+size_t SpaceRun(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && FormattedInput::IsSpace(text[i])) ++i;
+    return i;
+}
+
 }  // namespace
+
+long ParseLong(std::string_view text, size_t* used) {
+    const ParsedInt r = ParseInt(text.substr(0, SpaceRun(text) + kMaxNumberText));
+    if (used) *used = r.used;
+    return long(std::clamp<int64_t>(r.value, LONG_MIN, LONG_MAX));
+}
+
+float ParseFloat(std::string_view text, size_t* used) {
+    // strtof wants a terminated string: the number-like characters are copied first.
+    char buffer[kMaxNumberText + 1];
+    const size_t start = SpaceRun(text);
+    size_t n = 0;
+    while (start + n < text.size() && n < kMaxNumberText && text[start + n] != '\0' &&
+           !FormattedInput::IsSpace(text[start + n])) {
+        buffer[n] = text[start + n];
+        ++n;
+    }
+    buffer[n] = '\0';
+    char* end = buffer;
+    const float v = std::strtof(buffer, &end);
+    if (used) *used = end == buffer ? 0 : start + size_t(end - buffer);
+    return v;
+}
 
 void FormattedInput::SkipSpace() {
     while (pos_ < size_ && IsSpace(data_[pos_])) ++pos_;
@@ -91,11 +120,40 @@ bool FormattedInput::ReadFloat(float& out) {
     return true;
 }
 
-bool FormattedInput::ReadToken(std::string& out) {
+bool FormattedInput::Match(std::string_view literal) {
+    for (char c : literal) {
+        if (IsSpace(c)) {
+            SkipSpace();
+            continue;
+        }
+        if (pos_ >= size_ || data_[pos_] != c) return false;
+        ++pos_;
+    }
+    return true;
+}
+
+bool FormattedInput::Word(std::string& word) {
+    SkipSpace();
     const size_t start = pos_;
     while (pos_ < size_ && !IsSpace(data_[pos_])) ++pos_;
-    out.assign(data_ + start, pos_ - start);
-    return true;
+    word.assign(data_ + start, pos_ - start);
+    return pos_ > start;
+}
+
+bool FormattedInput::Long(long& value) {
+    return TakeNumber(ParseLong, value);
+}
+
+bool FormattedInput::Float(float& value) {
+    return TakeNumber(ParseFloat, value);
+}
+
+std::string_view FormattedInput::RestOfLine() {
+    const size_t start = pos_;
+    while (pos_ < size_ && data_[pos_] != '\n') ++pos_;
+    const std::string_view line(data_ + start, pos_ - start);
+    if (pos_ < size_) ++pos_;
+    return line;
 }
 
 int FormattedInput::ScanList(std::string_view format, const Target* targets, size_t count) {
@@ -109,8 +167,7 @@ int FormattedInput::ScanList(std::string_view format, const Target* targets, siz
         }
         if (c != '%' || f + 1 >= format.size()) {
             if (pos_ >= size_) return stored ? stored : -1;
-            if (data_[pos_] != c) return stored;
-            ++pos_;
+            if (!Match(std::string_view(&c, 1))) return stored;
             continue;
         }
         char conversion = format[++f];
@@ -124,7 +181,7 @@ int FormattedInput::ScanList(std::string_view format, const Target* targets, siz
         } else if (conversion == 'f' && std::holds_alternative<float*>(target)) {
             ok = ReadFloat(*std::get<float*>(target));
         } else if (conversion == 's' && std::holds_alternative<std::string*>(target)) {
-            ok = ReadToken(*std::get<std::string*>(target));
+            ok = Word(*std::get<std::string*>(target));
         }
         if (!ok) return stored;
         ++stored;

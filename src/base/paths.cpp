@@ -4,11 +4,11 @@
 #include <cstring>
 #include <filesystem>
 #include <map>
-#include <set>
 #include <system_error>
 #include <vector>
 
 #include "base/host.h"
+#include "base/report_once.h"
 #include "base/sjis.h"
 
 namespace fs = std::filesystem;
@@ -20,7 +20,8 @@ namespace {
 
 std::string g_DataDir;  // empty: the executable's directory
 std::map<std::string, std::map<std::string, std::string>> g_DirCache;
-std::set<std::string> g_Reported;
+// Paths that matched nothing, logged once each.
+ReportOnce g_Unmatched(10000);
 
 std::string Lower(std::string_view s) {
     std::string out(s);
@@ -145,8 +146,7 @@ const char* GetBasePath() {
 std::string ResolveGamePath(std::string_view sjisPath) {
     std::string found = ResolveImpl(sjisPath, false);
     if (found.empty()) {
-        std::string key(sjisPath);
-        if (g_Reported.size() < 10000 && g_Reported.insert(key).second)
+        if (g_Unmatched.First(std::string(sjisPath)))
             std::fprintf(stderr, "gh02: no file matches \"%s\"\n", ToUtf8(sjisPath).c_str());
     }
     return found;
@@ -165,5 +165,5 @@ FILE* OpenGameFile(std::string_view sjisPath, const char* mode) {
 
 void ClearPathCache() {
     g_DirCache.clear();
-    g_Reported.clear();
+    g_Unmatched.Reset();
 }

@@ -13,7 +13,7 @@
 bool ReadEnemyStatusText(FighterRecord& r, std::string_view text, const std::string& pathSjis,
                          std::string& characterName) {
     characterName.clear();
-    CharacterTextReader in(text, "ReadEnemST:", pathSjis);
+    ItemReader in(text, "ReadEnemST:", pathSjis);
 
     // An enemy starts with full points, also when its file breaks off after the maxima.
     const bool whole = ReadFighterStatusHead(in, r);

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/game_file.h"
 #include "base/message_box.h"
 #include "base/paths.h"
 #include "base/sjis.h"
@@ -20,7 +21,7 @@ uint32_t Low8(int32_t v) {
 
 bool ReadWeaponText(std::string_view text, int slot, const std::string& pathSjis, WeaponFile& out) {
     out = WeaponFile{};
-    text = text.substr(0, text.find('\x1A'));  // Ctrl-Z ends a text file
+    text = UpToCtrlZ(text);  // Ctrl-Z ends a text file
     // The first line as a 64-byte line read takes it: the line end goes, trailing blanks stay.
     // A longer name is cut and the rest of its line is passed over, so that the numbers below
     // are still read from their own lines.
@@ -31,7 +32,7 @@ bool ReadWeaponText(std::string_view text, int slot, const std::string& pathSjis
     if (out.meshName == "NO" || slot != 0) return true;
 
     const std::string_view rest = lineEnd < text.size() ? text.substr(lineEnd + 1) : "";
-    CharacterTextReader in(rest, "LoadWeapon:", pathSjis);
+    ItemReader in(rest, "LoadWeapon:", pathSjis);
     int32_t red = 0, green = 0, blue = 0, alpha = 0;
     if (!in.Read("軌跡の色", "%d,%d,%d,%d,\n", &red, &green, &blue, &alpha)) return false;
     out.hasTrail = true;

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-#include "base/paths.h"
+#include "base/game_file.h"
 #include "base/sjis.h"
 #include "gfx/bmp_reader.h"
 #include "gfx/dds_reader.h"
@@ -18,7 +18,7 @@
 namespace {
 
 // Far beyond any picture the game uses; keeps a damaged or wrong file from eating memory.
-constexpr long kMaxFileBytes = 256L * 1024 * 1024;
+constexpr size_t kMaxFileBytes = size_t(256) << 20;
 
 int32_t Refuse(const std::string& name, const std::string& why) {
     std::fprintf(stderr, "gh02: cannot use image \"%s\": %s\n", ToUtf8(name).c_str(), why.c_str());
@@ -164,18 +164,10 @@ int32_t CreateTextureFromFile(GfxDevice* device, const std::string& sjisGamePath
     if (!out) return kErrInvalidCall;
     *out = nullptr;
     if (!device) return kErrInvalidCall;
-    FILE* f = OpenGameFile(sjisGamePath, "rb");
-    if (!f) return kErrNotFound;
-    std::vector<uint8_t> bytes;
-    long length = -1;
-    if (std::fseek(f, 0, SEEK_END) == 0) length = std::ftell(f);
-    if (length < 0 || length > kMaxFileBytes || std::fseek(f, 0, SEEK_SET) != 0) {
-        std::fclose(f);
+    const FileRead file = ReadGameFile(sjisGamePath, kMaxFileBytes, LongFile::kRefuse);
+    if (file.status == FileStatus::kTooLong)
         return Refuse(sjisGamePath, "cannot be read or is too large");
-    }
-    bytes.resize(size_t(length));
-    size_t got = length > 0 ? std::fread(bytes.data(), 1, bytes.size(), f) : 0;
-    std::fclose(f);
-    if (got != bytes.size()) return Refuse(sjisGamePath, "read error");
-    return CreateTextureFromMemory(device, bytes.data(), bytes.size(), out, sjisGamePath);
+    if (file.status == FileStatus::kReadError) return Refuse(sjisGamePath, "read error");
+    if (!file.Ok()) return kErrNotFound;
+    return CreateTextureFromMemory(device, file.Data(), file.bytes.size(), out, sjisGamePath);
 }

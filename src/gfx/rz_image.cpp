@@ -4,14 +4,14 @@
 #include <cstdio>
 #include <cstring>
 
-#include "base/paths.h"
+#include "base/game_file.h"
 #include "base/sjis.h"
 #include "gfx/bmp_reader.h"
 
 namespace {
 
 // Far beyond any material picture; keeps a wrong file from eating memory.
-constexpr long kMaxBmpFileBytes = 256L * 1024 * 1024;
+constexpr size_t kMaxBmpFileBytes = size_t(256) << 20;
 
 uint32_t U16(const uint8_t* p) {
     return uint32_t(p[0]) | uint32_t(p[1]) << 8;
@@ -108,25 +108,18 @@ void RZ_Log(std::string_view utf8Line) {
 
 bool RZ_ReadBmp(const std::string& sjisFileName, RZ_Image* image) {
     image->Destroy();
-    FILE* f = OpenGameFile(sjisFileName, "rb");
-    if (!f) {
+    const FileRead file = ReadGameFile(sjisFileName, kMaxBmpFileBytes, LongFile::kRefuse);
+    if (file.status != FileStatus::kRead && file.status != FileStatus::kTooLong &&
+        file.status != FileStatus::kReadError) {
         RZ_Log(ToUtf8(sjisFileName) + "が開けません!");
         return false;
     }
-    long length = -1;
-    if (std::fseek(f, 0, SEEK_END) == 0) length = std::ftell(f);
-    RZ_Log("file size = " + std::to_string(length < 0 ? 0 : length));
-    std::vector<uint8_t> bytes;
-    if (length > 0 && length <= kMaxBmpFileBytes && std::fseek(f, 0, SEEK_SET) == 0) {
-        bytes.resize(size_t(length));
-        bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f));
-    }
-    std::fclose(f);
-    if (length > kMaxBmpFileBytes) {
+    RZ_Log("file size = " + std::to_string(file.size));
+    if (file.status == FileStatus::kTooLong) {
         RZ_Log("file is too large");
         return false;
     }
-    return RZ_ReadBmpFromMemory(bytes.data(), bytes.size(), image);
+    return RZ_ReadBmpFromMemory(file.Data(), file.bytes.size(), image);
 }
 
 bool RZ_ReadBmpFromMemory(const uint8_t* data, size_t size, RZ_Image* image) {

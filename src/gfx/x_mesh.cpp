@@ -1,11 +1,9 @@
 #include "gfx/x_mesh.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
-#include <memory>
 
-#include "base/paths.h"
+#include "base/game_file.h"
 #include "gfx/xfile_merge.h"
 #include "gfx/xfile_mszip.h"
 #include "gfx/xfile_parser.h"
@@ -81,23 +79,17 @@ bool ReadXMesh(const uint8_t* data, size_t size, XMeshData& out, std::string& er
 
 bool LoadXMeshFile(std::string_view sjisPath, XMeshData& out, std::string& error) {
     out.Clear();
-    std::unique_ptr<FILE, int (*)(FILE*)> file(OpenGameFile(sjisPath, "rb"), &std::fclose);
-    if (!file) {
+    const FileRead file = ReadGameFile(sjisPath, kMaxXFileSize, LongFile::kRefuse);
+    if (file.status == FileStatus::kTooLong) {
+        error = std::string(sjisPath) + ": file larger than " + std::to_string(kMaxXFileSize) +
+                " bytes";
+        return false;
+    }
+    if (!file.Ok()) {
         error = std::string(sjisPath) + ": cannot open the file";
         return false;
     }
-    std::vector<uint8_t> bytes;
-    uint8_t chunk[65536];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) {
-        if (bytes.size() + got > kMaxXFileSize) {
-            error = std::string(sjisPath) + ": file larger than " + std::to_string(kMaxXFileSize) +
-                    " bytes";
-            return false;
-        }
-        bytes.insert(bytes.end(), chunk, chunk + got);
-    }
-    if (!ReadXMesh(bytes.data(), bytes.size(), out, error)) {
+    if (!ReadXMesh(file.Data(), file.bytes.size(), out, error)) {
         error = std::string(sjisPath) + ": " + error;
         return false;
     }

@@ -1,13 +1,11 @@
 #include "model/rz_model_load.h"
 
-#include <cstdio>
 #include <cstring>
 #include <string>
-#include <vector>
 
+#include "base/game_file.h"
 #include "base/host.h"
 #include "base/message_box.h"
-#include "base/paths.h"
 #include "base/sjis.h"
 #include "model/importers/importers.h"
 #include "model/rz_last_error.h"
@@ -39,24 +37,6 @@ bool EndsWith(const std::string& name, const char* ext) {
     return true;
 }
 
-// The whole file; false when it cannot be opened, with `tooLarge` set when it is no model.
-bool ReadWholeFile(const std::string& name, std::vector<uint8_t>& bytes, bool& tooLarge) {
-    tooLarge = false;
-    FILE* f = OpenGameFile(name, "rb");
-    if (!f) return false;
-    uint8_t chunk[65536];
-    size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
-        if (bytes.size() + n > kMaxFileSize) {
-            tooLarge = true;
-            break;
-        }
-        bytes.insert(bytes.end(), chunk, chunk + n);
-    }
-    std::fclose(f);
-    return true;
-}
-
 }  // namespace
 
 void RZ_SetImporter(RZ_ForeignFormat format, RZ_ImportFn importer) {
@@ -73,18 +53,17 @@ bool RZ_Model::Load(GfxDevice* device, const char* fileName, void* ownerWindow) 
     ReleaseTextures();
     Reset();
     if (EndsWith(name, "rzo")) {
-        std::vector<uint8_t> bytes;
-        bool tooLarge = false;
-        if (!ReadWholeFile(name, bytes, tooLarge)) {
+        const FileRead file = ReadGameFile(name, kMaxFileSize, LongFile::kRefuse);
+        if (file.status != FileStatus::kRead && file.status != FileStatus::kTooLong) {
             RZ_SetLastError(2, RZ_FormatSjis(SJIS("%sを開けません！"), name), __LINE__, kSource);
             return false;
         }
-        if (tooLarge) {
+        if (file.status == FileStatus::kTooLong) {
             RZ_SetLastError(3, RZ_FormatSjis(SJIS("%sを読込めません！"), name), __LINE__, kSource,
                             "the file is too large for a model");
             return false;
         }
-        ok = ReadRzObject(*this, bytes.data(), bytes.size(), device, ownerWindow, name.c_str());
+        ok = ReadRzObject(*this, file.Data(), file.bytes.size(), device, ownerWindow, name.c_str());
         if (!ok) return false;  // the reader has recorded why
     } else {
         RZ_ForeignFormat format;

@@ -1,9 +1,11 @@
 #include "model/rz_tokenizer.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
+
+#include "base/parse_int.h"
 
 namespace {
 
@@ -60,9 +62,7 @@ long RzTokenizer::Int() {
         ended_ = true;
         return 0;
     }
-    errno = 0;
-    const long v = std::strtol(token_.c_str(), nullptr, 10);
-    return std::clamp<long>(v, INT32_MIN, INT32_MAX);
+    return long(std::clamp<int64_t>(ParseInt(token_).value, INT32_MIN, INT32_MAX));
 }
 
 float RzTokenizer::Float() {

@@ -1,31 +1,24 @@
 #include "script/qscr_org.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
-#include <limits>
 #include <string>
 #include <string_view>
 
+#include "base/game_file.h"
 #include "base/message_box.h"
+#include "base/parse_int.h"
 #include "base/paths.h"
 #include "base/sjis.h"
 
 namespace {
 
-// Scripts are written on Windows and were read there in text mode: CR LF arrives as LF and
-// Ctrl-Z ends the file. Doing it here gives every platform the same text (and the same length).
-int ReadTextChar(FILE* f) {
-    int c = std::fgetc(f);
-    if (c == 0x1A) return EOF;
-    if (c == '\r') {
-        int next = std::fgetc(f);
-        if (next == '\n') return '\n';
-        if (next != EOF) std::ungetc(next, f);
-    }
-    return c;
-}
+// Every character of the text a script can hold comes from at most two bytes of its file (CR LF),
+// so this much tells whether the text fits and gives all of it.
+constexpr size_t kMaxScriptFileBytes = 2 * size_t(QScrOrg::kTextSize);
 
 bool IsSpace(char c) {
     return c == ' ' || (c >= '\t' && c <= '\r');
@@ -33,22 +26,6 @@ bool IsSpace(char c) {
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
-}
-
-// Decimal integer as the runtime library converts it: blanks, sign, digits up to the first
-// non-digit, no digits give 0. Values past the 32-bit range stay at its ends.
-int32_t ParseInt(const char* s) {
-    while (IsSpace(*s)) ++s;
-    bool negative = false;
-    if (*s == '+' || *s == '-') negative = *s++ == '-';
-    int64_t value = 0;
-    const int64_t limit = negative ? -int64_t(std::numeric_limits<int32_t>::min())
-                                   : int64_t(std::numeric_limits<int32_t>::max());
-    for (; IsDigit(*s); ++s) {
-        value = value * 10 + (*s - '0');
-        if (value > limit) value = limit;
-    }
-    return static_cast<int32_t>(negative ? -value : value);
 }
 
 // Decimal floating-point number: blanks, sign, digits, point, exponent; anything else gives 0.
@@ -122,22 +99,17 @@ bool QScrOrg::Load(const char* name) {
     pc = 0;
     if (!name) name = "";
     std::string path = std::string(GetBasePath()) + "SCR\\" + name + ".qd";
-    FILE* f = OpenGameFile(path, "rb");
-    if (!f) {
+    const FileRead file = ReadGameFile(path, kMaxScriptFileBytes);
+    if (!file.Ok()) {
         RZ_MsgBox("QScrOrg:Reading error!:\n" + std::string(name));
         return false;
     }
+    // Scripts are written on Windows and were read there in text mode: CR LF arrives as LF and
+    // Ctrl-Z ends the file. Doing it here gives every platform the same text (and the same length).
+    const std::string script = TextModeText(file.bytes);
+    const bool cut = script.size() > size_t(kMaxFileText);
     std::memset(text, 0, sizeof text);
-    int32_t n = 0;
-    bool cut = false;
-    for (int c; (c = ReadTextChar(f)) != EOF;) {
-        if (n == kMaxFileText) {
-            cut = true;
-            break;
-        }
-        text[n++] = static_cast<char>(c);
-    }
-    std::fclose(f);
+    std::memcpy(text, script.data(), cut ? size_t(kMaxFileText) : script.size());
     // Appended at the first NUL, as a string concatenation does: a NUL inside the file ends the
     // script there. The cut above leaves room for it and the terminator.
     size_t end = BoundedLength(text, kTextSize);
@@ -154,7 +126,8 @@ bool QScrOrg::Load(const char* name) {
 int32_t QScrOrg::gInt() {
     char buf[kMaxNumberChars + 1];
     ReadNumber(*this, buf, SJIS("gInt:ん？"));
-    return ParseInt(buf);
+    // No digits give 0; values past the 32-bit range stay at its ends.
+    return int32_t(std::clamp<int64_t>(ParseInt(buf).value, INT32_MIN, INT32_MAX));
 }
 
 double QScrOrg::gFloat() {

@@ -3,11 +3,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <set>
 #include <string>
-#include <utility>
 
 #include "base/message_box.h"
+#include "base/report_once.h"
 #include "script/command_table.h"
 #include "script/commands_shared.h"
 #include "script/qscr_org.h"
@@ -16,19 +15,21 @@ ScriptReportPlace g_ScriptReport;
 
 namespace {
 
-std::set<std::pair<std::string, int32_t>> g_Reported;
+// Each script position reports its first error only.
+ReportOnce g_Reported;
 
 }  // namespace
 
 void ResetScriptReports() {
-    g_Reported.clear();
+    g_Reported.Reset();
 }
 
 void ScriptError(const QScrOrg& s, const char* what) {
     (void)s;
     const ScriptReportPlace& at = g_ScriptReport;
     std::string name = at.name ? at.name : "";
-    if (!g_Reported.emplace(name, at.pos).second) return;
+    // A name is a C string, so a NUL keeps it apart from the position.
+    if (!g_Reported.First(name + '\0' + std::to_string(at.pos))) return;
     char text[320];
     if (at.command) {
         std::snprintf(text, sizeof text, "%s:%d: %c%d %s: %s", name.c_str(), int(at.pos), at.prefix,

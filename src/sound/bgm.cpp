@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
-#include <set>
 #include <vector>
 
+#include "base/game_file.h"
 #include "base/message_box.h"
 #include "base/paths.h"
+#include "base/report_once.h"
 #include "base/sjis.h"
 #include "sound/bgm_list.h"
 #include "sound/music_stream.h"
@@ -22,11 +23,10 @@ std::string g_BgmName;
 std::unique_ptr<BgmList> g_BgmList;
 bool g_BgmListFailed = false;
 MusicStream g_BgmStream;
-std::set<std::string> g_BgmReported;
+ReportOnce g_BgmReported(1000);
 
-void ReportOnce(const std::string& key, const std::string& line) {
-    if (g_BgmReported.size() < 1000 && g_BgmReported.insert(key).second)
-        std::fprintf(stderr, "gh02: music: %s\n", line.c_str());
+void SayOnce(const std::string& key, const std::string& line) {
+    if (g_BgmReported.First(key)) std::fprintf(stderr, "gh02: music: %s\n", line.c_str());
 }
 
 std::string Format(const char* pattern, const char* a, const std::string& b) {
@@ -40,24 +40,16 @@ const BgmList* MusicList() {
     if (g_BgmList) return g_BgmList.get();
     if (g_BgmListFailed) return nullptr;
     std::string path = Format("%sBGM\\%s.qd", GetBasePath(), kBgmListName);
-    FILE* f = OpenGameFile(path, "rb");
-    std::string text;
-    if (f) {
-        char block[4096];
-        size_t n;
-        while (text.size() < kMaxListBytes && (n = std::fread(block, 1, sizeof block, f)) > 0)
-            text.append(block, n);
-        std::fclose(f);
-    }
-    if (!f) {
+    const FileRead file = ReadGameFile(path, kMaxListBytes);
+    if (!file.Ok()) {
         g_BgmListFailed = true;
         RZ_MsgBox("Error to load BGMData!");
         return nullptr;
     }
-    g_BgmList = std::make_unique<BgmList>(ParseBgmList(text));
+    g_BgmList = std::make_unique<BgmList>(ParseBgmList(file.bytes));
     for (int line : g_BgmList->badLines)
-        ReportOnce("line" + std::to_string(line),
-                   ToUtf8(path) + ": line " + std::to_string(line) + " skipped");
+        SayOnce("line" + std::to_string(line),
+                ToUtf8(path) + ": line " + std::to_string(line) + " skipped");
     return g_BgmList.get();
 }
 
@@ -84,7 +76,7 @@ void ResetBgm() {
     g_BgmName.clear();
     g_BgmList.reset();
     g_BgmListFailed = false;
-    g_BgmReported.clear();
+    g_BgmReported.Reset();
 }
 
 void PlayBgm(std::string_view nameIn) {
@@ -97,7 +89,7 @@ void PlayBgm(std::string_view nameIn) {
     if (!list) return;
     const BgmEntry* entry = FindBgm(*list, name);
     if (!entry) {
-        ReportOnce("name:" + name, "no music named \"" + ToUtf8(name) + "\" in the music list");
+        SayOnce("name:" + name, "no music named \"" + ToUtf8(name) + "\" in the music list");
         return;
     }
     std::string path = Format("%sBGM\\%s", GetBasePath(), entry->file);
@@ -105,8 +97,8 @@ void PlayBgm(std::string_view nameIn) {
     std::string error;
     if (native.empty() ||
         !g_BgmStream.Open(native, entry->loop, entry->loopStart, entry->loopEnd, &error)) {
-        ReportOnce("file:" + path,
-                   "cannot play " + ToUtf8(path) + (error.empty() ? "" : ": ") + error);
+        SayOnce("file:" + path,
+                "cannot play " + ToUtf8(path) + (error.empty() ? "" : ": ") + error);
         return;
     }
     SoundBufferDesc desc;
@@ -118,7 +110,7 @@ void PlayBgm(std::string_view nameIn) {
     g_BgmBuffer = g_pDS->CreateSoundBuffer(desc, first.data(), first.size());
     if (!g_BgmBuffer) {
         g_BgmStream.Close();
-        ReportOnce("buffer:" + path, "no buffer for " + ToUtf8(path));
+        SayOnce("buffer:" + path, "no buffer for " + ToUtf8(path));
         return;
     }
     if (g_BgmStream.Done()) g_BgmStream.Close();

@@ -1,7 +1,6 @@
 #include "sound/bgm_list.h"
 
-#include <charconv>
-
+#include "base/parse_int.h"
 #include "base/sjis.h"
 
 namespace {
@@ -20,11 +19,6 @@ std::vector<std::string_view> Tokens(std::string_view line) {
         if (i > start) out.push_back(line.substr(start, i - start));
     }
     return out;
-}
-
-bool ParseInt(std::string_view s, int64_t& out) {
-    auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
-    return ec == std::errc() && end == s.data() + s.size();
 }
 
 char Lower(char c) {
@@ -55,14 +49,14 @@ bool ParseEntry(const std::vector<std::string_view>& t, BgmEntry& e) {
     e.name = std::string(t[0]);
     e.file = std::string(t[1]);
     if (t.size() >= 3) {
-        if (!ParseInt(t[2], e.loopStart) || e.loopStart < -1) return false;
+        if (!ParseWholeInt(t[2], e.loopStart) || e.loopStart < -1) return false;
         if (e.loopStart == -1) {
             e.loop = false;
             e.loopStart = 0;
         }
     }
     if (t.size() == 4) {
-        if (!ParseInt(t[3], e.loopEnd) || e.loopEnd < 0) return false;
+        if (!ParseWholeInt(t[3], e.loopEnd) || e.loopEnd < 0) return false;
         if (e.loop && e.loopEnd != 0 && e.loopEnd <= e.loopStart) return false;
     }
     return true;

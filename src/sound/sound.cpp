@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
-#include <vector>
 
+#include "base/game_file.h"
 #include "base/host.h"
 #include "base/message_box.h"
 #include "base/paths.h"
@@ -25,21 +25,6 @@ bool g_SoundSilent = false;
 namespace {
 
 NullAudioBackend g_NullBackend;
-
-// Reads at most `limit` bytes of a file: a sound larger than the biggest buffer cannot load
-// anyway, and its data chunk then reads short.
-bool ReadFileBytes(const std::string& native, size_t limit, std::vector<uint8_t>& out) {
-    FILE* f = std::fopen(native.c_str(), "rb");
-    if (!f) return false;
-    out.clear();
-    uint8_t block[65536];
-    size_t n;
-    while (out.size() < limit && (n = std::fread(block, 1, sizeof block, f)) > 0)
-        out.insert(out.end(), block, block + std::min(n, limit - out.size()));
-    bool ok = !std::ferror(f);
-    std::fclose(f);
-    return ok;
-}
 
 // A sound path names a file relative to the current directory. A player who starts the game
 // from elsewhere must still hear it, so the same name beside the executable is tried next. The
@@ -112,14 +97,17 @@ void ReleaseSound() {
 bool LoadWaveSound(ISoundBuffer** buffer, std::string_view path) {
     if (!buffer) return false;
     std::string native = FindSoundFile(path);
-    std::vector<uint8_t> bytes;
-    if (native.empty() || !ReadFileBytes(native, size_t(DSBSIZE_MAX) + 4096, bytes)) {
+    // At most what the biggest buffer holds: a larger sound cannot load anyway, and its data
+    // chunk then reads short.
+    const FileRead file =
+        native.empty() ? FileRead{} : ReadNativeFile(native, size_t(DSBSIZE_MAX) + 4096);
+    if (!file.Ok()) {
         // An ownerless box with the caption a box gets when none is given.
         ShowMessageBox("Error", SJIS("ファイルオープンに失敗しました"), MB_OK);
         return false;
     }
     WaveData wave;
-    WaveError error = ParseWave(bytes.data(), bytes.size(), wave);
+    WaveError error = ParseWave(file.Data(), file.bytes.size(), wave);
     if (error != WaveError::kNone) return ErrorBox(WaveErrorText(error));
 
     SoundBufferDesc desc;

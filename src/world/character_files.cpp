@@ -47,7 +47,7 @@ void Character::LoadCharacter(const char* name) {
 }
 
 bool Character::LoadCharacterText(std::string_view text, const std::string& pathSjis) {
-    CharacterTextReader in(text, SJIS("キャラデータファイル読み込み失敗"), pathSjis);
+    ItemReader in(text, SJIS("キャラデータファイル読み込み失敗"), pathSjis);
     std::string modelName;
     float uniformScale = 0.0f, third = 0.0f, size = 0.0f;
     if (!in.Read("モデルのファイル名", "%s\n", &modelName) ||

@@ -1,10 +1,10 @@
 #include "world/data_tables.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 
 #include "base/formatted_input.h"
+#include "base/game_file.h"
 #include "base/message_box.h"
 #include "base/paths.h"
 #include "base/sjis.h"
@@ -31,20 +31,11 @@ TableLine ScanLine(FormattedInput& in, std::string_view format, bool withNumbers
     return l;
 }
 
-// The tables were opened in text mode: line ends are "\n" and Ctrl-Z ends the file.
-std::string TextModeText(std::string_view raw) {
-    raw = raw.substr(0, raw.find('\x1A'));
-    std::string text;
-    text.reserve(raw.size());
-    for (size_t i = 0; i < raw.size(); ++i)
-        if (!(raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n')) text.push_back(raw[i]);
-    return text;
-}
-
 // Counts, allocates and reads the lines with `read`, which fills one record and says whether the
 // text went on. False when the text had more lines than a table keeps.
 template <typename Record, typename ReadLine>
 bool ParseTable(std::string_view raw, DataTable<Record>& table, ReadLine read) {
+    // The tables were opened in text mode: line ends are "\n" and Ctrl-Z ends the file.
     const std::string text = TextModeText(raw);
     const int32_t lines = CountTableLines(text);
     table.Allocate(std::min(lines, kMaxTableRecords));
@@ -55,30 +46,18 @@ bool ParseTable(std::string_view raw, DataTable<Record>& table, ReadLine read) {
     return lines <= kMaxTableRecords;
 }
 
-bool ReadTableFile(const std::string& path, std::string& out) {
-    FILE* f = OpenGameFile(path, "rb");
-    if (!f) return false;
-    char chunk[8192];
-    size_t got = 0;
-    while (out.size() < kMaxTableFileBytes && (got = std::fread(chunk, 1, sizeof chunk, f)) > 0)
-        out.append(chunk, got);
-    std::fclose(f);
-    if (out.size() > kMaxTableFileBytes) out.resize(kMaxTableFileBytes);
-    return true;
-}
-
 // Reads the file at "<base>Datas\<file>" into `table` with `parse`; reports a missing file with
 // `missing` and a file too long for a table with its path.
 template <typename Table, typename Parse>
 bool LoadTable(const std::string& file, Table& table, const std::string& missing, Parse parse) {
     const std::string path = std::string(GetBasePath()) + "Datas\\" + file;
-    std::string text;
-    if (!ReadTableFile(path, text)) {
+    const FileRead contents = ReadGameFile(path, kMaxTableFileBytes);
+    if (!contents.Ok()) {
         table.Release();
         RZ_MsgBox(missing);
         return false;
     }
-    if (!parse(text, table))
+    if (!parse(contents.bytes, table))
         RZ_MsgBox(SJIS("データの行が多すぎます。先頭の4096行だけ読みました。\n") + path);
     return true;
 }

@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <vector>
 
-#include "base/formatted_input.h"
+#include "base/game_file.h"
+#include "base/item_reader.h"
 #include "base/message_box.h"
 #include "base/paths.h"
 #include "base/sjis.h"
@@ -29,31 +29,6 @@ constexpr int kSkyImages = 6;
 constexpr int kLowestBillboardImage = -kBillboardFirstSlot;
 constexpr int kHighestBillboardImage = 57;
 
-// Reads the field file one formatted-input call at a time and stops at the first call that
-// does not fill all its values, saying once where.
-class FieldFileReader {
-public:
-    FieldFileReader(std::string_view text, const std::string& pathSjis)
-        : in_(text), path_(pathSjis) {}
-
-    template <typename... Targets>
-    bool Read(const char* sectionUtf8, int item, std::string_view format, Targets*... targets) {
-        if (failed_) return false;
-        if (in_.Scan(format, targets...) == int(sizeof...(Targets))) return true;
-        failed_ = true;
-        RZ_MsgBox("QFldInfo::load:error!!!!\n" + path_ + "\n" +
-                  ToSjis(std::string(sectionUtf8) + "の " + std::to_string(item + 1) +
-                         " 番目が読めません"));
-        return false;
-    }
-    bool Failed() const { return failed_; }
-
-private:
-    FormattedInput in_;
-    std::string path_;
-    bool failed_ = false;
-};
-
 // The message shows the whole path: the data directory is native text, the rest Shift-JIS.
 std::string MessagePath(const std::string& base, const std::string& rest) {
     return ToSjis(base) + rest;
@@ -64,10 +39,10 @@ using Grid = T[kFieldGridSize][kFieldGridSize];
 
 // The file lists row 0 first, x = 0 to 31 in each row: value k is corner (k % 32, k / 32).
 template <typename T, typename Store>
-bool ReadGrid(FieldFileReader& r, const char* section, Grid<T>& grid, Store store) {
+bool ReadGrid(ItemReader& r, const char* section, Grid<T>& grid, Store store) {
     for (int k = 0; k < kCells; ++k) {
         int32_t value = 0;
-        if (!r.Read(section, k, "%d,", &value)) return false;
+        if (!r.ReadNth(section, k, "%d,", &value)) return false;
         grid[k % kFieldGridSize][k / kFieldGridSize] = store(value);
     }
     return true;
@@ -77,17 +52,18 @@ uint8_t Low8(int32_t v) {
     return static_cast<uint8_t>(static_cast<uint32_t>(v));
 }
 
-bool ReadBillboards(FieldFileReader& r) {
+bool ReadBillboards(ItemReader& r) {
     const char* section = "ビルボード";
     for (int i = 0; i < kBillboardCount; ++i) {
         Billboard& b = g_Billboards[i];
         int32_t on = 0, image = 0;
         std::string file;
-        if (!r.Read(section, i, "%d,", &on) || !r.Read(section, i, "%d,", &image)) return false;
-        if (!r.Read(section, i, "%f,%f,%f,", &b.position.x, &b.position.y, &b.position.z) ||
-            !r.Read(section, i, "%f,%f,", &b.widthScale, &b.heightScale) ||
-            !r.Read(section, i, "%d,%d,%d,%d,", &b.red, &b.green, &b.blue, &b.alpha) ||
-            !r.Read(section, i, "%s\n", &file))
+        if (!r.ReadNth(section, i, "%d,", &on) || !r.ReadNth(section, i, "%d,", &image))
+            return false;
+        if (!r.ReadNth(section, i, "%f,%f,%f,", &b.position.x, &b.position.y, &b.position.z) ||
+            !r.ReadNth(section, i, "%f,%f,", &b.widthScale, &b.heightScale) ||
+            !r.ReadNth(section, i, "%d,%d,%d,%d,", &b.red, &b.green, &b.blue, &b.alpha) ||
+            !r.ReadNth(section, i, "%s\n", &file))
             return false;
         // A billboard that is off keeps whatever image it pointed at.
         if (on != 0) {
@@ -103,18 +79,18 @@ bool ReadBillboards(FieldFileReader& r) {
     return true;
 }
 
-bool ReadLights(FieldFileReader& r) {
+bool ReadLights(ItemReader& r) {
     const char* section = "ライト";
     for (int i = 0; i < kFieldLightCount; ++i) {
         int32_t unused = 0, enable = 0;
         float px = 0, py = 0, pz = 0, red = 0, green = 0, blue = 0, range = 0;
-        if (!r.Read(section, i, "%d,", &unused) || !r.Read(section, i, "%d,", &enable))
+        if (!r.ReadNth(section, i, "%d,", &unused) || !r.ReadNth(section, i, "%d,", &enable))
             return false;
         // Switched even when the slot has no light any more.
         if (g_pd3dDevice) g_pd3dDevice->LightEnable(uint32_t(i + 1), enable != 0);
-        if (!r.Read(section, i, "%f,%f,%f,", &px, &py, &pz) ||
-            !r.Read(section, i, "%f,%f,%f,", &red, &green, &blue) ||
-            !r.Read(section, i, "%f,", &range))
+        if (!r.ReadNth(section, i, "%f,%f,%f,", &px, &py, &pz) ||
+            !r.ReadNth(section, i, "%f,%f,%f,", &red, &green, &blue) ||
+            !r.ReadNth(section, i, "%f,", &range))
             return false;
         if (!g_FieldLights[i]) continue;
         MakePointLight(i);
@@ -128,11 +104,11 @@ bool ReadLights(FieldFileReader& r) {
     return true;
 }
 
-bool ReadMeshes(FieldFileReader& r) {
+bool ReadMeshes(ItemReader& r) {
     const char* section = "メッシュ";
     for (int i = 0; i < kFieldMeshCount; ++i) {
         std::string name;
-        if (!r.Read(section, i, "%s\n", &name)) return false;
+        if (!r.ReadNth(section, i, "%s\n", &name)) return false;
         FieldObject& o = g_FieldObjects[i];
         // Object i stands for mesh i of its field: a mesh that loads is bound to it, so the
         // cells that name the object show it. A name that loads nothing keeps the reference.
@@ -140,10 +116,10 @@ bool ReadMeshes(FieldFileReader& r) {
             g_FieldMeshes[i]->load(name.c_str(), "Q3D\\");
             if (g_FieldMeshes[i]->mesh) o.mesh = g_FieldMeshes[i].get();
         }
-        if (!r.Read(section, i, "%d,", &o.kind) ||
-            !r.Read(section, i, "%f,%f,%f,", &o.position.x, &o.position.y, &o.position.z) ||
-            !r.Read(section, i, "%f,%f,%f,", &o.rotation.x, &o.rotation.y, &o.rotation.z) ||
-            !r.Read(section, i, "%f,%f,%f,", &o.scale.x, &o.scale.y, &o.scale.z))
+        if (!r.ReadNth(section, i, "%d,", &o.kind) ||
+            !r.ReadNth(section, i, "%f,%f,%f,", &o.position.x, &o.position.y, &o.position.z) ||
+            !r.ReadNth(section, i, "%f,%f,%f,", &o.rotation.x, &o.rotation.y, &o.rotation.z) ||
+            !r.ReadNth(section, i, "%f,%f,%f,", &o.scale.x, &o.scale.y, &o.scale.z))
             return false;
     }
     return true;
@@ -170,41 +146,33 @@ void QFldInfo::load(const char* name, int32_t* groundLighting) {
 
     const std::string base = GetBasePath();
     const std::string rest = "Field\\" + fieldName + ".qf";
-    FILE* f = OpenGameFile(base + rest, "r");
-    if (!f) {
+    const FileRead file = ReadGameFile(base + rest, kMaxFieldFileBytes);
+    if (!file.Ok()) {
         RZ_MsgBox("QFldInfo::load:error!!!!\n" + MessagePath(base, rest));
         return;
     }
-    std::vector<char> text;
-    char chunk[8192];
-    size_t got = 0;
-    while (text.size() < kMaxFieldFileBytes && (got = std::fread(chunk, 1, sizeof chunk, f)) > 0)
-        text.insert(text.end(), chunk, chunk + got);
-    std::fclose(f);
-    if (text.size() > kMaxFieldFileBytes) text.resize(kMaxFieldFileBytes);
-    loadText(std::string_view(text.data(), text.size()), MessagePath(base, rest), groundLighting);
+    loadText(file.bytes, MessagePath(base, rest), groundLighting);
 }
 
 bool QFldInfo::loadText(std::string_view text, const std::string& pathSjis,
                         int32_t* groundLighting) {
-    // Field files were read in text mode, where Ctrl-Z ends the file.
-    text = text.substr(0, text.find('\x1A'));
-    FieldFileReader r(text, pathSjis);
+    // Field files were read in text mode: Ctrl-Z ends the file.
+    ItemReader r(text, "QFldInfo::load:error!!!!", pathSjis);
 
     int32_t lighting = 0;
-    if (!r.Read("地面のライティング", 0, "%d,", &lighting)) return false;
+    if (!r.ReadNth("地面のライティング", 0, "%d,", &lighting)) return false;
     if (groundLighting) *groundLighting = lighting;
 
     // "%s," takes the name up to whitespace, so a comma written right behind it stays in it.
     std::string sky;
-    if (!r.Read("空の名前", 0, "%s,", &sky)) return false;
+    if (!r.ReadNth("空の名前", 0, "%s,", &sky)) return false;
     for (int n = 0; n < kSkyImages; ++n)
         LoadTextureSlot(g_TextureSlots[n + 1],
                         ("tex\\" + sky + std::to_string(n) + ".bmp").c_str());
 
     for (int i = 0; i < kGroundTextureCount; ++i) {
         std::string name;
-        if (!r.Read("地面の画像名", i, "%s\n", &name)) return false;
+        if (!r.ReadNth("地面の画像名", i, "%s\n", &name)) return false;
         loadGroundTexture(i, name.c_str());
     }
 
@@ -227,7 +195,7 @@ bool QFldInfo::loadText(std::string_view text, const std::string& pathSjis,
 
     for (int i = 0; i < kCameraSlopeCount; ++i) {
         CameraSlope& s = cameraSlope[i];
-        if (!r.Read("カメラの傾き", i, "%f,%f,%f,", &s.heightRate, &s.distanceRate, &s.third))
+        if (!r.ReadNth("カメラの傾き", i, "%f,%f,%f,", &s.heightRate, &s.distanceRate, &s.third))
             return false;
     }
     return true;

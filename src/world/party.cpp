@@ -52,7 +52,7 @@ void ResetParty() {
 bool ReadPartyStatusText(int member, std::string_view text, const std::string& pathSjis) {
     if (!ValidMember(member)) return false;
     FighterRecord& r = g_PartyMembers[member];
-    CharacterTextReader in(text, "QReadsChrData:", pathSjis);
+    ItemReader in(text, "QReadsChrData:", pathSjis);
 
     if (!ReadFighterStatusHead(in, r)) return false;
     for (int i = 0; i < kFighterCommandCount; ++i) {

@@ -1,9 +1,9 @@
 #include "source_text.h"
 
-#include <charconv>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
+
+#include "base/game_file.h"
+#include "base/parse_int.h"
 
 std::vector<SourceLine> SplitLines(std::string_view text) {
     std::vector<SourceLine> lines;
@@ -63,8 +63,7 @@ bool ParseDouble(std::string_view word, double& out) {
 
 bool ParseInt(std::string_view word, int64_t& out) {
     if (!word.empty() && word.front() == '+') word.remove_prefix(1);
-    auto r = std::from_chars(word.data(), word.data() + word.size(), out);
-    return !word.empty() && r.ec == std::errc() && r.ptr == word.data() + word.size();
+    return ParseWholeInt(word, out);
 }
 
 Options::Options(const std::vector<std::string>& words, size_t first, std::string where, int line,
@@ -164,10 +163,7 @@ void Options::CheckUnused() {
 }
 
 bool ReadWholeFile(const std::string& nativePath, std::string& out) {
-    std::ifstream in(nativePath, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream s;
-    s << in.rdbuf();
-    out = s.str();
-    return true;
+    FileRead file = ReadNativeFile(nativePath, kAnyFileSize);
+    out = std::move(file.bytes);
+    return file.Ok();
 }

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "model/importers/import_common.h"
-#include "model/importers/text_scanner.h"
 #include "model/material_texture_loader.h"
 #include "model/rz_model.h"
 
@@ -23,7 +22,7 @@ bool Fail(const std::string& why) {
 
 // "%s V%d.%d Id %ld Parent %ld Size %ld" at the scanner's position; the position stays when the
 // text there is no chunk header.
-bool ReadHeader(TextScanner& s, ChunkHeader& h) {
+bool ReadHeader(FormattedInput& s, ChunkHeader& h) {
     const size_t start = s.Position();
     if (s.Word(h.type) && s.Match(" V") && s.Long(h.major) && s.Match(".") && s.Long(h.minor) &&
         s.Match(" Id") && s.Long(h.id) && s.Match(" Parent") && s.Long(h.parent) &&
@@ -37,7 +36,7 @@ bool ReadHeader(TextScanner& s, ChunkHeader& h) {
 // The next chunk header: here, or at the start of a later line. Chunk sizes written by some
 // versions do not match their content (a material's size may count its colour as written by
 // another version), so a header is looked for rather than trusted to be at the size's end.
-bool FindHeader(TextScanner& s, ChunkHeader& h) {
+bool FindHeader(FormattedInput& s, ChunkHeader& h) {
     while (!s.AtEnd()) {
         if (ReadHeader(s, h)) return true;
         s.RestOfLine();
@@ -47,7 +46,7 @@ bool FindHeader(TextScanner& s, ChunkHeader& h) {
 
 class CobReader {
 public:
-    CobReader(RZ_Model& model, GfxDevice* device, void* ownerWindow, TextScanner& s)
+    CobReader(RZ_Model& model, GfxDevice* device, void* ownerWindow, FormattedInput& s)
         : model_(model), device_(device), ownerWindow_(ownerWindow), s_(s) {}
 
     bool PolH();
@@ -65,7 +64,7 @@ private:
     RZ_Model& model_;
     GfxDevice* device_;
     void* ownerWindow_;
-    TextScanner& s_;
+    FormattedInput& s_;
 };
 
 bool CobReader::Numbers(float* values, int count, const char* what) {
@@ -175,14 +174,14 @@ bool CobReader::Mat1() {
 
     // The line after is a texture or already the next chunk's header.
     const size_t lineStart = s_.Position();
-    s_.SkipBlanks();
+    s_.SkipSpace();
     if (!s_.Match("texture:")) {
         s_.SetPosition(lineStart);
         return true;
     }
     std::string_view rest = s_.RestOfLine();
-    while (!rest.empty() && TextScanner::IsBlank(rest.front())) rest.remove_prefix(1);
-    while (!rest.empty() && TextScanner::IsBlank(rest.back())) rest.remove_suffix(1);
+    while (!rest.empty() && FormattedInput::IsSpace(rest.front())) rest.remove_prefix(1);
+    while (!rest.empty() && FormattedInput::IsSpace(rest.back())) rest.remove_suffix(1);
     // The name is written after its length; the length tells where a name with blanks ends.
     std::string name;
     for (size_t digits = 1;
@@ -193,7 +192,7 @@ bool CobReader::Mat1() {
         }
     }
     if (name.empty()) {
-        TextScanner line(rest);
+        FormattedInput line(rest);
         long length = 0;
         line.Long(length);
         line.Word(name);
@@ -220,7 +219,7 @@ bool ImportCobText(RZ_Model& model, GfxDevice* device, std::string_view raw, voi
     model.Reset();
     const std::string text = TextMode(raw);
     if (text.compare(0, 8, "Caligari") != 0) return ImportFail("COBファイルじゃないかも？");
-    TextScanner s(text);
+    FormattedInput s(text);
     const std::string_view firstLine = s.RestOfLine();
     CobReader reader(model, device, ownerWindow, s);
 

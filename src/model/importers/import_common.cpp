@@ -1,12 +1,10 @@
 #include "model/importers/import_common.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
+#include "base/game_file.h"
 #include "base/host.h"
 #include "base/message_box.h"
-#include "base/paths.h"
 #include "base/sjis.h"
 #include "model/rz_last_error.h"
 #include "model/rz_model.h"
@@ -17,53 +15,20 @@ namespace {
 
 // Far beyond any model these formats can describe; a bigger file is not a model.
 constexpr size_t kMaxImportFile = size_t(64) << 20;
-// Longest number text looked at; longer runs of digits are cut.
-constexpr size_t kMaxNumberText = 63;
 
 std::string g_ImportFailure;
-
-bool IsSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
 
 char Lower(char c) {
     return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
 }
 
-// The blanks and the number-like characters at the front of text, as a C string.
-size_t NumberPrefix(std::string_view text, char (&buffer)[kMaxNumberText + 1]) {
-    size_t i = 0;
-    while (i < text.size() && IsSpace(text[i])) ++i;
-    const size_t start = i;
-    size_t n = 0;
-    while (i < text.size() && n < kMaxNumberText && text[i] != '\0' && !IsSpace(text[i])) {
-        buffer[n++] = text[i++];
-    }
-    buffer[n] = '\0';
-    return start;
-}
-
 }  // namespace
 
 bool ReadImportFile(const char* fileName, std::string& bytes, const char* cannotOpen) {
-    bytes.clear();
-    FILE* f = OpenGameFile(fileName ? fileName : "", "rb");
-    if (!f) return ImportFail(cannotOpen);
-    char chunk[65536];
-    size_t n;
-    bool tooLarge = false;
-    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
-        if (bytes.size() + n > kMaxImportFile) {
-            tooLarge = true;
-            break;
-        }
-        bytes.append(chunk, n);
-    }
-    std::fclose(f);
-    if (tooLarge) {
-        bytes.clear();
-        return ImportFail("the file is too large for a model");
-    }
+    FileRead file = ReadGameFile(fileName ? fileName : "", kMaxImportFile, LongFile::kRefuse);
+    bytes = std::move(file.bytes);
+    if (file.status == FileStatus::kTooLong) return ImportFail("the file is too large for a model");
+    if (!file.Ok()) return ImportFail(cannotOpen);
     return true;
 }
 
@@ -111,24 +76,6 @@ float ReadF32(const uint8_t* p) {
     float f;
     std::memcpy(&f, &bits, sizeof f);
     return f;
-}
-
-long ParseLong(std::string_view text, size_t* used) {
-    char buffer[kMaxNumberText + 1];
-    const size_t start = NumberPrefix(text, buffer);
-    char* end = buffer;
-    const long v = std::strtol(buffer, &end, 10);
-    if (used) *used = end == buffer ? 0 : start + size_t(end - buffer);
-    return v;
-}
-
-float ParseFloat(std::string_view text, size_t* used) {
-    char buffer[kMaxNumberText + 1];
-    const size_t start = NumberPrefix(text, buffer);
-    char* end = buffer;
-    const float v = std::strtof(buffer, &end);
-    if (used) *used = end == buffer ? 0 : start + size_t(end - buffer);
-    return v;
 }
 
 bool KeywordIs(std::string_view token, std::string_view keyword) {

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/formatted_input.h"
+
 class RZ_Model;
 
 namespace foreign {
@@ -35,11 +37,6 @@ uint32_t ReadU32(const uint8_t* p);
 int32_t ReadS32(const uint8_t* p);
 int16_t ReadS16(const uint8_t* p);
 float ReadF32(const uint8_t* p);
-
-// strtol / strtof on text that need not end in a NUL (leading blanks skipped; 0 when no
-// number). `used` receives the characters consumed, 0 when there was no number.
-long ParseLong(std::string_view text, size_t* used = nullptr);
-float ParseFloat(std::string_view text, size_t* used = nullptr);
 
 // Case-insensitive comparison of the first keyword.size() characters of token with keyword.
 bool KeywordIs(std::string_view token, std::string_view keyword);

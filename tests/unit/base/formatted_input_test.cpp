@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <climits>
+#include <cmath>
 #include <string>
 
 TEST(FormattedInput, NamesRunToWhitespaceSoATrailingCommaStaysInTheName) {
@@ -52,4 +54,41 @@ TEST(FormattedInput, IntegersWrapFloatsStayFiniteAndBothNeedADigit) {
     float keepF = 5.0f;
     EXPECT_EQ(floats.Scan("%f,", &keepF), 0);
     EXPECT_EQ(keepF, 5.0f);
+}
+
+TEST(FormattedInput, StepReadsTakeNumbersAsStrtolAndStrtofDo) {
+    // As the model importers read: literals with blanks, words, strtol and strtof numbers.
+    const std::string digits(70, '1');
+    const std::string text = "Mat V0.5 Id 12 <-3,4>\n  inf 0x10 1e999 " + digits + "\nlast";
+    FormattedInput in(text);
+    std::string word;
+    long major = 0, minor = -1, id = 0, a = 0, b = 0;
+    EXPECT_TRUE(in.Word(word) && in.Match(" V") && in.Long(major) && in.Match(".") &&
+                in.Long(minor) && in.Match(" Id") && in.Long(id) && in.Match(" <") && in.Long(a) &&
+                in.Match(",") && in.Long(b) && in.Match(">"));
+    EXPECT_EQ(word, "Mat");
+    EXPECT_EQ(major, 0);
+    EXPECT_EQ(minor, 5);
+    EXPECT_EQ(id, 12);
+    EXPECT_EQ(a, -3);
+    EXPECT_EQ(b, 4);
+    float inf = 0, hex = 0, huge = 0;
+    EXPECT_TRUE(in.Float(inf) && in.Float(hex) && in.Float(huge));
+    EXPECT_EQ(inf, HUGE_VALF);
+    EXPECT_EQ(hex, 16.0f);
+    EXPECT_EQ(huge, HUGE_VALF);
+    // A number is cut after 63 characters; the rest is read next.
+    long cut = 0, rest = 0;
+    EXPECT_TRUE(in.Long(cut) && in.Long(rest));
+    EXPECT_EQ(cut, LONG_MAX);
+    EXPECT_EQ(rest, 1111111);
+    EXPECT_FALSE(in.Match(" x"));
+    const size_t at = in.Position();
+    EXPECT_FALSE(in.Long(a));
+    EXPECT_EQ(in.Position(), at);
+    EXPECT_EQ(in.RestOfLine(), "last");
+    EXPECT_TRUE(in.AtEnd());
+    EXPECT_FALSE(in.Word(word));
+    in.SetPosition(999);
+    EXPECT_TRUE(in.AtEnd());
 }

@@ -1,0 +1,55 @@
+#pragma once
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "base/formatted_input.h"
+
+// Reads a data text one formatted-input call at a time, each call naming the item it fills, as
+// the text files of fields, characters, fighters and weapons are read. The text is taken as a
+// text-mode read gives it ("\r\n" is one line end, Ctrl-Z ends it). The first item that cannot
+// be read is reported once, with the loader's own head line and the file's path; every later
+// read then fails without a word, so a short or damaged file says where it broke and no more.
+class ItemReader {
+public:
+    // headSjis starts the report (the loader's own message), pathSjis names the file.
+    ItemReader(std::string_view text, std::string headSjis, std::string pathSjis);
+
+    // One formatted-input call (see FormattedInput::Scan); true when it filled every target.
+    template <typename... Targets>
+    bool Read(std::string_view itemUtf8, std::string_view format, Targets*... targets) {
+        if (Scan(format, targets...)) return true;
+        Fail(itemUtf8);
+        return false;
+    }
+    // The same for the index-th item (from 0) of a section, reported as "<section>の <n> 番目".
+    template <typename... Targets>
+    bool ReadNth(std::string_view sectionUtf8, int index, std::string_view format,
+                 Targets*... targets) {
+        if (Scan(format, targets...)) return true;
+        if (!failed_) Fail(NumberedItem(sectionUtf8, index));
+        return false;
+    }
+    // What a line read into a buffer of bufferSize bytes does with the rest of a line: takes at
+    // most bufferSize - 1 bytes, up to and including the line end when it comes within them.
+    void SkipLine(size_t bufferSize = 64);
+    bool Failed() const { return failed_; }
+
+private:
+    template <typename... Targets>
+    bool Scan(std::string_view format, Targets*... targets) {
+        if (failed_) return false;
+        FormattedInput in(text_.data() + pos_, text_.size() - pos_);
+        const int stored = in.Scan(format, targets...);
+        pos_ += in.Position();
+        return stored == int(sizeof...(Targets));
+    }
+    static std::string NumberedItem(std::string_view sectionUtf8, int index);
+    void Fail(std::string_view itemUtf8);
+
+    std::string text_;
+    size_t pos_ = 0;
+    std::string head_;
+    std::string path_;
+    bool failed_ = false;
+};
