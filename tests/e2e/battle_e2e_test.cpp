@@ -109,43 +109,14 @@ constexpr int kWalking = 820;        // a step after that line met enemies
 constexpr int kSecondBattle = 834;   // and the second battle has begun
 constexpr int kWonRunFrames = 840;
 
-const char* const kWonKeys = R"(# the opening line
-30 shift down
-32 shift up
-# walk onto place 1
-40 right down
-150 right up
-# fighter 1: the technique command, the heal, on fighter 0
-215 down down
-217 down up
-235 shift down
-237 shift up
-255 down down
-257 down up
-275 shift down
-277 shift up
-295 shift down
-297 shift up
-# fighter 0: the plain attack on the goblin
-340 shift down
-342 shift up
-360 shift down
-362 shift up
-# fighter 2: the strike technique on the goblin
-440 down down
-442 down up
-460 shift down
-462 shift up
-480 shift down
-482 shift up
-500 shift down
-502 shift up
-# the line after the battle, then a step
-800 shift down
-802 shift up
-815 left down
-840 left up
-)";
+// The opening line and the walk onto place 1; fighter 1 takes the technique command and heals
+// fighter 0; fighter 0 attacks the goblin plainly; fighter 2 strikes it with a technique; the
+// line after the battle, then a step.
+const Press kWonPresses[] = {{30, "shift"},  {40, "right", 110}, {215, "down"},    {235, "shift"},
+                             {255, "down"},  {275, "shift"},     {295, "shift"},   {340, "shift"},
+                             {360, "shift"}, {440, "down"},      {460, "shift"},   {480, "shift"},
+                             {500, "shift"}, {800, "shift"},     {815, "left", 25}};
+const std::string kWonKeys = Presses(kWonPresses);
 
 void CheckEncounterAndStart(const GameRun& run) {
     const json fired = run.State(kPlaceFired);
@@ -387,12 +358,9 @@ constexpr int kFieldAgain = 368;  // the field is back
 constexpr int kWokenUp = 385;     // the script's line after the battle
 constexpr int kLostRunFrames = 386;
 
-const char* const kLostKeys = R"(# the opening line, then walk onto place 2
-30 shift down
-32 shift up
-40 left down
-150 left up
-)";
+// The opening line, then walk onto place 2.
+const Press kLostPresses[] = {{30, "shift"}, {40, "left", 110}};
+const std::string kLostKeys = Presses(kLostPresses);
 
 void CheckDefeat(const GameRun& run) {
     const json met = run.State(kOgreMet);
@@ -453,29 +421,17 @@ TEST(BattleE2e, WonBattleThenARandomEncounter) {
     run.ShotAt({kGauges, kCommandMenu, kTechniqueMenu, kTargetCursor, kBeforeHeal, kHealed, kStruck,
                 kVictoryPose});
     ASSERT_EQ(run.Run(), 1);
-    {
-        SCOPED_TRACE("the encounter and the battle's start");
-        CheckEncounterAndStart(run);
-    }
-    {
-        SCOPED_TRACE("the menus and the heal");
-        CheckMenusAndTheHeal(run);
-    }
-    {
-        SCOPED_TRACE("the attack, the strike and the victory");
-        CheckTheGoblinFalls(run);
-    }
-    {
-        SCOPED_TRACE("the pictures");
-        CheckBattlePictures(run);
-    }
-    {
-        SCOPED_TRACE("back on the field");
-        CheckBackOnTheField(run);
-    }
-    {
-        SCOPED_TRACE("the random encounter");
-        CheckRandomEncounter(run);
+    const std::pair<const char*, void (*)(const GameRun&)> parts[] = {
+        {"the encounter and the battle's start", CheckEncounterAndStart},
+        {"the menus and the heal", CheckMenusAndTheHeal},
+        {"the attack, the strike and the victory", CheckTheGoblinFalls},
+        {"the pictures", CheckBattlePictures},
+        {"back on the field", CheckBackOnTheField},
+        {"the random encounter", CheckRandomEncounter},
+    };
+    for (auto [what, check] : parts) {
+        SCOPED_TRACE(what);
+        check(run);
     }
 }
 

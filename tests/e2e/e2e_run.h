@@ -22,6 +22,21 @@ inline const char* const kGameFlowData = GH02_GAMEFLOW_DATA;
 inline const char* const kGameFlowData = "";
 #endif
 
+// A key timeline of presses: each key goes down at its frame and up `held` frames later.
+struct Press {
+    int frame;
+    const char* key;
+    int held = 2;
+};
+template <size_t N>
+std::string Presses(const Press (&presses)[N]) {
+    std::string keys;
+    for (const Press& p : presses)
+        keys += std::to_string(p.frame) + " " + p.key + " down\n" +
+                std::to_string(p.frame + p.held) + " " + p.key + " up\n";
+    return keys;
+}
+
 inline bool GameFlowDataBuilt() {
     return std::filesystem::exists(std::filesystem::path(kGameFlowData) / "SCR" / "test.qd");
 }

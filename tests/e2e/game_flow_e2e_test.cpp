@@ -31,31 +31,12 @@ constexpr int kMenuScreen = 335;   // the menu screen, faded in
 constexpr int kBackOnField = 370;  // closed again
 constexpr int kLastFrame = 371;
 
-const char* const kKeys = R"(# the opening line
-30 shift down
-32 shift up
-# talk to character 1 and answer its question with the second entry
-50 shift down
-53 shift up
-70 down down
-75 down up
-85 shift down
-91 shift up
-115 shift down
-117 shift up
-# walk onto place 0, then confirm its line (the script changes behind it)
-140 up down
-215 up up
-240 shift down
-242 shift up
-290 shift down
-292 shift up
-# the menu screen and back
-310 return down
-313 return up
-340 ctrl down
-343 ctrl up
-)";
+// The opening line; talking to character 1 and answering its question with the second entry;
+// the walk onto place 0 and its line (the script changes behind it); the menu screen and back.
+const Press kFlowPresses[] = {
+    {30, "shift"},   {50, "shift", 3}, {70, "down", 5}, {85, "shift", 6},   {115, "shift"},
+    {140, "up", 75}, {240, "shift"},   {290, "shift"},  {310, "return", 3}, {340, "ctrl", 3}};
+const std::string kKeys = Presses(kFlowPresses);
 
 void CheckOpeningLineWaitsForTheConfirmKey(const GameRun& run) {
     const json a = run.State(kOpeningShown);
@@ -196,28 +177,17 @@ TEST(GameFlowE2e, OneRunThroughTheFieldTheScriptsAndTheMenuScreen) {
                 kPlaceFired, kPathDone, kFading, kNewScript, kMenuScreen, kBackOnField});
     run.ShotAt({kListOpen, kQuiet, kMenuScreen});
     ASSERT_EQ(run.Run(), 1);
-    {
-        SCOPED_TRACE("OpeningLineWaitsForTheConfirmKey");
-        CheckOpeningLineWaitsForTheConfirmKey(run);
-    }
-    {
-        SCOPED_TRACE("ConversationWithAChoiceList");
-        CheckConversationWithAChoiceList(run);
-    }
-    {
-        SCOPED_TRACE("TalkWindowAndListAreDrawnOverTheField");
-        CheckTalkWindowAndListAreDrawnOverTheField(run);
-    }
-    {
-        SCOPED_TRACE("PlaceTriggerMovesTheCameraAndChangesTheScript");
-        CheckPlaceTriggerMovesTheCameraAndChangesTheScript(run);
-    }
-    {
-        SCOPED_TRACE("NewScriptLoadsAnotherField");
-        CheckNewScriptLoadsAnotherField(run);
-    }
-    {
-        SCOPED_TRACE("MenuScreenOpensAndCloses");
-        CheckMenuScreenOpensAndCloses(run);
+    const std::pair<const char*, void (*)(const GameRun&)> parts[] = {
+        {"OpeningLineWaitsForTheConfirmKey", CheckOpeningLineWaitsForTheConfirmKey},
+        {"ConversationWithAChoiceList", CheckConversationWithAChoiceList},
+        {"TalkWindowAndListAreDrawnOverTheField", CheckTalkWindowAndListAreDrawnOverTheField},
+        {"PlaceTriggerMovesTheCameraAndChangesTheScript",
+         CheckPlaceTriggerMovesTheCameraAndChangesTheScript},
+        {"NewScriptLoadsAnotherField", CheckNewScriptLoadsAnotherField},
+        {"MenuScreenOpensAndCloses", CheckMenuScreenOpensAndCloses},
+    };
+    for (auto [what, check] : parts) {
+        SCOPED_TRACE(what);
+        check(run);
     }
 }
