@@ -77,17 +77,6 @@ int CountAround(const Picture& shot, const ScreenXY& at, int hw, int hh, Pick pi
     return CountPixels(shot, int(at.x) - hw, int(at.y) - hh, int(at.x) + hw, int(at.y) + hh, pick);
 }
 
-// The battle's paged menu box: purple on the left fading to blue on the right, over whatever
-// `under` shows there; taken on the lines below the cursor and right of the entries' text.
-double MenuBoxShare(const Picture& shot, const Picture& under, const json& menuState) {
-    const json& list = menuState["battle"]["menu"];
-    const int w = list["w"], h = list["h"], bottom = list["y"];
-    const int top = bottom - h;
-    const Colour left = Unpack(0x80A000A0), right = Unpack(0xC00000C8);
-    return BlendedShare(shot, under, w / 2, top + 24, w / 2 - 2, h - 28,
-                        [&](double u, double) { return Mix(left, right, 0.5 + u / 2); });
-}
-
 // ---- The won battle and the random encounter ---------------------------------------------
 
 // Frames of the first run.
@@ -231,18 +220,11 @@ void CheckTheGoblinFalls(const GameRun& run) {
 
 void CheckBattlePictures(const GameRun& run) {
     const Picture gauges = LoadPicture(run.Shot(kGauges));
-    const Picture menu = LoadPicture(run.Shot(kCommandMenu));
     const Picture target = LoadPicture(run.Shot(kTargetCursor));
     const Picture technique = LoadPicture(run.Shot(kTechniqueMenu));
     ASSERT_EQ(gauges.w, 640);
-    ASSERT_EQ(menu.w, 640);
     ASSERT_EQ(target.w, 640);
     ASSERT_EQ(technique.w, 640);
-
-    // The command menu's box over the battle ground, where the frame before it shows none.
-    const json menuState = run.State(kCommandMenu);
-    EXPECT_GT(MenuBoxShare(menu, gauges, menuState), 0.6);
-    EXPECT_LT(MenuBoxShare(gauges, gauges, menuState), 0.2);
 
     // The target cursor: the yellow arrow over fighter 0's head, absent from the technique
     // menu's frame (the same view, the cursor not drawn yet).
@@ -418,8 +400,8 @@ TEST(BattleE2e, WonBattleThenARandomEncounter) {
     run.DumpAt({kPlaceFired, kIntro, kStartEvent, kCommandMenu, kTechniqueMenu, kTargetCursor,
                 kHealed, kAttacked, kStruck, kWinEvent, kVictoryPose, kBackOnField, kWalking,
                 kSecondBattle});
-    run.ShotAt({kGauges, kCommandMenu, kTechniqueMenu, kTargetCursor, kBeforeHeal, kHealed, kStruck,
-                kVictoryPose});
+    run.ShotAt(
+        {kGauges, kTechniqueMenu, kTargetCursor, kBeforeHeal, kHealed, kStruck, kVictoryPose});
     ASSERT_EQ(run.Run(), 1);
     const std::pair<const char*, void (*)(const GameRun&)> parts[] = {
         {"the encounter and the battle's start", CheckEncounterAndStart},
