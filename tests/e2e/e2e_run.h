@@ -22,6 +22,21 @@ inline const char* const kGameFlowData = GH02_GAMEFLOW_DATA;
 inline const char* const kGameFlowData = "";
 #endif
 
+// A key timeline of presses: each key goes down at its frame and up `held` frames later.
+struct Press {
+    int frame;
+    const char* key;
+    int held = 2;
+};
+template <size_t N>
+std::string Presses(const Press (&presses)[N]) {
+    std::string keys;
+    for (const Press& p : presses)
+        keys += std::to_string(p.frame) + " " + p.key + " down\n" +
+                std::to_string(p.frame + p.held) + " " + p.key + " up\n";
+    return keys;
+}
+
 inline bool GameFlowDataBuilt() {
     return std::filesystem::exists(std::filesystem::path(kGameFlowData) / "SCR" / "test.qd");
 }
@@ -90,41 +105,6 @@ inline Picture LoadPicture(const std::filesystem::path& p) {
     pic.rgb.assign(data, data + size_t(pic.w) * pic.h * 3);
     stbi_image_free(data);
     return pic;
-}
-
-struct Colour {
-    double a, r, g, b;
-};
-inline Colour Unpack(uint32_t argb) {
-    return {double(argb >> 24) / 255.0, double((argb >> 16) & 255), double((argb >> 8) & 255),
-            double(argb & 255)};
-}
-inline Colour Mix(const Colour& p, const Colour& q, double t) {
-    return {p.a + (q.a - p.a) * t, p.r + (q.r - p.r) * t, p.g + (q.g - p.g) * t,
-            p.b + (q.b - p.b) * t};
-}
-
-// Share of the pixels of a rectangle that show `over` (a colour blended with its alpha over
-// what `under` shows there), within 14 per channel. `at` gives the colour at a fraction across
-// (horizontal) or down (vertical) the rectangle.
-template <typename ColourAt>
-double BlendedShare(const Picture& shot, const Picture& under, int x0, int y0, int w, int h,
-                    ColourAt at) {
-    int match = 0, total = 0;
-    for (int y = y0; y < y0 + h; ++y)
-        for (int x = x0; x < x0 + w; ++x) {
-            if (!shot.Inside(x, y) || !under.Inside(x, y)) continue;
-            const Colour c = at(double(x - x0) / w, double(y - y0) / h);
-            const uint8_t* bg = under.At(x, y);
-            const uint8_t* px = shot.At(x, y);
-            const double want[3] = {c.a * c.r + (1 - c.a) * bg[0], c.a * c.g + (1 - c.a) * bg[1],
-                                    c.a * c.b + (1 - c.a) * bg[2]};
-            bool ok = true;
-            for (int k = 0; k < 3; ++k) ok = ok && std::fabs(want[k] - px[k]) <= 14.0;
-            match += ok;
-            ++total;
-        }
-    return total ? double(match) / total : 0.0;
 }
 
 inline bool Near(const uint8_t* px, int r, int g, int b) {

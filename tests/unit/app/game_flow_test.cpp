@@ -1,5 +1,5 @@
-// The mode change at the end of a frame, the field frame's script step and the status menu
-// screen. (The first frame on the demo data is run by the end-to-end tests.)
+// The mode change at the end of a frame and the status menu screen. (The field frame and the
+// first frame on the demo data are run by the end-to-end tests.)
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -34,9 +34,6 @@
 namespace {
 
 int g_Calls = 0;
-void CountCall() {
-    ++g_Calls;
-}
 // A mode that asks for a change the table does not know, under a full fade.
 void RequestingMode() {
     g_FadeAlpha = 255;
@@ -131,17 +128,6 @@ TEST_F(GameFlowTest, RequestTakesEffectAtTheEndOfItsFrameAfterTheFade) {
     EXPECT_EQ(backend.Vertex<ScreenVertex>(backend.draws[0], 0).diffuse >> 24, 255u);
     EXPECT_EQ(g_MessageBoxLog.size(), 1u);
     EXPECT_EQ(g_ModeChangeRequest, 0);
-}
-
-TEST_F(GameFlowTest, FieldFrameRunsTheScriptOnlyWhileItRuns) {
-    GameState& gs = NewState();
-    FieldFrame();  // no runner wired: the step is skipped
-    g_RunFieldScript = CountCall;
-    FieldFrame();
-    gs.fieldScript.running = 1;
-    FieldFrame();
-    EXPECT_EQ(g_Calls, 1);
-    EXPECT_EQ(device->State().Rs(RenderState::CullMode), 3u);  // left for the windows
 }
 
 TEST_F(GameFlowTest, StatusColoursFollowThePoints) {

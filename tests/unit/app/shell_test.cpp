@@ -121,17 +121,6 @@ TEST_F(ShellTest, CloseButtonSkipsTheEscapeRelease) {
     g_UiTextures[0].texture = nullptr;
 }
 
-// Escape in the timeline is run by the end-to-end tests.
-TEST_F(ShellTest, HeadlessRunEndsWithExitCodeOneAfterTheLastFrame) {
-    HeadlessPlan plan;
-    plan.frames = 7;
-    plan.frameMs = 17;
-    g_FrameStart = clock.now;
-    HeadlessDriver driver(clock, keys, plan);
-    EXPECT_EQ(RunFrameLoop(&driver), 1);
-    EXPECT_EQ(FramesRun(), 7u);
-}
-
 TEST(CrtRand, ReproducesTheRuntimeSequence) {
     CrtSrand(1);
     EXPECT_EQ(CrtRand(), 41);

@@ -102,39 +102,6 @@ protected:
 
 }  // namespace
 
-TEST_F(BattleModeTest, ToBattleAndBackKeepsTheFieldAndFreesTheEnemies) {
-    g_EnemySet[1] = -1;  // slot 4 stays empty
-
-    Request(1, 0);
-    EXPECT_EQ(g_pGameState, nullptr);
-    ASSERT_TRUE(g_pBattle);
-    EXPECT_EQ(g_FrameProc, BattleFrame);
-    for (int i = 0; i < kFirstEnemySlot; ++i) {
-        EXPECT_EQ(g_pBattle->alive[i], 1) << i;
-        EXPECT_FLOAT_EQ(g_Characters[i].position.x, float((i - 1) * 896)) << i;
-    }
-    // The empty enemy slot: nobody there, its field person put away.
-    EXPECT_EQ(g_Characters[4].active, 0);
-    EXPECT_EQ(g_pBattle->alive[4], 0);
-
-    g_PartyMembers[0].hp = 40;  // the party's points outlive the battle
-    Request(0, 1);
-    EXPECT_FALSE(g_pBattle);
-    EXPECT_FALSE(g_FieldSave);
-    for (int i = kFirstEnemySlot; i < kBattleFighterCount; ++i) EXPECT_EQ(g_Fighters[i], nullptr);
-    EXPECT_EQ(g_PartyMembers[0].hp, 40);
-    ASSERT_NE(g_pGameState, nullptr);
-    EXPECT_EQ(g_FrameProc, FieldFrame);
-    EXPECT_EQ(g_pGameState->fieldScript.pc, 37);  // resumes where it stood
-    for (int i : {0, 4, 9}) {
-        EXPECT_EQ(g_Characters[i].active, 1) << i;
-        EXPECT_FLOAT_EQ(g_Characters[i].position.x, 1000.0f * float(i + 1)) << i;
-    }
-    for (int i : {1, 2, 3, 5}) EXPECT_EQ(g_Characters[i].active, 0) << i;
-    EXPECT_FLOAT_EQ(g_Camera.eye.x, fieldEye.x);
-    EXPECT_FLOAT_EQ(g_Camera.distance, 1500.0f);
-}
-
 TEST_F(BattleModeTest, AFightWithoutEnemiesEndsInVictoryAndReturnsThroughTheFrames) {
     for (int32_t& e : g_EnemySet) e = -1;
     g_FadeAlpha = 255;

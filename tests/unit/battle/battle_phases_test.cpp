@@ -70,7 +70,8 @@ TEST_F(BattlePhasesTest, AnEnemyUsesItsDefaultActionOnAnyPartyFighter) {
     EXPECT_EQ(targets, (std::set<int32_t>{0, 1, 2}));
 }
 
-TEST_F(BattlePhasesTest, WonFightPlaysItsEventOnceThenTheVictoryPoseAndFade) {
+// The poses, fades and the field behind them are played by the battle end-to-end runs.
+TEST_F(BattlePhasesTest, EndCheckWaitsForRunnersAndPlaysTheClosingEventOnce) {
     OnlyAlive({0, 2});
     B().frameHandler = EndCheck;
     B().running[2] = 1;
@@ -84,16 +85,6 @@ TEST_F(BattlePhasesTest, WonFightPlaysItsEventOnceThenTheVictoryPoseAndFade) {
     EndCheck();  // back from the event: no second event, the sequence begins
     EXPECT_EQ(B().frameHandler, VictoryFadeOut);
     EXPECT_EQ(CurrentBgmName(), "win");
-
-    // 65 calls with the screen clear, the standing party in its pose, then 16 of fade.
-    for (int i = 0; i < 65; ++i) VictoryFadeOut();
-    EXPECT_EQ(Motion(0), uint32_t(kMotionVictory));
-    EXPECT_EQ(g_FadeAlpha, 0);
-    for (int i = 0; i < 15; ++i) VictoryFadeOut();
-    EXPECT_EQ(g_ModeChangeRequest, 0);
-    VictoryFadeOut();
-    EXPECT_EQ(g_FadeAlpha, 255);
-    EXPECT_EQ(g_ModeChangeRequest, 1);
 
     // A lost fight ends through the enemies' pose; an undecided one goes on.
     g_ModeNext = 0;

@@ -1,7 +1,6 @@
 // The asset list and the cross-file checks: authoring mistakes fail the build with their line.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <filesystem>
 #include <fstream>
 
@@ -32,22 +31,39 @@ protected:
     OutputTree out;
 };
 
-TEST_F(AssetListTest, MistakesNameTheirLine) {
-    EXPECT_TRUE(
-        Build("image tex/a.bmp tile kind=sand size=8\n# a note\nsound SE/a.wav blip\n").empty());
-    EXPECT_TRUE(out.Has("tex/a.bmp"));
-    EXPECT_TRUE(out.Has("SE/a.wav"));
-    EXPECT_TRUE(
-        Contains(Build("\nimage tex/a.bmp tile colr=1\n"), "assets.txt:2: unknown option colr"));
-    EXPECT_TRUE(Contains(Build("image tex/a.png tile\n"), "an image is .bmp or .dds"));
-    EXPECT_TRUE(Contains(Build("image tex/a.bmp tile size=6\n"), "multiple of 4"));
-    EXPECT_TRUE(Contains(Build("mesh Q3D/a.x castle\n"), "unknown mesh recipe castle"));
-    EXPECT_TRUE(Contains(Build("sound SE/a.wav blip len=long\n"), "option len is not a number"));
-    EXPECT_TRUE(
-        Contains(Build("model chara/a.rzo humanoid skin=pink\n"), "option skin wants RRGGBB"));
-    EXPECT_TRUE(Contains(Build("sprite tex/a.dds flower\n"), "unknown asset kind sprite"));
-    EXPECT_TRUE(Contains(Build("sound SE/a.wav blip\nsound SE/a.wav hit\n"),
-                         "assets.txt:2: SE/a.wav is produced twice"));
+TEST_F(AssetListTest, GoodLinesBuildTheirFilesAndMistakesNameTheirLine) {
+    // Prop lines: the extension picks the format, the texture lies beside the model once.
+    EXPECT_TRUE(Build("image tex/a.bmp tile kind=sand size=8\n# a note\nsound SE/a.wav blip\n"
+                      "model chara/a.mqo signpost texture=p.bmp\n"
+                      "model chara/b.cob lantern texture=p.bmp height=300\n"
+                      "model chara/c.rok barrel\nmodel chara/d.mx boulder seed=9\n")
+                    .empty());
+    EXPECT_EQ(out.Files().size(), 7u);
+    for (const char* f : {"tex/a.bmp", "SE/a.wav", "chara/a.mqo", "chara/b.cob", "chara/c.rok",
+                          "chara/d.mx", "chara/p.bmp"})
+        EXPECT_TRUE(out.Has(f)) << f;
+    const std::pair<const char*, const char*> mistakes[] = {
+        {"\nimage tex/a.bmp tile colr=1\n", "assets.txt:2: unknown option colr"},
+        {"image tex/a.png tile\n", "an image is .bmp or .dds"},
+        {"image tex/a.bmp tile size=6\n", "multiple of 4"},
+        {"mesh Q3D/a.x castle\n", "unknown mesh recipe castle"},
+        {"sound SE/a.wav blip len=long\n", "option len is not a number"},
+        {"model chara/a.rzo humanoid skin=pink\n", "option skin wants RRGGBB"},
+        {"sprite tex/a.dds flower\n", "unknown asset kind sprite"},
+        {"sound SE/a.wav blip\nsound SE/a.wav hit\n", "assets.txt:2: SE/a.wav is produced twice"},
+        {"model chara/a.rok barrel texture=p.bmp\n",
+         "assets.txt:1: rok files carry no textures: chara/a.rok"},
+        {"model chara/a.obj barrel\n", "a prop model is a .rok"},
+        {"model chara/a.rzo barrel\n", "made by the humanoid or beast recipe"},
+        {"model chara/a.mqo crate\n", "unknown model recipe crate"},
+        {"model chara/a.mqo barrel seed=2\n", "unknown option seed"},
+        {"model chara/a.mqo barrel height=0\n", "height must be above 0"},
+        {"model chara/a.mqo barrel texture=p.png\n", "is a .bmp file"},
+        // A picture of the same name from another recipe is a clash, not a silent overwrite.
+        {"image chara/p.bmp tile\nmodel chara/a.cob lantern texture=p.bmp\n",
+         "chara/p.bmp is produced twice with different pictures"},
+    };
+    for (auto [list, message] : mistakes) EXPECT_TRUE(Contains(Build(list), message)) << list;
 }
 
 TEST_F(AssetListTest, NamedFilesMustBeBuilt) {
@@ -84,29 +100,6 @@ TEST_F(AssetListTest, BrokenSourcesFailTheBuild) {
     EXPECT_TRUE(
         Contains(diag.Messages(), "SCR/t.qd:1: label name contains the command prefix 'c'"));
     fs::remove_all(dir);
-}
-
-// Prop lines: the extension picks the format, the texture lies beside the model once.
-TEST_F(AssetListTest, PropModelLines) {
-    EXPECT_TRUE(Build("model chara/a.mqo signpost texture=p.bmp\n"
-                      "model chara/b.cob lantern texture=p.bmp height=300\n"
-                      "model chara/c.rok barrel\nmodel chara/d.mx boulder seed=9\n")
-                    .empty());
-    for (const char* f : {"chara/a.mqo", "chara/b.cob", "chara/c.rok", "chara/d.mx", "chara/p.bmp"})
-        EXPECT_TRUE(out.Has(f)) << f;
-    EXPECT_EQ(out.Files().size(), 5u);
-    EXPECT_TRUE(Contains(Build("model chara/a.rok barrel texture=p.bmp\n"),
-                         "assets.txt:1: rok files carry no textures: chara/a.rok"));
-    EXPECT_TRUE(Contains(Build("model chara/a.obj barrel\n"), "a prop model is a .rok"));
-    EXPECT_TRUE(
-        Contains(Build("model chara/a.rzo barrel\n"), "made by the humanoid or beast recipe"));
-    EXPECT_TRUE(Contains(Build("model chara/a.mqo crate\n"), "unknown model recipe crate"));
-    EXPECT_TRUE(Contains(Build("model chara/a.mqo barrel seed=2\n"), "unknown option seed"));
-    EXPECT_TRUE(Contains(Build("model chara/a.mqo barrel height=0\n"), "height must be above 0"));
-    EXPECT_TRUE(Contains(Build("model chara/a.mqo barrel texture=p.png\n"), "is a .bmp file"));
-    // A picture of the same name from another recipe is a clash, not a silent overwrite.
-    EXPECT_TRUE(Contains(Build("image chara/p.bmp tile\nmodel chara/a.cob lantern texture=p.bmp\n"),
-                         "chara/p.bmp is produced twice with different pictures"));
 }
 
 // Both variants of the model file carry the same model (the readers scale positions differently).

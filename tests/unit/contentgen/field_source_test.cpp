@@ -128,28 +128,24 @@ TEST_F(FieldSourceTest, SkyNameIsWrittenWithoutAComma) {
 }
 
 TEST_F(FieldSourceTest, MistakesAreNamedByLine) {
-    auto first = [](const std::vector<std::string>& e) {
-        return e.empty() ? std::string() : e.front();
+    const std::pair<std::string, const char*> cases[] = {
+        {Map("blocked", {{3, "###"}}), "t.field:5: a map row has exactly 32 characters"},
+        {Map("ground", {{0, "?" + std::string(31, '.')}}), "'?' has no value"},
+        // Only ten field objects exist; ground images stop at 31.
+        {Map("objects", {{0, "a" + std::string(31, '.')}}), "out of range"},
+        {Map("ground", {{0, "w" + std::string(31, '.')}}), "out of range"},
+        {Map("heights", {}) + Map("heights", {}), "given twice"},
+        {"map heights\n" + std::string(32, '.') + "\n", "t.field:1: map heights ends after 1 rows"},
+        {"\nbillboard 24 file=a.dds\n", "t.field:2: billboard wants a number from 0 to 23"},
+        {"light 0 colur=1,1,1\n", "t.field:1: unknown option colur"},
+        {"skye sky0_\n", "t.field:1: unknown line: skye"},
     };
-    std::string shortRow = Map("blocked", {{3, "###"}});
-    EXPECT_EQ(first(Errors(shortRow)), "t.field:5: a map row has exactly 32 characters");
-    EXPECT_NE(
-        first(Errors(Map("ground", {{0, "?" + std::string(31, '.')}}))).find("'?' has no value"),
-        std::string::npos);
-    // Only ten field objects exist; ground images stop at 31.
-    EXPECT_NE(first(Errors(Map("objects", {{0, "a" + std::string(31, '.')}}))).find("out of range"),
-              std::string::npos);
-    EXPECT_NE(first(Errors(Map("ground", {{0, "w" + std::string(31, '.')}}))).find("out of range"),
-              std::string::npos);
-    EXPECT_NE(first(Errors(Map("heights", {}) + Map("heights", {}))).find("given twice"),
-              std::string::npos);
-    const std::vector<std::string> cut = Errors("map heights\n" + std::string(32, '.') + "\n");
-    ASSERT_EQ(cut.size(), 1u);
-    EXPECT_EQ(cut[0], "t.field:1: map heights ends after 1 rows");
-    EXPECT_EQ(first(Errors("\nbillboard 24 file=a.dds\n")),
-              "t.field:2: billboard wants a number from 0 to 23");
-    EXPECT_EQ(first(Errors("light 0 colur=1,1,1\n")), "t.field:1: unknown option colur");
-    EXPECT_EQ(first(Errors("skye sky0_\n")), "t.field:1: unknown line: skye");
+    for (const auto& [source, message] : cases) {
+        const std::vector<std::string> errors = Errors(source);
+        ASSERT_FALSE(errors.empty()) << message;
+        EXPECT_NE(errors.front().find(message), std::string::npos) << errors.front();
+    }
+    EXPECT_EQ(Errors("map heights\n" + std::string(32, '.') + "\n").size(), 1u);  // said once
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // game would trip over.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "script/qscr_org.h"
 #include "test_support.h"
 #include "text_convert.h"
@@ -22,69 +24,63 @@ protected:
     Diagnostics diag;
 };
 
-TEST_F(TextConvertTest, ShiftJisWithCrLfWhateverTheSourceLineEnds) {
-    ASSERT_TRUE(Convert("\xEF\xBB\xBFハーロ\n120,24\r\nharlo", "sChr/c0.qf"));
-    EXPECT_EQ(out, "\x83\x6E\x81\x5B\x83\x8D\r\n120,24\r\nharlo\r\n");
+// Shift-JIS with CR LF whatever the source's line ends; script notes are left out (of scripts
+// only), and a table's trailing empty lines.
+TEST_F(TextConvertTest, SourcesBecomeShiftJisLines) {
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"\xEF\xBB\xBFハーロ\n120,24\r\nharlo", "sChr/c0.qf",
+         "\x83\x6E\x81\x5B\x83\x8D\r\n120,24\r\nharlo\r\n"},
+        {"%% a note with c and f in it\nc9 1,#\n  %% another\n@:SPEAK1//f10 ;\n", "SCR/t.qd",
+         "c9 1,#\r\n@:SPEAK1//f10 ;\r\n"},
+        {"%% kept\n", "chara/x.qd", "%% kept\r\n"},
+        {"やくそう 傷をいやす 30 0\n\n\n", "Datas/GzDatas.qd",
+         "\x82\xe2\x82\xad\x82\xbb\x82\xa4 \x8f\x9d\x82\xf0\x82\xa2\x82\xe2\x82\xb7 30 0\r\n"},
+    };
+    for (auto [text, rel, sjis] : cases) {
+        EXPECT_TRUE(Convert(text, rel)) << FirstError();
+        EXPECT_EQ(out, sjis) << rel;
+    }
 }
 
-TEST_F(TextConvertTest, ScriptNotesAreLeftOutAndTheRestLoads) {
-    ASSERT_TRUE(Convert("%% a note with c and f in it\nc9 1,#\n  %% another\n@:SPEAK1//f10 ;\n",
-                        "SCR/t.qd"));
-    EXPECT_EQ(out, "c9 1,#\r\n@:SPEAK1//f10 ;\r\n");
-    // Notes are not removed from other files.
-    ASSERT_TRUE(Convert("%% kept\n", "chara/x.qd"));
-    EXPECT_EQ(out, "%% kept\r\n");
-}
-
-TEST_F(TextConvertTest, LabelsMustNotHoldTheRunnersCommandPrefixes) {
-    EXPECT_FALSE(Convert("@:scene//\n", "SCR/t.qd"));
-    EXPECT_EQ(FirstError(), "SCR/t.qd:1: label name contains the command prefix 'c'");
-    // Battle events run 'e' commands; technique scripts 'w'.
-    EXPECT_TRUE(Convert("@:WIN//\n@:first//\n", "SCR/wz/m0.qd"));
-    EXPECT_FALSE(Convert("@:WIN//\n@:next//\n", "SCR/bEv/ev0.qd"));
-    EXPECT_EQ(FirstError(), "SCR/bEv/ev0.qd:2: label name contains the command prefix 'e'");
-    EXPECT_FALSE(Convert("@:OPEN\n", "SCR/t.qd"));
-    EXPECT_EQ(FirstError(), "SCR/t.qd:1: label without its closing //");
-}
-
-TEST_F(TextConvertTest, CommandsAtALineEndNeedTheirBlank) {
-    EXPECT_FALSE(Convert("c3 hello//=f0 0,1;\nf10\nc9 1,", "SCR/t.qd"));
-    EXPECT_EQ(FirstError(),
-              "SCR/t.qd:2: a command needs a blank after its number at the end of a line");
-    EXPECT_TRUE(Convert("f10 \nc9 1,\nx = 10\nabc10\n", "SCR/t.qd")) << FirstError();
-    // 'f' is no command of battle events.
-    EXPECT_TRUE(Convert("f10\n", "SCR/bEv/ev1.qd"));
-    EXPECT_FALSE(Convert("e0\n", "SCR/bEv/ev1.qd"));
-}
-
-TEST_F(TextConvertTest, ScriptsMustFitTheScriptBuffer) {
-    const std::string line(99, 'x');
-    std::string fits, tooLong;
-    // 40 lines of 99 characters and a line end (one character once read): 4000.
-    for (int i = 0; i < 40; ++i) fits += line + "\n";
-    EXPECT_TRUE(Convert(fits, "SCR/t.qd")) << FirstError();
-    tooLong = fits + std::string(93, 'y') + "\n";
-    EXPECT_FALSE(Convert(tooLong, "SCR/t.qd"));
-    EXPECT_NE(FirstError().find("4094 characters"), std::string::npos) << FirstError();
-}
-
-TEST_F(TextConvertTest, TableRecordsAreCheckedWordByWord) {
-    EXPECT_TRUE(Convert("やくそう 傷をいやす 30 0\n\n\n", "Datas/GzDatas.qd")) << FirstError();
-    EXPECT_EQ(out,
-              "\x82\xe2\x82\xad\x82\xbb\x82\xa4 \x8f\x9d\x82\xf0\x82\xa2\x82\xe2\x82\xb7 30 0\r\n");
-    EXPECT_FALSE(Convert("a b 1 2\n\nc d 3 4\n", "Datas/WzDatas_0.qd"));
-    EXPECT_EQ(FirstError(), "Datas/WzDatas_0.qd:2: empty line in a table");
-    EXPECT_FALSE(Convert("a b 1\n", "Datas/WzDatas_0.qd"));
-    EXPECT_TRUE(Convert("a b\n", "Datas/MnuDatas.qd"));
-    // Eleven double-byte characters are 22 bytes: past the 20 a name holds.
-    EXPECT_FALSE(Convert("あいうえおかきくけこさ help 0 0\n", "Datas/WzDatas_1.qd"));
-    EXPECT_EQ(FirstError(), "Datas/WzDatas_1.qd:1: name longer than 20 bytes");
-    EXPECT_FALSE(Convert("a b x 0\n", "Datas/WzDatas_1.qd"));
-}
-
-TEST_F(TextConvertTest, CharactersWithoutAShiftJisFormAreNamed) {
-    EXPECT_FALSE(Convert("ok\nsmile \xF0\x9F\x98\x80\n", "SCR/t.qd"));
-    EXPECT_EQ(FirstError(), "SCR/t.qd:2: text that Shift-JIS cannot hold");
+// What each runner would trip over is refused with its line: labels holding the runner's command
+// prefix ('c' and 'f' in field scripts, 'e' in battle events, 'w' in technique scripts), commands
+// without their blank at a line end, scripts past the buffer, table records that do not read,
+// text Shift-JIS cannot hold.
+TEST_F(TextConvertTest, WhatTheGameWouldTripOverIsNamedByLine) {
+    std::string fits;  // 40 lines of 99 characters and a line end (one character once read): 4000
+    for (int i = 0; i < 40; ++i) fits += std::string(99, 'x') + "\n";
+    const struct {
+        std::string text;
+        const char* rel;
+        const char* error;  // null: accepted
+    } cases[] = {
+        {"@:scene//\n", "SCR/t.qd", "SCR/t.qd:1: label name contains the command prefix 'c'"},
+        {"@:WIN//\n@:first//\n", "SCR/wz/m0.qd", nullptr},
+        {"@:WIN//\n@:next//\n", "SCR/bEv/ev0.qd",
+         "SCR/bEv/ev0.qd:2: label name contains the command prefix 'e'"},
+        {"@:OPEN\n", "SCR/t.qd", "SCR/t.qd:1: label without its closing //"},
+        {"c3 hello//=f0 0,1;\nf10\nc9 1,", "SCR/t.qd",
+         "SCR/t.qd:2: a command needs a blank after its number at the end of a line"},
+        {"f10 \nc9 1,\nx = 10\nabc10\n", "SCR/t.qd", nullptr},
+        {"f10\n", "SCR/bEv/ev1.qd", nullptr},  // 'f' is no command of battle events
+        {"e0\n", "SCR/bEv/ev1.qd", "SCR/bEv/ev1.qd:1: a command needs a blank"},
+        {fits, "SCR/t.qd", nullptr},
+        {fits + std::string(93, 'y') + "\n", "SCR/t.qd", "4094 characters"},
+        {"a b 1 2\n\nc d 3 4\n", "Datas/WzDatas_0.qd",
+         "Datas/WzDatas_0.qd:2: empty line in a table"},
+        {"a b 1\n", "Datas/WzDatas_0.qd", "Datas/WzDatas_0.qd:1:"},
+        {"a b\n", "Datas/MnuDatas.qd", nullptr},
+        // Eleven double-byte characters are 22 bytes: past the 20 a name holds.
+        {"あいうえおかきくけこさ help 0 0\n", "Datas/WzDatas_1.qd",
+         "Datas/WzDatas_1.qd:1: name longer than 20 bytes"},
+        {"a b x 0\n", "Datas/WzDatas_1.qd", "Datas/WzDatas_1.qd:1:"},
+        {"ok\nsmile \xF0\x9F\x98\x80\n", "SCR/t.qd", "SCR/t.qd:2: text that Shift-JIS cannot hold"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.substr(0, 40));
+        EXPECT_EQ(Convert(c.text, c.rel), c.error == nullptr) << FirstError();
+        EXPECT_NE(FirstError().find(c.error ? c.error : ""), std::string::npos) << FirstError();
+    }
 }
 
 }  // namespace

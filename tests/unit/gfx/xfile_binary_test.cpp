@@ -117,17 +117,3 @@ TEST(XFileBinary, DamagedCompressionIsRefused) {
     EXPECT_NE(damaged([](auto& f) { f[20] = 99; }).find("inflates to more than its 99"),
               std::string::npos);
 }
-
-TEST(XFileBinary, EveryTruncationOfAFileIsRefusedOrReadSafely) {
-    for (const auto& file :
-         {FramesBinary(false), CompressXFile(FramesBinary(true), 50), Fixture("materials.x")}) {
-        for (size_t n = 0; n < file.size(); ++n) {
-            std::vector<uint8_t> cut(file.begin(), file.begin() + n);
-            XMeshData m;
-            std::string error;
-            if (!Read(cut, m, error)) {
-                EXPECT_FALSE(error.empty());
-            }
-        }
-    }
-}

@@ -1,5 +1,5 @@
-// Texture upload and sampling of the GL backend: placement, filters, addressing, every pixel
-// format, S3TC (driver and CPU decoder), mip levels and re-upload.
+// Texture upload and sampling of the GL backend: filters, addressing, every pixel format, S3TC
+// (driver and CPU decoder) and mip levels. (Texel-for-pixel placement is the GL 2D sprite test's.)
 #include <random>
 
 #include "gl_test_support.h"
@@ -25,28 +25,7 @@ protected:
         device->SetTextureStageState(0, TextureStageState::MagFilter, TextureFilter::Point);
         device->SetTextureStageState(0, TextureStageState::MinFilter, TextureFilter::Point);
     }
-    // Sixteen different colours, texel (x, y) = 0xFF000000 | x * 0x40 << 16 | y * 0x40 << 8 | 7.
-    static uint32_t Texel(int x, int y) {
-        return 0xFF000007u | uint32_t(x * 0x40) << 16 | uint32_t(y * 0x40) << 8;
-    }
 };
-
-TEST_F(GlTextureTest, PointSampledTextureLandsTexelForPixel) {
-    std::vector<uint32_t> texels;
-    for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 4; ++x) texels.push_back(Texel(x, y));
-    GfxTexture* t = MakeTexture(4, 4, PixelFormat::A8R8G8B8, Words(texels));
-    device->SetTexture(0, t);
-    DrawRect(100, 60, 4, 4, 0xFFFFFFFF);  // one to one
-    Read();
-    const uint32_t clear = 0xFF000000 | kClearColour;
-    for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 4; ++x) {
-            EXPECT_EQ(Pixel(100 + x, 60 + y), Texel(x, y)) << x << "," << y;
-        }
-    EXPECT_EQ(CountPixels(clear), kTargetWidth * kTargetHeight - 16);
-    t->Release();
-}
 
 TEST_F(GlTextureTest, FiltersAndAddressModes) {
     GfxTexture* t = MakeTexture(2, 1, PixelFormat::A8R8G8B8, Words({0xFF000000, 0xFFFFFFFF}));

@@ -1,13 +1,12 @@
 // The field script's "f" commands, run through the field runner on the game state's script.
+// (Loading fields and characters, the enemies of the next battles and putting characters on the
+// ground are run by the end-to-end tests and the play-through.)
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 
-#include "app/game_start.h"
-#include "base/paths.h"
 #include "battle/battle.h"
 #include "field/field_commands.h"
 #include "field/field_move.h"
@@ -17,7 +16,6 @@
 #include "field/game_state.h"
 #include "gfx/d3d.h"
 #include "gfx/recording_backend.h"
-#include "model/rz_last_error.h"
 #include "script/commands_shared.h"
 #include "script/script_runner.h"
 #include "script_test_util.h"
@@ -73,16 +71,6 @@ protected:
         Script().aux = 0;
         RunFieldScript();
     }
-    // A data directory with the given files (path relative to it, contents).
-    void MakeData(std::initializer_list<std::pair<std::string, std::string>> files) {
-        dir = MakeTempDir("fieldcmd");
-        for (const auto& [path, text] : files) {
-            fs::create_directories((fs::path(dir) / path).parent_path());
-            std::ofstream(fs::path(dir) / path, std::ios::binary) << text;
-        }
-        SetDataDirectory(dir);
-        ClearPathCache();
-    }
     static size_t Reports() { return g_MessageBoxLog.size(); }
 };
 
@@ -112,16 +100,12 @@ TEST_F(FieldCommandTest, ShowTextTypesAnewAndLaysOutUnlessAskedNotTo) {
     EXPECT_EQ(Reports(), 0u);
 }
 
-TEST_F(FieldCommandTest, ClosingWindowsAndEndingTheConversation) {
+// f10, which closes all three and ends the conversation, is run end to end.
+TEST_F(FieldCommandTest, WindowsCloseAfterTheirFrames) {
     for (TalkWindow& t : g_TalkWindows) t.open = kTalkStaysOpen;
     Run("f5 0,1,f5 30,2,#");
     EXPECT_EQ(g_TalkWindows[1].open, 0);
     EXPECT_EQ(g_TalkWindows[2].open, 30);
-
-    // f10 closes all three, and ends the script in this frame.
-    Run("f10 c1 0,9,=#");
-    for (const TalkWindow& t : g_TalkWindows) EXPECT_EQ(t.open, 0);
-    EXPECT_EQ(Script().running, 0);
     EXPECT_EQ(Reports(), 0u);
 }
 
@@ -142,22 +126,6 @@ TEST_F(FieldCommandTest, ChoiceListAtACharacterAndSelectorsOutsideTheirRange) {
     EXPECT_EQ(Reports(), 1u);
 }
 
-// Loading a field, and a missing one, are run by the field and end-to-end tests.
-TEST_F(FieldCommandTest, GroundHeightPutsACharacterOnTheGround) {
-    // Heights set by hand: the character stands on the ground where it is.
-    QFldInfo& field = *g_pGameState->fieldInfo;
-    for (auto& column : field.height)
-        for (auto& h : column) h = 300;
-    field.height[3][2] = 1324;
-    Character& c = g_Characters[1];
-    c.position = Vector3{3 * 1024.0f, -50.0f, -2 * 1024.0f};
-    Run("f3 1,#");
-    EXPECT_FLOAT_EQ(c.position.y, 1324.0f);
-
-    Run("f3 20,#");  // a character outside the table: reported
-    EXPECT_EQ(Reports(), 1u);
-}
-
 TEST_F(FieldCommandTest, TalkWindowAtACharacterStaysOnScreen) {
     TalkWindow& t = g_TalkWindows[2];
     t.w = 200;
@@ -170,27 +138,6 @@ TEST_F(FieldCommandTest, TalkWindowAtACharacterStaysOnScreen) {
     Run("f4 3,4,f4 2,-1,f5 0,7,#");
     EXPECT_EQ(Reports(), 3u);
     EXPECT_EQ(t.y, 240);
-}
-
-TEST_F(FieldCommandTest, LoadingACharacterForTheField) {
-    MakeData({{"chara/npc.qd", "two_bones.rzo\n1.0,\n0.0,\n150.0,\n"}});
-    fs::copy(FixturesDir() + "/model/two_bones.rzo", fs::path(dir) / "chara" / "two_bones.rzo");
-    ClearPathCache();
-    Script().iv[2] = 3;
-    Run("f11 -3,npc//#");
-    const Character& c = g_Characters[3];
-    EXPECT_EQ(c.active, 1);
-    g_MessageBoxLog.clear();  // the model's missing equipment bones are said in boxes
-    Run("f11 25,npc//#");
-    EXPECT_EQ(Reports(), 1u);
-}
-
-TEST_F(FieldCommandTest, EnemiesOfTheNextBattles) {
-    Run("f12 4,-1,0,2,-5,#");
-    EXPECT_EQ(g_EnemySet[0], 4);
-    EXPECT_EQ(g_EnemySet[3], 2);
-    EXPECT_EQ(g_EnemySet[4], 0);  // below -1: reported, the slot keeps its enemy
-    EXPECT_EQ(Reports(), 1u);
 }
 
 TEST_F(FieldCommandTest, UnknownNumbersAndAMissingFieldAreSafe) {

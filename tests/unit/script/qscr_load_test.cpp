@@ -1,3 +1,5 @@
+// Loading a script file. (Scripts as authors write them, in Shift-JIS with CR LF and in
+// subfolders, are loaded by every end-to-end run.)
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -6,7 +8,6 @@
 #include <string>
 
 #include "base/paths.h"
-#include "base/sjis.h"
 #include "script_test_util.h"
 
 namespace fs = std::filesystem;
@@ -94,45 +95,4 @@ TEST_F(ScriptLoad, LongFilesAreCutSoTheEndCommandFits) {
     EXPECT_TRUE(s.Load("crlf"));
     EXPECT_EQ(Text(), std::string(room, '\n') + "c0");
     EXPECT_THAT(ShownTexts(), IsEmpty());
-}
-
-// Scripts as authors write them: Shift-JIS, CR LF, names with a subfolder, any letter case.
-class ScriptFixtures : public ScriptTest {
-protected:
-    void SetUp() override {
-        ScriptTest::SetUp();
-        SetDataDirectory(FixturesDir() + "/script");
-    }
-};
-
-TEST_F(ScriptFixtures, FieldScriptReadsThroughItsLabels) {
-    ASSERT_TRUE(s.Load("field01"));
-    EXPECT_EQ(std::string(s.text).find('\r'), std::string::npos);
-    EXPECT_EQ(std::string(s.text + s.EndOfText()), "c0");
-
-    ASSERT_TRUE(s.jpAf("PLACE1"));
-    EXPECT_EQ(std::string(s.text + s.pc, 3), "c3 ");
-    s.pc += 3;
-    s.gStr(s.str);
-    EXPECT_EQ(std::string(s.str), ToSjis("表示テスト"));  // "表" ends in 0x5C
-    EXPECT_EQ(s.text[s.pc], '=');
-
-    EXPECT_THAT(ShownTexts(), IsEmpty());
-}
-
-TEST_F(ScriptFixtures, EventScriptInASubfolderAndABrokenScript) {
-    ASSERT_TRUE(s.Load("bEv\\ev1"));
-    ASSERT_TRUE(s.jpAf("START"));
-    s.pc += 3;
-    s.gStr(s.str);
-    EXPECT_EQ(std::string(s.str), "\x83\x5C");  // "ソ"
-
-    // Cut short: an unfinished label, and a last number that runs into the end command.
-    ASSERT_TRUE(s.Load("broken"));
-    EXPECT_FALSE(s.jpAf("BAD"));
-    EXPECT_EQ(s.pc, s.EndOfText());
-    s.pc = 11;
-    EXPECT_EQ(s.gInt(), 12);
-    EXPECT_THAT(ShownTexts(), ElementsAre("ラベルがねぇよ:BAD", "gInt:ん？"));
-    EXPECT_LE(s.pc, QScrOrg::kTextSize);
 }

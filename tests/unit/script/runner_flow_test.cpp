@@ -25,21 +25,32 @@ TEST_F(RunnerTest, FrameEndsAtHashAndContinuesBehindIt) {
     EXPECT_EQ(Reports(), 0u);
 }
 
-TEST_F(RunnerTest, IntegerArithmeticWithReferences) {
-    Run("c1 0,7,=c1 1,3,=c1 0,-2,+;");  // iv[0] += iv[1]
-    EXPECT_EQ(s.iv[0], 10);
-    Run("c1 0,-7,=c1 0,2,/;");  // a reference past the table reads 0
-    EXPECT_EQ(s.iv[0], 0);
-    Run("c1 3,7,=c1 3,-2,*c1 3,0,-c1 0,-4,=c1 0,2,/;");
-    EXPECT_EQ(s.iv[3], 21);             // iv[1] is still 3
-    EXPECT_EQ(s.iv[0], 10);             // truncated toward zero
-    Run("c1 0,-9,=c1 0,0,/c1 1,9,?;");  // division by 0 and unknown operators change nothing
-    EXPECT_EQ(s.iv[0], 0);
-    EXPECT_EQ(s.iv[1], 3);
-
-    Run("c1 0,2147483647,=c1 0,2,*;");  // wraps instead of overflowing
-    EXPECT_EQ(s.iv[0], -2);
-    EXPECT_EQ(Reports(), 0u);
+// Each script starts from iv = {3, 4, 7, 0}; the variable it changes and the value it ends with.
+TEST_F(RunnerTest, IntegerArithmeticComparisonsAndReferences) {
+    const struct {
+        const char* script;
+        int var;
+        int32_t value;
+    } cases[] = {
+        {"c1 0,7,=c1 1,3,=c1 0,-2,+;", 0, 10},  // iv[0] += iv[1]
+        {"c1 0,-7,=c1 0,2,/;", 0, 0},           // a reference past the table reads 0
+        {"c1 3,7,=c1 3,-2,*c1 3,1,+;", 3, 29},
+        {"c1 0,-4,=c1 0,-3,-c1 0,2,/;", 0, -3},  // (0 - 7) / 2, truncated toward zero
+        {"c1 0,0,/c1 1,9,?;", 0, 3},             // division by 0 and unknown operators do nothing
+        {"c1 0,0,/c1 1,9,?;", 1, 4},
+        {"c1 0,2147483647,=c1 0,2,*;", 0, -2},  // wraps instead of overflowing
+        {"c2 0,<<1,;", 2, 1},
+        {"c2 0,>=1,;", 2, 0},  // only the first character counts
+        {"c2 0,==0,;", 2, 1},
+        {"c2 0,?=1,;", 2, 7},
+        {"c2 0,<<9,c13 4,;", 2, 7},  // variables past the table: reported, nothing changes
+    };
+    for (const auto& c : cases) {
+        s.iv[0] = 3, s.iv[1] = 4, s.iv[2] = 7, s.iv[3] = 0;
+        Run(c.script);
+        EXPECT_EQ(s.iv[c.var], c.value) << c.script;
+    }
+    EXPECT_EQ(Reports(), 2u);
 }
 
 TEST_F(RunnerTest, RandomModuloIVar1) {
@@ -56,23 +67,6 @@ TEST_F(RunnerTest, RandomModuloIVar1) {
     ASSERT_EQ(Reports(), 1u);
     Run("c1 0,0,R;");  // the same position is reported once
     EXPECT_EQ(Reports(), 1u);
-}
-
-TEST_F(RunnerTest, ComparisonsReadTwoOperatorCharacters) {
-    s.iv[0] = 3;
-    s.iv[1] = 4;
-    Run("c2 0,<<1,;");
-    EXPECT_EQ(s.iv[2], 1);
-    Run("c2 0,>=1,;");  // only the first character counts
-    EXPECT_EQ(s.iv[2], 0);
-    Run("c2 0,==0,;");
-    EXPECT_EQ(s.iv[2], 1);
-    s.iv[2] = 7;
-    Run("c2 0,?=1,;");
-    EXPECT_EQ(s.iv[2], 7);
-    Run("c2 0,<<9,c13 4,;");  // variables past the table: reported, nothing changes
-    EXPECT_EQ(s.iv[2], 7);
-    EXPECT_EQ(Reports(), 2u);
 }
 
 TEST_F(RunnerTest, JumpsAndLoops) {

@@ -65,15 +65,6 @@ TEST_F(FieldUpdateTest, ShiftTalksOnlyWhenHeldAfterTheDelay) {
     EXPECT_EQ(Leader().position.x, start.x);  // the confirm key never walks
 }
 
-TEST_F(FieldUpdateTest, EncounterFadesToBlackThenRequestsTheBattle) {
-    g_FadeR = 200;
-    g_FadeAlpha = 90;
-    StartEncounter();
-    EXPECT_EQ(RunHandler(EncounterFadeOut), 17);  // 0 first, then 16 a frame past 254
-    EXPECT_EQ(g_FadeAlpha, 255);
-    EXPECT_EQ(g_ModeChangeRequest, 1);
-}
-
 TEST_F(FieldUpdateTest, FieldFadeInGivesInputBackOnlyAfterACover) {
     g_FieldInputEnabled = 0;
     g_ResumeScriptAfterFade = 1;
