@@ -32,7 +32,8 @@ for dir in "$src"/*/; do
     continue
   fi
   while IFS=: read -r file line text; do
-    target=$(sed -E 's/^#\s*include\s*"([a-z_]+)\/.*/\1/' <<<"$text")
+    [[ $text =~ ^#[[:space:]]*include[[:space:]]*\"([a-z_]+)/ ]] || continue
+    target=${BASH_REMATCH[1]}
     [[ $target == "$folder" ]] && continue
     [[ " ${allowed[$folder]} " == *" $target "* ]] && continue
     [[ $target == platform && $file == "$src/app/main.cpp" ]] && continue
