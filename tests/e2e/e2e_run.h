@@ -2,7 +2,6 @@
 // One headless run of the real binary on the game-flow data set (tests/fixtures/gameflow, built
 // beside the tests), with its dumps and pictures, and the helpers that read those pictures.
 #include <gtest/gtest.h>
-#include <stb_image.h>
 
 #include <cmath>
 #include <cstdint>
@@ -14,6 +13,7 @@
 #include <vector>
 
 #include "e2e_support.h"
+#include "picture.h"
 #include "test_support.h"
 
 #ifdef GH02_GAMEFLOW_DATA
@@ -89,23 +89,6 @@ private:
     int frames_, seed_;
     std::vector<int> dumps_, shots_;
 };
-
-struct Picture {
-    int w = 0, h = 0;
-    std::vector<uint8_t> rgb;
-    bool Inside(int x, int y) const { return x >= 0 && y >= 0 && x < w && y < h; }
-    const uint8_t* At(int x, int y) const { return &rgb[size_t(y * w + x) * 3]; }
-};
-
-inline Picture LoadPicture(const std::filesystem::path& p) {
-    Picture pic;
-    int comp = 0;
-    uint8_t* data = stbi_load(p.c_str(), &pic.w, &pic.h, &comp, 3);
-    if (!data) return {};
-    pic.rgb.assign(data, data + size_t(pic.w) * pic.h * 3);
-    stbi_image_free(data);
-    return pic;
-}
 
 inline bool Near(const uint8_t* px, int r, int g, int b) {
     return std::abs(px[0] - r) <= 12 && std::abs(px[1] - g) <= 12 && std::abs(px[2] - b) <= 12;

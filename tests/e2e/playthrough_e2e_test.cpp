@@ -4,7 +4,6 @@
 // size). GH02_UPDATE_REFERENCES=1 writes the references anew from this run; a picture that
 // differs leaves the actual one and a difference picture in <build>/playthrough/.
 #include <gtest/gtest.h>
-#include <stb_image.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -18,6 +17,7 @@
 
 #include "e2e_support.h"
 #include "gfx/png_writer.h"
+#include "picture.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;
@@ -256,34 +256,6 @@ const std::vector<Milestone>& Milestones() {
     return list;
 }
 
-// A picture at half size (2 x 2 averages), RGB.
-struct Picture {
-    int w = 0, h = 0;
-    std::vector<unsigned char> rgb;
-};
-
-Picture LoadHalf(const fs::path& p, bool alreadyHalf) {
-    Picture pic;
-    int w = 0, h = 0, comp = 0;
-    unsigned char* px = stbi_load(p.c_str(), &w, &h, &comp, 3);
-    if (!px) return pic;
-    const int f = alreadyHalf ? 1 : 2;
-    pic.w = w / f;
-    pic.h = h / f;
-    pic.rgb.resize(size_t(pic.w) * pic.h * 3);
-    for (int y = 0; y < pic.h; ++y)
-        for (int x = 0; x < pic.w; ++x)
-            for (int c = 0; c < 3; ++c) {
-                int sum = 0;
-                for (int dy = 0; dy < f; ++dy)
-                    for (int dx = 0; dx < f; ++dx)
-                        sum += px[(size_t(y * f + dy) * w + size_t(x * f + dx)) * 3 + c];
-                pic.rgb[(size_t(y) * pic.w + x) * 3 + c] = (unsigned char)(sum / (f * f));
-            }
-    stbi_image_free(px);
-    return pic;
-}
-
 bool SavePicture(const fs::path& p, const Picture& pic, const std::vector<bool>* marks = nullptr) {
     std::vector<uint32_t> argb(size_t(pic.w) * pic.h);
     for (size_t i = 0; i < argb.size(); ++i) {
@@ -315,7 +287,7 @@ void CheckMilestone(const fs::path& dir, const Milestone& m) {
     for (const json& box : j["messageBoxes"])
         EXPECT_TRUE(kPropBoxes.count(box["text"].get<std::string>())) << box.dump();
 
-    const Picture actual = LoadHalf(dir / (std::to_string(m.frame) + ".png"), false);
+    const Picture actual = HalfSize(LoadPicture(dir / (std::to_string(m.frame) + ".png")));
     ASSERT_EQ(actual.w, 320) << "no screenshot";
     const fs::path ref = kPlaythrough / "ref" / (std::string(m.name) + ".png");
     const char* update = std::getenv("GH02_UPDATE_REFERENCES");
@@ -323,7 +295,7 @@ void CheckMilestone(const fs::path& dir, const Milestone& m) {
         ASSERT_TRUE(SavePicture(ref, actual));
         return;
     }
-    const Picture expected = LoadHalf(ref, true);
+    const Picture expected = LoadPicture(ref);  // stored at half size
     ASSERT_EQ(expected.w, actual.w) << ref << " is missing: run with GH02_UPDATE_REFERENCES=1";
     ASSERT_EQ(expected.h, actual.h);
     std::vector<bool> marks(size_t(actual.w) * actual.h);

@@ -2,7 +2,7 @@
 // and clip without reading past the text or writing past the glyph atlas.
 #include <string>
 
-#include "../unit/gfx/fake_glyph_rasterizer.h"
+#include "fake_glyph_rasterizer.h"
 #include "fuzz_common.h"
 #include "gfx/font.h"
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "../world/character_test_util.h"
+#include "character_test_util.h"
 #include "battle/battle.h"
 
 class BattleFileTest : public CharacterTest {

@@ -1,5 +1,5 @@
 // The technique scripts' "w" commands.
-#include "../world/character_test_util.h"
+#include "character_test_util.h"
 #include "battle_script_fixture.h"
 #include "math/math_scalar.h"
 #include "world/data_tables.h"

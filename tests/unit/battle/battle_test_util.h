@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "../world/character_test_util.h"
+#include "character_test_util.h"
 #include "app/modes.h"
 #include "app/shell.h"
 #include "base/crt_rand.h"
 #include "base/message_box.h"
 #include "battle/battle.h"
-#include "battle_ui_test.h"
+#include "text_draw_test.h"
 #include "field/field_runtime.h"
 #include "script/camera_motion.h"
 #include "world/character.h"
@@ -37,10 +37,10 @@ inline const char* const kMagicTable =
     "Heal Mend_one 8 0\n"
     "Ice Freeze_one 20 4\n";
 
-class BattleTest : public BattleUiTest {
+class BattleTest : public TextDrawTest {
 protected:
     void SetUp() override {
-        BattleUiTest::SetUp();
+        TextDrawTest::SetUp();
         g_MessageBoxLog.clear();
         ResetCharacters();
         ResetParty();
@@ -85,7 +85,7 @@ protected:
         ResetModeWords();
         ResetWeaponTrail();
         ReleaseDataTables();
-        BattleUiTest::TearDown();
+        TextDrawTest::TearDown();
     }
 
     static std::vector<MotionSpec> Motions() {

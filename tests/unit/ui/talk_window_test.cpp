@@ -1,20 +1,20 @@
 #include <string>
 
 #include "base/sjis.h"
-#include "battle_ui_test.h"
+#include "text_draw_test.h"
 #include "ui/talk_window.h"
 
 namespace {
 
-class TalkWindowTest : public BattleUiTest {
+class TalkWindowTest : public TextDrawTest {
 protected:
     void SetUp() override {
-        BattleUiTest::SetUp();
+        TextDrawTest::SetUp();
         ResetTalkWindows();
     }
     void TearDown() override {
         ResetTalkWindows();
-        BattleUiTest::TearDown();
+        TextDrawTest::TearDown();
     }
     // One frame of window 0: the texts it drew.
     std::vector<Text> Frame() {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "../gfx/fake_glyph_rasterizer.h"
-#include "../gfx/glyph_quads.h"
+#include "fake_glyph_rasterizer.h"
+#include "glyph_quads.h"
 #include "base/keys.h"
 #include "gfx/d3d.h"
 #include "gfx/sprite.h"
@@ -14,7 +14,7 @@
 #include "test_support.h"
 
 // A recording device with box glyphs, so that tests can read back which texts were drawn where.
-class BattleUiTest : public HeadlessHostTest {
+class TextDrawTest : public HeadlessHostTest {
 protected:
     struct Text {
         std::string text;

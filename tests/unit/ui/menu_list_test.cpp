@@ -3,15 +3,15 @@
 
 #include "base/message_box.h"
 #include "base/sjis.h"
-#include "battle_ui_test.h"
+#include "text_draw_test.h"
 #include "ui/menu_list.h"
 
 namespace {
 
-class MenuListTest : public BattleUiTest {
+class MenuListTest : public TextDrawTest {
 protected:
     void SetUp() override {
-        BattleUiTest::SetUp();
+        TextDrawTest::SetUp();
         ClearList(list);
     }
     // Entries with these texts from 0 on ("" leaves a hole).
