@@ -10,6 +10,7 @@ namespace fs = std::filesystem;
 
 void HeadlessHostTest::SetUp() {
     saved_ = g_Host;
+    savedFrameProc_ = g_FrameProc;
     dialogs.quiet = true;
     g_Host.clock = &clock;
     g_Host.keys = &keys;
@@ -23,6 +24,7 @@ void HeadlessHostTest::SetUp() {
 
 void HeadlessHostTest::TearDown() {
     g_Host = saved_;
+    g_FrameProc = savedFrameProc_;
     g_MessageBoxLog.clear();
     SetDataDirectory("");
 }

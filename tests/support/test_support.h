@@ -3,13 +3,14 @@
 
 #include <string>
 
+#include "base/frame.h"
 #include "base/null_host.h"
 #include "gfx/device.h"
 #include "gfx/recording_backend.h"
 #include "platform/iconv_codec.h"
 
 // Installs a headless host (virtual clock, scripted keys, quiet dialogs, iconv) for one test and
-// puts back what was there after it.
+// puts back what was there after it, the host and the frame handler.
 class HeadlessHostTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -23,6 +24,7 @@ protected:
 
 private:
     Host saved_;
+    FrameProc savedFrameProc_ = nullptr;
 };
 
 // Real data files written by other programs; empty when the folder is absent.

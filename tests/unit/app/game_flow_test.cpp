@@ -7,6 +7,7 @@
 #include "app/mode_change.h"
 #include "app/modes.h"
 #include "app/shell.h"
+#include "app/world_reset.h"
 #include "base/keys.h"
 #include "base/message_box.h"
 #include "base/message_queue.h"
@@ -51,32 +52,15 @@ protected:
         HeadlessHostTest::SetUp();
         device = std::make_unique<GfxDevice>(&backend);
         g_pd3dDevice = device.get();
-        ResetCharacters();
-        ResetCamera();
-        ResetModeWords();
-        ResetModes();
-        ResetKeys();
-        ResetTalkWindows();
-        ResetFieldRuntime();
-        ResetParty();
+        ResetGameWorld();
+        g_FrameProc = NullFrameHook;  // no mode runs until a test installs one
         g_MessageQueue.Clear();
         g_FrameTime = 16;
         g_Calls = 0;
     }
     void TearDown() override {
-        delete g_pGameState;
-        g_pGameState = nullptr;
         g_RunFieldScript = RunFieldScript;
-        for (TextureSlot& s : g_UiTextures) {
-            if (s.texture) s.texture->Release();
-            s = {};
-        }
-        ReleaseTextureSlots();
-        ReleaseFieldTables();
-        ReleaseDataTables();
-        DestroyCharacterModels();
-        ResetCharacters();
-        ResetModes();
+        ResetGameWorld();
         g_MessageQueue.Clear();
         g_pd3dDevice = nullptr;
         device.reset();

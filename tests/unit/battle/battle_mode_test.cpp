@@ -71,23 +71,10 @@ protected:
         g_MessageBoxLog.clear();
     }
     void TearDown() override {
-        delete g_pGameState;
-        g_pGameState = nullptr;
-        g_FieldSave.reset();
-        ReleaseFieldTables();
-        ResetCharacters();
-        ResetTextureSlots();
-        g_FrameProc = NullFrameHook;
-        BattleTest::TearDown();
+        BattleTest::TearDown();  // the world reset takes the game state and the field's tables
         g_RzDiagStream = nullptr;
         if (diag) std::fclose(diag);
         fs::remove_all(dir);
-    }
-    static void ResetTextureSlots() {
-        for (TextureSlot& s : g_TextureSlots) {
-            if (s.texture) s.texture->Release();
-            s = TextureSlot{};
-        }
     }
     static void Request(int32_t now, int32_t next) {
         g_ModeNow = now;

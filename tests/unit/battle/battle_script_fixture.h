@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/shell.h"
+#include "app/world_reset.h"
 #include "base/message_box.h"
 #include "battle/battle.h"
 #include "battle/battle_scripts.h"
@@ -25,10 +26,7 @@ class BattleScriptTest : public HeadlessHostTest {
 protected:
     void SetUp() override {
         HeadlessHostTest::SetUp();
-        ResetScriptReports();
-        ResetCharacters();
-        ResetParty();
-        ResetWeaponTrail();
+        ResetGameWorld();
         for (int i = kFirstEnemySlot; i < kFighterCount; ++i) g_Fighters[i] = new FighterRecord();
         g_pBattle = std::make_unique<Battle>();
         for (int i = 0; i < kBattleFighterCount; ++i) {
@@ -41,11 +39,8 @@ protected:
         g_FrameTime = 17;
     }
     void TearDown() override {
-        g_pBattle.reset();
+        ResetGameWorld();
         g_FrameTime = savedFrameTime_;
-        ResetWeaponTrail();
-        ResetCharacters();
-        ResetParty();
         HeadlessHostTest::TearDown();
     }
 

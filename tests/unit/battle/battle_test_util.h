@@ -7,15 +7,16 @@
 #include <string>
 #include <vector>
 
-#include "character_test_util.h"
 #include "app/modes.h"
 #include "app/shell.h"
+#include "app/world_reset.h"
 #include "base/crt_rand.h"
 #include "base/message_box.h"
 #include "battle/battle.h"
-#include "text_draw_test.h"
+#include "character_test_util.h"
 #include "field/field_runtime.h"
 #include "script/camera_motion.h"
+#include "text_draw_test.h"
 #include "world/character.h"
 #include "world/data_tables.h"
 #include "world/field_camera.h"
@@ -42,16 +43,9 @@ protected:
     void SetUp() override {
         TextDrawTest::SetUp();
         g_MessageBoxLog.clear();
-        ResetCharacters();
-        ResetParty();
-        ResetCamera();
-        ResetModeWords();
-        ResetWeaponTrail();
-        ResetEnemySet();
-        g_FadeAlpha = 0;
+        ResetGameWorld();
         g_ActionTimer = kActionDelayMs;
         g_FrameTime = 17;
-        CrtSrand(1);
         ASSERT_TRUE(ParseTechniqueTable(kCommandTable, TechniqueTables[0]));
         ASSERT_TRUE(ParseTechniqueTable(kMagicTable, TechniqueTables[1]));
 
@@ -77,14 +71,7 @@ protected:
         }
     }
     void TearDown() override {
-        g_pBattle.reset();
-        g_pHomeCamera = nullptr;
-        ResetCharacters();
-        ResetParty();
-        ResetCamera();
-        ResetModeWords();
-        ResetWeaponTrail();
-        ReleaseDataTables();
+        ResetGameWorld();
         TextDrawTest::TearDown();
     }
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "app/world_reset.h"
 #include "battle/battle.h"
 #include "field/field_commands.h"
 #include "field/field_move.h"
@@ -41,22 +42,12 @@ protected:
         backend.keep = false;
         device = std::make_unique<GfxDevice>(&backend);
         g_pd3dDevice = device.get();
-        ResetScriptReports();
-        ResetCharacters();
-        ResetTalkWindows();
-        ResetFieldRuntime();
-        ResetParty();
-        ResetEnemySet();
-        SetSceneViewSource(nullptr);  // identity view and projection
+        ResetGameWorld();  // also the identity view and projection
         g_pGameState = new GameState;
         g_pGameState->fieldHandler = nullptr;
     }
     void TearDown() override {
-        delete g_pGameState;
-        g_pGameState = nullptr;
-        DestroyCharacterModels();
-        ResetCharacters();
-        ReleaseFieldTables();
+        ResetGameWorld();
         g_pd3dDevice = nullptr;
         device.reset();
         if (!dir.empty()) fs::remove_all(dir);

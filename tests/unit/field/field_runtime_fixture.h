@@ -9,6 +9,7 @@
 
 #include "app/modes.h"
 #include "app/shell.h"
+#include "app/world_reset.h"
 #include "base/crt_rand.h"
 #include "base/keys.h"
 #include "field/field_move.h"
@@ -34,14 +35,8 @@ protected:
         backend.keep = false;
         device = std::make_unique<GfxDevice>(&backend);
         g_pd3dDevice = device.get();
-        ResetCharacters();
-        ResetCamera();
-        ResetModeWords();
-        ResetModes();
-        ResetKeys();
-        ResetTalkWindows();
-        ResetFieldRuntime();
-        CrtSrand(1);
+        ResetGameWorld();
+        g_FrameProc = NullFrameHook;  // no mode runs until a test installs one
         g_FrameTime = 16;
         g_pGameState = new GameState;
         g_pGameState->fieldHandler = NullFrameHook;
@@ -53,9 +48,7 @@ protected:
         g_Camera.eye.y = 3000.0f;
     }
     void TearDown() override {
-        delete g_pGameState;
-        g_pGameState = nullptr;
-        ResetCharacters();
+        ResetGameWorld();
         g_pd3dDevice = nullptr;
         device.reset();
         HeadlessHostTest::TearDown();

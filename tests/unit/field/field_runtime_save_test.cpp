@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "app/world_reset.h"
 #include "character_test_util.h"
 #include "field/field_save.h"
 #include "sound/bgm.h"
@@ -14,7 +15,7 @@ class FieldSaveTest : public CharacterTest {
 protected:
     void SetUp() override {
         CharacterTest::SetUp();
-        ResetCamera();
+        ResetGameWorld();
         g_FieldSave = std::make_unique<FieldSave>();
         SaveModel("hero.rzo", {"wea_b", "gua_b", "head_b"},
                   {{0, "fld_stand", {0, 8}},
@@ -23,9 +24,7 @@ protected:
                    {3, "btl_stance", {0, 8}}});
     }
     void TearDown() override {
-        g_FieldSave.reset();
-        std::memset(g_FieldMusicName, 0, sizeof g_FieldMusicName);
-        ResetBgm();
+        ResetGameWorld();
         CharacterTest::TearDown();
     }
 };

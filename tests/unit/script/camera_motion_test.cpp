@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/modes.h"
+#include "app/world_reset.h"
 #include "gfx/d3d.h"
 #include "gfx/recording_backend.h"
 #include "script/camera_motion.h"
@@ -23,16 +24,14 @@ protected:
         backend.keep = false;
         device = std::make_unique<GfxDevice>(&backend);
         g_pd3dDevice = device.get();
-        ResetCamera();
-        ResetCharacters();
+        ResetGameWorld();
         g_Camera.target = Vector3{1000.0f, 200.0f, -1000.0f};
         g_Camera.angle = 0.5f;
         g_Camera.distance = 2000.0f;
         g_Camera.eye.y = 3000.0f;
     }
     void TearDown() override {
-        g_pHomeCamera = nullptr;
-        ResetCharacters();
+        ResetGameWorld();
         g_pd3dDevice = nullptr;
     }
     static void Run(int frames) {

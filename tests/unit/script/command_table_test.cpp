@@ -26,20 +26,8 @@ std::string Key(const CommandTable& t, const CommandEntry& c) {
     return t.prefix + std::to_string(c.number);
 }
 
-class CommandTableTest : public RunnerTest {
-protected:
-    void TearDown() override {
-        // What the commands set on the way.
-        ResetModeWords();
-        ResetFieldRuntime();
-        ResetEnemySet();
-        ResetWeaponTrail();
-        ResetParty();
-        ResetTalkWindows();
-        ResetCamera();
-        RunnerTest::TearDown();
-    }
-};
+// The runner's world reset also takes back what the commands set on the way.
+using CommandTableTest = RunnerTest;
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/world_reset.h"
 #include "script/commands_shared.h"
 #include "script/script_runner.h"
 #include "script_test_util.h"
@@ -15,15 +16,13 @@ class RunnerTest : public ScriptTest {
 protected:
     void SetUp() override {
         ScriptTest::SetUp();
-        ResetScriptReports();
-        ResetCharacters();
-        ResetCamera();
-        ResetModeWords();
+        ResetGameWorld();
+        // The tables as a field start leaves them.
         for (auto& b : g_Billboards) ResetBillboard(b);
         for (int i = 0; i < kFieldObjectCount; ++i) ResetFieldObject(i);
     }
     void TearDown() override {
-        ResetCharacters();
+        ResetGameWorld();
         ScriptTest::TearDown();
     }
     void Set(std::string_view text) {
