@@ -30,6 +30,7 @@ void LoadTextureSlot(TextureSlot& slot, const char* fileName) {
     }
     slot.width = 0;
     slot.height = 0;
+    slot.name = fileName ? fileName : "";
 
     std::string path = std::string(GetBasePath()) + (fileName ? fileName : "");
     std::string ext;

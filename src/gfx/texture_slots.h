@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <string>
 
 class GfxTexture;
 
@@ -9,6 +10,7 @@ struct TextureSlot {
     GfxTexture* texture = nullptr;
     uint32_t width = 0;
     uint32_t height = 0;
+    std::string name;  // the file last asked for, as the game names it; a saved game reloads it
 };
 
 constexpr int kTextureSlotCount = 64;
