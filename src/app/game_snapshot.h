@@ -137,6 +137,17 @@ struct SavedScript {
     float speed = 0;
 };
 
+// The device's fixed-function state: render and stage states persist from frame to frame, so a
+// loaded game draws its next frame with the states the saved one had.
+struct SavedDevice {
+    std::vector<uint32_t> renderStates;  // one per render state
+    std::vector<uint32_t> stageStates;   // texture stage 0
+    std::array<float, 16> world{}, view{}, projection{};
+    std::vector<SavedLight> lights;  // one per device light; `present` says switched on
+    std::array<float, 4> diffuse{}, ambient{}, specular{}, emissive{};
+    float power = 0;
+};
+
 struct GameSnapshot {
     std::string frameProc;  // FieldFrame or MenuScreenFrame
     uint64_t playTimeMs = 0;
@@ -171,6 +182,7 @@ struct GameSnapshot {
     std::array<SavedLight, 20> fieldLights{};
     std::array<SavedBytes, 64> textureSlots{};
     std::array<SavedBytes, 10> soundEffects{};
+    SavedDevice device;
 };
 
 // The game as it is now. Only meaningful on the field or its menu screen, outside battles.

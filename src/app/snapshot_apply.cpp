@@ -50,6 +50,54 @@ ColorValue Colour(const std::array<float, 4>& c) {
     return {c[0], c[1], c[2], c[3]};
 }
 
+Light MakeLight(const SavedLight& l) {
+    Light light;
+    light.type = LightType(l.type);
+    light.diffuse = Colour(l.diffuse);
+    light.specular = Colour(l.specular);
+    light.ambient = Colour(l.ambient);
+    light.position = {l.position.x, l.position.y, l.position.z};
+    light.direction = {l.direction.x, l.direction.y, l.direction.z};
+    light.range = l.range;
+    light.falloff = l.falloff;
+    light.attenuation0 = l.attenuation0;
+    light.attenuation1 = l.attenuation1;
+    light.attenuation2 = l.attenuation2;
+    light.theta = l.theta;
+    light.phi = l.phi;
+    return light;
+}
+
+Matrix44 MatrixOf(const std::array<float, 16>& a) {
+    Matrix44 m;
+    std::memcpy(m.m, a.data(), sizeof m.m);
+    return m;
+}
+
+// Last, so that nothing loaded after it changes what the next frame starts from.
+void ApplyDevice(const SavedDevice& d) {
+    GfxDevice* dev = g_pd3dDevice;
+    if (!dev) return;
+    for (size_t i = 0; i < d.renderStates.size() && i < kRenderStateCount; ++i)
+        dev->SetRenderState(RenderState(i), d.renderStates[i]);
+    for (size_t i = 0; i < d.stageStates.size() && i < kTextureStageStateCount; ++i)
+        dev->SetTextureStageState(0, TextureStageState(i), d.stageStates[i]);
+    dev->SetTransform(TransformType::World, MatrixOf(d.world));
+    dev->SetTransform(TransformType::View, MatrixOf(d.view));
+    dev->SetTransform(TransformType::Projection, MatrixOf(d.projection));
+    for (size_t i = 0; i < d.lights.size() && i < size_t(kMaxLights); ++i) {
+        dev->SetLight(uint32_t(i), MakeLight(d.lights[i]));
+        dev->LightEnable(uint32_t(i), d.lights[i].present);
+    }
+    Material m;
+    m.diffuse = Colour(d.diffuse);
+    m.ambient = Colour(d.ambient);
+    m.specular = Colour(d.specular);
+    m.emissive = Colour(d.emissive);
+    m.power = d.power;
+    dev->SetMaterial(m);
+}
+
 void ApplyScript(QScrOrg& q, const SavedScript& s) {
     q.pc = s.pc;
     q.running = s.running;
@@ -101,7 +149,7 @@ void ApplyGameState(const GameSnapshot& s) {
 void ApplyWorldTables(const GameSnapshot& s) {
     for (int i = 0; i < kTextureSlotCount; ++i) {
         const std::string& name = s.textureSlots[size_t(i)].bytes;
-        if (name == g_TextureSlots[i].name) continue;
+        if (name == TextureSlotName(g_TextureSlots[i])) continue;
         if (name.empty()) {
             EmptyTextureSlot(g_TextureSlots[i]);
         } else {
@@ -129,25 +177,7 @@ void ApplyWorldTables(const GameSnapshot& s) {
             DeleteFieldLight(i);
             continue;
         }
-        auto light = std::make_unique<Light>();
-        light->type = LightType(l.type);
-        light->diffuse = Colour(l.diffuse);
-        light->specular = Colour(l.specular);
-        light->ambient = Colour(l.ambient);
-        light->position = {l.position.x, l.position.y, l.position.z};
-        light->direction = {l.direction.x, l.direction.y, l.direction.z};
-        light->range = l.range;
-        light->falloff = l.falloff;
-        light->attenuation0 = l.attenuation0;
-        light->attenuation1 = l.attenuation1;
-        light->attenuation2 = l.attenuation2;
-        light->theta = l.theta;
-        light->phi = l.phi;
-        g_FieldLights[i] = std::move(light);
-        if (g_pd3dDevice) {
-            g_pd3dDevice->SetLight(uint32_t(i + 1), *g_FieldLights[i]);
-            g_pd3dDevice->LightEnable(uint32_t(i + 1), true);
-        }
+        g_FieldLights[i] = std::make_unique<Light>(MakeLight(l));
     }
     for (int i = 0; i < kFieldObjectCount; ++i) {
         const SavedFieldObject& o = s.fieldObjects[size_t(i)];
@@ -340,4 +370,5 @@ void ApplySnapshot(const GameSnapshot& s) {
     ChangeBgmBuffer(0, '=', s.musicVolume);
     g_PlayTimeMs = s.playTimeMs;
     CrtSrand(s.randState);
+    ApplyDevice(s.device);
 }

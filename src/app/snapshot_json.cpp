@@ -9,6 +9,7 @@
 #include "app/game_snapshot.h"
 #include "field/field_frame.h"
 #include "field/menu_screen.h"
+#include "gfx/backend.h"
 #include "gfx/texture_slots.h"
 #include "model/rz_model.h"
 #include "script/qscr_org.h"
@@ -355,6 +356,21 @@ void VisitLight(A& a, auto& l) {
 }
 
 template <typename A>
+void VisitDevice(A& a, auto& d) {
+    a.List("renderStates", d.renderStates, kRenderStateCount);
+    a.List("stageStates", d.stageStates, kTextureStageStateCount);
+    a.Field("world", d.world);
+    a.Field("view", d.view);
+    a.Field("projection", d.projection);
+    a.List("lights", d.lights, kMaxLights);
+    a.Field("diffuse", d.diffuse);
+    a.Field("ambient", d.ambient);
+    a.Field("specular", d.specular);
+    a.Field("emissive", d.emissive);
+    a.Field("power", d.power);
+}
+
+template <typename A>
 void VisitMesh(A& a, auto& m) {
     a.Field("present", m.present);
     a.Field("name", m.name);
@@ -447,6 +463,7 @@ void VisitSnapshot(A& a, auto& s) {
     a.Field("fieldLights", s.fieldLights);
     a.Field("textureSlots", s.textureSlots);
     a.Field("soundEffects", s.soundEffects);
+    a.Object("device", s.device);
 }
 
 // One Visit per structure, for both walkers.
@@ -473,6 +490,8 @@ void Visit(A& a, S& s) {
         VisitLight(a, s);
     else if constexpr (std::is_same_v<T, SavedMesh>)
         VisitMesh(a, s);
+    else if constexpr (std::is_same_v<T, SavedDevice>)
+        VisitDevice(a, s);
     else if constexpr (std::is_same_v<T, SavedListEntry>)
         VisitListEntry(a, s);
     else if constexpr (std::is_same_v<T, SavedList>)

@@ -11,6 +11,8 @@
 #include "field/field_script.h"
 #include "field/game_state.h"
 #include "field/menu_screen.h"
+#include "gfx/d3d.h"
+#include "gfx/device.h"
 #include "gfx/text.h"
 #include "gfx/texture_slots.h"
 #include "gfx/x_mesh_holder.h"
@@ -135,6 +137,50 @@ int32_t IndexIn(const T* p, const T (&table)[N]) {
     return -1;
 }
 
+SavedLight TakeLight(const Light& light, bool on) {
+    SavedLight l;
+    l.present = on;
+    l.type = uint32_t(light.type);
+    l.diffuse = Colour(light.diffuse);
+    l.specular = Colour(light.specular);
+    l.ambient = Colour(light.ambient);
+    l.position = {light.position.x, light.position.y, light.position.z};
+    l.direction = {light.direction.x, light.direction.y, light.direction.z};
+    l.range = light.range;
+    l.falloff = light.falloff;
+    l.attenuation0 = light.attenuation0;
+    l.attenuation1 = light.attenuation1;
+    l.attenuation2 = light.attenuation2;
+    l.theta = light.theta;
+    l.phi = light.phi;
+    return l;
+}
+
+std::array<float, 16> Matrix(const Matrix44& m) {
+    std::array<float, 16> out{};
+    std::memcpy(out.data(), m.m, sizeof m.m);
+    return out;
+}
+
+SavedDevice TakeDevice() {
+    SavedDevice d;
+    if (!g_pd3dDevice) return d;
+    const DeviceState& state = g_pd3dDevice->State();
+    d.renderStates.assign(std::begin(state.renderStates), std::end(state.renderStates));
+    d.stageStates.assign(std::begin(state.stageStates), std::end(state.stageStates));
+    d.world = Matrix(state.world);
+    d.view = Matrix(state.view);
+    d.projection = Matrix(state.projection);
+    for (int i = 0; i < kMaxLights; ++i)
+        d.lights.push_back(TakeLight(state.lights[i], state.lightEnabled[i]));
+    d.diffuse = Colour(state.material.diffuse);
+    d.ambient = Colour(state.material.ambient);
+    d.specular = Colour(state.material.specular);
+    d.emissive = Colour(state.material.emissive);
+    d.power = state.material.power;
+    return d;
+}
+
 void TakeWorldTables(GameSnapshot& s) {
     for (int i = 0; i < kBillboardCount; ++i) {
         const Billboard& b = g_Billboards[i];
@@ -163,26 +209,11 @@ void TakeWorldTables(GameSnapshot& s) {
         if (m.present) m = {true, {g_FieldMeshes[i]->name}, {g_FieldMeshes[i]->directory}};
     }
     for (int i = 0; i < kFieldLightCount; ++i) {
-        SavedLight& l = s.fieldLights[size_t(i)];
-        const Light* light = g_FieldLights[i].get();
-        if (!light) continue;
-        l.present = true;
-        l.type = uint32_t(light->type);
-        l.diffuse = Colour(light->diffuse);
-        l.specular = Colour(light->specular);
-        l.ambient = Colour(light->ambient);
-        l.position = {light->position.x, light->position.y, light->position.z};
-        l.direction = {light->direction.x, light->direction.y, light->direction.z};
-        l.range = light->range;
-        l.falloff = light->falloff;
-        l.attenuation0 = light->attenuation0;
-        l.attenuation1 = light->attenuation1;
-        l.attenuation2 = light->attenuation2;
-        l.theta = light->theta;
-        l.phi = light->phi;
+        if (const Light* light = g_FieldLights[i].get())
+            s.fieldLights[size_t(i)] = TakeLight(*light, true);
     }
     for (int i = 0; i < kTextureSlotCount; ++i)
-        s.textureSlots[size_t(i)].bytes = g_TextureSlots[i].name;
+        s.textureSlots[size_t(i)].bytes = TextureSlotName(g_TextureSlots[i]);
     for (int i = 0; i < kSeSlotCount; ++i) s.soundEffects[size_t(i)].bytes = SoundEffectName(i);
 }
 
@@ -271,5 +302,6 @@ GameSnapshot TakeSnapshot() {
     }
     std::copy(std::begin(g_PartyOrder), std::end(g_PartyOrder), s.partyOrder.begin());
     TakeWorldTables(s);
+    s.device = TakeDevice();
     return s;
 }

@@ -10,7 +10,6 @@ struct TextureSlot {
     GfxTexture* texture = nullptr;
     uint32_t width = 0;
     uint32_t height = 0;
-    std::string name;  // the file last asked for, as the game names it; a saved game reloads it
 };
 
 constexpr int kTextureSlotCount = 64;
@@ -23,5 +22,9 @@ void LoadTextureSlot(TextureSlot& slot, const char* fileName);
 void ClearTextureSlots();
 // Device end: every slot that holds a texture releases it.
 void ReleaseTextureSlots();
-// Releases the slot's texture and forgets its size, as a slot is before anything was loaded.
+// Releases the slot's texture and forgets its size and name, as a slot is before anything was
+// loaded.
 void EmptyTextureSlot(TextureSlot& slot);
+// The file last asked for in this slot, as the game named it ("tex\\cur.dds"); empty for a slot
+// nothing was loaded into. A saved game loads it again.
+const std::string& TextureSlotName(const TextureSlot& slot);
