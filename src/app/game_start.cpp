@@ -45,6 +45,11 @@ void StartupFrame() {
     // A game starts from the world as a fresh program has it, whatever an earlier game left.
     ResetGameWorld();
     g_FrameProc = FieldFrame;
+    SetUpFirstFrame();
+    GameStart();
+}
+
+void SetUpFirstFrame() {
     // The modes the menu-screen fade switches between.
     g_FieldFrameProc = FieldFrame;
     g_MenuScreenFrameProc = MenuScreenFrame;
@@ -60,7 +65,6 @@ void StartupFrame() {
         dev->SetRenderState(RenderState::AlphaBlendEnable, 0);
     }
     SetupLighting();
-    GameStart();
 }
 
 void SetupLighting() {
@@ -133,8 +137,8 @@ void GameStart() {
 
     UpdateCameraEye();
 
-    LoadWaveSound(&g_SeSlots[0], "SE\\c0.wav");
-    LoadWaveSound(&g_SeSlots[1], "SE\\c1.wav");
+    LoadSoundEffect(0, "SE\\c0.wav");
+    LoadSoundEffect(1, "SE\\c1.wav");
 
     g_PartyOrder[0] = 1;
     g_PartyOrder[1] = 0;

@@ -4,12 +4,14 @@
 #include "app/mode_change.h"
 #include "gfx/sprite.h"
 #include "world/mode_words.h"
+#include "world/play_time.h"
 
 void InstallStartupFrame() {
     g_FrameProc = StartupFrame;
 }
 
 void FrameDispatch() {
+    if (g_FrameProc && g_FrameProc != StartupFrame) g_PlayTimeMs += g_FrameTime;
     if (g_FrameProc) g_FrameProc();
     if (g_FadeAlpha != 0) {
         uint32_t colour = (uint32_t(g_FadeAlpha) & 255) << 24 | (uint32_t(g_FadeR) & 255) << 16 |

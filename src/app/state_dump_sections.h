@@ -2,6 +2,7 @@
 #include <nlohmann/json.hpp>
 #include <string_view>
 
+#include "app/frame_handlers.h"
 #include "base/frame.h"
 
 struct QScrOrg;
@@ -27,9 +28,6 @@ void DumpTablesSection(nlohmann::json& j);
 nlohmann::json DumpBattle();
 
 // Helpers the sections share.
-// The name of a frame handler or hook the engine installs ("other" for one it does not know,
-// "none" for null).
-const char* HandlerName(FrameProc proc);
 nlohmann::json DumpVector(const Vector3& v);
 // Game text (Shift-JIS bytes up to the first NUL within `capacity`) as UTF-8.
 std::string DumpText(const char* sjis, size_t capacity);

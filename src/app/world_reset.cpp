@@ -31,6 +31,7 @@
 #include "world/field_tables.h"
 #include "world/mode_words.h"
 #include "world/party.h"
+#include "world/play_time.h"
 #include "world/projection.h"
 #include "world/scene_objects.h"
 #include "world/scene_trail.h"
@@ -71,7 +72,7 @@ void ResetGameWorld() {
     ResetParty();
     ResetEnemySet();
     ResetWorldTables();
-    for (ISoundBuffer*& slot : g_SeSlots) ReleaseSoundBuffer(&slot);
+    for (int32_t slot = 0; slot < kSeSlotCount; ++slot) ReleaseSoundEffect(slot);
     ResetBgm();
     ResetNames();
 
@@ -84,6 +85,7 @@ void ResetGameWorld() {
     g_TextRect = {0, 0, 640, 480};
 
     ResetModeWords();
+    g_PlayTimeMs = 0;
     ResetFieldRuntime();
     g_FieldFrameProc = g_MenuScreenFrameProc = nullptr;
     ResetKeys();
