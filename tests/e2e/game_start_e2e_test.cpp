@@ -1,5 +1,5 @@
-// Runs the built game on the demo data beside it: the first frame starts a new game on the
-// field, the field is drawn, and the arrow keys walk the leader.
+// Runs the built game on the demo data beside it: New game on its title starts the game on the
+// field (at frame 10), the field is drawn, and the arrow keys walk the leader.
 #include <gtest/gtest.h>
 #include <stb_image.h>
 #include <sys/wait.h>
@@ -24,6 +24,14 @@ protected:
         if (!fs::exists(fs::path(GH02_BINARY).parent_path() / "Datas"))
             GTEST_SKIP() << "the demo data was not built beside the game";
         dir = MakeTempDir("e2e_start");
+        fs::create_directories(dir / "saves");  // empty: the title's cursor is on New game
+    }
+    // A headless run on the demo data that chooses New game on the title at frame 9, with
+    // more keys after it.
+    std::string Run(int frames, const std::string& keys, const std::string& more) {
+        std::ofstream(dir / "keys.txt") << "9 shift down\n10 shift up\n" << keys;
+        return "--headless --seed 7 --frames " + std::to_string(frames) + " --save-dir " +
+               (dir / "saves").string() + " --input " + (dir / "keys.txt").string() + more;
     }
     void TearDown() override {
         if (!dir.empty()) fs::remove_all(dir);
@@ -42,10 +50,11 @@ void ExpectOnlyPropBoxes(const nlohmann::json& j) {
 
 TEST_F(GameStartRun, SixtyFramesOnTheFirstFieldDrawSomething) {
     fs::path png = dir / "shot.png";
-    fs::path dump = dir / "f59.json";
-    EXPECT_EQ(RunGh02("--headless --frames 60 --seed 7 --screenshot 59:" + png.string() +
-                      " --dump-state 59:" + dump.string()),
-              1);
+    fs::path dump = dir / "f69.json";
+    EXPECT_EQ(
+        RunGh02(
+            Run(70, "", " --screenshot 69:" + png.string() + " --dump-state 69:" + dump.string())),
+        1);
     ASSERT_TRUE(fs::exists(dump));
     auto j = ReadJson(dump);
     EXPECT_EQ(j["g_FrameProc"], "FieldFrame");
@@ -73,15 +82,14 @@ TEST_F(GameStartRun, SixtyFramesOnTheFirstFieldDrawSomething) {
 
 TEST_F(GameStartRun, AfterTheOpeningHoldingUpWalksTheLeader) {
     // Shift confirms the opening's three lines one by one; then Up walks.
-    std::ofstream(dir / "keys.txt") << "190 shift down\n193 shift up\n360 shift down\n"
-                                       "363 shift up\n390 shift down\n393 shift up\n"
-                                       "420 up down\n470 up up\n";
-    fs::path still = dir / "f419.json";
-    fs::path walked = dir / "f479.json";
-    EXPECT_EQ(
-        RunGh02("--headless --frames 480 --seed 7 --input " + (dir / "keys.txt").string() +
-                " --dump-state 419:" + still.string() + " --dump-state 479:" + walked.string()),
-        1);
+    fs::path still = dir / "f429.json";
+    fs::path walked = dir / "f489.json";
+    EXPECT_EQ(RunGh02(Run(
+                  490,
+                  "200 shift down\n203 shift up\n370 shift down\n373 shift up\n"
+                  "400 shift down\n403 shift up\n430 up down\n480 up up\n",
+                  " --dump-state 429:" + still.string() + " --dump-state 489:" + walked.string())),
+              1);
     auto a = ReadJson(still);
     auto b = ReadJson(walked);
     EXPECT_EQ(a["g_FieldInputEnabled"], 1);
