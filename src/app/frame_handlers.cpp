@@ -1,6 +1,7 @@
 #include "app/frame_handlers.h"
 
 #include "app/game_start.h"
+#include "app/title_menu.h"
 #include "battle/battle.h"
 #include "field/field_frame.h"
 #include "field/field_transitions.h"
@@ -21,6 +22,7 @@ const NamedHandler kHandlers[] = {
     {MenuFadeOut, "MenuFadeOut"},       {FieldFadeIn, "FieldFadeIn"},
     {CameraMoveView, "CameraMoveView"}, {CameraMoveOrbit, "CameraMoveOrbit"},
     {CameraPause, "CameraPause"},       {CameraHomeKey, "CameraHomeKey"},
+    {TitleFrame, "TitleFrame"},
 };
 
 }  // namespace

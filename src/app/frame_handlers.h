@@ -3,7 +3,8 @@
 
 #include "base/frame.h"
 
-// The frame handlers and hooks the field, the battle, the menu screen and the camera install,
+// The frame handlers and hooks the title, the field, the battle, the menu screen and the camera
+// install,
 // by name: the state dump writes them and a saved game reads them back. (The battle's phases
 // are named in its own dump section.)
 

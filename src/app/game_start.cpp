@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "app/modes.h"
+#include "app/save_game.h"
 #include "base/crt_rand.h"
 #include "base/host.h"
 #include "battle/battle.h"
@@ -16,6 +17,7 @@
 #include "field/field_transitions.h"
 #include "field/game_state.h"
 #include "field/menu_screen.h"
+#include "field/save_screen.h"
 #include "gfx/d3d.h"
 #include "gfx/device.h"
 #include "gfx/texture_slots.h"
@@ -53,6 +55,7 @@ void SetUpFirstFrame() {
     // The modes the menu-screen fade switches between.
     g_FieldFrameProc = FieldFrame;
     g_MenuScreenFrameProc = MenuScreenFrame;
+    g_WriteGameToSlot = SaveGame;
     g_Camera.eye.Set(0.0f, 3000.0f, -400.0f);
     g_Camera.angle = 0.0f;
     g_Camera.distance = 2000.0f;

@@ -12,6 +12,7 @@
 #include "app/options.h"
 #include "app/save_game.h"
 #include "app/shell.h"
+#include "app/title_file.h"
 #include "base/crt_rand.h"
 #include "base/host.h"
 #include "base/null_host.h"
@@ -138,6 +139,7 @@ int main(int argc, char** argv) {
         SetDataDirectory(std::filesystem::absolute(opt.dataDir, ec).string());
     }
     SetFixedSeed(opt.seedGiven, opt.seed);
+    ReadTitleFile();
     ChooseSaveGameName();
     if (!opt.saveDir.empty()) {
         std::error_code ec;

@@ -1,9 +1,12 @@
 #include "app/save_game.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 
+#include "app/title_file.h"
 #include "app/world_reset.h"
+#include "base/parse_int.h"
 #include "base/paths.h"
 #include "base/sjis.h"
 #include "world/field_info.h"
@@ -12,8 +15,14 @@
 
 namespace {
 
+// The local date and time a save records. SOURCE_DATE_EPOCH (seconds since 1970), when it is
+// set, stands in for the clock, so that a run can be repeated to the pixel (tests, with TZ).
 std::string LocalTime() {
-    const std::time_t now = std::time(nullptr);
+    std::time_t now = std::time(nullptr);
+    if (const char* fixed = std::getenv("SOURCE_DATE_EPOCH")) {
+        int64_t seconds = 0;
+        if (ParseWholeInt(fixed, seconds) && seconds >= 0) now = std::time_t(seconds);
+    }
     char text[32] = {};
     if (const std::tm* t = std::localtime(&now))
         std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", t);
@@ -38,7 +47,9 @@ LoadableGame Check(const DecodedSave& save) {
 }  // namespace
 
 void ChooseSaveGameName() {
-    SetSaveGameName("gh02-" + Crc32Hex(DataDirectory()));
+    const TitleFile* title = DataSetTitle();
+    SetSaveGameName(title && !title->saveName.empty() ? title->saveName
+                                                      : "gh02-" + Crc32Hex(DataDirectory()));
 }
 
 SaveSummary CurrentSaveSummary() {

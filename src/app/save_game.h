@@ -10,7 +10,8 @@
 // reads and checks the whole save before anything of the running game changes.
 
 // Chooses the name the data set's saves are kept under (the save folder's name, and what a
-// save is checked against): one made from the data folder's path.
+// save is checked against): the title file's (ReadTitleFile first), else one made from the data
+// folder's path.
 void ChooseSaveGameName();
 
 // What the slot list shows of the game now.

@@ -6,6 +6,7 @@
 #include "base/frame.h"
 
 struct QScrOrg;
+struct SlotList;
 struct Vector3;
 
 // The sections of the state dump. Each fills its own keys of the dump object, named as the
@@ -23,6 +24,8 @@ void DumpFieldSection(nlohmann::json& j);
 void DumpWorldSection(nlohmann::json& j);
 // The first record of every data table.
 void DumpTablesSection(nlohmann::json& j);
+// The title menu and the save screen, each null while it is not shown.
+void DumpScreensSection(nlohmann::json& j);
 // The battle: null outside battles; otherwise its phase, per-fighter values with their status
 // records, the labels in use and the menu.
 nlohmann::json DumpBattle();
@@ -33,3 +36,5 @@ nlohmann::json DumpVector(const Vector3& v);
 std::string DumpText(const char* sjis, size_t capacity);
 // A script record: pc, running, the variables, str and the fade counter.
 nlohmann::json DumpScript(const QScrOrg& s);
+// A slot list: its cursor, each slot's state and texts, the message of its help strip.
+nlohmann::json DumpSlotList(const SlotList& list);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "app/game_start.h"
+#include "app/title_menu.h"
 #include "base/crt_rand.h"
 #include "base/frame.h"
 #include "base/keys.h"
@@ -15,6 +16,7 @@
 #include "field/field_script.h"
 #include "field/field_transitions.h"
 #include "field/game_state.h"
+#include "field/save_screen.h"
 #include "gfx/sprite.h"
 #include "gfx/text.h"
 #include "gfx/texture_slots.h"
@@ -88,6 +90,9 @@ void ResetGameWorld() {
     g_PlayTimeMs = 0;
     ResetFieldRuntime();
     g_FieldFrameProc = g_MenuScreenFrameProc = nullptr;
+    g_WriteGameToSlot = nullptr;
+    CloseSaveScreen();
+    CloseTitleMenu();
     ResetKeys();
     g_FadeR = g_FadeG = g_FadeB = g_FadeAlpha = 0;
     CrtSrand(1);

@@ -23,7 +23,7 @@ using nlohmann::json;
 namespace {
 
 const fs::path kKeys = fs::path(GH02_SOURCE_DIR) / "tests" / "playthrough" / "adventure.keys";
-constexpr int kLastFrame = 4000;
+constexpr int kLastFrame = 4010;
 
 // The timeline's events from `from` on, moved so that `from` becomes frame 0.
 std::string KeysFrom(int from) {
@@ -62,14 +62,14 @@ TEST(SaveLoad, ALoadedGamePlaysOnAsTheGameThatWasSaved) {
     const struct {
         int frame;
         const char* where;
-    } saves[] = {{1195, "village, a line waiting"}, {2860, "forest, after a battle"}};
+    } saves[] = {{1205, "village, a line waiting"}, {2870, "forest, after a battle"}};
     auto at = [&](const char* what, int frame, const char* tag) {
         const std::string ext = std::string(what) == "--screenshot" ? ".png" : ".json";
         return " " + std::string(what) + " " + std::to_string(frame) + ":" +
                (dir / (tag + std::to_string(frame) + ext)).string();
     };
     std::string whole = common + " --input " + kKeys.string() + " --frames " +
-                        std::to_string(kLastFrame + 1) + " --save-at 1195:1 --save-at 2860:2" +
+                        std::to_string(kLastFrame + 1) + " --save-at 1205:1 --save-at 2870:2" +
                         at("--dump-state", kLastFrame, "w");
     for (const auto& save : saves)
         for (int k : kChecks) {
