@@ -15,23 +15,12 @@
 #include <sstream>
 #include <string>
 
+#include "bench_paths.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
-fs::path BuildDir() {
-    char exe[4096] = {};
-    const ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
-    return n > 0 ? fs::path(exe).parent_path().parent_path() : fs::current_path();
-}
-
-// The repository: this file lies in its bench/ directory; a relative name is relative to the
-// build directory, where the compiler ran.
-fs::path SourceDir() {
-    fs::path file(__FILE__);
-    if (file.is_relative()) file = BuildDir() / file;
-    return fs::weakly_canonical(file).parent_path().parent_path();
-}
 const fs::path kSource = SourceDir();
 
 // Runs a program; true when it ended with the exit code it ends with when all went well.
@@ -104,12 +93,15 @@ void Playthrough(benchmark::State& state, bool pictures) {
     const fs::path gh02 = BuildDir() / "game" / "gh02";
     const fs::path keys = kSource / "tests" / "playthrough" / "adventure.keys";
     const fs::path shots = fs::temp_directory_path() / "gh02_bench_shots";
+    const fs::path saves = fs::temp_directory_path() / "gh02_bench_no_saves";
     fs::create_directories(shots);
+    fs::remove_all(saves);
+    fs::create_directories(saves);  // empty: the title's cursor is on New game
     const Timeline t = ReadTimeline(keys, shots);
     const int frames = t.lastFrame + 60;
     const std::string command = gh02.string() + " --headless --seed 7 --frames " +
-                                std::to_string(frames) + " --input " + keys.string() +
-                                (pictures ? t.screenshots : "");
+                                std::to_string(frames) + " --save-dir " + saves.string() +
+                                " --input " + keys.string() + (pictures ? t.screenshots : "");
     for (auto _ : state)
         if (!Run(command, 1))  // gh02 ends with 1 after an orderly end (its last frame)
             state.SkipWithError("gh02 failed (is the game built beside this program?)");
@@ -117,6 +109,7 @@ void Playthrough(benchmark::State& state, bool pictures) {
     state.counters["frames/s"] = benchmark::Counter(double(frames) * double(state.iterations()),
                                                     benchmark::Counter::kIsRate);
     fs::remove_all(shots);
+    fs::remove_all(saves);
 }
 
 void PlaythroughLogic(benchmark::State& state) {

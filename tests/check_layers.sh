@@ -11,15 +11,16 @@ src="$1/src"
 declare -A allowed=(
   [base]=""
   [math]=""
+  [save]="base"
   [gfx]="base math"
   [sound]="base"
   [model]="base math gfx"
   [world]="base math gfx sound model"
   [ui]="base math gfx sound world"
   [script]="base math gfx sound model world ui"
-  [field]="base math gfx sound model world ui script"
+  [field]="base math gfx sound model world ui script save"
   [battle]="base math gfx sound model world ui script"
-  [app]="base math gfx sound model world ui script field battle"
+  [app]="base math gfx sound model world ui script field battle save"
   [platform]="base math gfx sound"
 )
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/title_file.h"
 #include "base/game_file.h"
 #include "base/message_box.h"
 #include "base/paths.h"
@@ -48,6 +49,27 @@ std::string Lower(std::string s) {
 std::string TopFolder(const fs::path& relative) {
     auto it = relative.begin();
     return it == relative.end() ? std::string() : Lower(it->string());
+}
+
+// The title file: every line read, its picture an image, its music a name of the music list.
+std::string CheckTitleFile(const fs::path& file) {
+    const FileRead text = ReadNativeFile(file.string(), kMaxTitleFileBytes, LongFile::kRefuse);
+    if (!text.Ok()) return "cannot be read";
+    const TitleFile title = ParseTitleFile(TextModeText(text.bytes));
+    if (!title.problems.empty()) return ToUtf8(title.problems.front());
+    if (!title.picture.empty()) {
+        GfxTexture* texture = nullptr;
+        CreateTextureFromFile(g_pd3dDevice, std::string(GetBasePath()) + title.picture, &texture);
+        if (!texture) return "picture " + ToUtf8(title.picture) + " is not a readable image";
+        texture->Release();
+    }
+    if (!title.music.empty()) {
+        const FileRead list =
+            ReadGameFile(std::string(GetBasePath()) + "BGM\\BGMData.qd", kAnyFileSize);
+        if (!list.Ok() || !FindBgm(ParseBgmList(list.bytes), title.music))
+            return "music " + ToUtf8(title.music) + " is not in BGM/BGMData.qd";
+    }
+    return {};
 }
 
 // Checks one file; empty when it loaded, else the reason. Files no loader reads: "-".
@@ -96,6 +118,8 @@ std::string CheckFile(const fs::path& dataDir, const fs::path& file) {
         if (!field.loadText(text.bytes, sjisPath)) return "stops early";
         return {};
     }
+    if (ext == ".qd" && top == "datas" && Lower(file.filename().string()) == "title.qd")
+        return CheckTitleFile(file);
     if (ext == ".qd" && top == "bgm") {
         // The music list: every line read, every track it names decodes with its loop.
         const FileRead text = ReadNativeFile(file.string(), kAnyFileSize);

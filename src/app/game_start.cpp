@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "app/modes.h"
+#include "app/save_game.h"
 #include "base/crt_rand.h"
 #include "base/host.h"
 #include "battle/battle.h"
@@ -16,6 +17,7 @@
 #include "field/field_transitions.h"
 #include "field/game_state.h"
 #include "field/menu_screen.h"
+#include "field/save_screen.h"
 #include "gfx/d3d.h"
 #include "gfx/device.h"
 #include "gfx/texture_slots.h"
@@ -45,9 +47,15 @@ void StartupFrame() {
     // A game starts from the world as a fresh program has it, whatever an earlier game left.
     ResetGameWorld();
     g_FrameProc = FieldFrame;
+    SetUpFirstFrame();
+    GameStart();
+}
+
+void SetUpFirstFrame() {
     // The modes the menu-screen fade switches between.
     g_FieldFrameProc = FieldFrame;
     g_MenuScreenFrameProc = MenuScreenFrame;
+    g_WriteGameToSlot = SaveGame;
     g_Camera.eye.Set(0.0f, 3000.0f, -400.0f);
     g_Camera.angle = 0.0f;
     g_Camera.distance = 2000.0f;
@@ -60,7 +68,6 @@ void StartupFrame() {
         dev->SetRenderState(RenderState::AlphaBlendEnable, 0);
     }
     SetupLighting();
-    GameStart();
 }
 
 void SetupLighting() {
@@ -133,8 +140,8 @@ void GameStart() {
 
     UpdateCameraEye();
 
-    LoadWaveSound(&g_SeSlots[0], "SE\\c0.wav");
-    LoadWaveSound(&g_SeSlots[1], "SE\\c1.wav");
+    LoadSoundEffect(0, "SE\\c0.wav");
+    LoadSoundEffect(1, "SE\\c1.wav");
 
     g_PartyOrder[0] = 1;
     g_PartyOrder[1] = 0;

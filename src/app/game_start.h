@@ -7,6 +7,10 @@
 // The initial frame handler: camera start values, render states, lighting, GameStart; the field
 // frame runs from the next frame on.
 void StartupFrame();
+// What the first frame sets before the game's data: the frame handlers the menu-screen fade
+// switches between, what the save screen writes the game with, the camera's start values and the
+// scene's view of it, the render states and the lighting (a loaded game starts from it too).
+void SetUpFirstFrame();
 // Material, light 0 and the lighting render states.
 void SetupLighting();
 // Everything a new game loads and sets, ending with the party bound to its fighter slots; the

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "app/save_game.h"
 #include "app/state_dump.h"
 #include "base/message_queue.h"
 #include "gfx/d3d.h"
@@ -38,6 +39,16 @@ void HeadlessDriver::AfterFrame() {
         for (const std::string& path : it->second) {
             if (!WriteStateDump(path)) {
                 std::fprintf(stderr, "gh02: cannot write state dump %s\n", path.c_str());
+                failed_ = true;
+            }
+        }
+    }
+    if (auto it = plan_.saves.find(frame); it != plan_.saves.end()) {
+        for (int32_t slot : it->second) {
+            std::string reason;
+            if (!SaveGame(slot, reason)) {
+                std::fprintf(stderr, "gh02: cannot save into slot %d at frame %llu: %s\n",
+                             int(slot + 1), static_cast<unsigned long long>(frame), reason.c_str());
                 failed_ = true;
             }
         }

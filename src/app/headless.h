@@ -14,6 +14,7 @@ struct HeadlessPlan {
     InputTimeline input;
     std::map<uint64_t, std::vector<std::string>> screenshots;  // frame -> PNG paths
     std::map<uint64_t, std::vector<std::string>> dumps;        // frame -> JSON paths
+    std::map<uint64_t, std::vector<int32_t>> saves;            // frame -> save slots (0-7)
     bool drawOnlyCaptured = true;  // frames without a screenshot skip their clears and draws
 };
 

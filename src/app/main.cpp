@@ -10,7 +10,9 @@
 #include "app/key_recorder.h"
 #include "app/modes.h"
 #include "app/options.h"
+#include "app/save_game.h"
 #include "app/shell.h"
+#include "app/title_file.h"
 #include "base/crt_rand.h"
 #include "base/host.h"
 #include "base/null_host.h"
@@ -36,7 +38,7 @@ std::string ScreenshotName() {
     return name;
 }
 
-int RunHeadless(const Options& opt) {
+int RunHeadless(const Options& opt, const LoadableGame& loaded) {
     VirtualClock clock;
     ScriptedKeys keys;
     HeadlessDialogs dialogs;
@@ -69,6 +71,7 @@ int RunHeadless(const Options& opt) {
     }
     InstallStartupFrame();
     if (!StartShell(std::move(backend))) return 0;
+    if (loaded.ok) StartLoadedGame(loaded);
     HeadlessDriver driver(clock, keys, opt.plan);
     int code = RunFrameLoop(&driver);
     std::fprintf(stderr, "gh02: headless run ended after %llu frames\n",
@@ -77,7 +80,7 @@ int RunHeadless(const Options& opt) {
     return driver.Failed() ? 3 : code;
 }
 
-int RunInteractive(const Options& opt) {
+int RunInteractive(const Options& opt, const LoadableGame& loaded) {
     static SystemClock clock;
     static SdlDialogs dialogs;
     static OpenAlBackend audio;
@@ -104,6 +107,7 @@ int RunInteractive(const Options& opt) {
     });
     InstallStartupFrame();
     if (!StartShell(std::unique_ptr<IGraphicsBackend>(gl->backend.release()))) return 0;
+    if (loaded.ok) StartLoadedGame(loaded);
 
     KeyRecorder recorder;
     FrameObserver* observer = nullptr;
@@ -135,6 +139,24 @@ int main(int argc, char** argv) {
         SetDataDirectory(std::filesystem::absolute(opt.dataDir, ec).string());
     }
     SetFixedSeed(opt.seedGiven, opt.seed);
+    ReadTitleFile();
+    ChooseSaveGameName();
+    if (!opt.saveDir.empty()) {
+        std::error_code ec;
+        SetSaveDirectory(std::filesystem::absolute(opt.saveDir, ec).string());
+    }
+    // A save named on the command line is read and checked before anything starts.
+    LoadableGame loaded;
+    if (!opt.loadFrom.empty()) {
+        const std::string& from = opt.loadFrom;
+        const bool slot = from.size() == 1 && from[0] >= '1' && from[0] <= '8';
+        loaded = slot ? ReadGameFromSlot(from[0] - '1') : ReadGameFromFile(from);
+        if (!loaded.ok) {
+            std::fprintf(stderr, "gh02: cannot load %s%s: %s\n", slot ? "slot " : "", from.c_str(),
+                         loaded.reason.c_str());
+            return 2;
+        }
+    }
 
     if (!opt.modelInfoFile.empty() || !opt.checkDataDir.empty()) {
         static HeadlessDialogs dialogs;
@@ -151,5 +173,5 @@ int main(int argc, char** argv) {
     static FreeTypeRasterizer rasterizer;
     SetGlyphRasterizer(&rasterizer);
 
-    return opt.headless ? RunHeadless(opt) : RunInteractive(opt);
+    return opt.headless ? RunHeadless(opt, loaded) : RunInteractive(opt, loaded);
 }

@@ -2,14 +2,19 @@
 
 #include "app/game_start.h"
 #include "app/mode_change.h"
+#include "app/title_file.h"
+#include "app/title_menu.h"
 #include "gfx/sprite.h"
 #include "world/mode_words.h"
+#include "world/play_time.h"
 
 void InstallStartupFrame() {
-    g_FrameProc = StartupFrame;
+    g_FrameProc = DataSetTitle() ? TitleFrame : StartupFrame;
 }
 
 void FrameDispatch() {
+    if (g_FrameProc && g_FrameProc != StartupFrame && g_FrameProc != TitleFrame)
+        g_PlayTimeMs += g_FrameTime;
     if (g_FrameProc) g_FrameProc();
     if (g_FadeAlpha != 0) {
         uint32_t colour = (uint32_t(g_FadeAlpha) & 255) << 24 | (uint32_t(g_FadeR) & 255) << 16 |

@@ -6,7 +6,8 @@
 
 // One frame of the current mode: its handler, the fade overlay, then a requested mode change.
 void FrameDispatch();
-// The first frame handler of a game (StartupFrame), installed before the first frame.
+// The program's first frame handler, installed before the first frame: the title menu when the
+// data set has a title file (ReadTitleFile), else StartupFrame.
 void InstallStartupFrame();
 // g_FrameProc the idle hook and the fade back to zero (tests; the world reset does this and more).
 void ResetModes();

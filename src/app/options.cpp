@@ -31,6 +31,12 @@ int ParseOptions(int argc, char** argv, Options& o) {
     app.add_option("--check-data", o.checkDataDir,
                    "Load every file of a data directory and list failures");
     app.add_option("--model-info", o.modelInfoFile, "Print a model as loaded");
+    app.add_option("--save-dir", o.saveDir,
+                   "Folder of the save slots (default: $XDG_DATA_HOME/gh02/<game>/saves)");
+    app.add_option("--load", o.loadFrom, "Start from a saved game: a slot 1-8 or a save file");
+    std::vector<std::string> saves;
+    app.add_option("--save-at", saves,
+                   "Headless: FRAME:SLOT saves the game into slot 1-8 at the end of that frame");
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -54,6 +60,15 @@ int ParseOptions(int argc, char** argv, Options& o) {
     if (!addFrames(shots, o.plan.screenshots, "--screenshot") ||
         !addFrames(dumps, o.plan.dumps, "--dump-state"))
         return 2;
+    for (const std::string& s : saves) {
+        uint64_t frame;
+        std::string slot;
+        if (!ParseFrameFile(s, frame, slot) || slot.size() != 1 || slot[0] < '1' || slot[0] > '8') {
+            std::cerr << "gh02: --save-at wants FRAME:SLOT with a slot 1-8, not \"" << s << "\"\n";
+            return 2;
+        }
+        o.plan.saves[frame].push_back(slot[0] - '1');
+    }
     if (!o.inputFile.empty()) {
         std::ifstream in(o.inputFile, std::ios::binary);
         if (!in) {

@@ -18,6 +18,8 @@ struct Options {
     std::string recordFile;
     std::string checkDataDir;
     std::string modelInfoFile;
+    std::string saveDir;   // --save-dir: where the save slots are
+    std::string loadFrom;  // --load: a slot number (1-8) or a save file
     ScaleMode scale = ScaleMode::Fit;
     HeadlessPlan plan;  // frames, frame length, screenshots and dumps
 };

@@ -18,8 +18,8 @@ void DumpBattleSection(nlohmann::json& j) {
 }
 
 constexpr DumpSection kSections[] = {
-    DumpShellSection, DumpModeSection,   DumpFieldSection,
-    DumpWorldSection, DumpTablesSection, DumpBattleSection,
+    DumpShellSection,  DumpModeSection,   DumpFieldSection,   DumpWorldSection,
+    DumpTablesSection, DumpBattleSection, DumpScreensSection,
 };
 
 }  // namespace

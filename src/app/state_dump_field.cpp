@@ -1,5 +1,6 @@
 // The state dump's game flow and field: handlers by name, mode words, the game-state record with
 // its script and choice list, the field globals and the talk windows.
+#include "app/frame_handlers.h"
 #include "app/game_start.h"
 #include "app/modes.h"
 #include "app/state_dump_sections.h"
@@ -14,24 +15,9 @@
 #include "ui/menu_list.h"
 #include "ui/talk_window.h"
 #include "world/mode_words.h"
+#include "world/play_time.h"
 
 namespace {
-
-struct NamedHandler {
-    FrameProc proc;
-    const char* name;
-};
-
-// The handlers the field, the battle, the menu screen and the camera install (the battle's
-// phases are named in its own section).
-const NamedHandler kHandlers[] = {
-    {StartupFrame, "StartupFrame"},     {FieldFrame, "FieldFrame"},
-    {BattleFrame, "BattleFrame"},       {MenuScreenFrame, "MenuScreenFrame"},
-    {NullFrameHook, "NullFrameHook"},   {EncounterFadeOut, "EncounterFadeOut"},
-    {MenuFadeOut, "MenuFadeOut"},       {FieldFadeIn, "FieldFadeIn"},
-    {CameraMoveView, "CameraMoveView"}, {CameraMoveOrbit, "CameraMoveOrbit"},
-    {CameraPause, "CameraPause"},       {CameraHomeKey, "CameraHomeKey"},
-};
 
 nlohmann::json DumpList(const MenuList& list) {
     nlohmann::json entries = nlohmann::json::array();
@@ -60,13 +46,6 @@ nlohmann::json DumpGameState(const GameState& gs) {
 
 }  // namespace
 
-const char* HandlerName(FrameProc proc) {
-    if (!proc) return "none";
-    for (const NamedHandler& h : kHandlers)
-        if (h.proc == proc) return h.name;
-    return "other";
-}
-
 void DumpModeSection(nlohmann::json& j) {
     j["g_FrameProc"] = HandlerName(g_FrameProc);
     j["g_ModeNow"] = g_ModeNow;
@@ -79,6 +58,7 @@ void DumpModeSection(nlohmann::json& j) {
     j["g_FieldScriptName"] = DumpText(g_FieldScriptName, sizeof g_FieldScriptName);
     j["g_ScriptResumePos"] = g_ScriptResumePos;
     j["g_BattleMusicName"] = DumpText(g_BattleMusicName, sizeof g_BattleMusicName);
+    j["playTimeMs"] = g_PlayTimeMs;
 }
 
 void DumpFieldSection(nlohmann::json& j) {

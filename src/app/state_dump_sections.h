@@ -2,9 +2,11 @@
 #include <nlohmann/json.hpp>
 #include <string_view>
 
+#include "app/frame_handlers.h"
 #include "base/frame.h"
 
 struct QScrOrg;
+struct SlotList;
 struct Vector3;
 
 // The sections of the state dump. Each fills its own keys of the dump object, named as the
@@ -22,16 +24,17 @@ void DumpFieldSection(nlohmann::json& j);
 void DumpWorldSection(nlohmann::json& j);
 // The first record of every data table.
 void DumpTablesSection(nlohmann::json& j);
+// The title menu and the save screen, each null while it is not shown.
+void DumpScreensSection(nlohmann::json& j);
 // The battle: null outside battles; otherwise its phase, per-fighter values with their status
 // records, the labels in use and the menu.
 nlohmann::json DumpBattle();
 
 // Helpers the sections share.
-// The name of a frame handler or hook the engine installs ("other" for one it does not know,
-// "none" for null).
-const char* HandlerName(FrameProc proc);
 nlohmann::json DumpVector(const Vector3& v);
 // Game text (Shift-JIS bytes up to the first NUL within `capacity`) as UTF-8.
 std::string DumpText(const char* sjis, size_t capacity);
 // A script record: pc, running, the variables, str and the fade counter.
 nlohmann::json DumpScript(const QScrOrg& s);
+// A slot list: its cursor, each slot's state and texts, the message of its help strip.
+nlohmann::json DumpSlotList(const SlotList& list);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "app/game_start.h"
+#include "app/title_menu.h"
 #include "base/crt_rand.h"
 #include "base/frame.h"
 #include "base/keys.h"
@@ -15,6 +16,7 @@
 #include "field/field_script.h"
 #include "field/field_transitions.h"
 #include "field/game_state.h"
+#include "field/save_screen.h"
 #include "gfx/sprite.h"
 #include "gfx/text.h"
 #include "gfx/texture_slots.h"
@@ -31,6 +33,7 @@
 #include "world/field_tables.h"
 #include "world/mode_words.h"
 #include "world/party.h"
+#include "world/play_time.h"
 #include "world/projection.h"
 #include "world/scene_objects.h"
 #include "world/scene_trail.h"
@@ -71,7 +74,7 @@ void ResetGameWorld() {
     ResetParty();
     ResetEnemySet();
     ResetWorldTables();
-    for (ISoundBuffer*& slot : g_SeSlots) ReleaseSoundBuffer(&slot);
+    for (int32_t slot = 0; slot < kSeSlotCount; ++slot) ReleaseSoundEffect(slot);
     ResetBgm();
     ResetNames();
 
@@ -84,8 +87,12 @@ void ResetGameWorld() {
     g_TextRect = {0, 0, 640, 480};
 
     ResetModeWords();
+    g_PlayTimeMs = 0;
     ResetFieldRuntime();
     g_FieldFrameProc = g_MenuScreenFrameProc = nullptr;
+    g_WriteGameToSlot = nullptr;
+    CloseSaveScreen();
+    CloseTitleMenu();
     ResetKeys();
     g_FadeR = g_FadeG = g_FadeB = g_FadeAlpha = 0;
     CrtSrand(1);

@@ -152,6 +152,10 @@ std::string ResolveGamePath(std::string_view sjisPath) {
     return found;
 }
 
+bool GameFileExists(std::string_view sjisPath) {
+    return !ResolveImpl(sjisPath, false).empty();
+}
+
 FILE* OpenGameFile(std::string_view sjisPath, const char* mode) {
     bool writing = mode && (std::strchr(mode, 'w') || std::strchr(mode, 'a'));
     std::string native = writing ? ResolveImpl(sjisPath, true) : ResolveGamePath(sjisPath);

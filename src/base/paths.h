@@ -25,6 +25,9 @@ std::string CutToBasePath(std::string_view modulePath);
 // Every component matches case-insensitively. Returns the native path; empty when nothing
 // matches, with the path looked for logged once.
 std::string ResolveGamePath(std::string_view sjisPath);
+// Whether a game path names a file or folder, found as ResolveGamePath finds it but without
+// logging a miss: for files a data set may leave out.
+bool GameFileExists(std::string_view sjisPath);
 // fopen through ResolveGamePath. For writing, a file that does not exist yet is created under
 // the resolved directory with the name as given.
 FILE* OpenGameFile(std::string_view sjisPath, const char* mode);

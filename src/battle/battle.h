@@ -122,8 +122,6 @@ void TargetConfirming();  // phase: the three frames between Shift and the confi
 // target[actor] = cursor + targetSide, menu hidden and the action started, when the entry under
 // the cursor names someone; false (nothing changed) on an empty entry.
 bool ConfirmTarget();
-// The strip at the top of the screen with a text at x (menus 16, the battle message centred).
-void DrawHelpLine(const char* text, int x);
 
 // Points below a sixth of their maximum: the low stance and the yellow numbers. The sixth is
 // exact (7 of 42 is not low; 1 of 7 is), as on the status menu screen.

@@ -7,6 +7,7 @@
 #include "gfx/sprite.h"
 #include "script/camera_motion.h"
 #include "sound/sound.h"
+#include "ui/help_line.h"
 #include "ui/menu_list.h"
 #include "ui/ui_textures.h"
 #include "world/character.h"

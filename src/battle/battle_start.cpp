@@ -140,7 +140,7 @@ void StartBattle() {
     b.message[0] = '\0';
     b.menuList.open = 0;
 
-    LoadWaveSound(&g_SeSlots[2], "SE\\cmnd.wav");
+    LoadSoundEffect(2, "SE\\cmnd.wav");
 
     LoadEventScript(0);
     StartEvent(b.eventScript, "INING");

@@ -7,6 +7,7 @@
 #include "field/field_runtime.h"
 #include "field/field_transitions.h"
 #include "field/game_state.h"
+#include "field/save_screen.h"
 #include "script/command_table.h"
 #include "script/commands_shared.h"
 #include "script/qscr_org.h"
@@ -184,6 +185,13 @@ void RestoreParty(QScrOrg&) {
     for (FighterRecord& member : g_PartyMembers) RestoreStatus(member);
 }
 
+// f14: the save screen over the field; the script goes on behind f14 once it has closed.
+void SaveScreenCommand(QScrOrg& s) {
+    if (!Field(s)) return;
+    OpenSaveScreen();
+    s.stepping = 0;
+}
+
 constexpr CommandEntry kCommands[] = {
     {0, "show text", "Ic", ShowText},
     {1, "change script", "S", ChangeScript},
@@ -199,6 +207,7 @@ constexpr CommandEntry kCommands[] = {
     {11, "load field character", "IS", LoadFieldCharacter},
     {12, "enemies of the next battles", "IIIII", SetEnemies},
     {13, "restore party", "", RestoreParty},
+    {14, "save screen", "", SaveScreenCommand},
 };
 static_assert(NumberedInOrder(kCommands));
 

@@ -3,6 +3,7 @@
 #include "field/field_runtime.h"
 #include "field/field_script.h"
 #include "field/game_state.h"
+#include "field/save_screen.h"
 #include "gfx/d3d.h"
 #include "gfx/device.h"
 #include "ui/menu_list.h"
@@ -21,8 +22,15 @@ void DrawGround() {
 }
 
 void FieldFrame() {
-    FieldUpdate();
-    if (g_Camera.handler) g_Camera.handler();
+    // The save screen holds the field still: its keys instead of the field's, and no camera
+    // motion, transition or script until it has closed.
+    const bool held = g_SaveScreen.open;
+    if (held) {
+        SaveScreenInput();
+    } else {
+        FieldUpdate();
+        if (g_Camera.handler) g_Camera.handler();
+    }
     DrawGround();
     DrawCharacters();
     DrawBillboards();
@@ -31,6 +39,10 @@ void FieldFrame() {
     GameState* gs = g_pGameState;
     if (!gs) return;
     if (gs->messageWindow.open) DrawList(gs->messageWindow, kListEntryCount);
+    if (held) {
+        DrawSaveScreen();
+        return;
+    }
     if (gs->fieldHandler) gs->fieldHandler();
     // The transition handler may have left the field; the script runs only on a game state.
     gs = g_pGameState;

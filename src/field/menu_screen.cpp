@@ -13,6 +13,7 @@
 #include "gfx/sprite.h"
 #include "gfx/text.h"
 #include "gfx/texture_slots.h"
+#include "ui/help_line.h"
 #include "ui/menu_list.h"
 #include "ui/talk_window.h"
 #include "ui/ui_textures.h"
@@ -28,17 +29,6 @@ constexpr uint32_t kYellow = 0xDCDC00;
 
 void ShadowText(const char* text, int x, int y, uint32_t rgb) {
     DrawShadowText(text, x, y, int(rgb >> 16 & 255), int(rgb >> 8 & 255), int(rgb & 255));
-}
-
-// The strip at the top of the screen with a help text at x = 16.
-void DrawHelpLine(const char* text) {
-    if (GfxDevice* dev = g_pd3dDevice) dev->SetRenderState(RenderState::Lighting, 0);
-    const uint32_t band[4] = {0x800000A0, 0x800000A0, 0x800000A0, 0x800000A0};
-    DrawGradientRect(0, 6, 640, 20, band);
-    const uint32_t line[4] = {0xC000FF00, 0x4000FF00, 0xC000FF00, 0x4000FF00};
-    DrawGradientRect(0, 5, 640, 1, line);
-    DrawSprite(4, 1, g_UiTextures[1], 0, 23, 49, 9);
-    ShadowText(text, 16, 7, kWhite);
 }
 
 void DrawFighter(int i, const FighterRecord& f) {

@@ -59,6 +59,11 @@ GfxDevice::~GfxDevice() {
     }
 }
 
+void GfxDevice::RestoreState(const DeviceState& state) {
+    state_ = state;
+    if (state_.texture && !textures_.count(state_.texture)) state_.texture = nullptr;
+}
+
 int32_t GfxDevice::SetRenderState(RenderState state, uint32_t value) {
     uint32_t i = U(state);
     if (i >= kRenderStateCount) return kErrInvalidCall;

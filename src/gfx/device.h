@@ -16,6 +16,10 @@ public:
 
     IGraphicsBackend* Backend() const { return backend_; }
     const DeviceState& State() const { return state_; }
+    // Every fixed-function state at once, as State() gave it earlier: what draws between the
+    // game's frames (the title menu) puts the device back as it found it. A texture released
+    // since is not set again.
+    void RestoreState(const DeviceState& state);
 
     int32_t SetRenderState(RenderState state, uint32_t value);
     int32_t SetRenderState(RenderState state, Cull v) { return SetRenderState(state, U(v)); }

@@ -1,6 +1,7 @@
 #include "gfx/texture_slots.h"
 
 #include <cstdio>
+#include <map>
 #include <string>
 #include <utility>
 
@@ -10,6 +11,13 @@
 #include "gfx/texture.h"
 
 TextureSlot g_TextureSlots[kTextureSlotCount];
+
+namespace {
+
+// By slot: slots live in global tables, so their addresses stay.
+std::map<const TextureSlot*, std::string> g_SlotNames;
+
+}  // namespace
 
 namespace {
 
@@ -30,6 +38,7 @@ void LoadTextureSlot(TextureSlot& slot, const char* fileName) {
     }
     slot.width = 0;
     slot.height = 0;
+    g_SlotNames[&slot] = fileName ? fileName : "";
 
     std::string path = std::string(GetBasePath()) + (fileName ? fileName : "");
     std::string ext;
@@ -74,4 +83,11 @@ void ReleaseTextureSlots() {
 void EmptyTextureSlot(TextureSlot& slot) {
     if (slot.texture) slot.texture->Release();
     slot = TextureSlot{};
+    g_SlotNames.erase(&slot);
+}
+
+const std::string& TextureSlotName(const TextureSlot& slot) {
+    static const std::string kNone;
+    const auto it = g_SlotNames.find(&slot);
+    return it == g_SlotNames.end() ? kNone : it->second;
 }

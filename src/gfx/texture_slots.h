@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <string>
 
 class GfxTexture;
 
@@ -21,5 +22,9 @@ void LoadTextureSlot(TextureSlot& slot, const char* fileName);
 void ClearTextureSlots();
 // Device end: every slot that holds a texture releases it.
 void ReleaseTextureSlots();
-// Releases the slot's texture and forgets its size, as a slot is before anything was loaded.
+// Releases the slot's texture and forgets its size and name, as a slot is before anything was
+// loaded.
 void EmptyTextureSlot(TextureSlot& slot);
+// The file last asked for in this slot, as the game named it ("tex\\cur.dds"); empty for a slot
+// nothing was loaded into. A saved game loads it again.
+const std::string& TextureSlotName(const TextureSlot& slot);

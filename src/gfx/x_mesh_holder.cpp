@@ -12,6 +12,8 @@
 
 void XMeshHolder::load(const char* name, const char* directory) {
     release();
+    this->name = name ? name : "";
+    this->directory = directory ? directory : "";
     const std::string base = GetBasePath();
     const std::string dir = directory ? directory : "";
     const std::string path = base + dir + (name ? name : "") + ".x";
@@ -61,6 +63,8 @@ void XMeshHolder::draw() const {
 }
 
 void XMeshHolder::release() {
+    name.clear();
+    directory.clear();
     if (!mesh) return;
     for (uint32_t i = 0; i < materialCount; ++i) {
         if (textures[i]) {

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "gfx/x_mesh.h"
@@ -14,6 +15,9 @@ struct XMeshHolder {
     // One entry per material, null where the material names no texture or it failed to load.
     std::unique_ptr<GfxTexture*[]> textures;
     uint32_t materialCount = 0;
+    // What the holder last loaded, as load() was given it; empty once released. A saved game
+    // loads it again by these.
+    std::string name, directory;
 
     XMeshHolder() = default;
     ~XMeshHolder() { release(); }

@@ -277,10 +277,10 @@ void LoadSoundEffectSlot(QScrOrg& s, int32_t slotOffset) {
     s.gStr(name);
     if (!CheckIndex(s, slot, kSeSlotCount, "sound slot")) return;
     if (name[0] == '\0') {
-        ReleaseSoundBuffer(&g_SeSlots[slot]);
+        ReleaseSoundEffect(slot);
         return;
     }
     const std::string path = std::string("SE\\") + name + ".wav";
     std::snprintf(s.str, sizeof s.str, "%s", path.c_str());
-    LoadWaveSound(&g_SeSlots[slot], s.str);
+    LoadSoundEffect(slot, s.str);
 }

@@ -142,3 +142,27 @@ void UpdateBgmLoop() {
         g_BgmBuffer->SetCurrentPosition(g_BgmLoopStart + over);
     }
 }
+
+namespace {
+std::string g_SeSlotNames[kSeSlotCount];
+bool SeSlot(int32_t slot) {
+    return slot >= 0 && slot < kSeSlotCount;
+}
+}  // namespace
+
+bool LoadSoundEffect(int32_t slot, std::string_view path) {
+    if (!SeSlot(slot)) return false;
+    g_SeSlotNames[slot] = std::string(path);
+    return LoadWaveSound(&g_SeSlots[slot], path);
+}
+
+void ReleaseSoundEffect(int32_t slot) {
+    if (!SeSlot(slot)) return;
+    g_SeSlotNames[slot].clear();
+    ReleaseSoundBuffer(&g_SeSlots[slot]);
+}
+
+const std::string& SoundEffectName(int32_t slot) {
+    static const std::string kNone;
+    return SeSlot(slot) ? g_SeSlotNames[slot] : kNone;
+}

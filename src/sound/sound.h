@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "sound/audio_device.h"
@@ -34,6 +35,13 @@ bool LoadWaveSound(ISoundBuffer** buffer, std::string_view path);
 void PlaySound(ISoundBuffer* buffer);
 // Stops and frees *buffer and sets it to null.
 void ReleaseSoundBuffer(ISoundBuffer** buffer);
+// The sound-effect slots by number, remembering the file each holds (a saved game loads it
+// again): LoadWaveSound into g_SeSlots[slot], or the slot released. Slots outside the table
+// are ignored.
+bool LoadSoundEffect(int32_t slot, std::string_view path);
+void ReleaseSoundEffect(int32_t slot);
+// The file the slot was last loaded from; empty when released.
+const std::string& SoundEffectName(int32_t slot);
 // Once per frame, after the present: feeds music that is still being decoded and keeps the
 // music inside its loop points.
 void UpdateBgmLoop();

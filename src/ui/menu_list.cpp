@@ -132,7 +132,7 @@ void MoveCursor(MenuList& list, int32_t direction, int32_t count) {
     }
 }
 
-void ListInput(MenuList& list, int32_t count, int32_t& actionTimer) {
+int32_t ListArrowStep(int32_t& actionTimer) {
     int32_t key = kKeyUp, direction = 0;
     if (g_KeyUp == kKeyPressed || g_KeyUp == kKeyHeld) {
         key = g_KeyUp;
@@ -141,12 +141,17 @@ void ListInput(MenuList& list, int32_t count, int32_t& actionTimer) {
         key = g_KeyDown;
         direction = 1;
     } else {
-        return;
+        return 0;
     }
-    MoveCursor(list, direction, count);
     PlaySound(g_SeSlots[0]);
     // A fresh press waits 208 ms before it repeats, a held key 80 ms.
     actionTimer = key == kKeyPressed ? -128 : 0;
+    return direction;
+}
+
+void ListInput(MenuList& list, int32_t count, int32_t& actionTimer) {
+    const int32_t direction = ListArrowStep(actionTimer);
+    if (direction != 0) MoveCursor(list, direction, count);
 }
 
 void DrawList(const MenuList& list, int32_t count) {

@@ -47,9 +47,12 @@ void LayoutList(MenuList& list, int32_t count);
 // Moves the cursor to the next non-empty entry among 0 .. count - 1 in the direction's sense
 // (forward for direction >= 0), wrapping round once; stays when there is none.
 void MoveCursor(MenuList& list, int32_t direction, int32_t count);
-// Up or Down pressed or held moves the cursor (Up first), plays sound-effect slot 0 and sets
+// Up or Down pressed or held: -1 or 1 (Up first); it plays sound-effect slot 0 and sets
 // actionTimer (the field's g_ActionTimer) to -128 on a fresh press, 0 while held, so that a held
-// key repeats once the caller's 80 ms gate opens again. The callers update the key cells.
+// key repeats once the caller's 80 ms gate opens again. 0, and nothing else, when neither is. The
+// callers update the key cells.
+int32_t ListArrowStep(int32_t& actionTimer);
+// ListArrowStep's step moves the cursor (MoveCursor).
 void ListInput(MenuList& list, int32_t count, int32_t& actionTimer);
 // The plain box with the cursor bar and the texts of entries 0 .. count - 1.
 void DrawList(const MenuList& list, int32_t count);

@@ -31,10 +31,12 @@ TEST(PlaythroughDrawing, PicturesAfterSkippedFramesMatchAFullyDrawnRun) {
     const fs::path keys = fs::path(GH02_SOURCE_DIR) / "tests" / "playthrough" / "adventure.keys";
     // The camera's fly-in over the village with the first line typing out: models, the ground,
     // text and textures uploaded over many frames before the picture.
-    const std::string run = "--headless --seed 7 --frames 181 --input " + keys.string();
-    const std::string shots = " --screenshot 120:" + (dir / "early.png").string();
-    ASSERT_EQ(RunGh02(run + shots + " --screenshot 180:" + (dir / "skipped.png").string()), 1);
-    ASSERT_EQ(RunGh02(run + " --draw-every-frame --screenshot 180:" + (dir / "drawn.png").string()),
+    fs::create_directories(dir / "saves");
+    const std::string run = "--headless --seed 7 --frames 191 --save-dir " +
+                            (dir / "saves").string() + " --input " + keys.string();
+    const std::string shots = " --screenshot 130:" + (dir / "early.png").string();
+    ASSERT_EQ(RunGh02(run + shots + " --screenshot 190:" + (dir / "skipped.png").string()), 1);
+    ASSERT_EQ(RunGh02(run + " --draw-every-frame --screenshot 190:" + (dir / "drawn.png").string()),
               1);
 
     int w1 = 0, h1 = 0, w2 = 0, h2 = 0;

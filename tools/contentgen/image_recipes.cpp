@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "title_picture.h"
+
 const LabelRect kLabelRects[5] = {
     {"HP", 0, 0, 23, 13},           // hit points, in the status panel and the menu screen
     {"MP", 23, 0, 24, 13},          // magic points
@@ -241,6 +243,8 @@ Image MakeImage(const std::string& recipe, Options& o, const std::string& where,
         Labels(img);
     } else if (recipe == "atlas") {
         Atlas(img, o.Text("kind", "props"), seed);
+    } else if (recipe == "title") {
+        TitlePicture(img, seed);
     } else {
         diag.Error(where, line, "unknown image recipe " + recipe);
     }

@@ -12,6 +12,7 @@
 //   cursor   the target cursor (32 x 32)
 //   labels   the interface labels the game cuts out of its label sheet
 //   atlas    4 x 4 swatches of patterns for meshes: kind=props|weapons|ground
+//   title    the title picture of the demo adventure
 // Size is square and should be a multiple of 4 (BMP rows then carry no padding).
 Image MakeImage(const std::string& recipe, Options& options, const std::string& where, int line,
                 Diagnostics& diag);

@@ -1,8 +1,11 @@
 #include "reference_check.h"
 
+#include <algorithm>
 #include <set>
 
+#include "app/title_file.h"
 #include "base/formatted_input.h"
+#include "sound/bgm_list.h"
 
 namespace {
 
@@ -34,6 +37,21 @@ std::string LastToken(const std::string& text) {
     return last;
 }
 
+// The title's picture is built, and its music is a name of the music list.
+void CheckTitle(OutputTree& out, const std::string& rel, const std::string& bytes,
+                Diagnostics& diag) {
+    const TitleFile title = ParseTitleFile(bytes);
+    if (!title.picture.empty()) {
+        std::string picture = title.picture;
+        std::replace(picture.begin(), picture.end(), '\\', '/');
+        out.Require("text/" + rel, picture);
+    }
+    if (title.music.empty()) return;
+    const std::string* list = out.Find("BGM/BGMData.qd");
+    if (!list || !FindBgm(ParseBgmList(*list), title.music))
+        diag.Error("text/" + rel, 0, "names music that the music list lacks: " + title.music);
+}
+
 }  // namespace
 
 void CheckReferences(OutputTree& out, Diagnostics& diag) {
@@ -48,6 +66,8 @@ void CheckReferences(OutputTree& out, Diagnostics& diag) {
             // Party members also show their face on the menu screen.
             if (StartsWith(rel, "sChr/c"))
                 out.Require("text/" + rel, "chara/face/" + name + ".bmp");
+        } else if (rel == "Datas/Title.qd") {
+            CheckTitle(out, rel, bytes, diag);
         } else if (StartsWith(rel, "Wea/") && EndsWith(rel, ".qd")) {
             const std::string mesh = FirstLine(bytes);
             if (mesh != "NO") out.Require("text/" + rel, "wea/" + mesh + ".x");

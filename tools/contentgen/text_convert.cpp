@@ -3,6 +3,7 @@
 #include <cctype>
 #include <vector>
 
+#include "app/title_file.h"
 #include "base/host.h"
 
 namespace {
@@ -79,7 +80,8 @@ void CheckTableLine(const std::vector<std::string>& words, const std::string& re
 bool ConvertTextSource(ITextCodec& codec, std::string_view utf8, const std::string& rel,
                        std::string& sjis, Diagnostics& diag) {
     const bool script = StartsWith(rel, "SCR/");
-    const bool table = StartsWith(rel, "Datas/");
+    const bool title = rel == "Datas/Title.qd";
+    const bool table = StartsWith(rel, "Datas/") && !title;
     if (StartsWith(utf8, "\xEF\xBB\xBF")) utf8.remove_prefix(3);
     std::vector<SourceLine> lines = SplitLines(utf8);
     if (table) {
@@ -111,6 +113,14 @@ bool ConvertTextSource(ITextCodec& codec, std::string_view utf8, const std::stri
         sjis += converted;
         sjis += "\r\n";
         scriptChars += converted.size() + 1;
+    }
+    if (title) {
+        // Read as the game reads it; its problems name their lines.
+        for (const std::string& problem : ParseTitleFile(sjis).problems) {
+            std::string utf8Problem;
+            codec.Cp932ToUtf8(problem, utf8Problem);
+            diag.Error(rel, 0, utf8Problem);
+        }
     }
     if (script && scriptChars > kMaxScriptText) {
         diag.Error(rel, 0,

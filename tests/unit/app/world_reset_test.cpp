@@ -1,8 +1,10 @@
 // A new game in the same program: after the world reset the demo adventure plays exactly as it
 // did the first time, whatever the first game left behind (a battle half fought, another
-// field, loaded textures, sounds and music).
+// field, loaded textures, sounds and music). Each game starts on the demo's title, as the
+// program does, and its recorded keys choose New game.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -13,6 +15,8 @@
 #include "app/modes.h"
 #include "app/shell.h"
 #include "app/state_dump.h"
+#include "app/title_file.h"
+#include "app/title_menu.h"
 #include "app/world_reset.h"
 #include "base/crt_rand.h"
 #include "base/message_queue.h"
@@ -20,6 +24,7 @@
 #include "battle/battle.h"
 #include "gfx/d3d.h"
 #include "gfx/recording_backend.h"
+#include "save/save_slots.h"
 #include "sound/sound.h"
 #include "test_support.h"
 
@@ -28,6 +33,7 @@ namespace {
 class WorldResetTest : public HeadlessHostTest {
 protected:
     InputTimeline timeline;
+    std::filesystem::path saves;
     uint64_t gameStart = 0;  // FramesRun() at the first frame of the current game
     size_t nextEvent = 0;
 
@@ -35,6 +41,9 @@ protected:
         HeadlessHostTest::SetUp();
         dialogs.quiet = true;
         SetDataDirectory(GH02_DEMO_DATA);
+        ReadTitleFile();
+        saves = MakeTempDir("world_reset_saves");  // empty: the title's cursor is on New game
+        SetSaveDirectory(saves.string());
         SetFixedSeed(true, 7);
         std::ifstream in(GH02_SOURCE_DIR "/tests/playthrough/adventure.keys");
         const std::string text{std::istreambuf_iterator<char>(in), {}};
@@ -51,7 +60,10 @@ protected:
         ReleaseSound();
         g_MessageQueue.Clear();
         SetFixedSeed(false, 0);
+        SetSaveDirectory("");
+        std::filesystem::remove_all(saves);
         SetDataDirectory("");
+        ReadTitleFile();
         HeadlessHostTest::TearDown();
     }
 
@@ -67,8 +79,11 @@ protected:
         }
     }
 
+    // The world reset, then the program's first frame again: the title.
     void NewGame() {
         ResetGameWorld();
+        EXPECT_EQ(g_FrameProc, StartupFrame);
+        InstallStartupFrame();
         keys.down.clear();
         gameStart = FramesRun();
         nextEvent = 0;
@@ -86,18 +101,19 @@ protected:
 }  // namespace
 
 TEST_F(WorldResetTest, ANewGameAfterPlayIsTheFirstGameAgain) {
-    // Right after the game start, and past the opening and the child's first words.
-    const uint64_t checks[] = {2, 400};
+    // Right after the game start (New game at frame 9), and past the opening and the child's
+    // first words.
+    const uint64_t checks[] = {12, 410};
     nlohmann::json first[2];
     for (int i = 0; i < 2; ++i) {
         PlayTo(checks[i]);
         first[i] = GameDump();
     }
-    PlayTo(2485);  // into the forest and a battle, mid-fight
+    PlayTo(2495);  // into the forest and a battle, mid-fight
     ASSERT_TRUE(g_pBattle) << "the recorded keys no longer reach the first battle";
 
     NewGame();
-    EXPECT_EQ(g_FrameProc, StartupFrame);
+    EXPECT_EQ(g_FrameProc, TitleFrame);
     EXPECT_FALSE(g_pBattle);
     for (int i = 0; i < 2; ++i) {
         PlayTo(checks[i]);

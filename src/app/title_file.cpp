@@ -1,0 +1,118 @@
+#include "app/title_file.h"
+
+#include <iterator>
+#include <memory>
+
+#include "base/game_file.h"
+#include "base/paths.h"
+
+namespace {
+
+std::unique_ptr<TitleFile> g_Title;
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
+
+// The line without its comment (a "#" at the start of a word) and the blanks around it.
+std::string_view Content(std::string_view line) {
+    for (size_t i = 0; i < line.size(); ++i)
+        if (line[i] == '#' && (i == 0 || IsBlank(line[i - 1]))) {
+            line = line.substr(0, i);
+            break;
+        }
+    while (!line.empty() && IsBlank(line.front())) line.remove_prefix(1);
+    while (!line.empty() && IsBlank(line.back())) line.remove_suffix(1);
+    return line;
+}
+
+struct Key {
+    const char* name;
+    size_t limit;
+    std::string TitleFile::*field;
+    int entry;  // -1: not an entry
+};
+
+constexpr Key kKeys[] = {
+    {"save", kMaxSaveNameLength, &TitleFile::saveName, -1},
+    {"picture", kMaxTitlePathLength, &TitleFile::picture, -1},
+    {"music", kMaxTitleMusicLength, &TitleFile::music, -1},
+    {"new", kMaxTitleEntryLength, nullptr, kTitleNewGame},
+    {"continue", kMaxTitleEntryLength, nullptr, kTitleContinue},
+    {"load", kMaxTitleEntryLength, nullptr, kTitleLoad},
+    {"quit", kMaxTitleEntryLength, nullptr, kTitleQuit},
+};
+
+// What the line sets, or why it cannot be used.
+std::string ReadLine(std::string_view key, std::string_view value, TitleFile& out,
+                     bool (&given)[std::size(kKeys)]) {
+    for (size_t k = 0; k < std::size(kKeys); ++k) {
+        const Key& known = kKeys[k];
+        if (key != known.name) continue;
+        if (given[k]) return "\"" + std::string(key) + "\" is given twice";
+        if (value.empty()) return "\"" + std::string(key) + "\" without a value";
+        if (value.size() > known.limit)
+            return "\"" + std::string(key) + "\" longer than " + std::to_string(known.limit) +
+                   " bytes";
+        if (known.field == &TitleFile::saveName && !IsUsableSaveName(value))
+            return "save name \"" + std::string(value) +
+                   "\" is not made of letters, digits, - _ . alone";
+        given[k] = true;
+        std::string& field = known.field ? out.*known.field : out.entries[size_t(known.entry)];
+        field = std::string(value);
+        return {};
+    }
+    return "unknown key \"" + std::string(key) + "\"";
+}
+
+}  // namespace
+
+bool IsUsableSaveName(std::string_view name) {
+    if (name.empty() || name.size() > kMaxSaveNameLength || name[0] == '.') return false;
+    for (char c : name) {
+        const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                        (c >= '0' && c <= '9') || c == '-' || c == '_' || c == '.';
+        if (!ok) return false;
+    }
+    return true;
+}
+
+TitleFile ParseTitleFile(std::string_view text) {
+    TitleFile out;
+    bool given[std::size(kKeys)] = {};
+    int lineNo = 0;
+    while (!text.empty()) {
+        const size_t nl = text.find('\n');
+        const std::string_view line = Content(text.substr(0, nl));
+        text.remove_prefix(nl == std::string_view::npos ? text.size() : nl + 1);
+        ++lineNo;
+        if (line.empty()) continue;
+        size_t end = 0;
+        while (end < line.size() && !IsBlank(line[end])) ++end;
+        const std::string_view key = line.substr(0, end);
+        std::string_view value = line.substr(end);
+        while (!value.empty() && IsBlank(value.front())) value.remove_prefix(1);
+        const std::string why = ReadLine(key, value, out, given);
+        if (!why.empty()) out.problems.push_back("line " + std::to_string(lineNo) + ": " + why);
+    }
+    return out;
+}
+
+const TitleFile* DataSetTitle() {
+    return g_Title.get();
+}
+
+void ReadTitleFile() {
+    g_Title.reset();
+    const std::string path = std::string(GetBasePath()) + kTitleFilePath;
+    if (!GameFileExists(path)) return;
+    const FileRead file = ReadGameFile(path, kMaxTitleFileBytes, LongFile::kRefuse);
+    if (file.Ok()) {
+        g_Title = std::make_unique<TitleFile>(ParseTitleFile(TextModeText(file.bytes)));
+        return;
+    }
+    g_Title = std::make_unique<TitleFile>();
+    g_Title->problems.push_back(file.status == FileStatus::kTooLong
+                                    ? "longer than " + std::to_string(kMaxTitleFileBytes) + " bytes"
+                                    : std::string("cannot be read"));
+}

@@ -1,0 +1,3 @@
+#include "world/play_time.h"
+
+uint64_t g_PlayTimeMs = 0;

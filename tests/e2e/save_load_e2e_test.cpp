@@ -1,0 +1,117 @@
+// A saved game continues exactly as if it had never stopped: the demo adventure played with the
+// recorded keys is saved in the village (its script paused behind ";" with a line waiting) and
+// in the forest after a battle; each save is loaded in a new process that plays the rest of the
+// keys. Its picture a few frames on is the uninterrupted run's to the byte, and its state dumps
+// then, a while later and at the end equal the uninterrupted run's. Only what belongs to the
+// process may differ: the frame count and the clock word of the frame's start (a loaded game
+// starts at frame 0 on its own clock).
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+
+#include "e2e_support.h"
+#include "test_support.h"
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+namespace {
+
+const fs::path kKeys = fs::path(GH02_SOURCE_DIR) / "tests" / "playthrough" / "adventure.keys";
+constexpr int kLastFrame = 4010;
+
+// The timeline's events from `from` on, moved so that `from` becomes frame 0.
+std::string KeysFrom(int from) {
+    std::ifstream in(kKeys);
+    std::ostringstream out;
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream words(line);
+        int frame;
+        std::string key, state;
+        if (words >> frame >> key >> state && frame >= from)
+            out << frame - from << ' ' << key << ' ' << state << '\n';
+    }
+    return out.str();
+}
+
+std::string Bytes(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// Frames after the load that are checked, counted from the first frame the loaded game plays.
+constexpr int kChecks[] = {3, 150};
+
+json WithoutProcessFields(json j) {
+    j.erase("frame");
+    j.erase("g_FrameStart");
+    return j;
+}
+
+}  // namespace
+
+TEST(SaveLoad, ALoadedGamePlaysOnAsTheGameThatWasSaved) {
+    const fs::path dir = MakeTempDir("saveload");
+    const std::string common = "--headless --seed 7 --save-dir " + (dir / "saves").string();
+    const struct {
+        int frame;
+        const char* where;
+    } saves[] = {{1205, "village, a line waiting"}, {2870, "forest, after a battle"}};
+    auto at = [&](const char* what, int frame, const char* tag) {
+        const std::string ext = std::string(what) == "--screenshot" ? ".png" : ".json";
+        return " " + std::string(what) + " " + std::to_string(frame) + ":" +
+               (dir / (tag + std::to_string(frame) + ext)).string();
+    };
+    std::string whole = common + " --input " + kKeys.string() + " --frames " +
+                        std::to_string(kLastFrame + 1) + " --save-at 1205:1 --save-at 2870:2" +
+                        at("--dump-state", kLastFrame, "w");
+    for (const auto& save : saves)
+        for (int k : kChecks) {
+            whole += at("--dump-state", save.frame + 1 + k, "w");
+            if (k == kChecks[0]) whole += at("--screenshot", save.frame + 1 + k, "w");
+        }
+    ASSERT_EQ(RunGh02(whole), 1);
+    for (int slot = 1; slot <= 2; ++slot) {
+        const int from = saves[slot - 1].frame + 1;
+        SCOPED_TRACE(saves[slot - 1].where);
+        std::ofstream(dir / "rest.keys") << KeysFrom(from);
+        const std::string tag = "l" + std::to_string(slot) + "_";
+        std::string loaded = common + " --load " + std::to_string(slot) + " --input " +
+                             (dir / "rest.keys").string() + " --frames " +
+                             std::to_string(kLastFrame + 1 - from) +
+                             at("--dump-state", kLastFrame - from, tag.c_str()) +
+                             at("--screenshot", kChecks[0], tag.c_str());
+        for (int k : kChecks) loaded += at("--dump-state", k, tag.c_str());
+        ASSERT_EQ(RunGh02(loaded), 1);
+        auto compare = [&](int wholeFrame, int loadedFrame) {
+            const json w =
+                WithoutProcessFields(ReadJson(dir / ("w" + std::to_string(wholeFrame) + ".json")));
+            const json l =
+                WithoutProcessFields(ReadJson(dir / (tag + std::to_string(loadedFrame) + ".json")));
+            EXPECT_EQ(l, w) << "frame " << wholeFrame << ": " << json::diff(w, l).dump(1);
+        };
+        for (int k : kChecks) compare(from + k, k);
+        compare(kLastFrame, kLastFrame - from);
+        EXPECT_EQ(Bytes(dir / (tag + std::to_string(kChecks[0]) + ".png")),
+                  Bytes(dir / ("w" + std::to_string(from + kChecks[0]) + ".png")))
+            << "the picture after the load differs";
+    }
+    fs::remove_all(dir);
+}
+
+TEST(SaveLoad, ASaveThatCannotBeReadIsNeverLoaded) {
+    const fs::path dir = MakeTempDir("badsave");
+    const std::string args = "--headless --frames 2 --save-dir " + dir.string() + " --load ";
+    std::ofstream(dir / "slot01.json") << "{\"format\": \"gh02-save\", \"version\": 99}";
+    std::ofstream(dir / "cut.json") << "{\"format\": \"gh";
+    EXPECT_EQ(RunGh02(args + "1"), 2);  // from a newer version
+    EXPECT_EQ(RunGh02(args + (dir / "cut.json").string()), 2);
+    EXPECT_EQ(RunGh02(args + "3"), 2);  // an empty slot
+    fs::remove_all(dir);
+}

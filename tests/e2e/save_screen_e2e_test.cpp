@@ -1,0 +1,197 @@
+// Saving through the game's own screens on the demo adventure: the sign's question opens the
+// save screen (f14), Shift writes the game into a slot, Ctrl closes the screen and the talk goes
+// on; a game loaded from that slot goes on from the same place. The title takes saves up by
+// Continue and by Load, and ends the program by Quit. A write that fails is told on the screen
+// and leaves the old save as it was. Saves record a fixed date (SOURCE_DATE_EPOCH), so the
+// pictures of the slot list repeat.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "e2e_support.h"
+#include "reference_picture.h"
+#include "test_support.h"
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+namespace {
+
+// New game on the title, the opening's three lines, then up along the square until Harlo bumps
+// into the sign (frame 687) and its words and question show.
+const std::string kToTheSign =
+    "9 shift down\n10 shift up\n200 shift down\n203 shift up\n370 shift down\n373 shift up\n"
+    "400 shift down\n403 shift up\n430 right down\n436 right up\n440 up down\n690 up up\n";
+// The first answer (記録する) opens the save screen; its keys wait for a fresh press.
+const std::string kToTheScreen = kToTheSign + "720 shift down\n732 shift up\n";
+// Shift saves into slot 1, Down and Shift into slot 2, Ctrl closes the screen.
+const std::string kTwoSaves = kToTheScreen +
+                              "760 shift down\n763 shift up\n780 down down\n783 down up\n"
+                              "800 shift down\n803 shift up\n830 ctrl down\n833 ctrl up\n";
+constexpr int kScreenOpen = 740, kTwoFilled = 815, kClosed = 850;
+
+std::string Bytes(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+class SaveScreenRun : public ::testing::Test {
+protected:
+    // One play that saves twice, shared by the tests (they copy its saves).
+    static void SetUpTestSuite() {
+        if (!fs::exists(fs::path(GH02_BINARY).parent_path() / "Datas" / "Title.qd")) return;
+        played_ = MakeTempDir("e2e_save_screen");
+        fs::create_directories(played_ / "saves");
+        exit_ = Play(played_, kTwoSaves, kClosed + 1,
+                     At("--dump-state", played_, {kScreenOpen, kTwoFilled, kClosed}) +
+                         At("--screenshot", played_, {kTwoFilled}));
+    }
+    static void TearDownTestSuite() {
+        if (!played_.empty()) fs::remove_all(played_);
+    }
+    void SetUp() override {
+        if (played_.empty()) GTEST_SKIP() << "the demo data was not built beside the game";
+        dir = MakeTempDir("e2e_save_screen_case");
+        fs::copy(played_ / "saves", dir / "saves");
+        // Copies are as new as each other: slot 2 is made the one saved last, as it was.
+        const fs::path first = dir / "saves" / "slot01.json";
+        fs::last_write_time(first, fs::last_write_time(first) - std::chrono::hours(1));
+    }
+    void TearDown() override {
+        if (!dir.empty()) fs::remove_all(dir);
+    }
+
+    // Runs the demo with the saves of `where`; the exit code.
+    static int Play(const fs::path& where, const std::string& keys, int frames,
+                    const std::string& more) {
+        std::ofstream(where / "keys.txt") << keys;
+        return RunGh02("--headless --seed 7 --frames " + std::to_string(frames) + " --save-dir " +
+                           (where / "saves").string() + " --input " +
+                           (where / "keys.txt").string() + more,
+                       "SOURCE_DATE_EPOCH=1798761600 TZ=UTC");
+    }
+    static std::string At(const char* what, const fs::path& where, std::initializer_list<int> at) {
+        std::string args;
+        const std::string ext = std::string(what) == "--screenshot" ? ".png" : ".json";
+        for (int f : at)
+            args += std::string(" ") + what + " " + std::to_string(f) + ":" +
+                    (where / (std::to_string(f) + ext)).string();
+        return args;
+    }
+    static json State(const fs::path& where, int frame) {
+        return ReadJson(where / (std::to_string(frame) + ".json"));
+    }
+
+    static inline fs::path played_;
+    static inline int exit_ = -1;
+    fs::path dir;
+};
+
+}  // namespace
+
+TEST_F(SaveScreenRun, SavesTwiceThenGoesOnAndALoadedGameGoesOnAsWell) {
+    ASSERT_EQ(exit_, 1);
+    const json open = State(played_, kScreenOpen);
+    ASSERT_FALSE(open["saveScreen"].is_null());
+    EXPECT_EQ(open["saveScreen"]["slots"].size(), 8u);
+    EXPECT_EQ(open["saveScreen"]["slots"][0]["state"], "empty");
+    EXPECT_EQ(open["saveScreen"]["message"], "どこに　記録しますか？");
+
+    const json two = State(played_, kTwoFilled);
+    const json& slots = two["saveScreen"]["slots"];
+    EXPECT_EQ(two["saveScreen"]["cursor"], 1);
+    EXPECT_EQ(two["saveScreen"]["message"], "No.2 に　記録しました。");
+    for (int s = 0; s < 8; ++s) EXPECT_EQ(slots[s]["state"], s < 2 ? "filled" : "empty") << s;
+    EXPECT_EQ(slots[1]["heading"], "baske0");
+    EXPECT_EQ(slots[1]["note"], "2027-01-01 00:00");
+    EXPECT_EQ(slots[1]["detail"], "ミナ  HP 100/100  0:00:13");
+    // The field held still under the screen: nobody moved and the talk waits.
+    EXPECT_EQ(two["character0"], open["character0"]);
+    EXPECT_EQ(two["GameState"]["fieldScript"]["pc"], open["GameState"]["fieldScript"]["pc"]);
+    ExpectLikeReference(played_ / (std::to_string(kTwoFilled) + ".png"), "save_screen");
+
+    // Closed, the script went on behind f14 and ended the talk.
+    const json closed = State(played_, kClosed);
+    EXPECT_TRUE(closed["saveScreen"].is_null());
+    EXPECT_EQ(closed["g_TalkWindows"][0]["open"], 0);
+    EXPECT_EQ(closed["GameState"]["fieldScript"]["running"], 0);
+
+    // Slot 2 taken up in a new process: the same field, the talk ended as after the screen, and
+    // the keys walk Harlo away.
+    ASSERT_EQ(
+        Play(dir, "20 down down\n40 down up\n", 61, " --load 2" + At("--dump-state", dir, {5, 60})),
+        1);
+    const json loaded = State(dir, 5);
+    EXPECT_EQ(loaded["g_FrameProc"], "FieldFrame");
+    EXPECT_TRUE(loaded["saveScreen"].is_null());
+    EXPECT_TRUE(loaded["titleMenu"].is_null());
+    EXPECT_EQ(loaded["g_TalkWindows"][0]["open"], 0);
+    EXPECT_EQ(loaded["GameState"]["fieldScript"]["running"], 0);
+    EXPECT_EQ(loaded["character0"], two["character0"]);
+    EXPECT_NE(State(dir, 60)["character0"], loaded["character0"]);
+}
+
+TEST_F(SaveScreenRun, TheTitleTakesUpSavesAndQuits) {
+    const json saved = State(played_, kTwoFilled)["character0"];
+    const struct {
+        const char* path;
+        std::string keys;
+        int shot;      // the title shown, before it is left
+        int cursor;    // the title's cursor then
+        bool listed;   // the slot list is shown then
+        int slotFrom;  // the frame that shows the field of the save (0: the program has ended)
+    } paths[] = {
+        // The cursor starts on Continue, which takes up the save made last (slot 2).
+        {"Continue", "9 shift down\n10 shift up\n", 5, 1, false, 30},
+        // Down to Load, the slot list with its cursor on slot 2, up to slot 1, Shift.
+        {"Load",
+         "9 down down\n10 down up\n30 shift down\n31 shift up\n50 up down\n51 up up\n"
+         "70 shift down\n71 shift up\n",
+         60, 2, true, 90},
+        // Down twice to Quit: the program ends as the game's own "end" does.
+        {"Quit", "9 down down\n10 down up\n30 down down\n31 down up\n50 shift down\n51 shift up\n",
+         40, 3, false, 0},
+    };
+    for (const auto& p : paths) {
+        SCOPED_TRACE(p.path);
+        const int last = p.slotFrom ? p.slotFrom : 100;
+        EXPECT_EQ(Play(dir, p.keys, last + 1, At("--dump-state", dir, {p.shot, last})), 1);
+        const json title = State(dir, p.shot);
+        EXPECT_EQ(title["g_FrameProc"], "TitleFrame");
+        EXPECT_EQ(title["titleMenu"]["cursor"], p.cursor);
+        EXPECT_EQ(title["titleMenu"]["entries"][1]["choosable"], true);
+        EXPECT_EQ(title["titleMenu"]["slotList"].is_null(), !p.listed);
+        if (p.listed) {
+            EXPECT_EQ(title["titleMenu"]["slotList"]["cursor"], 0);
+            EXPECT_EQ(title["titleMenu"]["slotList"]["slots"][2]["state"], "empty");
+        }
+        if (!p.slotFrom) {
+            EXPECT_FALSE(fs::exists(dir / (std::to_string(last) + ".json")));
+            continue;
+        }
+        const json field = State(dir, last);
+        EXPECT_EQ(field["g_FrameProc"], "FieldFrame");
+        EXPECT_TRUE(field["titleMenu"].is_null());
+        EXPECT_EQ(field["character0"], saved);
+    }
+}
+
+TEST_F(SaveScreenRun, AWriteThatFailsIsToldAndTheOldSaveStays) {
+    // A folder where the slot's temporary file goes: writing it fails, even for root.
+    fs::create_directories(dir / "saves" / "slot01.json.tmp");
+    const std::string before = Bytes(dir / "saves" / "slot01.json");
+    ASSERT_EQ(Play(dir, kToTheScreen + "760 shift down\n763 shift up\n", 781,
+                   At("--dump-state", dir, {780})),
+              1);
+    const json screen = State(dir, 780)["saveScreen"];
+    const std::string message = screen["message"];
+    EXPECT_EQ(message.rfind("No.1 に　記録できません：cannot write slot01.json.tmp: ", 0), 0u)
+        << message;
+    EXPECT_EQ(screen["slots"][0]["state"], "filled");
+    EXPECT_EQ(Bytes(dir / "saves" / "slot01.json"), before);
+}
