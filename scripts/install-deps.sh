@@ -2,7 +2,7 @@
 # Installs the Debian packages that building, running and testing GH02 need, when missing.
 set -euo pipefail
 packages=(
-  build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
+  build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev lld
   libsdl2-dev libepoxy-dev libopenal-dev libfreetype-dev libfontconfig-dev libsndfile1-dev
   zlib1g-dev libstb-dev nlohmann-json3-dev libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
