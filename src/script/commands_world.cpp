@@ -1,4 +1,6 @@
 // Common commands on characters, the camera, sound, music and textures.
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -272,7 +274,9 @@ void ResumeAfterFade(QScrOrg& s) {
 }  // namespace common_commands
 
 void LoadSoundEffectSlot(QScrOrg& s, int32_t slotOffset) {
-    const int32_t slot = s.gInt() + slotOffset;
+    // Saturated: a huge slot number is out of range, not a wrapped small one.
+    const int32_t slot =
+        int32_t(std::clamp<int64_t>(int64_t(s.gInt()) + slotOffset, INT32_MIN, INT32_MAX));
     char name[QScrOrg::kStrSize];
     s.gStr(name);
     if (!CheckIndex(s, slot, kSeSlotCount, "sound slot")) return;
