@@ -6,7 +6,8 @@
 #include "base/sjis.h"
 #include "field/field_runtime.h"
 #include "field/game_state.h"
-#include "gfx/texture_slots.h"
+#include "field/menu_page_look.h"
+#include "field/menu_pages.h"
 #include "sound/bgm.h"
 #include "world/character.h"
 #include "world/mode_words.h"
@@ -17,25 +18,15 @@ FrameProc g_MenuScreenFrameProc = nullptr;
 
 namespace {
 
-constexpr int kFirstFaceSlot = 10;
 constexpr int kMenuEntries = 7;
 
 void SetFieldHandler(FrameProc handler) {
     if (g_pGameState) g_pGameState->fieldHandler = handler;
 }
 
-// The faces of the three fighting members, in battle order.
-void LoadFaces() {
-    for (int i = 0; i < kPartyFighterCount; ++i) {
-        const int32_t member = g_PartyOrder[i];
-        if (member < 0 || member >= kPartyMemberCount) continue;
-        const std::string file = std::string("chara\\face\\") + g_FaceNames[member] + ".bmp";
-        LoadTextureSlot(g_TextureSlots[kFirstFaceSlot + i], file.c_str());
-    }
-}
-
 void EnterMenuScreen() {
-    LoadFaces();
+    LoadMenuFaces();
+    ResetMenuScreenState();
     if (g_pGameState) {
         MenuList& list = g_pGameState->messageWindow;
         ClearList(list);
@@ -97,6 +88,7 @@ void MenuFadeOut() {
         EnterMenuScreen();
     else if (g_ModeNext == 1 && g_FieldFrameProc)
         g_FrameProc = g_FieldFrameProc;
+    if (g_ModeNext == 1) RunChosenMenuLabel();
     g_ModeNow = g_ModeNext;
 }
 
