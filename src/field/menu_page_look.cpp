@@ -20,7 +20,8 @@ constexpr uint32_t kGrey = 0x969696;
 constexpr uint32_t kHeading = 0xC8C8FF;
 // The lines at the right: a box each, as many as fit above the bottom edge.
 constexpr int kLineX = 216, kLineW = 400, kLineTop = 70, kLinePitch = 26, kLinesShown = 15;
-constexpr int kValueX = kLineX + 224;
+// Values end at the box's right edge, a byte of text taking about 9 pixels.
+constexpr int kValueRight = kLineX + kLineW - 8, kByteWidth = 9;
 
 TextureSlot g_Faces[kPartyMemberCount];
 
@@ -28,6 +29,10 @@ TextureSlot g_Faces[kPartyMemberCount];
 
 void LoadMenuFaces() {
     for (int m = 0; m < kPartyMemberCount; ++m) {
+        if (!g_FaceNames[m][0]) {
+            EmptyTextureSlot(g_Faces[m]);
+            continue;
+        }
         const std::string file = std::string("chara\\face\\") + g_FaceNames[m] + ".bmp";
         LoadTextureSlot(g_Faces[m], file.c_str());
     }
@@ -81,6 +86,7 @@ void DrawMenuView(const MenuView& view) {
         DrawEntryBox(float(kLineX), float(y), float(kLineW), 22, look);
         const uint32_t colour = line.grey ? kGrey : kWhite;
         DrawMenuText(line.text.c_str(), kLineX + 8, y + 2, colour);
-        DrawMenuText(line.value.c_str(), kValueX, y + 2, colour);
+        DrawMenuText(line.value.c_str(), kValueRight - kByteWidth * int(line.value.size()), y + 2,
+                     colour);
     }
 }

@@ -145,6 +145,6 @@ std::string MemberName(int32_t member) {
 std::string PointsText(int32_t member) {
     const FighterRecord& f = g_PartyMembers[member];
     char text[48];
-    std::snprintf(text, sizeof text, "HP%4d/%4d  MP%4d/%4d", f.hp, f.maxHp, f.mp, f.maxMp);
+    std::snprintf(text, sizeof text, "HP%4d/%4d MP%4d/%4d", f.hp, f.maxHp, f.mp, f.maxMp);
     return text;
 }

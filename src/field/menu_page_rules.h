@@ -29,7 +29,7 @@ MenuViewLine Heading(std::string text);
 int32_t FitCursor(const MenuView& v, int32_t cursor);
 // The member's name as the menus show it ("－" for a place nobody holds).
 std::string MemberName(int32_t member);
-// "HP  30/ 120  MP   5/  24" of a member.
+// "HP  30/ 120 MP   5/  24" of a member.
 std::string PointsText(int32_t member);
 // Moves the first step's choice on to the second step.
 void StepOn(MenuScreenState& m, int32_t chosen);
