@@ -229,25 +229,6 @@ void ReadStock(QScrOrg& s, const Stock& stock, bool (*known)(const QScrOrg&, int
     s.iv[0] = known(s, number) ? stock.Count(number) : 0;
 }
 
-void GiveGoods(QScrOrg& s) {
-    ChangeStock(s, g_GoodsStock, GoodsRecordAt, 1);
-}
-void TakeGoods(QScrOrg& s) {
-    ChangeStock(s, g_GoodsStock, GoodsRecordAt, -1);
-}
-void CountGoods(QScrOrg& s) {
-    ReadStock(s, g_GoodsStock, GoodsRecordAt);
-}
-void GiveWeapons(QScrOrg& s) {
-    ChangeStock(s, g_WeaponStock, WeaponAt, 1);
-}
-void TakeWeapons(QScrOrg& s) {
-    ChangeStock(s, g_WeaponStock, WeaponAt, -1);
-}
-void CountWeapons(QScrOrg& s) {
-    ReadStock(s, g_WeaponStock, WeaponAt);
-}
-
 constexpr CommandEntry kCommands[] = {
     {0, "show text", "Ic", ShowText},
     {1, "change script", "S", ChangeScript},
@@ -264,12 +245,12 @@ constexpr CommandEntry kCommands[] = {
     {12, "enemies of the next battles", "IIIII", SetEnemies},
     {13, "restore party", "", RestoreParty},
     {14, "save screen", "", SaveScreenCommand},
-    {15, "give goods", "II", GiveGoods},
-    {16, "take goods", "II", TakeGoods},
-    {17, "count goods", "I", CountGoods},
-    {18, "give weapons", "II", GiveWeapons},
-    {19, "take weapons", "II", TakeWeapons},
-    {20, "count weapons", "I", CountWeapons},
+    {15, "give goods", "II", [](QScrOrg& s) { ChangeStock(s, g_GoodsStock, GoodsRecordAt, 1); }},
+    {16, "take goods", "II", [](QScrOrg& s) { ChangeStock(s, g_GoodsStock, GoodsRecordAt, -1); }},
+    {17, "count goods", "I", [](QScrOrg& s) { ReadStock(s, g_GoodsStock, GoodsRecordAt); }},
+    {18, "give weapons", "II", [](QScrOrg& s) { ChangeStock(s, g_WeaponStock, WeaponAt, 1); }},
+    {19, "take weapons", "II", [](QScrOrg& s) { ChangeStock(s, g_WeaponStock, WeaponAt, -1); }},
+    {20, "count weapons", "I", [](QScrOrg& s) { ReadStock(s, g_WeaponStock, WeaponAt); }},
 };
 static_assert(NumberedInOrder(kCommands));
 

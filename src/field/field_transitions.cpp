@@ -10,6 +10,7 @@
 #include "field/menu_pages.h"
 #include "sound/bgm.h"
 #include "world/character.h"
+#include "world/menu_actions.h"
 #include "world/mode_words.h"
 #include "world/party.h"
 
@@ -17,8 +18,6 @@ FrameProc g_FieldFrameProc = nullptr;
 FrameProc g_MenuScreenFrameProc = nullptr;
 
 namespace {
-
-constexpr int kMenuEntries = 7;
 
 void SetFieldHandler(FrameProc handler) {
     if (g_pGameState) g_pGameState->fieldHandler = handler;
@@ -32,7 +31,7 @@ void EnterMenuScreen() {
         ClearList(list);
         // The list only carries the cursor over the seven menu entries; the screen draws the
         // entries' names itself.
-        for (int k = 0; k < kMenuEntries; ++k) AddListEntry(list, SJIS("香"), 1);
+        for (int k = 0; k < kMenuEntryCount; ++k) AddListEntry(list, SJIS("香"), 1);
     }
     if (g_MenuScreenFrameProc) g_FrameProc = g_MenuScreenFrameProc;
 }

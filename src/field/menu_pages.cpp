@@ -1,12 +1,10 @@
 #include "field/menu_pages.h"
 
-#include <cstdio>
 #include <utility>
 
 #include "base/host.h"
 #include "base/keys.h"
 #include "base/message_box.h"
-#include "base/sjis.h"
 #include "field/field_script.h"
 #include "field/field_transitions.h"
 #include "field/field_triggers.h"
@@ -20,7 +18,6 @@
 #include "world/input_gate.h"
 #include "world/menu_actions.h"
 #include "world/mode_words.h"
-#include "world/party.h"
 
 MenuScreenState g_MenuScreen;
 void (*g_OpenSettingsScreen)() = nullptr;

@@ -2,6 +2,7 @@
 // first frame on the demo data are run by the end-to-end tests.)
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -22,6 +23,7 @@
 #include "field/menu_page_look.h"
 #include "field/menu_pages.h"
 #include "field/menu_screen.h"
+#include "field/save_screen.h"
 #include "gfx/d3d.h"
 #include "gfx/recording_backend.h"
 #include "gfx/sprite.h"
@@ -184,13 +186,14 @@ TEST_F(GameFlowTest, MenuScreenDrawsThreeFacesOverItsBackground) {
 TEST_F(GameFlowTest, MenuEntriesDoWhatTheDataSetSaysAndTheFieldKeepsItsPictures) {
     const std::string dir = MakeTempDir("menu_entries");
     std::filesystem::create_directories(dir + "/Datas");
-    std::ofstream(dir + "/Datas/MnuDatas.qd") << "a x\nb y\nc z\nd w\n";
+    std::ofstream(dir + "/Datas/MnuDatas.qd") << "a x\nb y\nc z\nd w\ne v\nf u\ng t\n";
     SetDataDirectory(dir);
     LoadDataTables();
     NewState();
     g_FieldInputEnabled = 1;
     EXPECT_FALSE(ChooseMenuEntry(0));  // without the file no entry does anything
-    std::ofstream(dir + "/Datas/MnuActions.qd") << "0 order\n1 settings\n2 close\n";
+    std::ofstream(dir + "/Datas/MnuActions.qd")
+        << "0 order\n1 settings\n2 close\n3 save\n4 script SHOP\n5 script NOWHERE\n";
     LoadDataTables();
 
     // Opening the screen resets its pages and leaves the field's texture slots (billboards'
@@ -214,10 +217,29 @@ TEST_F(GameFlowTest, MenuEntriesDoWhatTheDataSetSaysAndTheFieldKeepsItsPictures)
     EXPECT_TRUE(ChooseMenuEntry(1));
     EXPECT_EQ(opened, 1);
     g_OpenSettingsScreen = nullptr;
-    EXPECT_FALSE(ChooseMenuEntry(3));  // an entry the file leaves out
-    EXPECT_TRUE(ChooseMenuEntry(2));   // close, as Ctrl does
+    EXPECT_FALSE(ChooseMenuEntry(6));  // an entry the file leaves out
+    EXPECT_TRUE(ChooseMenuEntry(3));
+    EXPECT_TRUE(g_SaveScreen.open);
+    CloseSaveScreen();
+    EXPECT_TRUE(ChooseMenuEntry(2));  // close, as Ctrl does
     EXPECT_EQ(g_pGameState->fieldHandler, MenuFadeOut);
     EXPECT_EQ(g_ModeNext, 1);
+
+    // A label runs once the field is back; one the field script lacks is named with its line.
+    std::strcpy(g_FieldScriptName, "test");
+    std::strcpy(g_pGameState->fieldScript.text, "c0@:SHOP//c0");
+    g_ModeNow = 0;
+    g_MessageBoxLog.clear();  // the tables this folder lacks
+    EXPECT_TRUE(ChooseMenuEntry(5));
+    RunChosenMenuLabel();
+    ASSERT_EQ(g_MessageBoxLog.size(), 1u);
+    EXPECT_EQ(g_MessageBoxLog[0].text,
+              "Datas\\MnuActions.qd line 6: the field script test has no label NOWHERE");
+    g_ModeNow = 0;
+    EXPECT_TRUE(ChooseMenuEntry(4));
+    RunChosenMenuLabel();
+    EXPECT_EQ(g_pGameState->fieldScript.running, 1);
+    EXPECT_EQ(g_pGameState->fieldScript.pc, 10);
     ResetMenuScreenState();
     ReleaseMenuFaces();
     std::filesystem::remove_all(dir);
