@@ -193,8 +193,11 @@ TEST_F(GameFlowTest, MenuEntriesDoWhatTheDataSetSaysAndTheFieldKeepsItsPictures)
     g_FieldInputEnabled = 1;
     EXPECT_FALSE(ChooseMenuEntry(0));  // without the file no entry does anything
     std::ofstream(dir + "/Datas/MnuActions.qd")
-        << "0 order\n1 settings\n2 close\n3 save\n4 script SHOP\n5 script NOWHERE\n";
-    LoadDataTables();
+        << "0 order\n1 settings\n2 close\n3 save\n4 script SHOP\n5 script NOWHERE\n9 fly\n";
+    g_MessageBoxLog.clear();
+    LoadDataTables();  // with the tables; what cannot be used is named in one box
+    EXPECT_EQ(g_MessageBoxLog.back().text,
+              "Datas\\MnuActions.qd:\nline 7: entry 9 is not on the menu (0-6)");
 
     // Opening the screen resets its pages and leaves the field's texture slots (billboards'
     // pictures) alone: the faces have their own.

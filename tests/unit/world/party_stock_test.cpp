@@ -3,11 +3,7 @@
 // says what the menu entries do.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "base/message_box.h"
-#include "base/paths.h"
 #include "test_support.h"
 #include "world/data_tables.h"
 #include "world/inventory.h"
@@ -164,31 +160,4 @@ TEST_F(PartyStockTest, MenuActionsReadEachLineAndNameWhatCannotBeUsed) {
     // A shorter menu table has fewer entries to give.
     EXPECT_EQ(ParseMenuActions("4 order\n", 3).problems,
               std::vector<std::string>{"line 1: entry 4 is not on the menu (0-2)"});
-}
-
-TEST_F(PartyStockTest, TheDataSetsMenuActionsComeWithTheTablesAndTheirProblemsInOneBox) {
-    const std::string dir = MakeTempDir("menu_actions");
-    std::filesystem::create_directories(dir + "/Datas");
-    std::ofstream(dir + "/Datas/MnuDatas.qd") << "a x\nb y\nc z\n";
-    SetDataDirectory(dir);
-    // Only the menu table is there; the other tables' boxes are not this test's.
-    auto boxes = [] {
-        std::vector<std::string> ours;
-        for (const MessageBoxRecord& b : g_MessageBoxLog)
-            if (b.text.rfind(kMenuActionsPath, 0) == 0) ours.push_back(b.text);
-        g_MessageBoxLog.clear();
-        return ours;
-    };
-    LoadDataTables();  // no actions file: every entry does nothing, nothing is said
-    EXPECT_EQ(DataSetMenuActions().entries[0].action, MenuAction::kNone);
-    EXPECT_TRUE(boxes().empty());
-    std::ofstream(dir + "/Datas/MnuActions.qd") << "0 strength\n5 close\n1 jump\n";
-    LoadDataTables();
-    EXPECT_EQ(DataSetMenuActions().entries[0].action, MenuAction::kStrength);
-    EXPECT_EQ(DataSetMenuActions().entries[5].action, MenuAction::kNone);
-    EXPECT_EQ(boxes(), std::vector<std::string>{"Datas\\MnuActions.qd:\nline 2: entry 5 is not on "
-                                                "the menu (0-2)\nline 3: unknown action \"jump\""});
-    ReleaseDataTables();
-    EXPECT_EQ(DataSetMenuActions().entries[0].action, MenuAction::kNone);
-    std::filesystem::remove_all(dir);
 }
