@@ -22,8 +22,10 @@
 #include "sound/bgm_list.h"
 #include "sound/music_stream.h"
 #include "sound/wav_reader.h"
+#include "world/data_tables.h"
 #include "world/field_info.h"
 #include "world/field_tables.h"
+#include "world/menu_actions.h"
 
 namespace fs = std::filesystem;
 
@@ -68,6 +70,35 @@ std::string CheckTitleFile(const fs::path& file) {
             ReadGameFile(std::string(GetBasePath()) + "BGM\\BGMData.qd", kAnyFileSize);
         if (!list.Ok() || !FindBgm(ParseBgmList(list.bytes), title.music))
             return "music " + ToUtf8(title.music) + " is not in BGM/BGMData.qd";
+    }
+    return {};
+}
+
+// The menu actions: every line read against the data set's menu table, and every label to run
+// a label of one of its field scripts.
+std::string CheckMenuActionsFile(const fs::path& dataDir, const fs::path& file) {
+    const FileRead text =
+        ReadNativeFile(file.string(), kMaxMenuActionsFileBytes, LongFile::kRefuse);
+    if (!text.Ok()) return "cannot be read";
+    const FileRead menu =
+        ReadGameFile(std::string(GetBasePath()) + "Datas\\MnuDatas.qd", kMaxTableFileBytes);
+    const MenuActions actions =
+        ParseMenuActions(TextModeText(text.bytes), menu.Ok() ? CountTableLines(menu.bytes) : 0);
+    if (!actions.problems.empty()) return ToUtf8(actions.problems.front());
+    std::error_code ec;
+    for (const MenuEntryAction& a : actions.entries) {
+        if (a.action != MenuAction::kScript) continue;
+        bool found = false;
+        for (fs::directory_iterator it(dataDir / "SCR", ec), end; !ec && it != end && !found;
+             it.increment(ec)) {
+            if (!it->is_regular_file(ec) || Lower(it->path().extension().string()) != ".qd")
+                continue;
+            const FileRead script = ReadNativeFile(it->path().string(), kAnyFileSize);
+            found = script.Ok() && script.bytes.find("@:" + a.label + "//") != std::string::npos;
+        }
+        if (!found)
+            return "line " + std::to_string(a.line) + ": no field script has the label " +
+                   ToUtf8(a.label);
     }
     return {};
 }
@@ -120,6 +151,8 @@ std::string CheckFile(const fs::path& dataDir, const fs::path& file) {
     }
     if (ext == ".qd" && top == "datas" && Lower(file.filename().string()) == "title.qd")
         return CheckTitleFile(file);
+    if (ext == ".qd" && top == "datas" && Lower(file.filename().string()) == "mnuactions.qd")
+        return CheckMenuActionsFile(dataDir, file);
     if (ext == ".qd" && top == "bgm") {
         // The music list: every line read, every track it names decodes with its loop.
         const FileRead text = ReadNativeFile(file.string(), kAnyFileSize);

@@ -65,6 +65,11 @@ struct SavedFighter {  // a party member's status record
     int32_t weapon = 0, guard = 0;
 };
 
+struct SavedStock {  // how many of a goods record or a weapon the party carries
+    int32_t number = 0;
+    int32_t count = 0;
+};
+
 struct SavedCameraKey {
     int32_t frames = 0;
     float distance = 0, angle = 0, eyeY = 0;
@@ -175,6 +180,8 @@ struct GameSnapshot {
     std::vector<SavedCharacter> characters;  // the slots in use
     std::array<SavedFighter, 4> party{};
     std::array<int32_t, 3> partyOrder{};
+    // What the party carries; a save written before the party carried anything has neither.
+    std::vector<SavedStock> goods, weapons;
     std::array<SavedBytes, 4> faceNames{};
     std::array<SavedBillboard, 24> billboards{};
     std::array<SavedFieldObject, 10> fieldObjects{};

@@ -2,6 +2,7 @@
 
 #include "battle/battle.h"
 #include "field/game_state.h"
+#include "field/menu_page_look.h"
 #include "gfx/texture.h"
 #include "ui/ui_textures.h"
 #include "world/character.h"
@@ -15,6 +16,7 @@ void ReleaseWorldOnQuit() {
             slot.texture = nullptr;
         }
     }
+    ReleaseMenuFaces();
     delete g_pGameState;
     g_pGameState = nullptr;
     g_pHomeCamera = nullptr;

@@ -11,6 +11,8 @@
 #include "field/field_save.h"
 #include "field/field_script.h"
 #include "field/game_state.h"
+#include "field/menu_page_look.h"
+#include "field/menu_screen.h"
 #include "gfx/d3d.h"
 #include "gfx/device.h"
 #include "gfx/text.h"
@@ -25,6 +27,7 @@
 #include "world/field_camera.h"
 #include "world/field_info.h"
 #include "world/field_tables.h"
+#include "world/inventory.h"
 #include "world/mode_words.h"
 #include "world/party.h"
 #include "world/play_time.h"
@@ -294,6 +297,9 @@ void ApplyParty(const GameSnapshot& s) {
     }
     std::copy(s.partyOrder.begin(), s.partyOrder.end(), g_PartyOrder);
     BindPartyFighters();
+    ResetInventory();
+    for (const SavedStock& g : s.goods) g_GoodsStock.Add(g.number, g.count);
+    for (const SavedStock& w : s.weapons) g_WeaponStock.Add(w.number, w.count);
 }
 
 void ApplyCamera(const SavedCamera& s) {
@@ -363,6 +369,8 @@ void ApplySnapshot(const GameSnapshot& s) {
 
     for (const SavedCharacter& c : s.characters) ApplyCharacter(c);
     ApplyParty(s);
+    // A game saved on the menu screen shows the members' faces again.
+    if (g_FrameProc == MenuScreenFrame) LoadMenuFaces();
     ApplyCamera(s.camera);
     ApplyWords(s);
 

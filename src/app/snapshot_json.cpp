@@ -20,6 +20,7 @@
 #include "world/field_camera.h"
 #include "world/field_info.h"
 #include "world/field_tables.h"
+#include "world/inventory.h"
 #include "world/mode_words.h"
 #include "world/party.h"
 
@@ -80,6 +81,10 @@ public:
         json a = json::array();
         for (const T& e : v) a.push_back(Element(e, 0, 0));
         j_[key] = a;
+    }
+    template <typename T>
+    void OptionalList(const char* key, const std::vector<T>& v, size_t max) {
+        List(key, v, max);
     }
     template <typename T>
     void Object(const char* key, const T& v) {
@@ -152,6 +157,15 @@ public:
         v.resize(e->size());
         for (size_t i = 0; i < v.size() && reason_.empty(); ++i)
             Element((*e)[i], std::string(key) + "[" + std::to_string(i) + "]", v[i], 0, 0);
+    }
+    // A list that saves written before it was kept do not have: missing, it is empty.
+    template <typename T>
+    void OptionalList(const char* key, std::vector<T>& v, size_t max) {
+        if (reason_.empty() && j_.is_object() && !j_.contains(key)) {
+            v.clear();
+            return;
+        }
+        List(key, v, max);
     }
     template <typename T>
     void Object(const char* key, T& v) {
@@ -283,6 +297,12 @@ void VisitFighter(A& a, auto& f) {
     a.Field("defaultAction", f.defaultAction);
     a.Field("weapon", f.weapon);
     a.Field("guard", f.guard);
+}
+
+template <typename A>
+void VisitStock(A& a, auto& k) {
+    a.Field("number", k.number, 0, kMaxTableRecords - 1);
+    a.Field("count", k.count, 1, kStockMax);
 }
 
 template <typename A>
@@ -456,6 +476,8 @@ void VisitSnapshot(A& a, auto& s) {
     a.List("characters", s.characters, kCharacterCount);
     a.Field("party", s.party);
     a.Field("partyOrder", s.partyOrder);
+    a.OptionalList("goods", s.goods, size_t(kMaxTableRecords));
+    a.OptionalList("weapons", s.weapons, size_t(kWeaponKinds));
     a.Field("faceNames", s.faceNames);
     a.Field("billboards", s.billboards);
     a.Field("fieldObjects", s.fieldObjects);
@@ -478,6 +500,8 @@ void Visit(A& a, S& s) {
         VisitCharacter(a, s);
     else if constexpr (std::is_same_v<T, SavedFighter>)
         VisitFighter(a, s);
+    else if constexpr (std::is_same_v<T, SavedStock>)
+        VisitStock(a, s);
     else if constexpr (std::is_same_v<T, SavedCameraKey>)
         VisitCameraKey(a, s);
     else if constexpr (std::is_same_v<T, SavedCamera>)
@@ -570,6 +594,9 @@ bool CheckNames(const GameSnapshot& s, std::string& reason) {
     for (const SavedCameraKey& k : s.camera.keys)
         if (!OneOf(k.mode, cameraHandler) && k.mode != "none")
             return fail("camera.keys names no motion");
+    for (const SavedStock& w : s.weapons)
+        if (w.number >= kWeaponKinds)
+            return fail("weapons names weapon " + std::to_string(w.number));
     for (const SavedBytes& face : s.faceNames)
         if (face.bytes.size() >= size_t(kFaceNameSize)) return fail("faceNames holds a long name");
     for (const SavedCharacter& c : s.characters)

@@ -23,6 +23,7 @@
 #include "world/field_camera.h"
 #include "world/field_info.h"
 #include "world/field_tables.h"
+#include "world/inventory.h"
 #include "world/mode_words.h"
 #include "world/party.h"
 #include "world/play_time.h"
@@ -301,6 +302,8 @@ GameSnapshot TakeSnapshot() {
         s.faceNames[size_t(i)] = Text(g_FaceNames[i]);
     }
     std::copy(std::begin(g_PartyOrder), std::end(g_PartyOrder), s.partyOrder.begin());
+    for (const auto& [number, count] : g_GoodsStock.Held()) s.goods.push_back({number, count});
+    for (const auto& [number, count] : g_WeaponStock.Held()) s.weapons.push_back({number, count});
     TakeWorldTables(s);
     s.device = TakeDevice();
     return s;

@@ -1,7 +1,9 @@
-// The state dump's screens outside the game's own modes: the title menu and the save screen.
+// The state dump's screens outside the game's own modes: the title menu, the save screen and the
+// menu screen's pages.
 #include "app/state_dump_sections.h"
 #include "app/title_menu.h"
 #include "base/sjis.h"
+#include "field/menu_pages.h"
 #include "field/save_screen.h"
 #include "ui/slot_list.h"
 
@@ -16,7 +18,32 @@ nlohmann::json DumpSlotList(const SlotList& list) {
     return {{"cursor", list.cursor}, {"slots", slots}, {"message", ToUtf8(list.message)}};
 }
 
+namespace {
+
+nlohmann::json DumpMenuPage() {
+    const MenuScreenState& m = g_MenuScreen;
+    if (m.page == MenuPage::kMain) return nullptr;
+    const MenuView v = BuildMenuView();
+    nlohmann::json lines = nlohmann::json::array();
+    for (const MenuViewLine& l : v.lines)
+        lines.push_back({{"text", ToUtf8(l.text)},
+                         {"value", ToUtf8(l.value)},
+                         {"heading", l.heading},
+                         {"grey", l.grey},
+                         {"marked", l.marked}});
+    return {{"page", MenuPageName(m.page)},
+            {"title", ToUtf8(v.title)},
+            {"help", ToUtf8(v.help)},
+            {"step", m.step},
+            {"member", v.member},
+            {"cursor", v.cursor},
+            {"lines", lines}};
+}
+
+}  // namespace
+
 void DumpScreensSection(nlohmann::json& j) {
     j["titleMenu"] = DumpTitleMenu();
     j["saveScreen"] = g_SaveScreen.open ? DumpSlotList(g_SaveScreen.list) : nlohmann::json();
+    j["menuPage"] = DumpMenuPage();
 }

@@ -1,5 +1,5 @@
-// The state dump's world: the camera and its scripted motion, the characters in use, the party,
-// the enemies of the next battles and the first record of each data table.
+// The state dump's world: the camera and its scripted motion, the characters in use, the party and
+// what it carries, the enemies of the next battles and the first record of each data table.
 #include <cstring>
 
 #include "app/state_dump_sections.h"
@@ -7,6 +7,7 @@
 #include "world/character.h"
 #include "world/data_tables.h"
 #include "world/field_camera.h"
+#include "world/inventory.h"
 #include "world/party.h"
 
 namespace {
@@ -51,7 +52,21 @@ nlohmann::json DumpFighter(const FighterRecord& f) {
             {"hp", f.hp},
             {"maxHp", f.maxHp},
             {"mp", f.mp},
-            {"maxMp", f.maxMp}};
+            {"maxMp", f.maxMp},
+            {"weapon", f.weapon}};
+}
+
+// What the party carries: goods by record (with the record's name) and weapons by number.
+nlohmann::json DumpInventory() {
+    nlohmann::json goods = nlohmann::json::array();
+    for (const auto& [record, count] : g_GoodsStock.Held())
+        goods.push_back({{"record", record},
+                         {"name", DumpText(Goods[record].name, sizeof Goods[record].name)},
+                         {"count", count}});
+    nlohmann::json weapons = nlohmann::json::array();
+    for (const auto& [number, count] : g_WeaponStock.Held())
+        weapons.push_back({{"weapon", number}, {"count", count}});
+    return {{"goods", goods}, {"weapons", weapons}};
 }
 
 }  // namespace
@@ -68,6 +83,7 @@ void DumpWorldSection(nlohmann::json& j) {
     for (const FighterRecord& m : g_PartyMembers) party.push_back(DumpFighter(m));
     j["g_PartyMembers"] = party;
     j["g_PartyOrder"] = g_PartyOrder;
+    j["inventory"] = DumpInventory();
     j["g_EnemySet"] = g_EnemySet;
 }
 

@@ -3,28 +3,13 @@
 #include <iterator>
 #include <memory>
 
+#include "base/config_lines.h"
 #include "base/game_file.h"
 #include "base/paths.h"
 
 namespace {
 
 std::unique_ptr<TitleFile> g_Title;
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
-}
-
-// The line without its comment (a "#" at the start of a word) and the blanks around it.
-std::string_view Content(std::string_view line) {
-    for (size_t i = 0; i < line.size(); ++i)
-        if (line[i] == '#' && (i == 0 || IsBlank(line[i - 1]))) {
-            line = line.substr(0, i);
-            break;
-        }
-    while (!line.empty() && IsBlank(line.front())) line.remove_prefix(1);
-    while (!line.empty() && IsBlank(line.back())) line.remove_suffix(1);
-    return line;
-}
 
 struct Key {
     const char* name;
@@ -80,20 +65,10 @@ bool IsUsableSaveName(std::string_view name) {
 TitleFile ParseTitleFile(std::string_view text) {
     TitleFile out;
     bool given[std::size(kKeys)] = {};
-    int lineNo = 0;
-    while (!text.empty()) {
-        const size_t nl = text.find('\n');
-        const std::string_view line = Content(text.substr(0, nl));
-        text.remove_prefix(nl == std::string_view::npos ? text.size() : nl + 1);
-        ++lineNo;
-        if (line.empty()) continue;
-        size_t end = 0;
-        while (end < line.size() && !IsBlank(line[end])) ++end;
-        const std::string_view key = line.substr(0, end);
-        std::string_view value = line.substr(end);
-        while (!value.empty() && IsBlank(value.front())) value.remove_prefix(1);
-        const std::string why = ReadLine(key, value, out, given);
-        if (!why.empty()) out.problems.push_back("line " + std::to_string(lineNo) + ": " + why);
+    for (const ConfigLine& line : ReadConfigLines(text)) {
+        const std::string why = ReadLine(line.key, line.value, out, given);
+        if (!why.empty())
+            out.problems.push_back("line " + std::to_string(line.number) + ": " + why);
     }
     return out;
 }

@@ -13,7 +13,6 @@
 #include "base/message_queue.h"
 #include "base/sjis.h"
 #include "base/sjis_text.h"
-#include "field/menu_screen.h"
 #include "field/slot_entries.h"
 #include "gfx/d3d.h"
 #include "gfx/device.h"
@@ -26,6 +25,7 @@
 #include "ui/help_line.h"
 #include "ui/menu_keys.h"
 #include "ui/menu_list.h"
+#include "ui/menu_look.h"
 #include "ui/slot_list.h"
 #include "ui/ui_textures.h"
 
@@ -155,10 +155,9 @@ bool Keys(TitleMenu& t) {
 
 void Draw(const TitleMenu& t) {
     if (g_TextureSlots[kPictureSlot].texture) {
-        DrawPicture(0, 0, kPictureSlot, 640, 480);
+        DrawWholePicture(0, 0, g_TextureSlots[kPictureSlot], 640, 480);
     } else {
-        static constexpr uint32_t kBackground[4] = {0xFFC8C8C8, 0xFFA000A0, 0xFFA000A0, 0xFFC8C8C8};
-        DrawGradientRect(0, 0, 640, 480, kBackground);
+        DrawMenuBackground();
     }
     if (t.loading) {
         DrawScreenRect(0, 0, 640, 480, 0x80000000u);
@@ -166,12 +165,10 @@ void Draw(const TitleMenu& t) {
         return;
     }
     if (!t.message.empty()) DrawHelpLine(t.message.c_str());
-    // The menu screen's entry boxes: purple under the cursor, green-gold elsewhere.
-    static constexpr uint32_t kChosen[4] = {0xD2A000C8, 0xD20000C8, 0xD20000C8, 0xD2A000C8};
-    static constexpr uint32_t kOther[4] = {0xC8C8C800, 0x3000C800, 0xC800C800, 0x30C8C800};
     for (int k = 0; k < kTitleEntryCount; ++k) {
         const int y = 320 + 30 * k;
-        DrawGradientRect(220, float(y), 200, 24, k == t.entries.cursor ? kChosen : kOther);
+        DrawEntryBox(220, float(y), 200, 24,
+                     k == t.entries.cursor ? EntryBoxLook::kChosen : EntryBoxLook::kOther);
         const int grey = t.entries.entries[k].text[0] ? 255 : 150;
         DrawShadowText(EntryText(k).c_str(), 236, y + 3, grey, grey, grey);
     }

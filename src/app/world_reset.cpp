@@ -16,6 +16,8 @@
 #include "field/field_script.h"
 #include "field/field_transitions.h"
 #include "field/game_state.h"
+#include "field/menu_page_look.h"
+#include "field/menu_pages.h"
 #include "field/save_screen.h"
 #include "gfx/sprite.h"
 #include "gfx/text.h"
@@ -31,6 +33,7 @@
 #include "world/field_camera.h"
 #include "world/field_info.h"
 #include "world/field_tables.h"
+#include "world/inventory.h"
 #include "world/mode_words.h"
 #include "world/party.h"
 #include "world/play_time.h"
@@ -72,6 +75,7 @@ void ResetGameWorld() {
     DeleteModeObjects();
     ResetCharacters();
     ResetParty();
+    ResetInventory();
     ResetEnemySet();
     ResetWorldTables();
     for (int32_t slot = 0; slot < kSeSlotCount; ++slot) ReleaseSoundEffect(slot);
@@ -92,6 +96,8 @@ void ResetGameWorld() {
     g_FieldFrameProc = g_MenuScreenFrameProc = nullptr;
     g_WriteGameToSlot = nullptr;
     CloseSaveScreen();
+    ResetMenuScreenState();
+    ReleaseMenuFaces();
     CloseTitleMenu();
     ResetKeys();
     g_FadeR = g_FadeG = g_FadeB = g_FadeAlpha = 0;

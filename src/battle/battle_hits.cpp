@@ -16,8 +16,6 @@ namespace {
 constexpr uint32_t kLabelWhite = 0xFFFFFF;
 constexpr uint32_t kLabelCritical = 0x00FFFF;
 constexpr uint32_t kLabelDownBlue = 0x0000FF;
-constexpr int32_t kStatMin = 1;
-constexpr int32_t kStatMax = 255;
 constexpr int32_t kStepMin = 15;  // the shown points move at least this much a frame
 
 // Kinds of ComputeHit.
@@ -30,10 +28,6 @@ void SetLabelText(Battle& b, int32_t f, const char* text) {
 
 void SetLabelNumber(Battle& b, int32_t f, int32_t value) {
     std::snprintf(b.labelText[f], sizeof b.labelText[f], "%d", value);
-}
-
-int32_t ClampPoints(int64_t value, int32_t maxValue) {
-    return int32_t(std::max<int64_t>(0, std::min<int64_t>(value, maxValue)));
 }
 
 // The shown points move a fifth of the way (plus one) a frame, but never less than 15.
@@ -115,19 +109,15 @@ void ApplyPending(int32_t fighter) {
     FighterRecord& f = *g_Fighters[fighter];
     const int32_t amount = b.pendingAmount[fighter];
     const int32_t stat = b.pendingStat[fighter];
-    if (stat == 0) {
-        f.hp = ClampPoints(int64_t(f.hp) + amount, f.maxHp);
+    ChangeFighterValue(f, stat, amount);
+    if (stat == kChangeHp) {
         if (f.hp == 0) {
             if (b.alive[fighter] != 0) b.alive[fighter] -= 1;
             if (b.alive[fighter] == 0) b.gauge[fighter] = 0;
         }
         b.hpStep[fighter] = ShownStep(b.shownHp[fighter], f.hp);
-    } else if (stat == 1) {
-        f.mp = ClampPoints(int64_t(f.mp) + amount, f.maxMp);
+    } else if (stat == kChangeMp) {
         b.mpStep[fighter] = ShownStep(b.shownMp[fighter], f.mp);
-    } else if (stat >= 2 && stat < kFighterStatCount) {
-        const int64_t value = int64_t(f.stats[stat]) + amount;
-        f.stats[stat] = uint8_t(std::clamp<int64_t>(value, kStatMin, kStatMax));
     }
 }
 

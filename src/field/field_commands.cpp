@@ -2,7 +2,9 @@
 #include "field/field_commands.h"
 
 #include <cstring>
+#include <string>
 
+#include "base/paths.h"
 #include "field/field_move.h"
 #include "field/field_runtime.h"
 #include "field/field_transitions.h"
@@ -14,7 +16,9 @@
 #include "ui/menu_list.h"
 #include "ui/talk_window.h"
 #include "world/character.h"
+#include "world/data_tables.h"
 #include "world/encounters.h"
+#include "world/inventory.h"
 #include "world/party.h"
 #include "world/scene_view.h"
 
@@ -192,6 +196,39 @@ void SaveScreenCommand(QScrOrg& s) {
     s.stepping = 0;
 }
 
+// An argument of f15-f20, where a negative number is a reference (-1 reads iv[0]).
+int32_t Reference(QScrOrg& s) {
+    const int32_t v = s.gInt();
+    return v < 0 ? s.IntRef(v) : v;
+}
+
+bool GoodsRecordAt(const QScrOrg& s, int32_t record) {
+    return CheckIndex(s, record, Goods.Count(), "goods record");
+}
+
+// A weapon the party can own: a number within the stock whose weapon file exists.
+bool WeaponAt(const QScrOrg& s, int32_t number) {
+    if (!CheckIndex(s, number, kWeaponKinds, "weapon")) return false;
+    const std::string file = "Wea\\w-" + std::to_string(number) + ".qd";
+    if (GameFileExists(std::string(GetBasePath()) + file)) return true;
+    ScriptError(s, ("no weapon file " + file).c_str());
+    return false;
+}
+
+// f15 / f16: count more (fewer) of a goods record, f18 / f19 of a weapon; a negative count is
+// taken as 0.
+void ChangeStock(QScrOrg& s, Stock& stock, bool (*known)(const QScrOrg&, int32_t), int sign) {
+    const int32_t number = Reference(s);
+    const int32_t count = Reference(s);
+    if (known(s, number)) stock.Add(number, int64_t(sign) * (count > 0 ? count : 0));
+}
+
+// f17 / f20: iv[0] = how many of it the party holds (0 for a number it cannot hold).
+void ReadStock(QScrOrg& s, const Stock& stock, bool (*known)(const QScrOrg&, int32_t)) {
+    const int32_t number = Reference(s);
+    s.iv[0] = known(s, number) ? stock.Count(number) : 0;
+}
+
 constexpr CommandEntry kCommands[] = {
     {0, "show text", "Ic", ShowText},
     {1, "change script", "S", ChangeScript},
@@ -208,6 +245,12 @@ constexpr CommandEntry kCommands[] = {
     {12, "enemies of the next battles", "IIIII", SetEnemies},
     {13, "restore party", "", RestoreParty},
     {14, "save screen", "", SaveScreenCommand},
+    {15, "give goods", "II", [](QScrOrg& s) { ChangeStock(s, g_GoodsStock, GoodsRecordAt, 1); }},
+    {16, "take goods", "II", [](QScrOrg& s) { ChangeStock(s, g_GoodsStock, GoodsRecordAt, -1); }},
+    {17, "count goods", "I", [](QScrOrg& s) { ReadStock(s, g_GoodsStock, GoodsRecordAt); }},
+    {18, "give weapons", "II", [](QScrOrg& s) { ChangeStock(s, g_WeaponStock, WeaponAt, 1); }},
+    {19, "take weapons", "II", [](QScrOrg& s) { ChangeStock(s, g_WeaponStock, WeaponAt, -1); }},
+    {20, "count weapons", "I", [](QScrOrg& s) { ReadStock(s, g_WeaponStock, WeaponAt); }},
 };
 static_assert(NumberedInOrder(kCommands));
 

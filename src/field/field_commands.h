@@ -4,9 +4,10 @@
 struct CommandTable;
 
 // The field script's "f" commands: conversations in the three talk windows, the choice list,
-// script and field changes, characters on the field, encounters, and the three the game adds
-// (the enemies of the next battles, the party restored, the save screen). Read like a "c" command:
-// the number, one blank, the arguments. Numbers outside the table do nothing.
+// script and field changes, characters on the field, encounters, and those the game adds (the
+// enemies of the next battles, the party restored, the save screen, the goods and weapons the
+// party carries). Read like a "c" command: the number, one blank, the arguments. Numbers outside
+// the table do nothing.
 extern const CommandTable kFieldCommands;
 
 // The `what` selectors of f8 on the field's choice list.

@@ -6,9 +6,11 @@
 #include "base/sjis.h"
 #include "field/field_runtime.h"
 #include "field/game_state.h"
-#include "gfx/texture_slots.h"
+#include "field/menu_page_look.h"
+#include "field/menu_pages.h"
 #include "sound/bgm.h"
 #include "world/character.h"
+#include "world/menu_actions.h"
 #include "world/mode_words.h"
 #include "world/party.h"
 
@@ -17,31 +19,19 @@ FrameProc g_MenuScreenFrameProc = nullptr;
 
 namespace {
 
-constexpr int kFirstFaceSlot = 10;
-constexpr int kMenuEntries = 7;
-
 void SetFieldHandler(FrameProc handler) {
     if (g_pGameState) g_pGameState->fieldHandler = handler;
 }
 
-// The faces of the three fighting members, in battle order.
-void LoadFaces() {
-    for (int i = 0; i < kPartyFighterCount; ++i) {
-        const int32_t member = g_PartyOrder[i];
-        if (member < 0 || member >= kPartyMemberCount) continue;
-        const std::string file = std::string("chara\\face\\") + g_FaceNames[member] + ".bmp";
-        LoadTextureSlot(g_TextureSlots[kFirstFaceSlot + i], file.c_str());
-    }
-}
-
 void EnterMenuScreen() {
-    LoadFaces();
+    LoadMenuFaces();
+    ResetMenuScreenState();
     if (g_pGameState) {
         MenuList& list = g_pGameState->messageWindow;
         ClearList(list);
         // The list only carries the cursor over the seven menu entries; the screen draws the
         // entries' names itself.
-        for (int k = 0; k < kMenuEntries; ++k) AddListEntry(list, SJIS("香"), 1);
+        for (int k = 0; k < kMenuEntryCount; ++k) AddListEntry(list, SJIS("香"), 1);
     }
     if (g_MenuScreenFrameProc) g_FrameProc = g_MenuScreenFrameProc;
 }
@@ -97,6 +87,7 @@ void MenuFadeOut() {
         EnterMenuScreen();
     else if (g_ModeNext == 1 && g_FieldFrameProc)
         g_FrameProc = g_FieldFrameProc;
+    if (g_ModeNext == 1) RunChosenMenuLabel();
     g_ModeNow = g_ModeNext;
 }
 

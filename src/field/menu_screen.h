@@ -1,15 +1,18 @@
 #pragma once
 #include <cstdint>
 
-// The status menu screen opened from the field: the fighting party's faces and values, and the
-// seven main-menu entries with the help text of the one under the cursor.
+#include "world/menu_actions.h"
 
-// Texture slots of the faces of fighters 0, 1, 2.
-constexpr int kFaceSlotFirst = 10;
-constexpr int kMenuEntriesShown = 7;
+// The status menu screen opened from the field: the fighting party's faces and values, and the
+// seven main-menu entries with the help text of the one under the cursor. What choosing an
+// entry does is the data set's (world/menu_actions.h); without it Shift does nothing here. The
+// pages the entries open are field/menu_pages.h.
+
+constexpr int kMenuEntriesShown = kMenuEntryCount;
 
 void MenuScreenFrame();
-// Ctrl closes the screen; Up and Down move the cursor. Waits for the field's action delay.
+// Ctrl closes the screen; Up and Down move the cursor; Shift chooses the entry under it. Waits
+// for the field's action delay. While a page or the save screen is open, their keys instead.
 void MenuInput();
 // The whole image of texture slot `slot` stretched to w x h at (x, y), opaque white. A slot
 // number outside the table draws nothing.

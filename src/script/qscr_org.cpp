@@ -191,21 +191,27 @@ void QScrOrg::LabelMissing(std::string_view label) {
     pc = EndOfText();
 }
 
-bool QScrOrg::jpAf(const char* label) {
-    std::string_view wanted = label ? label : "";
-    int32_t at = pc < 0 ? 0 : pc;
+int32_t QScrOrg::FindLabelFrom(int32_t at, std::string_view label) const {
+    if (at < 0) at = 0;
     while (at < kTextSize) {
         if (!PairAt(at, '@', ':')) {
             ++at;
             continue;
         }
-        int32_t nameEnd = FindSlashes(at + 2);
+        const int32_t nameEnd = FindSlashes(at + 2);
         if (nameEnd < 0) break;  // the name runs to the end of the text
-        if (LabelMatches(at + 2, nameEnd, wanted)) {
-            pc = nameEnd + 2;
-            return true;
-        }
+        if (LabelMatches(at + 2, nameEnd, label)) return nameEnd + 2;
         at = nameEnd;  // the search goes on from where the name reading stopped
+    }
+    return -1;
+}
+
+bool QScrOrg::jpAf(const char* label) {
+    const std::string_view wanted = label ? label : "";
+    const int32_t behind = FindLabelFrom(pc, wanted);
+    if (behind >= 0) {
+        pc = behind;
+        return true;
     }
     LabelMissing(wanted);
     return false;

@@ -48,6 +48,8 @@ struct QScrOrg {
     bool jpAf(const char* label);
     // The same toward the start of the text: finds the nearest label at or before pc.
     bool jpAb(const char* label);
+    // Whether the text holds the label "@:<label>//" anywhere (nothing is said or moved).
+    bool HasLabel(std::string_view label) const { return FindLabelFrom(0, label) >= 0; }
 
     void Rewind() { pc = 0; }
     // Shows the text from pc to the next NUL in the error box (a debugging aid).
@@ -68,5 +70,7 @@ private:
     // The first "//" at or after `from`; -1 when the text ends first.
     int32_t FindSlashes(int32_t from) const;
     bool LabelMatches(int32_t nameStart, int32_t nameEnd, std::string_view label) const;
+    // Just behind the first label "@:<label>//" at or after `at`; -1 when there is none.
+    int32_t FindLabelFrom(int32_t at, std::string_view label) const;
     void LabelMissing(std::string_view label);
 };

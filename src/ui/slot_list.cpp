@@ -1,11 +1,10 @@
 #include "ui/slot_list.h"
 
 #include "base/keys.h"
-#include "gfx/sprite.h"
-#include "gfx/text.h"
 #include "ui/help_line.h"
 #include "ui/menu_keys.h"
 #include "ui/menu_list.h"
+#include "ui/menu_look.h"
 
 namespace {
 
@@ -14,7 +13,7 @@ constexpr float kBoxX = 40, kBoxW = 560, kBoxH = 46;
 constexpr int kTop = 40, kPitch = 54;
 
 void Text(const std::string& text, int x, int y, uint32_t rgb) {
-    DrawShadowText(text.c_str(), x, y, int(rgb >> 16 & 255), int(rgb >> 8 & 255), int(rgb & 255));
+    DrawMenuText(text.c_str(), x, y, rgb);
 }
 
 }  // namespace
@@ -37,15 +36,12 @@ SlotListKey SlotListInput(SlotList& list, int32_t& timer) {
 
 void DrawSlotList(const SlotList& list) {
     DrawHelpLine(list.message.c_str());
-    // The menu screen's entry boxes: purple under the cursor, green-gold elsewhere.
-    static constexpr uint32_t kChosen[4] = {0xD2A000C8, 0xD20000C8, 0xD20000C8, 0xD2A000C8};
-    static constexpr uint32_t kOther[4] = {0xC8C8C800, 0x3000C800, 0xC800C800, 0x30C8C800};
     for (size_t i = 0; i < list.slots.size(); ++i) {
         const SlotListEntry& e = list.slots[i];
         const int y = kTop + kPitch * int(i);
         const int x = int(kBoxX);
-        DrawGradientRect(kBoxX, float(y), kBoxW, kBoxH,
-                         int32_t(i) == list.cursor ? kChosen : kOther);
+        DrawEntryBox(kBoxX, float(y), kBoxW, kBoxH,
+                     int32_t(i) == list.cursor ? EntryBoxLook::kChosen : EntryBoxLook::kOther);
         Text(SlotNumber(int32_t(i)), x + 8, y + 4, 0xFFFFFF);
         const uint32_t colour = e.look == SlotLook::kFilled  ? 0xFFFFFF
                                 : e.look == SlotLook::kEmpty ? 0xB4B4B4

@@ -9,6 +9,7 @@
 #include "base/paths.h"
 #include "base/sjis.h"
 #include "base/sjis_text.h"
+#include "world/menu_actions.h"
 
 TechniqueTable TechniqueTables[kTechniqueTableCount];
 DataTable<MenuEntryRecord> MenuEntries;
@@ -139,10 +140,12 @@ void LoadDataTables() {
     for (int32_t n = 0; n < kTechniqueTableCount; ++n) LoadTechniqueTable(n);
     LoadMenuEntries();
     LoadGoods();
+    LoadMenuActions();  // checked against the menu table
 }
 
 void ReleaseDataTables() {
     for (TechniqueTable& t : TechniqueTables) t.Release();
     MenuEntries.Release();
     Goods.Release();
+    ReleaseMenuActions();
 }

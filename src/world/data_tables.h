@@ -84,9 +84,10 @@ const TechniqueTable& TechniqueTableAt(int32_t n);
 bool LoadTechniqueTable(int32_t n);
 bool LoadMenuEntries();
 bool LoadGoods();
-// Game start: technique tables 0 to 5, menu entries, goods, in this order.
+// Game start: technique tables 0 to 5, menu entries, goods, in this order; then what the menu
+// entries do (world/menu_actions.h).
 void LoadDataTables();
-// Empties every table (the world reset and tests).
+// Empties every table and the menu entries' actions (the world reset and tests).
 void ReleaseDataTables();
 
 // The reading itself, on a file's text as read in binary. Records are counted by lines as the

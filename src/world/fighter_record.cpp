@@ -1,5 +1,6 @@
 #include "world/fighter_record.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -36,4 +37,17 @@ void FighterRecord::SetName(std::string_view sjis) {
 void RestoreStatus(FighterRecord& status) {
     status.hp = status.maxHp;
     status.mp = status.maxMp;
+}
+
+void ChangeFighterValue(FighterRecord& f, int32_t what, int64_t amount) {
+    const auto points = [](int64_t value, int32_t maxValue) {
+        return int32_t(std::max<int64_t>(0, std::min<int64_t>(value, maxValue)));
+    };
+    if (what == kChangeHp) {
+        f.hp = points(int64_t(f.hp) + amount, f.maxHp);
+    } else if (what == kChangeMp) {
+        f.mp = points(int64_t(f.mp) + amount, f.maxMp);
+    } else if (what >= 2 && what < kFighterStatCount) {
+        f.stats[what] = uint8_t(std::clamp<int64_t>(int64_t(f.stats[what]) + amount, 1, 255));
+    }
 }

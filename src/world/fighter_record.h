@@ -45,3 +45,10 @@ struct FighterRecord {
 
 // Back to full points: hp = maxHp, mp = maxMp.
 void RestoreStatus(FighterRecord& status);
+
+// What a change of a fighter's value may name: 0 hit points, 1 magic points, 2-10 that stat.
+constexpr int32_t kChangeHp = 0;
+constexpr int32_t kChangeMp = 1;
+// Adds `amount` to value `what` of the fighter as battles and items do: hit and magic points stay
+// within 0 and their maxima, stats within 1 and 255. Other values of `what` change nothing.
+void ChangeFighterValue(FighterRecord& f, int32_t what, int64_t amount);

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "base/message_box.h"
 #include "base/paths.h"
@@ -30,6 +31,33 @@ void BindPartyFighters() {
         const int32_t member = g_PartyOrder[i];
         g_Fighters[i] = ValidMember(member) ? &g_PartyMembers[member] : nullptr;
     }
+}
+
+std::array<int32_t, kPartyPlaceCount> PartyPlaces() {
+    std::array<int32_t, kPartyPlaceCount> places;
+    places.fill(-1);
+    bool named[kPartyMemberCount] = {};
+    for (int i = 0; i < kPartyFighterCount; ++i) {
+        const int32_t member = g_PartyOrder[i];
+        if (!ValidMember(member)) continue;
+        places[size_t(i)] = member;
+        named[member] = true;
+    }
+    for (int m = 0; m < kPartyMemberCount; ++m)
+        if (!named[m]) {
+            places[kPartyFighterCount] = m;
+            break;
+        }
+    return places;
+}
+
+bool SwapPartyPlaces(int32_t a, int32_t b) {
+    if (a < 0 || a >= kPartyPlaceCount || b < 0 || b >= kPartyPlaceCount) return false;
+    std::array<int32_t, kPartyPlaceCount> places = PartyPlaces();
+    std::swap(places[size_t(a)], places[size_t(b)]);
+    for (int i = 0; i < kPartyFighterCount; ++i) g_PartyOrder[i] = places[size_t(i)];
+    BindPartyFighters();
+    return true;
 }
 
 void FreeEnemyFighters() {

@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -24,6 +25,14 @@ extern char g_FaceNames[kPartyMemberCount][kFaceNameSize];
 // g_Fighters[0..2] = the members g_PartyOrder names; an order entry outside 0-3 leaves its
 // fighter slot empty rather than pointing past the table.
 void BindPartyFighters();
+// The four places of the party: 0-2 the fighters in battle order (g_PartyOrder), 3 the member
+// who stays back (the first member the order does not name; -1 when it names every one). An
+// order entry outside 0-3 is an empty place (-1).
+constexpr int kPartyPlaceCount = kPartyMemberCount;
+std::array<int32_t, kPartyPlaceCount> PartyPlaces();
+// Swaps the members of places a and b (0-3) and binds the fighters anew; any member may go
+// anywhere, one who is down too. False, changing nothing, for a place outside 0-3.
+bool SwapPartyPlaces(int32_t a, int32_t b);
 // Frees the enemy records of fighter slots 3-7.
 void FreeEnemyFighters();
 // Records as constructed, faces nameless, no enemies, order (1, 0, 3) and bound: the state

@@ -64,5 +64,22 @@ TEST(AuthorTools, CheckDataNamesEachBrokenFileAndFailsWhenAnyIs) {
     EXPECT_NE(out.find("FAIL tex/broken.bmp"), std::string::npos) << out;
     EXPECT_NE(out.find("FAIL cut.x"), std::string::npos) << out;
     EXPECT_NE(out.find("checked 4 files, 2 failed"), std::string::npos) << out;
+
+    // The menu actions are read against the data set's menu table and field scripts.
+    fs::create_directories(fs::path(dir) / "Datas");
+    fs::create_directories(fs::path(dir) / "SCR");
+    std::ofstream(fs::path(dir) / "Datas" / "MnuDatas.qd") << "a x\nb y\n";
+    std::ofstream(fs::path(dir) / "SCR" / "test.qd") << "@:SHOP//f10 ;";
+    const fs::path actions = fs::path(dir) / "Datas" / "MnuActions.qd";
+    for (const auto& [text, fault] : {
+             std::pair{"0 items\n1 script NOWHERE\n",
+                       "line 2: no field script has the label NOWHERE"},
+             std::pair{"0 script SHOP\n2 close\n", "line 2: entry 2 is not on the menu (0-1)"},
+         }) {
+        std::ofstream(actions) << text;
+        EXPECT_EQ(RunTool("--check-data " + dir, out), 1);
+        EXPECT_NE(out.find(std::string("FAIL Datas/MnuActions.qd: ") + fault), std::string::npos)
+            << out;
+    }
     fs::remove_all(dir);
 }

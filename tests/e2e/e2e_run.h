@@ -59,6 +59,8 @@ public:
         for (const char* f : files) std::filesystem::remove(data_ / f);
     }
     void DumpAt(std::initializer_list<int> frames) { dumps_.insert(dumps_.end(), frames); }
+    // More options for the run ("--save-dir DIR --save-at 800:1").
+    void AddArgs(const std::string& more) { more_ += " " + more; }
     void ShotAt(std::initializer_list<int> frames) { shots_.insert(shots_.end(), frames); }
 
     // The exit code (1 after the last frame).
@@ -70,12 +72,13 @@ public:
                            " --input " + keys.string();
         for (int f : dumps_) args += " --dump-state " + std::to_string(f) + ":" + Dump(f).string();
         for (int f : shots_) args += " --screenshot " + std::to_string(f) + ":" + Shot(f).string();
-        return RunGh02(args);
+        return RunGh02(args + more_);
     }
 
     std::filesystem::path Dump(int frame) const {
         return dir_ / ("f" + std::to_string(frame) + ".json");
     }
+    const std::filesystem::path& Dir() const { return dir_; }
     std::filesystem::path Shot(int frame) const {
         return dir_ / ("f" + std::to_string(frame) + ".png");
     }
@@ -85,7 +88,7 @@ public:
 
 private:
     std::filesystem::path dir_, data_;
-    std::string keys_;
+    std::string keys_, more_;
     int frames_, seed_;
     std::vector<int> dumps_, shots_;
 };

@@ -2,8 +2,8 @@
 // read, and a damage must be reported at most once. The first byte picks the equipment slot.
 #include <string_view>
 
-#include "battle/weapon_file.h"
 #include "fuzz_common.h"
+#include "world/weapon_data.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static bool init = (fuzz::QuietHost(), true);

@@ -6,6 +6,8 @@
 #include "app/title_file.h"
 #include "base/formatted_input.h"
 #include "sound/bgm_list.h"
+#include "world/data_tables.h"
+#include "world/menu_actions.h"
 
 namespace {
 
@@ -52,6 +54,29 @@ void CheckTitle(OutputTree& out, const std::string& rel, const std::string& byte
         diag.Error("text/" + rel, 0, "names music that the music list lacks: " + title.music);
 }
 
+// The menu actions: every entry is on the built menu table, and every label to run is a label of
+// some field script (the one that runs when the entry is chosen is not known here).
+void CheckMenuActions(OutputTree& out, const std::string& rel, const std::string& bytes,
+                      Diagnostics& diag) {
+    const std::string* menu = out.Find("Datas/MnuDatas.qd");
+    const int32_t entries = menu ? CountTableLines(*menu) : 0;
+    const MenuActions actions = ParseMenuActions(bytes, entries);
+    // Entries past the seven the screen shows are the text check's.
+    for (const std::string& problem : actions.problems) {
+        if (entries < kMenuEntryCount && problem.find("not on the menu") != std::string::npos)
+            diag.Error("text/" + rel, 0, problem + " of Datas/MnuDatas.qd");
+    }
+    for (const MenuEntryAction& a : actions.entries) {
+        if (a.action != MenuAction::kScript) continue;
+        bool found = false;
+        for (const auto& [file, text] : out.Files())
+            found |= StartsWith(file, "SCR/") && !StartsWith(file, "SCR/bEv/") &&
+                     !StartsWith(file, "SCR/wz/") &&
+                     text.find("@:" + a.label + "//") != std::string::npos;
+        if (!found) diag.Error("text/" + rel, a.line, "no field script has the label " + a.label);
+    }
+}
+
 }  // namespace
 
 void CheckReferences(OutputTree& out, Diagnostics& diag) {
@@ -68,6 +93,8 @@ void CheckReferences(OutputTree& out, Diagnostics& diag) {
                 out.Require("text/" + rel, "chara/face/" + name + ".bmp");
         } else if (rel == "Datas/Title.qd") {
             CheckTitle(out, rel, bytes, diag);
+        } else if (rel == "Datas/MnuActions.qd") {
+            CheckMenuActions(out, rel, bytes, diag);
         } else if (StartsWith(rel, "Wea/") && EndsWith(rel, ".qd")) {
             const std::string mesh = FirstLine(bytes);
             if (mesh != "NO") out.Require("text/" + rel, "wea/" + mesh + ".x");

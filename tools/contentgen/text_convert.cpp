@@ -5,6 +5,7 @@
 
 #include "app/title_file.h"
 #include "base/host.h"
+#include "world/menu_actions.h"
 
 namespace {
 
@@ -81,7 +82,8 @@ bool ConvertTextSource(ITextCodec& codec, std::string_view utf8, const std::stri
                        std::string& sjis, Diagnostics& diag) {
     const bool script = StartsWith(rel, "SCR/");
     const bool title = rel == "Datas/Title.qd";
-    const bool table = StartsWith(rel, "Datas/") && !title;
+    const bool menuActions = rel == "Datas/MnuActions.qd";
+    const bool table = StartsWith(rel, "Datas/") && !title && !menuActions;
     if (StartsWith(utf8, "\xEF\xBB\xBF")) utf8.remove_prefix(3);
     std::vector<SourceLine> lines = SplitLines(utf8);
     if (table) {
@@ -114,9 +116,13 @@ bool ConvertTextSource(ITextCodec& codec, std::string_view utf8, const std::stri
         sjis += "\r\n";
         scriptChars += converted.size() + 1;
     }
-    if (title) {
-        // Read as the game reads it; its problems name their lines.
-        for (const std::string& problem : ParseTitleFile(sjis).problems) {
+    if (title || menuActions) {
+        // Read as the game reads it; its problems name their lines. (The menu table's own
+        // length is checked against the built table with the references.)
+        const std::vector<std::string> problems =
+            title ? ParseTitleFile(sjis).problems
+                  : ParseMenuActions(sjis, kMenuEntryCount).problems;
+        for (const std::string& problem : problems) {
             std::string utf8Problem;
             codec.Cp932ToUtf8(problem, utf8Problem);
             diag.Error(rel, 0, utf8Problem);

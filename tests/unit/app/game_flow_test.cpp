@@ -2,6 +2,9 @@
 // first frame on the demo data are run by the end-to-end tests.)
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 
 #include "app/mode_change.h"
@@ -11,22 +14,28 @@
 #include "base/keys.h"
 #include "base/message_box.h"
 #include "base/message_queue.h"
+#include "base/paths.h"
 #include "base/sjis.h"
 #include "field/field_frame.h"
 #include "field/field_runtime.h"
 #include "field/field_script.h"
 #include "field/field_transitions.h"
 #include "field/game_state.h"
+#include "field/menu_page_look.h"
+#include "field/menu_pages.h"
 #include "field/menu_screen.h"
+#include "field/save_screen.h"
 #include "gfx/d3d.h"
 #include "gfx/recording_backend.h"
 #include "gfx/sprite.h"
 #include "gfx/texture.h"
+#include "gfx/texture_slots.h"
 #include "script/script_runner.h"
 #include "test_support.h"
 #include "ui/talk_window.h"
 #include "ui/ui_textures.h"
 #include "world/character.h"
+#include "world/data_tables.h"
 #include "world/field_camera.h"
 #include "world/field_tables.h"
 #include "world/mode_words.h"
@@ -156,4 +165,69 @@ TEST_F(GameFlowTest, MenuScreenDrawsThreeFacesOverItsBackground) {
         faces += d.state.Rs(RenderState::ZEnable) == 0 && d.call.primitiveCount == 2 &&
                  backend.Vertex<ScreenVertex>(d, 1).x == 164.0f;
     EXPECT_EQ(faces, 3);
+}
+
+TEST_F(GameFlowTest, MenuEntriesDoWhatTheDataSetSaysAndTheFieldKeepsItsPictures) {
+    const std::string dir = MakeTempDir("menu_entries");
+    std::filesystem::create_directories(dir + "/Datas");
+    std::ofstream(dir + "/Datas/MnuDatas.qd") << "a x\nb y\nc z\nd w\ne v\nf u\ng t\n";
+    SetDataDirectory(dir);
+    LoadDataTables();
+    NewState();
+    g_FieldInputEnabled = 1;
+    EXPECT_FALSE(ChooseMenuEntry(0));  // without the file no entry does anything
+    std::ofstream(dir + "/Datas/MnuActions.qd")
+        << "0 order\n1 settings\n2 close\n3 save\n4 script SHOP\n5 script NOWHERE\n9 fly\n";
+    g_MessageBoxLog.clear();
+    LoadDataTables();  // with the tables; what cannot be used is named in one box
+    EXPECT_EQ(g_MessageBoxLog.back().text,
+              "Datas\\MnuActions.qd:\nline 7: entry 9 is not on the menu (0-6)");
+
+    // Opening the screen resets its pages and leaves the field's texture slots (billboards'
+    // pictures) alone: the faces have their own.
+    LoadTextureSlot(g_TextureSlots[10], "tex\\bush.dds");
+    g_FaceNames[1][0] = 'h';
+    g_MenuScreen.page = MenuPage::kItems;
+    OpenMenuScreen();
+    for (int i = 0; i < 9; ++i) MenuFadeOut();
+    EXPECT_EQ(g_ModeNow, 0);
+    EXPECT_EQ(g_MenuScreen.page, MenuPage::kMain);
+    EXPECT_EQ(TextureSlotName(g_TextureSlots[10]), "tex\\bush.dds");
+
+    EXPECT_TRUE(ChooseMenuEntry(0));
+    EXPECT_EQ(g_MenuScreen.page, MenuPage::kOrder);
+    EXPECT_EQ(g_ActionTimer, -128);
+    g_MenuScreen.page = MenuPage::kMain;
+    EXPECT_FALSE(ChooseMenuEntry(1));  // settings stay inert until a screen is installed
+    static int opened = 0;
+    g_OpenSettingsScreen = [] { ++opened; };
+    EXPECT_TRUE(ChooseMenuEntry(1));
+    EXPECT_EQ(opened, 1);
+    g_OpenSettingsScreen = nullptr;
+    EXPECT_FALSE(ChooseMenuEntry(6));  // an entry the file leaves out
+    EXPECT_TRUE(ChooseMenuEntry(3));
+    EXPECT_TRUE(g_SaveScreen.open);
+    CloseSaveScreen();
+    EXPECT_TRUE(ChooseMenuEntry(2));  // close, as Ctrl does
+    EXPECT_EQ(g_pGameState->fieldHandler, MenuFadeOut);
+    EXPECT_EQ(g_ModeNext, 1);
+
+    // A label runs once the field is back; one the field script lacks is named with its line.
+    std::strcpy(g_FieldScriptName, "test");
+    std::strcpy(g_pGameState->fieldScript.text, "c0@:SHOP//c0");
+    g_ModeNow = 0;
+    g_MessageBoxLog.clear();  // the tables this folder lacks
+    EXPECT_TRUE(ChooseMenuEntry(5));
+    RunChosenMenuLabel();
+    ASSERT_EQ(g_MessageBoxLog.size(), 1u);
+    EXPECT_EQ(g_MessageBoxLog[0].text,
+              "Datas\\MnuActions.qd line 6: the field script test has no label NOWHERE");
+    g_ModeNow = 0;
+    EXPECT_TRUE(ChooseMenuEntry(4));
+    RunChosenMenuLabel();
+    EXPECT_EQ(g_pGameState->fieldScript.running, 1);
+    EXPECT_EQ(g_pGameState->fieldScript.pc, 10);
+    ResetMenuScreenState();
+    ReleaseMenuFaces();
+    std::filesystem::remove_all(dir);
 }

@@ -8,6 +8,7 @@
 #include "field/field_frame.h"
 #include "field/game_state.h"
 #include "test_support.h"
+#include "world/inventory.h"
 
 using nlohmann::json;
 
@@ -34,6 +35,8 @@ TEST_F(SnapshotTest, ReadsBackWhatWasWrittenAndRefusesWhatIsOutOfPlace) {
     g_pGameState->fieldScript.str[0] = char(0x83);  // Shift-JIS bytes come back as they were
     g_pGameState->fieldScript.str[1] = char(0x5C);
     g_pGameState->fieldScript.fv[2] = 0.1f;
+    g_GoodsStock.Add(3, 5);
+    g_WeaponStock.Add(2, 1);
     const json written = SnapshotToJson(TakeSnapshot());
     GameSnapshot back;
     std::string reason;
@@ -41,6 +44,16 @@ TEST_F(SnapshotTest, ReadsBackWhatWasWrittenAndRefusesWhatIsOutOfPlace) {
     EXPECT_EQ(SnapshotToJson(back), written);
     EXPECT_EQ(back.fieldScript.str.bytes, "\x83\x5C");
     EXPECT_EQ(back.fieldScript.fv[2], 0.1f);
+    ASSERT_EQ(back.goods.size(), 1u);
+    EXPECT_EQ(back.goods[0].number, 3);
+    EXPECT_EQ(back.goods[0].count, 5);
+    ASSERT_EQ(back.weapons.size(), 1u);
+    // Saves made before the party carried anything load with nothing carried.
+    json older = written;
+    older.erase("goods");
+    older.erase("weapons");
+    ASSERT_TRUE(SnapshotFromJson(older, back, reason)) << reason;
+    EXPECT_TRUE(back.goods.empty() && back.weapons.empty());
 
     struct Case {
         const char* pointer;
@@ -56,6 +69,9 @@ TEST_F(SnapshotTest, ReadsBackWhatWasWrittenAndRefusesWhatIsOutOfPlace) {
         {"/messageWindow/entries/0/text", std::string(30, 'a'),
          "messageWindow.entries[0].text is too long"},
         {"/randState", -1, "randState is out of range"},
+        {"/goods/0/count", 100, "goods[0].count is out of range"},
+        {"/goods/0/number", 4096, "goods[0].number is out of range"},
+        {"/weapons/0/number", 256, "weapons names weapon 256"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pointer);

@@ -1,6 +1,6 @@
 // The weapon file: the weapon mesh, the trail colour and the blade length of a fighter.
-#include "battle/weapon_file.h"
 #include "battle_file_fixture.h"
+#include "world/weapon_data.h"
 
 namespace {
 

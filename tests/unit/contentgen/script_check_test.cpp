@@ -90,6 +90,8 @@ TEST_F(ScriptCheckTest, FieldScriptsMeetTheirFieldsAndNameOnlyBuiltFiles) {
             "c4 END//1c5 NOWHERE//0c19 5,-900,0,=c1 -5,1,=c6 -2,0,5,=@:END//@:PLACE0//f2 far//"
             "f1 gone//");
     out.Add("SCR/far.qd", "@:PLACE3//");
+    out.Add("Datas/MnuDatas.qd", "a x\r\nb y\r\n");
+    out.Add("Datas/MnuActions.qd", "0 script NOWHERE\r\n1 script END\r\n3 items\r\n");
     const std::vector<std::string> m = Check();
     EXPECT_TRUE(Contains(m, "names music that the music list lacks")) << Joined(m);
     EXPECT_TRUE(Contains(m, "\"c4 END//1\" finds no label END before it"));
@@ -104,6 +106,10 @@ TEST_F(ScriptCheckTest, FieldScriptsMeetTheirFieldsAndNameOnlyBuiltFiles) {
     EXPECT_TRUE(Contains(m, "names SE/boom.wav, which is not built"));
     EXPECT_TRUE(Contains(m, "names sChr/e7.qf, which is not built"));
     EXPECT_TRUE(Contains(m, "names SCR/gone.qd, which is not built"));
+    // The menu's entries are the built menu table's; their labels are the field scripts'.
+    EXPECT_TRUE(Contains(m, "entry 3 is not on the menu (0-1) of Datas/MnuDatas.qd"));
+    EXPECT_TRUE(Contains(m, "no field script has the label NOWHERE"));
+    EXPECT_FALSE(Contains(m, "the label END"));
     // "far" is paired with the script that is not built: nothing more to say about it.
     EXPECT_FALSE(Contains(m, "field far"));
 }

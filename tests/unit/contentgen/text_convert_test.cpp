@@ -70,6 +70,9 @@ TEST_F(TextConvertTest, WhatTheGameWouldTripOverIsNamedByLine) {
          "Datas/WzDatas_0.qd:2: empty line in a table"},
         {"a b 1\n", "Datas/WzDatas_0.qd", "Datas/WzDatas_0.qd:1:"},
         {"a b\n", "Datas/MnuDatas.qd", nullptr},
+        // The menu actions are read as the game reads them, not as a table.
+        {"0 items   # a comment\n6 script SHOP\n", "Datas/MnuActions.qd", nullptr},
+        {"0 items\n7 fly\n", "Datas/MnuActions.qd", "line 2: entry 7 is not on the menu (0-6)"},
         // Eleven double-byte characters are 22 bytes: past the 20 a name holds.
         {"あいうえおかきくけこさ help 0 0\n", "Datas/WzDatas_1.qd",
          "Datas/WzDatas_1.qd:1: name longer than 20 bytes"},

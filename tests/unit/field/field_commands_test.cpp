@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 
 #include "app/world_reset.h"
+#include "base/paths.h"
 #include "battle/battle.h"
 #include "field/field_commands.h"
 #include "field/field_move.h"
@@ -23,7 +25,9 @@
 #include "ui/menu_list.h"
 #include "ui/talk_window.h"
 #include "world/character.h"
+#include "world/data_tables.h"
 #include "world/field_tables.h"
+#include "world/inventory.h"
 #include "world/party.h"
 #include "world/scene_view.h"
 
@@ -147,4 +151,38 @@ TEST_F(FieldCommandTest, UnknownNumbersAndAMissingFieldAreSafe) {
     EXPECT_STREQ(g_TalkWindows[0].text, "x\\e");
     EXPECT_EQ(g_TalkWindows[0].open, 0);  // closed again by f10
     EXPECT_EQ(s.running, 0);
+}
+
+TEST_F(FieldCommandTest, GoodsAndWeaponsAreGivenTakenAndCountedWithinTheirTables) {
+    ParseGoods("herb a 30 0\nwater b 0 10\n", Goods);
+    dir = MakeTempDir("field_stock");
+    fs::create_directories(fs::path(dir) / "Wea");
+    std::ofstream(fs::path(dir) / "Wea" / "w-3.qd") << "NO\n";
+    SetDataDirectory(dir);
+    ResetInventory();
+    Run("f15 1,120,f16 1,20,f17 1,#");  // at most 99 are carried
+    EXPECT_EQ(Script().iv[0], 79);
+    Run("c1 0,1,=f15 -1,2,f16 0,5,f17 0,#");  // a reference; never fewer than none
+    EXPECT_EQ(g_GoodsStock.Count(1), 81);
+    EXPECT_EQ(Script().iv[0], 0);
+    Run("f18 3,2,f19 3,1,f16 1,-1,f20 3,#");  // -1 reads iv[0]: 0 taken
+    EXPECT_EQ(Script().iv[0], 1);
+    EXPECT_EQ(g_GoodsStock.Count(1), 81);
+    EXPECT_EQ(Reports(), 0u);
+
+    // A record outside the goods table, a weapon outside 0-255 or without its file: named with
+    // the command, nothing changes, and a count reads 0.
+    Run("f15 2,1,f18 256,1,f18 4,1,c1 0,7,=f20 4,#");
+    ASSERT_EQ(Reports(), 4u);
+    EXPECT_NE(g_MessageBoxLog[0].text.find("f15 give goods: goods record 2 out of range"),
+              std::string::npos)
+        << g_MessageBoxLog[0].text;
+    EXPECT_NE(g_MessageBoxLog[1].text.find("f18 give weapons: weapon 256 out of range"),
+              std::string::npos);
+    EXPECT_NE(g_MessageBoxLog[2].text.find("f18 give weapons: no weapon file Wea\\w-4.qd"),
+              std::string::npos);
+    EXPECT_EQ(Script().iv[0], 0);
+    EXPECT_EQ(g_WeaponStock.Held(), (std::vector<std::pair<int32_t, int32_t>>{{3, 1}}));
+    ReleaseDataTables();
+    ResetInventory();
 }

@@ -1,20 +1,34 @@
-#include "battle/weapon_file.h"
+#include "world/weapon_data.h"
 
-#include <string>
+#include <algorithm>
 
 #include "base/game_file.h"
-#include "base/message_box.h"
 #include "base/paths.h"
 #include "base/sjis.h"
-#include "battle/battle.h"
-#include "world/character.h"
 #include "world/character_text_reader.h"
-#include "world/party.h"
 
 namespace {
 
 uint32_t Low8(int32_t v) {
     return static_cast<uint32_t>(v) & 0xFFu;
+}
+
+std::string WeaponPath(int32_t number) {
+    return "Wea\\w-" + std::to_string(number) + ".qd";
+}
+
+// Line `index` (from 0) of the text, without its line end and the blanks around it.
+std::string_view LineAt(std::string_view text, int index) {
+    for (; index > 0; --index) {
+        const size_t nl = text.find('\n');
+        if (nl == std::string_view::npos) return {};
+        text.remove_prefix(nl + 1);
+    }
+    std::string_view line = text.substr(0, text.find('\n'));
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
+        line.remove_suffix(1);
+    while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
+    return line;
 }
 
 }  // namespace
@@ -30,6 +44,7 @@ bool ReadWeaponText(std::string_view text, int slot, const std::string& pathSjis
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     out.meshName = std::string(line.substr(0, kWeaponNameSize - 1));
     if (out.meshName == "NO" || slot != 0) return true;
+    out.name = FitSjis(LineAt(text, 3), kWeaponShownNameBytes + 1);
 
     const std::string_view rest = lineEnd < text.size() ? text.substr(lineEnd + 1) : "";
     ItemReader in(rest, "LoadWeapon:", pathSjis);
@@ -42,26 +57,18 @@ bool ReadWeaponText(std::string_view text, int slot, const std::string& pathSjis
     return true;
 }
 
-void LoadWeapon(int32_t fighter, int32_t slot) {
-    if (fighter < 0 || fighter >= kFighterCount || !g_Fighters[fighter]) return;
-    if (slot != kWeaponSlot && slot != kGuardSlot) return;
-    const FighterRecord& record = *g_Fighters[fighter];
-    const int32_t number = slot == kWeaponSlot ? record.weapon : record.guard;
+bool ReadWeaponFile(int32_t number, int slot, WeaponFile& out) {
+    out = WeaponFile{};
     const std::string base = GetBasePath();
-    const std::string rest = "Wea\\w-" + std::to_string(number) + ".qd";
     std::string text;
-    if (!ReadGameTextFile(base + rest, text)) {
-        RZ_MsgBox(SJIS("武器情報ファイルが見つかりません！"));
-        return;
-    }
-    WeaponFile weapon;
-    ReadWeaponText(text, slot, ToSjis(base) + rest, weapon);
-    Character& c = g_Characters[fighter];
-    if (weapon.meshName == "NO") {
-        c.ReleaseEquipment(slot);
-        return;
-    }
-    c.LoadEquipment(slot, weapon.meshName.c_str());
-    if (weapon.hasTrail && g_pBattle) g_pBattle->trailColour[fighter] = weapon.trailColour;
-    if (weapon.hasBlade) c.bladeLength = weapon.bladeLength;
+    if (!ReadGameTextFile(base + WeaponPath(number), text)) return false;
+    ReadWeaponText(text, slot, ToSjis(base) + WeaponPath(number), out);
+    return true;
+}
+
+std::string WeaponShownName(int32_t number) {
+    WeaponFile w;
+    if (!ReadWeaponFile(number, 0, w)) return "w-" + std::to_string(number) + "?";
+    if (!w.name.empty()) return w.name;
+    return w.meshName == "NO" ? SJIS("なし") : w.meshName;
 }
