@@ -178,7 +178,7 @@ void Cover(QScrOrg& s) {
 }
 
 void PlayTechniqueSound(QScrOrg& s) {
-    const int32_t slot = s.gInt() + kTechniqueSeBase;
+    const int64_t slot = int64_t(s.gInt()) + kTechniqueSeBase;
     if (CheckIndex(s, slot, kSeSlotCount, "sound slot")) PlaySound(g_SeSlots[slot]);
 }
 

@@ -32,7 +32,7 @@ bool ScanNumber(const char*& p) {
 
 bool IsRzAsciiHeader(const uint8_t* data, size_t size) {
     char header[kRzHeaderSize + 1] = {};
-    std::memcpy(header, data, size < kRzHeaderSize ? size : kRzHeaderSize);
+    if (size > 0) std::memcpy(header, data, size < kRzHeaderSize ? size : kRzHeaderSize);
     static constexpr char kPrefix[] = "RZ Object format V";
     const char* p = header;
     if (std::strncmp(p, kPrefix, sizeof kPrefix - 1) != 0) return false;

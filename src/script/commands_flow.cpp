@@ -235,10 +235,10 @@ char ReadOp(QScrOrg& s) {
     return s.text[s.pc++];
 }
 
-bool CheckIndex(const QScrOrg& s, int32_t index, int32_t count, const char* what) {
+bool CheckIndex(const QScrOrg& s, int64_t index, int32_t count, const char* what) {
     if (index >= 0 && index < count) return true;
     char text[96];
-    std::snprintf(text, sizeof text, "%s %d out of range", what, int(index));
+    std::snprintf(text, sizeof text, "%s %lld out of range", what, static_cast<long long>(index));
     ScriptError(s, text);
     return false;
 }

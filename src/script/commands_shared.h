@@ -33,8 +33,9 @@ float Heading(float xa, float za, float xb, float zb);
 // Reads "I slot, S name" and loads "SE\<name>.wav" into sound-effect slot slot + slotOffset (an
 // empty name releases the slot); the path is left in str.
 void LoadSoundEffectSlot(QScrOrg& s, int32_t slotOffset);
-// Index checks that report what is out of range.
-bool CheckIndex(const QScrOrg& s, int32_t index, int32_t count, const char* what);
+// Index checks that report what is out of range. The index is wide so that a script's number
+// plus a base is checked as it is, never wrapped into range.
+bool CheckIndex(const QScrOrg& s, int64_t index, int32_t count, const char* what);
 
 // The handlers of the common commands, by file; kCommonCommands lists them by number.
 namespace common_commands {

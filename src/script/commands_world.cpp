@@ -1,5 +1,4 @@
 // Common commands on characters, the camera, sound, music and textures.
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -274,12 +273,11 @@ void ResumeAfterFade(QScrOrg& s) {
 }  // namespace common_commands
 
 void LoadSoundEffectSlot(QScrOrg& s, int32_t slotOffset) {
-    // Saturated: a huge slot number is out of range, not a wrapped small one.
-    const int32_t slot =
-        int32_t(std::clamp<int64_t>(int64_t(s.gInt()) + slotOffset, INT32_MIN, INT32_MAX));
+    const int64_t wide = int64_t(s.gInt()) + slotOffset;
     char name[QScrOrg::kStrSize];
     s.gStr(name);
-    if (!CheckIndex(s, slot, kSeSlotCount, "sound slot")) return;
+    if (!CheckIndex(s, wide, kSeSlotCount, "sound slot")) return;
+    const int32_t slot = int32_t(wide);
     if (name[0] == '\0') {
         ReleaseSoundEffect(slot);
         return;

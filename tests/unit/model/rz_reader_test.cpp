@@ -87,6 +87,7 @@ TEST_F(RzReader, ReadsTheBinaryLayoutWithItsScalesWhateverTheVersionSays) {
     }
     EXPECT_TRUE(
         IsRzAsciiHeader(reinterpret_cast<const uint8_t*>("RZ Object format V12.34 ASCII "), 30));
+    EXPECT_FALSE(IsRzAsciiHeader(nullptr, 0));  // an empty model file has no bytes at all
 }
 
 TEST_F(RzReader, RefusesWhatBreaksTheLimitsOrNamesWhatIsNotThere) {
