@@ -3,6 +3,7 @@
 #include <string>
 
 #include "base/frame.h"
+#include "base/keys.h"
 #include "base/sjis.h"
 #include "field/field_runtime.h"
 #include "field/game_state.h"
@@ -58,6 +59,7 @@ void StartEncounter() {
 }
 
 void OpenMenuScreen() {
+    HoldArrowsOver();
     g_ModeNow = 0;
     g_ModeNext = 0;
     g_FieldInputEnabled = 0;
