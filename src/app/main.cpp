@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/author_tools.h"
+#include "app/game_start.h"
 #include "app/headless.h"
 #include "app/key_recorder.h"
 #include "app/modes.h"
@@ -70,7 +71,7 @@ int RunHeadless(const Options& opt, const LoadableGame& loaded) {
         backend = std::move(counter);
     }
     InstallStartupFrame();
-    if (!StartShell(std::move(backend))) return 0;
+    if (!StartShell(std::move(backend))) return 1;
     if (loaded.ok) StartLoadedGame(loaded);
     HeadlessDriver driver(clock, keys, opt.plan);
     int code = RunFrameLoop(&driver);
@@ -96,7 +97,7 @@ int RunInteractive(const Options& opt, const LoadableGame& loaded) {
     if (!gl) {
         std::fprintf(stderr, "gh02: cannot open the window: %s\n", error.c_str());
         StartShell(nullptr);  // shows the start-up failure box
-        return 0;
+        return 1;
     }
     g_Host.window = gl->window.get();
     g_Host.keys = gl->window.get();
@@ -106,7 +107,7 @@ int RunInteractive(const Options& opt, const LoadableGame& loaded) {
         if (SaveScreenshot(name)) std::fprintf(stderr, "gh02: screenshot %s\n", name.c_str());
     });
     InstallStartupFrame();
-    if (!StartShell(std::unique_ptr<IGraphicsBackend>(gl->backend.release()))) return 0;
+    if (!StartShell(std::unique_ptr<IGraphicsBackend>(gl->backend.release()))) return 1;
     if (loaded.ok) StartLoadedGame(loaded);
 
     KeyRecorder recorder;
@@ -166,9 +167,18 @@ int main(int argc, char** argv) {
                                          : RunModelInfo(opt.modelInfoFile);
     }
 
+    std::string why;
+    if (!GameDataPresent(why)) {
+        std::fprintf(stderr, "gh02: %s\n", why.c_str());
+        return 1;
+    }
+
     // One game at a time; headless runs (tests) only when asked.
     InstanceLock lock;
-    if ((!opt.headless || opt.singleInstance) && !lock.Acquire()) return 0;
+    if ((!opt.headless || opt.singleInstance) && !lock.Acquire()) {
+        std::fprintf(stderr, "gh02: the game already runs (only one can run at a time)\n");
+        return 1;
+    }
 
     static FreeTypeRasterizer rasterizer;
     SetGlyphRasterizer(&rasterizer);

@@ -80,7 +80,7 @@ int RunFrameLoop(FrameObserver* observer) {
         RunOneFrame();
         if (observer) observer->AfterFrame();
     }
-    return 1;
+    return 0;
 }
 
 void MainWndProc(const Msg& msg) {

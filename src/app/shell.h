@@ -20,7 +20,7 @@ public:
 // Start-up once the window exists: graphics (taking the backend), sound, the frame clock, the
 // hidden cursor, the text rectangle and a first clear. False after showing the failure box.
 bool StartShell(std::unique_ptr<IGraphicsBackend> backend);
-// Runs frames until the quit message; returns the exit code (1 after an orderly end).
+// Runs frames until the quit message; returns the exit code (0 after an orderly end).
 int RunFrameLoop(FrameObserver* observer);
 // One frame as the loop runs it (measure, clear, scene, present, music, pacing).
 void RunOneFrame();

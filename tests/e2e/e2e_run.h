@@ -61,7 +61,7 @@ public:
     void DumpAt(std::initializer_list<int> frames) { dumps_.insert(dumps_.end(), frames); }
     void ShotAt(std::initializer_list<int> frames) { shots_.insert(shots_.end(), frames); }
 
-    // The exit code (1 after the last frame).
+    // The exit code (0 after the last frame).
     int Run() {
         const std::filesystem::path keys = dir_ / "keys.txt";
         std::ofstream(keys) << keys_;
