@@ -24,6 +24,10 @@ void HeadlessDriver::BeforeFrame() {
     const auto& events = plan_.input.events;
     while (nextEvent_ < events.size() && events[nextEvent_].frame <= frame) {
         const KeyEvent& e = events[nextEvent_++];
+        if (e.virtualKey == kCloseButton) {
+            g_MessageQueue.Post(WM_CLOSE);
+            continue;
+        }
         bool wasDown = keys_.down[e.virtualKey];
         keys_.down[e.virtualKey] = e.down;
         if (e.down && !wasDown)
@@ -55,7 +59,7 @@ void HeadlessDriver::AfterFrame() {
     }
     if (!closing_ && FramesRun() >= plan_.frames) {
         closing_ = true;
-        g_MessageQueue.Post(WM_CLOSE);
+        g_MessageQueue.Post(WM_CLOSE, kCloseAtOnce);
     }
 }
 

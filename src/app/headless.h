@@ -18,9 +18,10 @@ struct HeadlessPlan {
     bool drawOnlyCaptured = true;  // frames without a screenshot skip their clears and draws
 };
 
-// Drives a headless run: advances the virtual clock, plays the key timeline (key states plus the
-// key-down messages a keyboard would send), takes screenshots and state dumps at the end of the
-// frames asked for, and closes the window after the last frame.
+// Drives a headless run: advances the virtual clock, plays the key timeline
+// (key states plus the key-down messages a keyboard would send, and the close button), takes
+// screenshots and state dumps at the end of the frames asked for, and closes the window without
+// asking after the last frame.
 class HeadlessDriver : public FrameObserver {
 public:
     HeadlessDriver(VirtualClock& clock, ScriptedKeys& keys, HeadlessPlan plan);

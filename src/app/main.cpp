@@ -11,6 +11,7 @@
 #include "app/key_recorder.h"
 #include "app/modes.h"
 #include "app/options.h"
+#include "app/quit_box.h"
 #include "app/save_game.h"
 #include "app/shell.h"
 #include "app/title_file.h"
@@ -41,6 +42,7 @@ std::string ScreenshotName() {
 
 int RunHeadless(const Options& opt, const LoadableGame& loaded) {
     VirtualClock clock;
+    g_AskBeforeQuitting = opt.plan.input.askBeforeQuitting;
     ScriptedKeys keys;
     HeadlessDialogs dialogs;
     NullWindow nullWindow;

@@ -26,8 +26,10 @@ int RunFrameLoop(FrameObserver* observer);
 void RunOneFrame();
 // The window procedure.
 void MainWndProc(const Msg& msg);
-// Ends the game on Escape: world objects go, then the window is asked to close.
-void QuitGame(uint32_t key);
+// Escape's key-down message (`flags` its lParam): ends the game (world objects go, then the
+// window closes), or asks first when there is unsaved progress (app/quit_box.h); a fresh Escape
+// while the box asks takes it back.
+void QuitGame(uint32_t key, uint32_t flags = 0);
 // Frames run since start-up.
 uint64_t FramesRun();
 // Frame count and clock words back to zero (start-up and tests).

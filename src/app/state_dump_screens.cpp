@@ -1,4 +1,5 @@
 // The state dump's screens outside the game's own modes: the title menu and the save screen.
+#include "app/quit_box.h"
 #include "app/state_dump_sections.h"
 #include "app/title_menu.h"
 #include "base/sjis.h"
@@ -19,4 +20,5 @@ nlohmann::json DumpSlotList(const SlotList& list) {
 void DumpScreensSection(nlohmann::json& j) {
     j["titleMenu"] = DumpTitleMenu();
     j["saveScreen"] = g_SaveScreen.open ? DumpSlotList(g_SaveScreen.list) : nlohmann::json();
+    j["quitBox"] = DumpQuitBox();
 }

@@ -12,6 +12,7 @@
 #include "world/character.h"
 #include "world/mode_words.h"
 #include "world/party.h"
+#include "world/play_time.h"
 
 FrameProc g_FieldFrameProc = nullptr;
 FrameProc g_MenuScreenFrameProc = nullptr;
@@ -50,6 +51,7 @@ void EnterMenuScreen() {
 }  // namespace
 
 void StartEncounter() {
+    g_UnsavedProgress = true;
     g_FieldInputEnabled = 0;
     g_EncounterPending = 1;
     g_Characters[0].motionFlags = 0;
