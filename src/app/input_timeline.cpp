@@ -20,7 +20,9 @@ constexpr KeyNameEntry kKeyNames[] = {
 };
 
 constexpr const char* kLineShapes =
-    "expected \"<frame> <key> <down|up>\", \"<frame> close\" or \"ask-before-quit\"";
+    "expected \"<frame> <key> <down|up>\", \"<frame> close\", \"<frame> frame-ms <ms>...\", "
+    "\"<frame> answer <yes|no>\", \"seed <n>\", \"clock <ms>\", \"frames <n>\" or "
+    "\"ask-before-quit\"";
 
 std::string Lower(std::string s) {
     for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -47,6 +49,23 @@ public:
             return "";
         }
         if (!hasThird) return kLineShapes;
+        if (second == "frame-ms") {
+            // One length a frame from this one on; the frames after the last take the last.
+            for (std::string word = third;; ++frame) {
+                int64_t ms = 0;
+                if (!Number(word, 0, UINT32_MAX, ms))
+                    return "frame-ms \"" + word + "\" is not a number of milliseconds";
+                out_.frameMs[frame] = uint32_t(ms);
+                if (!(words_ >> word)) return "";
+            }
+        }
+        if (second == "answer") {
+            const std::string answer = Lower(third);
+            if (answer != "yes" && answer != "no")
+                return "expected an answer yes or no, not \"" + third + "\"";
+            out_.answers.push_back(answer == "yes" ? IDYES : IDNO);
+            return End();
+        }
         KeyEvent e;
         e.frame = frame;
         e.virtualKey = KeyFromName(second);
@@ -58,8 +77,22 @@ public:
         return End();
     }
 
-    std::string Setting() {
-        out_.askBeforeQuitting = true;
+    std::string Setting(const std::string& name) {
+        if (name == "ask-before-quit") {
+            out_.askBeforeQuitting = true;
+            return End();
+        }
+        std::string word;
+        int64_t n = 0;
+        const int64_t top = name == "frames" ? int64_t(1) << 40 : int64_t(UINT32_MAX);
+        if (!(words_ >> word) || !Number(word, name == "frames" ? 1 : 0, top, n))
+            return name + " wants a number up to " + std::to_string(top) + ", not \"" + word + "\"";
+        if (name == "seed")
+            out_.seed = uint32_t(n);
+        else if (name == "clock")
+            out_.clockStart = uint32_t(n);
+        else
+            out_.frames = uint64_t(n);
         return End();
     }
 
@@ -111,8 +144,9 @@ bool ParseInputTimeline(const std::string& text, InputTimeline& out, std::string
         LineReader reader(words, out);
         std::string why;
         first = Lower(first);
-        if (first == "ask-before-quit") {
-            why = reader.Setting();
+        if (first == "seed" || first == "clock" || first == "frames" ||
+            first == "ask-before-quit") {
+            why = reader.Setting(first);
         } else if (!std::isdigit(static_cast<unsigned char>(first[0]))) {
             why = kLineShapes;
         } else {
@@ -132,6 +166,10 @@ bool ParseInputTimeline(const std::string& text, InputTimeline& out, std::string
     std::stable_sort(out.events.begin(), out.events.end(),
                      [](const KeyEvent& a, const KeyEvent& b) { return a.frame < b.frame; });
     return true;
+}
+
+std::string FormatAnswer(uint64_t frame, int answer) {
+    return std::to_string(frame) + " answer " + (answer == IDYES ? "yes" : "no");
 }
 
 std::string FormatKeyEvent(const KeyEvent& e) {

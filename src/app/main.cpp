@@ -3,12 +3,13 @@
 #include <ctime>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/author_tools.h"
 #include "app/game_start.h"
 #include "app/headless.h"
-#include "app/key_recorder.h"
+#include "app/interactive.h"
 #include "app/modes.h"
 #include "app/options.h"
 #include "app/quit_box.h"
@@ -42,9 +43,12 @@ std::string ScreenshotName() {
 
 int RunHeadless(const Options& opt, const LoadableGame& loaded) {
     VirtualClock clock;
+    // A recorded game's clock stood where it stands again here, and quitting asks as it did.
+    clock.now = opt.plan.input.clockStart.value_or(0);
     g_AskBeforeQuitting = opt.plan.input.askBeforeQuitting;
     ScriptedKeys keys;
     HeadlessDialogs dialogs;
+    dialogs.answers = opt.plan.input.answers;
     NullWindow nullWindow;
     g_Host.clock = &clock;
     g_Host.keys = &keys;
@@ -108,19 +112,8 @@ int RunInteractive(const Options& opt, const LoadableGame& loaded) {
         std::string name = ScreenshotName();
         if (SaveScreenshot(name)) std::fprintf(stderr, "gh02: screenshot %s\n", name.c_str());
     });
-    InstallStartupFrame();
-    if (!StartShell(std::unique_ptr<IGraphicsBackend>(gl->backend.release()))) return 1;
-    if (loaded.ok) StartLoadedGame(loaded);
-
-    KeyRecorder recorder;
-    FrameObserver* observer = nullptr;
-    if (!opt.recordFile.empty()) {
-        if (recorder.Open(opt.recordFile))
-            observer = &recorder;
-        else
-            std::fprintf(stderr, "gh02: cannot write %s\n", opt.recordFile.c_str());
-    }
-    int code = RunFrameLoop(observer);
+    int code = PlayInteractive(std::unique_ptr<IGraphicsBackend>(gl->backend.release()), loaded,
+                               opt.recordFile);
     g_Host.window = nullptr;
     g_Host.keys = nullptr;
     dialogs.owner = nullptr;
@@ -141,7 +134,9 @@ int main(int argc, char** argv) {
         std::error_code ec;
         SetDataDirectory(std::filesystem::absolute(opt.dataDir, ec).string());
     }
-    SetFixedSeed(opt.seedGiven, opt.seed);
+    // --seed, else a replayed recording's seed, else every game takes the clock's.
+    const std::optional<uint32_t>& recorded = opt.plan.input.seed;
+    SetFixedSeed(opt.seedGiven || recorded, opt.seedGiven ? opt.seed : recorded.value_or(0));
     ReadTitleFile();
     ChooseSaveGameName();
     if (!opt.saveDir.empty()) {

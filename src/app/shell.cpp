@@ -44,8 +44,11 @@ bool StartShell(std::unique_ptr<IGraphicsBackend> backend) {
 }
 
 void RunOneFrame() {
-    g_FrameTime = Ticks() - g_FrameStart;
-    g_FrameStart = Ticks();
+    // One reading of the clock: the frame times add up to the time that passed, to the
+    // millisecond, and a recorded game's frame times give its clock again.
+    const uint32_t now = Ticks();
+    g_FrameTime = now - g_FrameStart;
+    g_FrameStart = now;
     ClearTarget();
     if (g_pd3dDevice) g_pd3dDevice->BeginScene();
     // While the quit box asks, the game waits behind it.

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "base/frame.h"
 #include "base/message_queue.h"
@@ -15,6 +16,21 @@ public:
     virtual void BeforeFrame() {}
     // After the frame was presented.
     virtual void AfterFrame() {}
+};
+
+// Several observers, each called in the order added.
+class FrameObservers : public FrameObserver {
+public:
+    void Add(FrameObserver* observer) { list_.push_back(observer); }
+    void BeforeFrame() override {
+        for (FrameObserver* o : list_) o->BeforeFrame();
+    }
+    void AfterFrame() override {
+        for (FrameObserver* o : list_) o->AfterFrame();
+    }
+
+private:
+    std::vector<FrameObserver*> list_;
 };
 
 // Start-up once the window exists: graphics (taking the backend), sound, the frame clock, the
