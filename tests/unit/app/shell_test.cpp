@@ -13,6 +13,7 @@
 #include "gfx/device.h"
 #include "test_support.h"
 #include "ui/ui_textures.h"
+#include "world/play_time.h"
 
 namespace {
 
@@ -27,6 +28,7 @@ protected:
         ResetModes();
         ResetKeys();
         ResetShell();
+        g_UnsavedProgress = false;  // Escape ends at once: nothing to lose
     }
     void TearDown() override {
         ReleaseD3D();
