@@ -11,6 +11,7 @@
 #include "app/save_game.h"
 #include "base/crt_rand.h"
 #include "base/host.h"
+#include "base/paths.h"
 #include "battle/battle.h"
 #include "field/field_frame.h"
 #include "field/field_runtime.h"
@@ -34,6 +35,9 @@
 #include "world/projection.h"
 
 namespace {
+
+// The field script every new game starts from.
+constexpr const char* kFirstScript = "test";
 
 // Copies a name into a fixed buffer, cut to fit.
 template <size_t N>
@@ -92,6 +96,13 @@ void SetupLighting() {
     dev->SetRenderState(RenderState::NormalizeNormals, 1);
 }
 
+bool GameDataPresent(std::string& why) {
+    if (GameFileExists(std::string(GetBasePath()) + "SCR\\" + kFirstScript + ".qd")) return true;
+    why = "no game data in " + DataDirectory() + " (SCR/" + kFirstScript +
+          ".qd, the script a new game starts from, is not there; --data names the data folder)";
+    return false;
+}
+
 void GameStart() {
     CrtSrand(GameSeed(g_Host.clock ? g_Host.clock->GetTickCount() : 0));
     ResetEnemySet();
@@ -132,7 +143,7 @@ void GameStart() {
     g_Camera.handler = NullFrameHook;
 
     CopyName(g_FieldName, "baske0");
-    CopyName(g_FieldScriptName, "test");
+    CopyName(g_FieldScriptName, kFirstScript);
     g_ScriptResumePos = 0;
 
     StartField();

@@ -3,13 +3,16 @@
 #include <ctime>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/author_tools.h"
+#include "app/game_start.h"
 #include "app/headless.h"
-#include "app/key_recorder.h"
+#include "app/interactive.h"
 #include "app/modes.h"
 #include "app/options.h"
+#include "app/quit_box.h"
 #include "app/save_game.h"
 #include "app/shell.h"
 #include "app/title_file.h"
@@ -40,8 +43,12 @@ std::string ScreenshotName() {
 
 int RunHeadless(const Options& opt, const LoadableGame& loaded) {
     VirtualClock clock;
+    // A recorded game's clock stood where it stands again here, and quitting asks as it did.
+    clock.now = opt.plan.input.clockStart.value_or(0);
+    g_AskBeforeQuitting = opt.plan.input.askBeforeQuitting;
     ScriptedKeys keys;
     HeadlessDialogs dialogs;
+    dialogs.answers = opt.plan.input.answers;
     NullWindow nullWindow;
     g_Host.clock = &clock;
     g_Host.keys = &keys;
@@ -70,7 +77,7 @@ int RunHeadless(const Options& opt, const LoadableGame& loaded) {
         backend = std::move(counter);
     }
     InstallStartupFrame();
-    if (!StartShell(std::move(backend))) return 0;
+    if (!StartShell(std::move(backend))) return 1;
     if (loaded.ok) StartLoadedGame(loaded);
     HeadlessDriver driver(clock, keys, opt.plan);
     int code = RunFrameLoop(&driver);
@@ -96,7 +103,7 @@ int RunInteractive(const Options& opt, const LoadableGame& loaded) {
     if (!gl) {
         std::fprintf(stderr, "gh02: cannot open the window: %s\n", error.c_str());
         StartShell(nullptr);  // shows the start-up failure box
-        return 0;
+        return 1;
     }
     g_Host.window = gl->window.get();
     g_Host.keys = gl->window.get();
@@ -105,19 +112,8 @@ int RunInteractive(const Options& opt, const LoadableGame& loaded) {
         std::string name = ScreenshotName();
         if (SaveScreenshot(name)) std::fprintf(stderr, "gh02: screenshot %s\n", name.c_str());
     });
-    InstallStartupFrame();
-    if (!StartShell(std::unique_ptr<IGraphicsBackend>(gl->backend.release()))) return 0;
-    if (loaded.ok) StartLoadedGame(loaded);
-
-    KeyRecorder recorder;
-    FrameObserver* observer = nullptr;
-    if (!opt.recordFile.empty()) {
-        if (recorder.Open(opt.recordFile))
-            observer = &recorder;
-        else
-            std::fprintf(stderr, "gh02: cannot write %s\n", opt.recordFile.c_str());
-    }
-    int code = RunFrameLoop(observer);
+    int code = PlayInteractive(std::unique_ptr<IGraphicsBackend>(gl->backend.release()), loaded,
+                               opt.recordFile);
     g_Host.window = nullptr;
     g_Host.keys = nullptr;
     dialogs.owner = nullptr;
@@ -138,7 +134,9 @@ int main(int argc, char** argv) {
         std::error_code ec;
         SetDataDirectory(std::filesystem::absolute(opt.dataDir, ec).string());
     }
-    SetFixedSeed(opt.seedGiven, opt.seed);
+    // --seed, else a replayed recording's seed, else every game takes the clock's.
+    const std::optional<uint32_t>& recorded = opt.plan.input.seed;
+    SetFixedSeed(opt.seedGiven || recorded, opt.seedGiven ? opt.seed : recorded.value_or(0));
     ReadTitleFile();
     ChooseSaveGameName();
     if (!opt.saveDir.empty()) {
@@ -166,9 +164,18 @@ int main(int argc, char** argv) {
                                          : RunModelInfo(opt.modelInfoFile);
     }
 
+    std::string why;
+    if (!GameDataPresent(why)) {
+        std::fprintf(stderr, "gh02: %s\n", why.c_str());
+        return 1;
+    }
+
     // One game at a time; headless runs (tests) only when asked.
     InstanceLock lock;
-    if ((!opt.headless || opt.singleInstance) && !lock.Acquire()) return 0;
+    if ((!opt.headless || opt.singleInstance) && !lock.Acquire()) {
+        std::fprintf(stderr, "gh02: the game already runs (only one can run at a time)\n");
+        return 1;
+    }
 
     static FreeTypeRasterizer rasterizer;
     SetGlyphRasterizer(&rasterizer);

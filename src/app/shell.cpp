@@ -2,6 +2,7 @@
 
 #include "app/modes.h"
 #include "app/quit.h"
+#include "app/quit_box.h"
 #include "base/host.h"
 #include "base/message_box.h"
 #include "base/sjis.h"
@@ -43,11 +44,18 @@ bool StartShell(std::unique_ptr<IGraphicsBackend> backend) {
 }
 
 void RunOneFrame() {
-    g_FrameTime = Ticks() - g_FrameStart;
-    g_FrameStart = Ticks();
+    // One reading of the clock: the frame times add up to the time that passed, to the
+    // millisecond, and a recorded game's frame times give its clock again.
+    const uint32_t now = Ticks();
+    g_FrameTime = now - g_FrameStart;
+    g_FrameStart = now;
     ClearTarget();
     if (g_pd3dDevice) g_pd3dDevice->BeginScene();
-    FrameDispatch();
+    // While the quit box asks, the game waits behind it.
+    if (QuitBoxOpen())
+        QuitBoxFrame();
+    else
+        FrameDispatch();
     if (g_pd3dDevice) {
         g_pd3dDevice->EndScene();
         g_pd3dDevice->Present();
@@ -80,15 +88,21 @@ int RunFrameLoop(FrameObserver* observer) {
         RunOneFrame();
         if (observer) observer->AfterFrame();
     }
-    return 1;
+    return 0;
 }
 
 void MainWndProc(const Msg& msg) {
     switch (msg.message) {
         case WM_KEYDOWN:
-            QuitGame(msg.wParam);
+            QuitGame(msg.wParam, msg.lParam);
             break;
         case WM_CLOSE:
+            // The close button asks as Escape does; the box stays if it is up already.
+            if (msg.wParam != kCloseAtOnce && (QuitBoxOpen() || QuitNeedsAsking())) {
+                if (!QuitBoxOpen()) OpenQuitBox();
+                break;
+            }
+            CloseQuitBox();
             if (g_Host.window) g_Host.window->ShowCursor(true);
             ReleaseD3D();
             ReleaseSound();
@@ -103,10 +117,17 @@ void MainWndProc(const Msg& msg) {
     }
 }
 
-void QuitGame(uint32_t key) {
+void QuitGame(uint32_t key, uint32_t flags) {
     if (key != VK_ESCAPE) return;
-    ReleaseWorldOnQuit();
-    g_MessageQueue.Post(WM_CLOSE, 0, 0);
+    // A held Escape repeats; only a fresh press acts (the first one has ended the game or
+    // opened the box).
+    if (flags & kKeyWasDown) return;
+    if (QuitBoxOpen())
+        CloseQuitBox();
+    else if (QuitNeedsAsking())
+        OpenQuitBox();
+    else
+        EndGame();
 }
 
 uint64_t FramesRun() {

@@ -1,5 +1,6 @@
-// The state dump's screens outside the game's own modes: the title menu, the save screen and the
-// menu screen's pages.
+// The state dump's screens outside the game's own modes: the title menu, the save screen, the
+// menu screen's pages and the quit box.
+#include "app/quit_box.h"
 #include "app/state_dump_sections.h"
 #include "app/title_menu.h"
 #include "base/sjis.h"
@@ -46,4 +47,5 @@ void DumpScreensSection(nlohmann::json& j) {
     j["titleMenu"] = DumpTitleMenu();
     j["saveScreen"] = g_SaveScreen.open ? DumpSlotList(g_SaveScreen.list) : nlohmann::json();
     j["menuPage"] = DumpMenuPage();
+    j["quitBox"] = DumpQuitBox();
 }

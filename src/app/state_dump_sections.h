@@ -24,7 +24,7 @@ void DumpFieldSection(nlohmann::json& j);
 void DumpWorldSection(nlohmann::json& j);
 // The first record of every data table.
 void DumpTablesSection(nlohmann::json& j);
-// The title menu and the save screen, each null while it is not shown.
+// The title menu, the save screen and the quit box, each null while it is not shown.
 void DumpScreensSection(nlohmann::json& j);
 // The battle: null outside battles; otherwise its phase, per-fighter values with their status
 // records, the labels in use and the menu.

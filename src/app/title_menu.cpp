@@ -111,6 +111,7 @@ bool Choose(TitleMenu& t, int entry) {
             return !TakeUp(t.latest, t.message);
         case kTitleLoad:
             t.loading = true;
+            HoldArrowsOver();
             t.slots = SlotList{SaveSlotEntries(), t.latest >= 0 ? t.latest : 0,
                                SJIS("どの　記録を　読みますか？")};
             return true;

@@ -92,6 +92,7 @@ void ResetGameWorld() {
 
     ResetModeWords();
     g_PlayTimeMs = 0;
+    g_UnsavedProgress = false;
     ResetFieldRuntime();
     g_FieldFrameProc = g_MenuScreenFrameProc = nullptr;
     g_WriteGameToSlot = nullptr;

@@ -47,8 +47,6 @@ constexpr int kSlotLeftShift = 0xA0;
 constexpr int kSlotRightShift = 0xA1;
 constexpr int kSlotLeftCtrl = 0xA2;
 constexpr int kSlotRightCtrl = 0xA3;
-// Set in a key-down message's lParam when the key was already down (auto-repeat).
-constexpr uint32_t kKeyWasDown = 0x40000000u;
 
 int SlotOf(SDL_Keycode key) {
     switch (key) {

@@ -197,7 +197,7 @@ TEST(MenuPagesE2e, EachPageDoesItsPartAndASavedGameKeepsIt) {
                 kBackOnEntries, kGift, kSaved});
     run.ShotAt({kHealed, kTechniques, kSwordPreview, kStrength, kOrderMarked});
     const std::string saves = (run.Dir() / "saves").string();
-    run.AddArgs("--save-dir " + saves + " --save-at " + std::to_string(kSaved) + ":1");
+    run.With("--save-dir " + saves + " --save-at " + std::to_string(kSaved) + ":1");
     ASSERT_EQ(run.Run(), 1);
     const std::pair<const char*, void (*)(const GameRun&)> parts[] = {
         {"Items", CheckItems},
@@ -214,7 +214,7 @@ TEST(MenuPagesE2e, EachPageDoesItsPartAndASavedGameKeepsIt) {
     // Taken up in a new process, the game has the party as it was saved.
     GameRun loaded("e2e_menu_load", "", 3, 3);
     loaded.DumpAt({2});
-    loaded.AddArgs("--save-dir " + saves + " --load 1");
+    loaded.With("--save-dir " + saves + " --load 1");
     ASSERT_EQ(loaded.Run(), 1);
     const json before = run.State(kSaved), after = loaded.State(2);
     for (const char* key : {"inventory", "g_PartyOrder", "g_PartyMembers"})
