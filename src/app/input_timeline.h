@@ -8,7 +8,9 @@
 //   <frame> <key> <down|up>     e.g.  "120 shift down"
 //
 // Frames count from 0; the events of frame F apply before frame F runs. Keys: up, down, left,
-// right, shift, ctrl, return, backspace, v, escape (any case). '#' starts a comment.
+// right, shift, ctrl, return, backspace, v, escape (any case), and the other keyboard keys by
+// their names in the settings file (w, z, space, leftshift, ...: base/key_bindings.h), which
+// reach the game only through the key bindings of a run with --config. '#' starts a comment.
 struct KeyEvent {
     uint64_t frame = 0;
     int virtualKey = 0;
@@ -19,7 +21,7 @@ struct InputTimeline {
     std::vector<KeyEvent> events;  // sorted by frame, in file order within a frame
 };
 
-// The name used in timelines for a virtual-key code; empty for keys the game does not read.
+// The name used in timelines for a virtual-key code; empty for a code no key has.
 const char* KeyName(int virtualKey);
 int KeyFromName(const std::string& name);  // 0 when unknown
 // The keys a timeline can hold, in a fixed order.

@@ -28,6 +28,10 @@ void RunOneFrame();
 void MainWndProc(const Msg& msg);
 // Ends the game on Escape: world objects go, then the window is asked to close.
 void QuitGame(uint32_t key);
+// Whether the display paces the frames (vsync): then the frame loop does not sleep out the rest
+// of a frame's 17 ms, unless the last frame came round in less than half of them (a hidden
+// window). Off by default, and in headless runs.
+void SetFramesPacedByDisplay(bool paced);
 // Frames run since start-up.
 uint64_t FramesRun();
 // Frame count and clock words back to zero (start-up and tests).
