@@ -49,9 +49,8 @@ void ApplyWindowSettings(const Settings& s) {
     if (!g_SettingsWindow) return;
     g_SettingsWindow->SetFullscreen(s.windowMode == WindowMode::kFullscreen);
     if (g_SettingsBackend)
-        g_SettingsBackend->SetPresentScale(s.windowScale == WindowScale::kInteger
-                                               ? PresentScale::Integer
-                                               : PresentScale::Fit);
+        g_SettingsBackend->SetPresentScale(
+            s.windowScale == WindowScale::kInteger ? PresentScale::Integer : PresentScale::Fit);
     SetFramesPacedByDisplay(g_SettingsWindow->SetVsync(s.vsync));
 }
 
@@ -74,12 +73,12 @@ int RunHeadless(const Options& opt, const LoadableGame& loaded) {
     NullWindow nullWindow;
     g_Host.clock = &clock;
     g_Host.keys = &keys;
+    g_BoundKeys.keyboard = &keys;  // what the key bindings page takes keys from
     // Only a settings file the run names is read: its key bindings stand between the key
     // timeline (which then names keyboard keys) and the game.
     if (!opt.configFile.empty()) {
         LoadSettings(opt.configFile);
         ApplySettings();
-        g_BoundKeys.keyboard = &keys;
         g_Host.keys = &g_BoundKeys;
     }
     g_Host.dialogs = &dialogs;
@@ -116,6 +115,7 @@ int RunHeadless(const Options& opt, const LoadableGame& loaded) {
     SaveSettings();
     g_Host.window = nullptr;
     g_Host.keys = nullptr;
+    g_BoundKeys.keyboard = nullptr;
     return driver.Failed() ? 3 : code;
 }
 

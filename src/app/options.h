@@ -23,7 +23,7 @@ struct Options {
     ScaleMode scale = ScaleMode::Fit;
     bool scaleGiven = false;  // --scale was given: it wins over the settings for this run
     std::string configFile;   // --config: the settings file instead of the user's
-    HeadlessPlan plan;  // frames, frame length, screenshots and dumps
+    HeadlessPlan plan;        // frames, frame length, screenshots and dumps
 };
 
 // Parses the command line. Returns -1 to go on, or an exit code (help printed: 0, error: 2)

@@ -112,14 +112,14 @@ int SdlWindow::VirtualKeyOf(SDL_Keycode key) {
     if (key >= SDLK_KP_1 && key <= SDLK_KP_9) return 0x61 + int(key - SDLK_KP_1);
     // The other keys a binding can name (base/key_bindings.h).
     static constexpr std::pair<SDL_Keycode, int> kMore[] = {
-        {SDLK_TAB, 0x09},       {SDLK_LALT, 0x12},         {SDLK_RALT, 0x12},
-        {SDLK_PAGEUP, 0x21},    {SDLK_PAGEDOWN, 0x22},     {SDLK_END, 0x23},
-        {SDLK_HOME, 0x24},      {SDLK_INSERT, 0x2D},       {SDLK_DELETE, 0x2E},
-        {SDLK_KP_0, 0x60},      {SDLK_KP_MULTIPLY, 0x6A},  {SDLK_KP_PLUS, 0x6B},
-        {SDLK_KP_MINUS, 0x6D},  {SDLK_KP_PERIOD, 0x6E},    {SDLK_KP_DIVIDE, 0x6F},
-        {SDLK_SEMICOLON, 0xBA}, {SDLK_EQUALS, 0xBB},       {SDLK_COMMA, 0xBC},
-        {SDLK_MINUS, 0xBD},     {SDLK_PERIOD, 0xBE},       {SDLK_SLASH, 0xBF},
-        {SDLK_BACKQUOTE, 0xC0}, {SDLK_LEFTBRACKET, 0xDB},  {SDLK_BACKSLASH, 0xDC},
+        {SDLK_TAB, 0x09},          {SDLK_LALT, 0x12},        {SDLK_RALT, 0x12},
+        {SDLK_PAGEUP, 0x21},       {SDLK_PAGEDOWN, 0x22},    {SDLK_END, 0x23},
+        {SDLK_HOME, 0x24},         {SDLK_INSERT, 0x2D},      {SDLK_DELETE, 0x2E},
+        {SDLK_KP_0, 0x60},         {SDLK_KP_MULTIPLY, 0x6A}, {SDLK_KP_PLUS, 0x6B},
+        {SDLK_KP_MINUS, 0x6D},     {SDLK_KP_PERIOD, 0x6E},   {SDLK_KP_DIVIDE, 0x6F},
+        {SDLK_SEMICOLON, 0xBA},    {SDLK_EQUALS, 0xBB},      {SDLK_COMMA, 0xBC},
+        {SDLK_MINUS, 0xBD},        {SDLK_PERIOD, 0xBE},      {SDLK_SLASH, 0xBF},
+        {SDLK_BACKQUOTE, 0xC0},    {SDLK_LEFTBRACKET, 0xDB}, {SDLK_BACKSLASH, 0xDC},
         {SDLK_RIGHTBRACKET, 0xDD}, {SDLK_QUOTE, 0xDE},
     };
     for (auto [sdl, vk] : kMore)

@@ -12,7 +12,8 @@ ScreenRect PlaceWindow(const ScreenRect& usable, const WindowFrame& frame, bool 
     if (rememberedW > 0 && rememberedH > 0 && rememberedW <= roomW && rememberedH <= roomH) {
         r.w = rememberedW;
         r.h = rememberedH;
-    } else if (const int k = std::min(roomW / kTargetWidth, roomH / kTargetHeight); integer && k >= 1) {
+    } else if (const int k = std::min(roomW / kTargetWidth, roomH / kTargetHeight);
+               integer && k >= 1) {
         r.w = kTargetWidth * k;
         r.h = kTargetHeight * k;
     } else {
