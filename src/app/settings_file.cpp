@@ -20,7 +20,7 @@ struct Field {
     const char* key;
     enum Kind { kChoice, kBool, kNumber } kind;
     std::vector<Choice> choices;  // kChoice
-    int32_t low = 0, high = 0;    // kNumber
+    int32_t low = 0, high = 0;    // kNumber; 0 is taken too when low is above it (no size)
     int (*get)(const Settings&) = nullptr;
     void (*set)(Settings&, int) = nullptr;
 };
@@ -55,7 +55,7 @@ const std::vector<Field>& Fields() {
          "width",
          Field::kNumber,
          {},
-         0,
+         kMinWindowWidth,
          kMaxWindowSide,
          [](const Settings& s) { return int(s.windowWidth); },
          [](Settings& s, int v) { s.windowWidth = v; }},
@@ -63,7 +63,7 @@ const std::vector<Field>& Fields() {
          "height",
          Field::kNumber,
          {},
-         0,
+         kMinWindowHeight,
          kMaxWindowSide,
          [](const Settings& s) { return int(s.windowHeight); },
          [](Settings& s, int v) { s.windowHeight = v; }},
@@ -163,13 +163,14 @@ std::string ReadField(const Field& f, const toml::node& node, Settings& s) {
             return where + ": " + Shown(node) + " is not true or false (keeping " +
                    (before ? "true" : "false") + ")";
         case Field::kNumber:
-            if (const auto* n = node.as_integer(); n && n->get() >= f.low && n->get() <= f.high) {
+            if (const auto* n = node.as_integer();
+                n && ((n->get() >= f.low && n->get() <= f.high) || n->get() == 0)) {
                 f.set(s, int(n->get()));
                 return {};
             }
-            return where + ": " + Shown(node) + " is not a whole number from " +
-                   std::to_string(f.low) + " to " + std::to_string(f.high) + " (keeping " +
-                   std::to_string(before) + ")";
+            return where + ": " + Shown(node) + " is not " + (f.low > 0 ? "0 or " : "") +
+                   "a whole number from " + std::to_string(f.low) + " to " +
+                   std::to_string(f.high) + " (keeping " + std::to_string(before) + ")";
     }
     return {};
 }
@@ -197,9 +198,18 @@ bool ReadKeys(const toml::node& node, const std::string& where, std::array<int, 
     return true;
 }
 
+// The game key among the first `count` the file gave that holds `code`, or -1.
+int32_t GivenHolder(const KeyBindings& b, const std::array<bool, kGameKeyCount>& given,
+                    int32_t count, int code) {
+    for (int32_t other = 0; other < count; ++other)
+        for (int theirs : b.keys[size_t(other)].keys)
+            if (code && theirs == code && given[size_t(other)]) return other;
+    return -1;
+}
+
 // The [keys] and [gamepad] bindings the file gives. A key the file gives to one game key is
-// taken from any other that had it before; two game keys the file gives the same key keep it
-// for the first.
+// taken from any other that had it before; a key the file gives two game keys stays the first's
+// (the second keeps its keys before).
 void ReadBindings(const toml::table& file, KeyBindings& b, std::vector<std::string>& problems) {
     std::array<bool, kGameKeyCount> given{};
     const toml::table* keys = file["keys"].as_table();
@@ -208,15 +218,15 @@ void ReadBindings(const toml::table& file, KeyBindings& b, std::vector<std::stri
         const toml::node* node = keys->get(name);
         std::array<int, kKeySlots> codes{};
         if (!node || !ReadKeys(*node, Path("keys", name), codes, problems)) continue;
-        for (int& code : codes)
-            for (int32_t other = 0; code && other < k; ++other)
-                for (int& theirs : b.keys[size_t(other)].keys)
-                    if (theirs == code && given[size_t(other)]) {
-                        problems.push_back(Path("keys", name) + ": \"" +
-                                           std::string(KeyboardKeyName(code)) + "\" is " +
-                                           GameKeyName(GameKey(other)) + "'s already");
-                        code = 0;
-                    }
+        bool clash = false;
+        for (int code : codes)
+            if (const int32_t holder = GivenHolder(b, given, k, code); holder >= 0 && !clash) {
+                problems.push_back(
+                    Path("keys", name) + ": \"" + std::string(KeyboardKeyName(code)) + "\" is " +
+                    GameKeyName(GameKey(holder)) + "'s already (keeping the keys before)");
+                clash = true;
+            }
+        if (clash) continue;
         for (int slot = 0; slot < kKeySlots; ++slot) b[GameKey(k)].keys[size_t(slot)] = 0;
         for (int slot = 0; slot < kKeySlots; ++slot)
             if (codes[size_t(slot)]) BindKeyboardKey(b, GameKey(k), slot, codes[size_t(slot)]);
