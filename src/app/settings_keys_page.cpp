@@ -48,7 +48,11 @@ std::string Cell(std::string name, bool chosen) {
 
 std::string CellName(const KeyBinding& b, int32_t column) {
     if (column < kKeySlots) return std::string(KeyboardKeyName(b.keys[size_t(column)]));
-    return std::string(PadButtonName(b.pad));
+    // The shoulders, triggers and sticks by their side's letter, so that every name fits.
+    std::string name(PadButtonName(b.pad));
+    for (const char* side : {"Left", "Right"})
+        if (name.rfind(side, 0) == 0) name = side[0] + name.substr(std::string(side).size());
+    return name;
 }
 
 bool AnyDown(IKeySource* keyboard, IGamepad* pad) {
