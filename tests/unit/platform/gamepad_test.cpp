@@ -42,6 +42,8 @@ protected:
         std::string why;
         SdlGlContext* ctx = SharedGlContext(&why);
         if (!ctx) GTEST_SKIP() << "no window can be created here: " << why;
+        // The offscreen window never has the focus, without which SDL lets pads be.
+        SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
         if (!pads.Start(&why)) GTEST_SKIP() << "no game controllers here: " << why;
         window = ctx->window.get();
         window->SetGamepads(&pads);
@@ -86,7 +88,8 @@ protected:
     void PullOut() {
         SDL_JoystickClose(stick);
         stick = nullptr;
-        SDL_JoystickDetachVirtual(SDL_JoystickGetDeviceIndexFromInstanceID(id));
+        for (int i = 0; i < SDL_NumJoysticks(); ++i)
+            if (SDL_JoystickGetDeviceInstanceID(i) == id) SDL_JoystickDetachVirtual(i);
         Pump();
         id = -1;
     }
@@ -164,7 +167,7 @@ TEST_F(GamepadTest, ThePadAloneStartsTheDemoConfirmsALineAndWalks) {
     PlayTo(366, SDL_CONTROLLER_BUTTON_A, 200, 203);  // Harlo's first line confirmed
     const nlohmann::json child = DumpState();
     EXPECT_NE(child["g_TalkWindows"], opening["g_TalkWindows"]);
-    PlayTo(404, SDL_CONTROLLER_BUTTON_A, 370, 373);
+    PlayTo(399, SDL_CONTROLLER_BUTTON_A, 370, 373);
     PlayTo(410, SDL_CONTROLLER_BUTTON_A, 400, 403);
     const nlohmann::json before = DumpState()["character0"];
     PlayTo(560, SDL_CONTROLLER_BUTTON_DPAD_UP, 420, 560);
