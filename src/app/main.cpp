@@ -145,7 +145,7 @@ int RunInteractive(const Options& opt, const LoadableGame& loaded) {
         StartShell(nullptr);  // shows the start-up failure box
         return 0;
     }
-    static SdlGamepads pads;
+    SdlGamepads pads;
     if (!pads.Start(&error)) std::fprintf(stderr, "gh02: no gamepads: %s\n", error.c_str());
     gl->window->SetGamepads(&pads);
     g_BoundKeys.keyboard = gl->window.get();
@@ -154,6 +154,10 @@ int RunInteractive(const Options& opt, const LoadableGame& loaded) {
     g_SettingsBackend = gl->backend.get();
     g_ApplyWindowSettings = ApplyWindowSettings;
     ApplySettings();
+    // Alt+Enter changes the setting too, so that the settings screen shows the mode as it is.
+    gl->window->SetFullscreenHandler([](bool fullscreen) {
+        g_Settings.windowMode = fullscreen ? WindowMode::kFullscreen : WindowMode::kWindow;
+    });
     g_Host.window = gl->window.get();
     g_Host.keys = &g_BoundKeys;
     dialogs.owner = gl->window->Handle();
@@ -182,7 +186,9 @@ int RunInteractive(const Options& opt, const LoadableGame& loaded) {
     g_Host.window = nullptr;
     g_Host.keys = nullptr;
     g_BoundKeys.keyboard = nullptr;
+    g_BoundKeys.pad = nullptr;
     gl->window->SetGamepads(nullptr);
+    gl->window->SetFullscreenHandler(nullptr);
     dialogs.owner = nullptr;
     return code;
 }

@@ -154,7 +154,10 @@ void SdlWindow::HandleEvent(const SDL_Event& e, MessageQueue& queue) {
         case SDL_KEYDOWN: {
             SDL_Keycode key = e.key.keysym.sym;
             if ((key == SDLK_RETURN || key == SDLK_KP_ENTER) && (e.key.keysym.mod & KMOD_ALT)) {
-                if (!e.key.repeat) ToggleFullscreen();
+                if (!e.key.repeat) {
+                    ToggleFullscreen();
+                    if (onFullscreen_) onFullscreen_(IsFullscreen());
+                }
                 break;
             }
             if (key == SDLK_F12) {

@@ -41,6 +41,10 @@ public:
     void HandleEvent(const SDL_Event& event, MessageQueue& queue);
     // Called on F12; the application writes the screenshot.
     void SetScreenshotHandler(std::function<void()> handler) { onScreenshot_ = std::move(handler); }
+    // Called after Alt+Enter changed the mode, with the new one (true: full screen).
+    void SetFullscreenHandler(std::function<void(bool)> handler) {
+        onFullscreen_ = std::move(handler);
+    }
     void ToggleFullscreen();
     void SetFullscreen(bool fullscreen);
     bool IsFullscreen() const;
@@ -71,6 +75,7 @@ private:
     SdlGamepads* pads_ = nullptr;
     std::array<bool, 256> down_{};
     std::function<void()> onScreenshot_;
+    std::function<void(bool)> onFullscreen_;
 };
 
 // A window with its GL context and the graphics backend drawing into it. The backend goes
