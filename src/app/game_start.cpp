@@ -1,4 +1,5 @@
 #include "app/game_start.h"
+#include "app/settings_screen.h"
 
 #include "app/world_reset.h"
 
@@ -60,6 +61,7 @@ void SetUpFirstFrame() {
     g_FieldFrameProc = FieldFrame;
     g_MenuScreenFrameProc = MenuScreenFrame;
     g_WriteGameToSlot = SaveGame;
+    InstallSettingsScreen();
     g_Camera.eye.Set(0.0f, 3000.0f, -400.0f);
     g_Camera.angle = 0.0f;
     g_Camera.distance = 2000.0f;

@@ -6,6 +6,7 @@
 
 #include "base/host.h"
 #include "base/parse_int.h"
+#include "base/key_bindings.h"
 
 namespace {
 
@@ -111,14 +112,16 @@ const char* KeyName(int vk) {
     if (vk == kCloseButton) return "close";
     for (const auto& k : kKeyNames)
         if (k.vk == vk) return k.name;
-    return "";
+    const std::string_view keyboard = KeyboardKeyName(vk);  // names are whole literals
+    return keyboard.empty() ? "" : keyboard.data();
 }
 
 int KeyFromName(const std::string& name) {
     std::string n = Lower(name);
     for (const auto& k : kKeyNames)
         if (n == k.name) return k.vk;
-    return 0;
+    // The other keyboard keys, for runs whose settings bind them (base/key_bindings.h).
+    return KeyboardKeyFromName(name);
 }
 
 const std::vector<int>& TimelineKeys() {

@@ -18,8 +18,10 @@
 //   frames <n>                  frames to run (the recorded game's length)
 //   ask-before-quit             quitting with unsaved progress asks first, as it did
 //
-// Frames count from 0; the events of frame F apply before frame F runs, in the order given.
-// Keys: up, down, left, right, shift, ctrl, return, backspace, v, escape.
+// Frames count from 0; the events of frame F apply before frame F runs. Keys: up, down, left,
+// right, shift, ctrl, return, backspace, v, escape (any case), and the other keyboard keys by
+// their names in the settings file (w, z, space, leftshift, ...: base/key_bindings.h), which
+// reach the game only through the key bindings of a run with --config. '#' starts a comment.
 
 // The "key" of a close event: the window's close button.
 constexpr int kCloseButton = -1;
@@ -40,7 +42,7 @@ struct InputTimeline {
     bool askBeforeQuitting = false;
 };
 
-// The name used in timelines for a virtual-key code; empty for keys the game does not read.
+// The name used in timelines for a virtual-key code; empty for a code no key has.
 const char* KeyName(int virtualKey);
 int KeyFromName(const std::string& name);  // 0 when unknown
 // The keys a timeline can hold, in a fixed order.

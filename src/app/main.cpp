@@ -12,10 +12,12 @@
 #include "app/interactive.h"
 #include "app/modes.h"
 #include "app/options.h"
+#include "app/player_settings.h"
 #include "app/quit_box.h"
 #include "app/save_game.h"
 #include "app/shell.h"
 #include "app/title_file.h"
+#include "base/bound_keys.h"
 #include "base/crt_rand.h"
 #include "base/host.h"
 #include "base/null_host.h"
@@ -28,6 +30,7 @@
 #include "platform/instance_lock.h"
 #include "platform/openal_audio.h"
 #include "platform/sdl_dialogs.h"
+#include "platform/sdl_gamepad.h"
 #include "platform/sdl_window.h"
 #include "platform/system_clock.h"
 #include "sound/sound.h"
@@ -41,6 +44,31 @@ std::string ScreenshotName() {
     return name;
 }
 
+// The window the settings change while the game runs.
+SdlWindow* g_SettingsWindow = nullptr;
+GlBackend* g_SettingsBackend = nullptr;
+
+void ApplyWindowSettings(const Settings& s) {
+    if (!g_SettingsWindow) return;
+    g_SettingsWindow->SetFullscreen(s.windowMode == WindowMode::kFullscreen);
+    if (g_SettingsBackend)
+        g_SettingsBackend->SetPresentScale(
+            s.windowScale == WindowScale::kInteger ? PresentScale::Integer : PresentScale::Fit);
+    SetFramesPacedByDisplay(g_SettingsWindow->SetVsync(s.vsync));
+}
+
+// The window's size and mode as the game ends, kept for the next start.
+void RememberWindow(const SdlWindow& window) {
+    int width = 0, height = 0;
+    window.WindowedSize(width, height);
+    if (width >= kMinWindowWidth && height >= kMinWindowHeight && width <= kMaxWindowSide &&
+        height <= kMaxWindowSide) {
+        g_Settings.windowWidth = width;
+        g_Settings.windowHeight = height;
+    }
+    g_Settings.windowMode = window.IsFullscreen() ? WindowMode::kFullscreen : WindowMode::kWindow;
+}
+
 int RunHeadless(const Options& opt, const LoadableGame& loaded) {
     VirtualClock clock;
     // A recorded game's clock stood where it stands again here, and quitting asks as it did.
@@ -52,6 +80,14 @@ int RunHeadless(const Options& opt, const LoadableGame& loaded) {
     NullWindow nullWindow;
     g_Host.clock = &clock;
     g_Host.keys = &keys;
+    g_BoundKeys.keyboard = &keys;  // what the key bindings page takes keys from
+    // Only a settings file the run names is read: its key bindings stand between the key
+    // timeline (which then names keyboard keys) and the game.
+    if (!opt.configFile.empty()) {
+        LoadSettings(opt.configFile);
+        ApplySettings();
+        g_Host.keys = &g_BoundKeys;
+    }
     g_Host.dialogs = &dialogs;
     g_Host.window = &nullWindow;
 
@@ -83,7 +119,10 @@ int RunHeadless(const Options& opt, const LoadableGame& loaded) {
     int code = RunFrameLoop(&driver);
     std::fprintf(stderr, "gh02: headless run ended after %llu frames\n",
                  static_cast<unsigned long long>(FramesRun()));
+    SaveSettings();
     g_Host.window = nullptr;
+    g_Host.keys = nullptr;
+    g_BoundKeys.keyboard = nullptr;
     return driver.Failed() ? 3 : code;
 }
 
@@ -95,9 +134,17 @@ int RunInteractive(const Options& opt, const LoadableGame& loaded) {
     g_Host.dialogs = &dialogs;
     g_AudioBackend = &audio;
 
+    LoadSettings(opt.configFile.empty() ? DefaultSettingsPath() : opt.configFile);
+    Settings& s = g_Settings;
+    if (opt.windowed) s.windowMode = WindowMode::kWindow;
+    if (opt.scaleGiven)
+        s.windowScale = opt.scale == ScaleMode::Integer ? WindowScale::kInteger : WindowScale::kFit;
     WindowOptions wo;
-    wo.fullscreen = !opt.windowed;
-    wo.scale = opt.scale == ScaleMode::Integer ? PresentScale::Integer : PresentScale::Fit;
+    wo.fullscreen = s.windowMode == WindowMode::kFullscreen;
+    wo.windowWidth = s.windowWidth;
+    wo.windowHeight = s.windowHeight;
+    wo.scale = s.windowScale == WindowScale::kInteger ? PresentScale::Integer : PresentScale::Fit;
+    wo.vsync = s.vsync;
     std::string error;
     std::unique_ptr<SdlGlContext> gl = CreateGlWindow(wo, &error);
     if (!gl) {
@@ -105,8 +152,21 @@ int RunInteractive(const Options& opt, const LoadableGame& loaded) {
         StartShell(nullptr);  // shows the start-up failure box
         return 1;
     }
+    SdlGamepads pads;
+    if (!pads.Start(&error)) std::fprintf(stderr, "gh02: no gamepads: %s\n", error.c_str());
+    gl->window->SetGamepads(&pads);
+    g_BoundKeys.keyboard = gl->window.get();
+    g_BoundKeys.pad = &pads;
+    g_SettingsWindow = gl->window.get();
+    g_SettingsBackend = gl->backend.get();
+    g_ApplyWindowSettings = ApplyWindowSettings;
+    ApplySettings();
+    // Alt+Enter changes the setting too, so that the settings screen shows the mode as it is.
+    gl->window->SetFullscreenHandler([](bool fullscreen) {
+        g_Settings.windowMode = fullscreen ? WindowMode::kFullscreen : WindowMode::kWindow;
+    });
     g_Host.window = gl->window.get();
-    g_Host.keys = gl->window.get();
+    g_Host.keys = &g_BoundKeys;
     dialogs.owner = gl->window->Handle();
     gl->window->SetScreenshotHandler([] {
         std::string name = ScreenshotName();
@@ -114,8 +174,17 @@ int RunInteractive(const Options& opt, const LoadableGame& loaded) {
     });
     int code = PlayInteractive(std::unique_ptr<IGraphicsBackend>(gl->backend.release()), loaded,
                                opt.recordFile);
+    RememberWindow(*gl->window);
+    SaveSettings();
+    g_ApplyWindowSettings = nullptr;
+    g_SettingsWindow = nullptr;
+    g_SettingsBackend = nullptr;
     g_Host.window = nullptr;
     g_Host.keys = nullptr;
+    g_BoundKeys.keyboard = nullptr;
+    g_BoundKeys.pad = nullptr;
+    gl->window->SetGamepads(nullptr);
+    gl->window->SetFullscreenHandler(nullptr);
     dialogs.owner = nullptr;
     return code;
 }

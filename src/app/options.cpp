@@ -7,7 +7,8 @@
 
 int ParseOptions(int argc, char** argv, Options& o) {
     CLI::App app{"GH02 - the engine and its demo adventure"};
-    app.add_flag("--windowed", o.windowed, "Start in a 1280 x 960 window (Alt+Enter toggles)");
+    app.add_flag("--windowed", o.windowed,
+                 "Start in a window, as big as the screen allows (Alt+Enter toggles)");
     app.add_flag("--headless", o.headless,
                  "Run without a window on a virtual clock (tests, screenshots, state dumps)");
     auto* frames = app.add_option("--frames", o.plan.frames,
@@ -29,8 +30,11 @@ int ParseOptions(int argc, char** argv, Options& o) {
     app.add_flag("--single-instance", o.singleInstance, "Headless: take the single-instance lock");
     app.add_option("--data", o.dataDir, "Data directory (default: beside the executable)");
     std::string scale = "fit";
-    app.add_option("--scale", scale, "Picture scaling: fit or integer")
-        ->check(CLI::IsMember({"fit", "integer"}));
+    auto* scaleOption = app.add_option("--scale", scale, "Picture scaling: fit or integer")
+                            ->check(CLI::IsMember({"fit", "integer"}));
+    app.add_option("--config", o.configFile,
+                   "Settings file to read and write (default: $XDG_CONFIG_HOME/gh02/settings.toml; "
+                   "headless runs read one only when given)");
     app.add_option("--check-data", o.checkDataDir,
                    "Load every file of a data directory and list failures");
     app.add_option("--model-info", o.modelInfoFile, "Print a model as loaded");
@@ -48,6 +52,7 @@ int ParseOptions(int argc, char** argv, Options& o) {
     o.seedGiven = seed->count() > 0;
     o.plan.drawOnlyCaptured = !drawEvery;
     o.scale = scale == "integer" ? ScaleMode::Integer : ScaleMode::Fit;
+    o.scaleGiven = scaleOption->count() > 0;
     auto addFrames = [](const std::vector<std::string>& list, auto& into, const char* what) {
         for (const std::string& s : list) {
             uint64_t frame;

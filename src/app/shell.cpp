@@ -13,6 +13,8 @@
 namespace {
 
 uint64_t g_FramesRun = 0;
+bool g_PacedByDisplay = false;
+constexpr int32_t kFrameMs = 17;
 
 uint32_t Ticks() {
     return g_Host.clock ? g_Host.clock->GetTickCount() : 0;
@@ -61,8 +63,10 @@ void RunOneFrame() {
         g_pd3dDevice->Present();
     }
     UpdateBgmLoop();
-    int32_t wait = 17 - static_cast<int32_t>(Ticks() - g_FrameStart);
-    if (wait < 0) wait = 0;
+    int32_t wait = kFrameMs - static_cast<int32_t>(Ticks() - g_FrameStart);
+    // The display holds each frame until its refresh; a frame that came round in less than half
+    // the time (a hidden window is not held) is paced by the sleep again.
+    if (wait < 0 || (g_PacedByDisplay && g_FrameTime >= uint32_t(kFrameMs / 2))) wait = 0;
     if (g_Host.clock) g_Host.clock->Sleep(static_cast<uint32_t>(wait));
     ++g_FramesRun;
 }
@@ -128,6 +132,10 @@ void QuitGame(uint32_t key, uint32_t flags) {
         OpenQuitBox();
     else
         EndGame();
+}
+
+void SetFramesPacedByDisplay(bool paced) {
+    g_PacedByDisplay = paced;
 }
 
 uint64_t FramesRun() {

@@ -46,6 +46,10 @@ void MainWndProc(const Msg& msg);
 // window closes), or asks first when there is unsaved progress (app/quit_box.h); a fresh Escape
 // while the box asks takes it back.
 void QuitGame(uint32_t key, uint32_t flags = 0);
+// Whether the display paces the frames (vsync): then the frame loop does not sleep out the rest
+// of a frame's 17 ms, unless the last frame came round in less than half of them (a hidden
+// window). Off by default, and in headless runs.
+void SetFramesPacedByDisplay(bool paced);
 // Frames run since start-up.
 uint64_t FramesRun();
 // Frame count and clock words back to zero (start-up and tests).

@@ -19,12 +19,7 @@ nlohmann::json DumpSlotList(const SlotList& list) {
     return {{"cursor", list.cursor}, {"slots", slots}, {"message", ToUtf8(list.message)}};
 }
 
-namespace {
-
-nlohmann::json DumpMenuPage() {
-    const MenuScreenState& m = g_MenuScreen;
-    if (m.page == MenuPage::kMain) return nullptr;
-    const MenuView v = BuildMenuView();
+nlohmann::json DumpMenuView(const MenuView& v) {
     nlohmann::json lines = nlohmann::json::array();
     for (const MenuViewLine& l : v.lines)
         lines.push_back({{"text", ToUtf8(l.text)},
@@ -32,13 +27,22 @@ nlohmann::json DumpMenuPage() {
                          {"heading", l.heading},
                          {"grey", l.grey},
                          {"marked", l.marked}});
-    return {{"page", MenuPageName(m.page)},
-            {"title", ToUtf8(v.title)},
+    return {{"title", ToUtf8(v.title)},
             {"help", ToUtf8(v.help)},
-            {"step", m.step},
             {"member", v.member},
             {"cursor", v.cursor},
             {"lines", lines}};
+}
+
+namespace {
+
+nlohmann::json DumpMenuPage() {
+    const MenuScreenState& m = g_MenuScreen;
+    if (m.page == MenuPage::kMain) return nullptr;
+    nlohmann::json j = DumpMenuView(BuildMenuView());
+    j["page"] = MenuPageName(m.page);
+    j["step"] = m.step;
+    return j;
 }
 
 }  // namespace

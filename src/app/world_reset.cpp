@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "app/game_start.h"
+#include "app/settings_screen.h"
 #include "app/title_menu.h"
 #include "base/crt_rand.h"
 #include "base/frame.h"
@@ -96,6 +97,9 @@ void ResetGameWorld() {
     ResetFieldRuntime();
     g_FieldFrameProc = g_MenuScreenFrameProc = nullptr;
     g_WriteGameToSlot = nullptr;
+    g_OpenSettingsScreen = nullptr;
+    g_SettingsOverMenu = OverMenuScreen();
+    CloseSettingsScreen();
     CloseSaveScreen();
     ResetMenuScreenState();
     ReleaseMenuFaces();

@@ -56,6 +56,16 @@ public:
     virtual int16_t GetKeyState(int virtualKey) = 0;
 };
 
+// The gamepads plugged in, as one: a button is down while it is down on any of them. Buttons are
+// numbered as PadButton (base/key_bindings.h).
+class IGamepad {
+public:
+    virtual ~IGamepad() = default;
+    virtual bool ButtonDown(int button) = 0;
+    // The left stick pushed past its dead zone: 0 up, 1 down, 2 left, 3 right.
+    virtual bool StickPushed(int direction) = 0;
+};
+
 class ITextCodec {
 public:
     virtual ~ITextCodec() = default;
