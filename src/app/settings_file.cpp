@@ -337,6 +337,11 @@ void ReadBindings(const IniFile& file, KeyBindings& b, std::vector<std::string>&
             if (codes[size_t(slot)]) BindKeyboardKey(b, GameKey(k), slot, codes[size_t(slot)]);
         given[size_t(k)] = true;
     }
+    // A key taken from another game key leaves a gap there; the keys left close up, as the file
+    // would write and read them back.
+    for (KeyBinding& binding : b.keys)
+        std::stable_partition(binding.keys.begin(), binding.keys.end(),
+                              [](int code) { return code != 0; });
     for (int32_t k = 0; k < kGameKeyCount; ++k) {
         const char* name = GameKeyName(GameKey(k));
         const Entry* entry = file.Get("gamepad", name);

@@ -103,8 +103,8 @@ TEST(SettingsE2e, TheMenuOpensTheScreenWhoseChangesAreWrittenToTheFile) {
     EXPECT_EQ(left["g_FrameProc"], "MenuScreenFrame");
     const std::string file = Text(config);
     EXPECT_NE(file.find("music = 90"), std::string::npos) << file;
-    EXPECT_NE(file.find("up = [ 'I', 'W' ]"), std::string::npos) << file;
-    EXPECT_NE(file.find("rok_edges = 'no'"), std::string::npos) << file;
+    EXPECT_NE(file.find("up = I, W\n"), std::string::npos) << file;
+    EXPECT_NE(file.find("rok_edges = no\n"), std::string::npos) << file;
 
     // Where the file cannot be written (its folder is a file), the game goes on all the same.
     DemoRun blocked;
