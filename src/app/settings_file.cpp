@@ -4,8 +4,16 @@
 
 #include "app/settings.h"
 
+// toml++ 3.3 asserts, inside its parser, things a malformed file can break ("[ = 1" reaches the
+// key parser with '='), and in an optimised build has the compiler assume them, so a bad settings
+// file would abort or do something undefined. Each of those checks is followed by the parser's own
+// error path, so they are turned off here and such files end as parse errors like any other.
+#pragma push_macro("NDEBUG")
+#undef NDEBUG
+#define TOML_ASSERT(expr) static_assert(true)
 #define TOML_EXCEPTIONS 0
 #include <toml++/toml.h>
+#pragma pop_macro("NDEBUG")
 
 namespace {
 

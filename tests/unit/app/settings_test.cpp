@@ -97,6 +97,10 @@ TEST(SettingsFile, ABadValueIsNamedAndTheValueBeforeStays) {
     EXPECT_FALSE(ParseSettings("mode = = 1", s, problems));
     ASSERT_EQ(problems.size(), 1u);
     EXPECT_EQ(problems[0].rfind("line 1, column 8: ", 0), 0u) << problems[0];
+    // The TOML library's own checks used to abort on a header with no key.
+    problems.clear();
+    EXPECT_FALSE(ParseSettings("[ = 1", s, problems));
+    EXPECT_EQ(problems.size(), 1u);
 }
 
 TEST(SettingsFile, AKeyGivenToOneGameKeyLeavesTheOneThatHadIt) {
