@@ -83,18 +83,6 @@ json Character(const json& j, int n) {
         if (c["index"] == n) return c;
     return json();
 }
-// What the party carries: goods by name, with their counts.
-json Goods(const json& j) {
-    json counts = json::object();
-    for (const json& g : j["inventory"]["goods"]) counts[g["name"].get<std::string>()] = g["count"];
-    return counts;
-}
-const json& Page(const json& j) {
-    return j["menuPage"];
-}
-std::string Line(const json& j, int i) {
-    return Page(j)["lines"][i]["text"].get<std::string>();
-}
 float Distance(const json& j, int a, int b) {
     const json pa = Character(j, a)["position"];
     const json pb = Character(j, b)["position"];
