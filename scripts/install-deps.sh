@@ -7,6 +7,7 @@ packages=(
   zlib1g-dev libstb-dev nlohmann-json3-dev libcli11-dev libinih-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libgl1-mesa-dri libegl-mesa0 libegl1 libgles2 fonts-ipafont-gothic
+  python3 strace
 )
 missing=()
 for p in "${packages[@]}"; do

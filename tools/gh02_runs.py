@@ -51,7 +51,8 @@ def is_sanitized(binary: Path) -> bool:
 
 @dataclass
 class Timeline:
-    """A key timeline's milestones (comments "milestone <name> at <frame>") and its last frame."""
+    """A key timeline's milestones (comments "(milestone <name> at <frame>)" or "(milestones <a> at
+    <frame>, <b> at <frame>)") and its last frame."""
 
     milestones: list = field(default_factory=list)  # (frame, name), in frame order
     last_event: int = 0
@@ -62,18 +63,24 @@ class Timeline:
         return self.last_event + 60
 
 
-MILESTONE = re.compile(r"milestone ([a-z0-9_]+) at (\d+)")
+MILESTONES = re.compile(r"milestones? ([^)]*)")
+NAME_AT = re.compile(r"([a-z][a-z0-9_]*) at (\d+)")
 
 
 def read_timeline(path: Path) -> Timeline:
+    """A milestone's words may run on into the next comment line, so the comments are read as
+    one text."""
     t = Timeline()
+    comments = []
     for line in Path(path).read_text(encoding="utf-8").splitlines():
         line = line.strip()
         if line.startswith("#"):
-            t.milestones += [(int(f), n) for n, f in MILESTONE.findall(line)]
+            comments.append(line.lstrip("# "))
         elif line and line[0].isdigit():
             t.last_event = max(t.last_event, int(line.split()[0]))
-    t.milestones.sort()
+    marks = {(int(f), n) for group in MILESTONES.findall(" ".join(comments))
+             for n, f in NAME_AT.findall(group)}
+    t.milestones = sorted(marks)
     return t
 
 

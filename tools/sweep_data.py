@@ -103,7 +103,12 @@ def mutate(m: Mutant, data: bytes, rng: random.Random, others: dict):
     if m.mutation == "truncate":
         if m.param.endswith("%"):
             return data[: n * int(m.param[:-1]) // 100]
-        return data[: int(m.param)] if int(m.param) > 0 else data[: max(0, n - 1)]
+        if int(m.param) > 0:
+            return data[: int(m.param)]
+        # The last byte that means something: a text file loses the end of its last line, not
+        # the line end or end-of-file mark after it.
+        body = data.rstrip(b"\r\n\x1a \t") if is_text(data) else data
+        return body[: max(0, len(body) - 1)]
     if m.mutation == "flip":
         out = bytearray(data)
         for _ in range(min(3, n)):
@@ -150,9 +155,13 @@ def link_tree(source: Path, target: Path, skip: set):
 
 
 def named_in(text: str, path: str) -> bool:
-    """Whether a line names the file: its name, in either case, as a whole word."""
-    name = re.escape(Path(path).name.lower())
-    return re.search(rf"(?<![0-9a-z_]){name}(?![0-9a-z_])", text.lower()) is not None
+    """Whether a line names the file: its name, or its folder and name without the extension
+    (as scripts are called: "wz\\m0"), in either case, as a whole word."""
+    p = Path(path.lower())
+    names = [re.escape(p.name)]
+    if len(p.parts) > 1:
+        names.append(re.escape(p.parent.name) + r"[\\/]" + re.escape(p.stem))
+    return any(re.search(rf"(?<![0-9a-z_]){n}(?![0-9a-z_])", text.lower()) for n in names)
 
 
 def message_boxes(dump: Path):
@@ -179,8 +188,11 @@ class Sweep:
         self.keys = Path(args.keys).resolve()
         self.out = Path(args.out).resolve()
         self.timeline = gh02_runs.read_timeline(self.keys)
+        # The sweep plays no further than this frame: the files first used later are left out.
+        self.end = min(args.until or self.timeline.end, self.timeline.end)
         self.env = gh02_runs.game_environment(REPOSITORY)
         self.sanitized = gh02_runs.is_sanitized(self.game)
+        self.fixture_bytes = {}  # path -> bytes of a kept broken file (--fixtures)
         self.files = {}  # path -> bytes, every file of the data directory but the game
         for p in sorted(self.data.rglob("*")):
             if p.is_file() and p.resolve() != self.game:
@@ -195,7 +207,7 @@ class Sweep:
         """One clean run: where each file is first used, the clean run's messages and cost."""
         base = self.out / "baseline"
         (base / "saves").mkdir(parents=True, exist_ok=True)
-        frames = self.timeline.end
+        frames = self.end
         cmd = self.command(self.data, frames, base / "end.json", base / "saves")
         marks = [(f, n) for f, n in self.timeline.milestones if f < frames - 1]
         for f, n in marks:
@@ -209,6 +221,7 @@ class Sweep:
         if gh02_runs.fault_line(r) or r.timed_out:
             sys.exit(f"sweep: the clean run failed ({gh02_runs.fault_line(r) or 'timed out'}); "
                      f"see {base / 'stderr.txt'}")
+        print(f"sweep: clean run {r.cpu_seconds:.1f} s CPU, {r.wall_seconds:.1f} s", flush=True)
         self.base_cpu = r.cpu_seconds
         self.base_wall = r.wall_seconds
         self.base_lines = set(messages(r.stderr, base / "end.json", self.data, base))
@@ -229,31 +242,43 @@ class Sweep:
                     pending = []
                 elif name.startswith(str(self.data) + "/"):
                     pending.append(Path(name).relative_to(self.data).as_posix())
-            for p in pending:
-                self.first_use.setdefault(p, frames)
+            for p in pending:  # used after the last milestone: played to the end
+                self.first_use.setdefault(p, frames - 1)
             self.unused = sorted(set(self.files) - set(self.first_use))
         else:
-            self.first_use = {p: frames for p in self.files}
+            self.first_use = {p: frames - 1 for p in self.files}
             self.unused = []
 
     def cut(self, path: str) -> int:
         """Where a run with this file broken ends: the milestone after its first use."""
         first = self.first_use[path]
         later = [f for f, _ in self.timeline.milestones if f > first]
-        return min(later[0] if later else self.timeline.end, self.timeline.end) + 1
+        return min(later[0] if later else self.end, self.end) + 1
 
     def mutants(self):
-        ms = [m for p in sorted(self.first_use) if p in self.files
+        ms = [m for p in sorted(self.first_use) if p in self.files and self.first_use[p] < self.end
               if not self.args.files or any(fnmatch.fnmatch(p, g) for g in self.args.files)
               for m in mutations_for(p, self.files[p])
               if not self.args.mutations or m.mutation in self.args.mutations]
         if self.args.count and self.args.count < len(ms):
             ms = sorted(random.Random(self.args.seed).sample(ms, self.args.count),
                         key=lambda m: (m.path, m.mutation, m.param))
-        return ms
+        return self.fixtures() + ms
+
+    def fixtures(self):
+        """Broken files kept as they are (faults found before): each replaces its namesake."""
+        if not self.args.fixtures:
+            return []
+        root = Path(self.args.fixtures).resolve()
+        found = sorted(p.relative_to(root).as_posix() for p in root.rglob("*") if p.is_file())
+        for path in found:
+            if path not in self.first_use:
+                sys.exit(f"sweep: fixture {path} stands for no file the timeline uses")
+            self.fixture_bytes[path] = (root / path).read_bytes()
+        return [Mutant(path, "fixture") for path in found]
 
     def limits(self, frames: int):
-        share = frames / self.timeline.end
+        share = frames / self.end
         cpu = self.args.cpu_limit or (self.base_cpu * share * 4 + 30)
         wall = self.args.timeout or (self.base_wall * share * 10 + 120)
         return cpu, wall
@@ -269,6 +294,9 @@ class Sweep:
         broken = None
         if m.mutation == "directory":
             target.mkdir()
+        elif m.mutation == "fixture":
+            broken = self.fixture_bytes[m.path]
+            target.write_bytes(broken)
         else:
             broken = mutate(m, self.files[m.path], rng, self.files)
             if broken is not None:
@@ -307,7 +335,7 @@ class Sweep:
     def go(self):
         self.out.mkdir(parents=True, exist_ok=True)
         shutil.rmtree(self.out / "failures", ignore_errors=True)
-        print(f"sweep: clean run of {self.timeline.end} frames ...", flush=True)
+        print(f"sweep: clean run of {self.end} frames ...", flush=True)
         self.baseline()
         mutants = self.mutants()
         print(f"sweep: {len(mutants)} mutants of {len(self.first_use)} files used "
@@ -368,7 +396,11 @@ def main():
     ap.add_argument("--game-seed", default="7", help="the game's --seed (the timeline's)")
     ap.add_argument("--seed", type=int, default=1, help="seed of the mutations and the sample")
     ap.add_argument("--count", type=int, default=0, help="a sample of this many mutants")
+    ap.add_argument("--until", type=int, default=0,
+                    help="play no further than this frame (only files used by then are broken)")
     ap.add_argument("--files", nargs="*", help="only files matching these globs")
+    ap.add_argument("--fixtures", help="a folder of broken files played first, each in place of "
+                    "the data file of the same path (tests/fixtures/malformed)")
     ap.add_argument("--mutations", nargs="*", help="only these mutations")
     ap.add_argument("--jobs", type=int, default=2)
     ap.add_argument("--cpu-limit", type=float, default=0, help="CPU seconds a run may take")
