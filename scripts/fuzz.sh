@@ -15,7 +15,8 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
-build=${BUILD:-build/test}
+build=$(realpath "${BUILD:-build/test}")
+root=$PWD  # absolute paths: some targets change the current folder
 small=4096
 ninja -C "$build" fuzz >/dev/null || exit 1
 
@@ -41,8 +42,8 @@ figures=$out/fuzz_figures.md
 failed=0
 for name in "${targets[@]}"; do
   bin=$out/${name}_fuzz
-  seeds=tests/fuzz/seeds/$name
-  kept=tests/fuzz/corpus/$name
+  seeds=$root/tests/fuzz/seeds/$name
+  kept=$root/tests/fuzz/corpus/$name
   work=$out/corpus/${name}_fuzz
   findings=$out/findings/$name
   log=$out/logs/$name.log

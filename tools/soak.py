@@ -10,6 +10,7 @@
 
   tools/soak.py --game build/bench/game/gh02                  # both, 3 runs, 100,000 frames
   tools/soak.py --game build/test/game/gh02 --only playthrough
+  tools/soak.py --game build/dev/game/gh02 --only random --frames 25000 --starts forest boss_battle
 
 It exits 1 when a run crashed, hung or (random) grew by more than --growth-mib after its first
 quarter.
@@ -30,12 +31,24 @@ KEYS = ("up", "down", "left", "right", "shift", "ctrl", "return", "backspace", "
 MOVES = ("up", "down", "left", "right")
 
 
-def random_timeline(seed: int, frames: int) -> str:
-    """Key presses at random: a walking key held for up to three seconds, the others tapped or
-    held briefly; never Escape, which would end the run."""
+def timeline_prefix(keys: Path, until: int):
+    """The events of a key timeline before a frame, with every key still held let go there."""
+    events, held = [], set()
+    for line in keys.read_text(encoding="utf-8").splitlines():
+        parts = line.split()
+        if len(parts) == 3 and parts[0].isdigit() and int(parts[0]) < until:
+            events.append((int(parts[0]), parts[1], parts[2]))
+            (held.add if parts[2] == "down" else held.discard)(parts[1])
+    return events + [(until, k, "up") for k in sorted(held)]
+
+
+def random_timeline(seed: int, frames: int, prefix=()) -> str:
+    """Key presses at random after the prefix (a start in the play-through): a walking key held
+    for up to three seconds, the others tapped or held briefly; never Escape, which would end
+    the run."""
     rng = random.Random(seed)
-    events = []
-    frame = 5
+    events = list(prefix)
+    frame = max((e[0] for e in events), default=0) + 5
     while frame < frames - 60:
         key = rng.choice(MOVES if rng.random() < 0.45 else KEYS)
         held = rng.randint(10, 180) if key in MOVES else rng.randint(1, 14)
@@ -95,23 +108,32 @@ def playthrough(args, env, work: Path) -> bool:
     return good
 
 
-def random_soak(args, env, work: Path) -> bool:
+def random_soak(args, env, work: Path, start: str) -> bool:
+    """Random keys for --frames frames after the play-through reached the milestone `start`
+    ("title": from the first frame)."""
+    timeline = gh02_runs.read_timeline(Path(args.keys))
+    at = 0 if start == "title" else dict((n, f) for f, n in timeline.milestones)[start]
+    prefix = timeline_prefix(Path(args.keys), at) if at else []
     keys = work / "random.keys"
-    keys.write_text(random_timeline(args.seed, args.frames))
-    samples = []  # (seconds since start, RSS KiB)
+    keys.write_text(random_timeline(args.seed, at + args.frames, prefix))
+    samples = []  # RSS KiB, about once a second
 
     def sample(pid):
         samples.append(vm_rss_kib(pid))
 
     dump = work / "random_end.json"
-    r = gh02_runs.run_game(base_command(args, work, args.frames, keys, dump), env, work,
-                           args.cpu_limit, args.timeout, work / "random.err", on_sample=sample)
+    cmd = base_command(args, work, at + args.frames, keys, dump)
+    trail = [at + args.frames * i // 10 for i in range(1, 10)]  # where the keys took it
+    for f in trail:
+        cmd += ["--dump-state", f"{f}:{work / f'random_{f}.json'}"]
+    r = gh02_runs.run_game(cmd, env, work, args.cpu_limit, args.timeout, work / "random.err",
+                           on_sample=sample)
     v = verdict(r)
     samples = [s for s in samples if s] or [0]
     quarter = max(1, len(samples) // 4)
     early, late = max(samples[:quarter]), max(samples[-quarter:])
     growth = (late - early) / 1024
-    print(f"random keys, seed {args.seed}, {args.frames} frames: {v}; "
+    print(f"random keys from {start} (frame {at}), seed {args.seed}, {args.frames} frames: {v}; "
           f"CPU {r.cpu_seconds:.1f} s, wall {r.wall_seconds:.1f} s, peak RSS "
           f"{r.peak_rss_kib / 1024:.1f} MiB")
     marks = [samples[min(len(samples) - 1, len(samples) * p // 100)] for p in (10, 25, 50, 75)]
@@ -120,10 +142,12 @@ def random_soak(args, env, work: Path) -> bool:
           " / ".join(f"{m / 1024:.1f}" for m in marks) +
           f"; largest in the first quarter {early / 1024:.1f}, in the last {late / 1024:.1f} "
           f"({growth:+.1f} MiB, {len(samples)} samples)")
-    if dump.exists():
-        d = json.loads(dump.read_text(encoding="utf-8"))
-        print(f"where it ended: field {d.get('g_FieldName')!r}, handler {d.get('g_FrameProc')}, "
-              f"{len(d.get('messageBoxes', []))} message boxes")
+    places = []
+    for path in [work / f"random_{f}.json" for f in trail] + [dump]:
+        if path.exists():
+            d = json.loads(path.read_text(encoding="utf-8"))
+            places.append(f"{d.get('g_FieldName')}/{d.get('g_FrameProc')}")
+    print("where it was at every tenth: " + ", ".join(places))
     return v == "ok" and growth <= args.growth_mib
 
 
@@ -136,7 +160,9 @@ def main():
     ap.add_argument("--game-seed", default="7")
     ap.add_argument("--only", choices=("playthrough", "random"))
     ap.add_argument("--runs", type=int, default=3, help="play-throughs in a row")
-    ap.add_argument("--frames", type=int, default=100000, help="frames of the random soak")
+    ap.add_argument("--frames", type=int, default=100000, help="frames of a random soak")
+    ap.add_argument("--starts", nargs="*", default=["title"],
+                    help="random soaks after these milestones of the timeline (title: the start)")
     ap.add_argument("--seed", type=int, default=1, help="seed of the random keys")
     ap.add_argument("--growth-mib", type=float, default=16,
                     help="memory the random soak may gain after its first quarter")
@@ -150,7 +176,8 @@ def main():
         if args.only in (None, "playthrough"):
             ok = playthrough(args, env, Path(tmp)) and ok
         if args.only in (None, "random"):
-            ok = random_soak(args, env, Path(tmp)) and ok
+            for start in args.starts:
+                ok = random_soak(args, env, Path(tmp), start) and ok
     sys.exit(0 if ok else 1)
 
 
