@@ -348,11 +348,13 @@ class Sweep:
                 if outcome not in ("ok", "harmless") or self.args.verbose:
                     print(f"  [{i}/{len(mutants)}] {outcome:8} {m.name} ({frames} frames, "
                           f"{r.cpu_seconds:.1f} s) {detail}", flush=True)
+                if i % 25 == 0:  # the tables so far, should the sweep be stopped
+                    self.report(results, quiet=True)
         self.report(results)
         failed = [r for r in results if r[2] in self.args.fail_on]
         return 1 if failed else 0
 
-    def report(self, results):
+    def report(self, results, quiet=False):
         outcomes = ("ok", "harmless", "silent", "crash", "hang")
         with open(self.out / "runs.tsv", "w", encoding="utf-8") as f:
             f.write("file\tmutation\tparam\tframes\toutcome\texit\tcpu_s\tdetail\n")
@@ -382,7 +384,8 @@ class Sweep:
                 + table("kind", lambda m: kind_of(m.path)) + "\n\n"
                 + table("mutation", lambda m: m.mutation) + "\n")
         (self.out / "summary.md").write_text(text, encoding="utf-8")
-        print(text)
+        if not quiet:
+            print(text)
 
 
 def main():
