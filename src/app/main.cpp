@@ -16,9 +16,9 @@
 #include "app/quit_box.h"
 #include "app/save_game.h"
 #include "app/shell.h"
-#include "app/title_file.h"
 #include "base/bound_keys.h"
 #include "base/crt_rand.h"
+#include "base/diagnostics.h"
 #include "base/host.h"
 #include "base/null_host.h"
 #include "base/paths.h"
@@ -34,6 +34,7 @@
 #include "platform/sdl_window.h"
 #include "platform/system_clock.h"
 #include "sound/sound.h"
+#include "world/title_file.h"
 
 namespace {
 
@@ -197,6 +198,8 @@ int main(int argc, char** argv) {
 
     static IconvCodec codec;
     g_Host.codec = &codec;
+    if (opt.logGiven) SetLogFile(opt.logFile);
+    SetVerbose(opt.verbose);
     g_Host.headless = opt.headless;
     g_Host.executableDir = ExecutableDirectory();
     if (!opt.dataDir.empty()) {

@@ -38,6 +38,17 @@ int ParseOptions(int argc, char** argv, Options& o) {
     app.add_option("--check-data", o.checkDataDir,
                    "Load every file of a data directory and list failures");
     app.add_option("--model-info", o.modelInfoFile, "Print a model as loaded");
+    app.add_flag("--verbose", o.verbose,
+                 "Also write the loaders' progress lines on standard error");
+    auto* log = app.add_option("--log", o.logFile,
+                               "Log file of the data's faults and the loaders' progress (default: "
+                               "$GH02_LOG, else $XDG_STATE_HOME/gh02/gh02.log; \"\" for none)");
+    app.add_flag("--dev", o.dev,
+                 "Authoring keys: F5 reloads the field and its script from disk where the leader "
+                 "stands, F6 shows the field, script, label and script position");
+    app.add_option("--start", o.start,
+                   "Start a new game on FIELD, with SCRIPT (default: FIELD's name) at LABEL "
+                   "(FIELD[:SCRIPT[:LABEL]], names as in the data: baske0:test:PLACE3)");
     app.add_option("--save-dir", o.saveDir,
                    "Folder of the save slots (default: $XDG_DATA_HOME/gh02/<game>/saves)");
     app.add_option("--load", o.loadFrom, "Start from a saved game: a slot 1-8 or a save file");
@@ -50,6 +61,7 @@ int ParseOptions(int argc, char** argv, Options& o) {
         return app.exit(e) == 0 ? 0 : 2;
     }
     o.seedGiven = seed->count() > 0;
+    o.logGiven = log->count() > 0;
     o.plan.drawOnlyCaptured = !drawEvery;
     o.scale = scale == "integer" ? ScaleMode::Integer : ScaleMode::Fit;
     o.scaleGiven = scaleOption->count() > 0;

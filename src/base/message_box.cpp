@@ -9,9 +9,12 @@ std::vector<MessageBoxRecord> g_MessageBoxLog;
 int ShowMessageBox(const std::string& captionSjis, const std::string& textSjis, uint32_t flags,
                    std::string_view english) {
     MessageBoxRecord rec{ToUtf8(captionSjis), ToUtf8(textSjis), flags, 0};
-    // Said before the box, which an interactive game holds until it is answered.
+    // Said before the box, which an interactive game holds until it is answered. A question
+    // without an explanation is no fault: it goes to the log only.
     const std::string game = rec.caption.empty() ? rec.text : "[" + rec.caption + "] " + rec.text;
-    if (english.empty())
+    if ((flags & MB_YESNO) && english.empty())
+        LogProgress("question: " + game);
+    else if (english.empty())
         Diagnose(RunningPlace(), game);
     else
         Diagnose(RunningPlace(), english, game);

@@ -83,10 +83,10 @@ void Approach(QScrOrg& s);          // c33
 // the command being run and, while a command runs, its prefix and its entry.
 struct ScriptReportPlace {
     const char* name = "";
-    const QScrOrg* script = nullptr;  // the script being run, for the line and column of pos
     int32_t pos = 0;
     char prefix = 0;
     const CommandEntry* command = nullptr;
+    const QScrOrg* script = nullptr;  // the script being run, for the line and column of pos
 };
 extern ScriptReportPlace g_ScriptReport;
 // Where g_ScriptReport stands: "SCR/<name>.qd" with the line and column of pos. The runners make

@@ -74,14 +74,14 @@ bool Character::LoadCharacterText(std::string_view text, const std::string& path
     // with three boxes every time its field is entered.
     const bool skeleton = model.BoneCount() > 1;  // more than the root every model has
     weaponBone = FindBone(model, "wea_b");
-    const std::string model = "the model of character " + ShownPath(fileName);
+    const std::string whose =
+        "the model of " + ShownPath("chara\\" + std::string(fileName) + ".qd");
     if (!weaponBone && skeleton)
-        RZ_MsgBox(SJIS("wea_bが見つからん"), model + " has no bone wea_b (the weapon hand)");
+        RZ_MsgBox(SJIS("wea_bが見つからん"), whose + " has no bone wea_b (the weapon hand)");
     guardBone = FindBone(model, "gua_b");
     if (!guardBone && skeleton)
-        RZ_MsgBox(SJIS("gua_bが見つからん"), model + " has no bone gua_b (the guard hand)");
+        RZ_MsgBox(SJIS("gua_bが見つからん"), whose + " has no bone gua_b (the guard hand)");
     headBone = FindBone(model, "head_b");
-    if (!headBone && skeleton)
-        RZ_MsgBox(SJIS("head_bが見つからん"), model + " has no bone head_b");
+    if (!headBone && skeleton) RZ_MsgBox(SJIS("head_bが見つからん"), whose + " has no bone head_b");
     return true;
 }

@@ -25,7 +25,6 @@ namespace {
 // Far beyond any field file (about 30 KB); the rest of a larger file is not read.
 constexpr size_t kMaxFieldFileBytes = 16u << 20;
 constexpr int kCells = kFieldGridSize * kFieldGridSize;
-constexpr int kSkyImages = 6;
 // Billboard image numbers pick texture slot m + 6; a slot past the table is refused.
 constexpr int kLowestBillboardImage = -kBillboardFirstSlot;
 constexpr int kHighestBillboardImage = 57;

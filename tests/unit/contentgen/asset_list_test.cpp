@@ -6,8 +6,8 @@
 
 #include "asset_builders.h"
 #include "build_content.h"
+#include "check/reference_check.h"
 #include "model/rz_model.h"
-#include "reference_check.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;
@@ -77,11 +77,12 @@ TEST_F(AssetListTest, NamedFilesMustBeBuilt) {
     tree.Require("Field/f.qf", "Field/grass.BMP");
     tree.Add("field/GRASS.bmp", "");  // the game looks files up without regard to case
     Diagnostics diag;
-    CheckReferences(tree, diag);
+    CheckReferences(tree, diag, "not built");
     const auto& m = diag.Messages();
     EXPECT_EQ(m.size(), 2u);
-    EXPECT_TRUE(Contains(m, "text/chara/hero.qd: names chara/hero.rzo, which is not built"));
-    EXPECT_TRUE(Contains(m, "text/sChr/c0.qf: names chara/face/hero.bmp, which is not built"));
+    // Each at the line that names the file.
+    EXPECT_TRUE(Contains(m, "chara/hero.qd:1: names chara/hero.rzo, which is not built"));
+    EXPECT_TRUE(Contains(m, "sChr/c0.qf:8: names chara/face/hero.bmp, which is not built"));
 }
 
 // A whole content directory: a broken field fails the build and says where.

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "reference_check.h"
-#include "script_check.h"
-#include "script_scan.h"
+#include "check/reference_check.h"
+#include "check/script_check.h"
+#include "check/script_scan.h"
 #include "test_support.h"
 
 namespace {
@@ -14,6 +14,12 @@ namespace {
 bool Contains(const std::vector<std::string>& messages, const std::string& text) {
     for (const std::string& m : messages)
         if (m.find(text) != std::string::npos) return true;
+    return false;
+}
+
+bool Contains(const std::vector<ScriptProblem>& problems, const std::string& text) {
+    for (const ScriptProblem& p : problems)
+        if (p.what.find(text) != std::string::npos) return true;
     return false;
 }
 
@@ -28,7 +34,7 @@ TEST(ScriptScan, ArgumentsAreConsumedAsTheRunnerConsumesThem) {
     // commands, while an 'e' or 'w' is plain text to it.
     const ScriptScan s =
         ScanScript("@:A//c3 fish#c//=c5 A//1f0 0,1;w1 e0 f8 6,0,0,c2 0,<<1,", ScriptRunner::Field);
-    EXPECT_TRUE(s.problems.empty()) << Joined(s.problems);
+    EXPECT_TRUE(s.problems.empty()) << s.problems.front().what;
     ASSERT_EQ(s.commands.size(), 5u);
     EXPECT_EQ(s.commands[0].args, (std::vector<std::string>{"fish#c", "="}));
     EXPECT_EQ(s.commands[1].args, (std::vector<std::string>{"A", "1"}));
@@ -70,7 +76,7 @@ protected:
     std::vector<std::string> Check() {
         Diagnostics diag;
         CheckScripts(out, diag);
-        CheckReferences(out, diag);
+        CheckReferences(out, diag, "not built");
         return diag.Messages();
     }
     OutputTree out;
@@ -131,8 +137,8 @@ TEST_F(ScriptCheckTest, EveryTechniqueAFighterCanStartIsBuilt) {
             << script << "\n"
             << Joined(m);
     EXPECT_FALSE(Contains(m, "SCR/wz/w2.qd"));
-    EXPECT_TRUE(Contains(m, "text/sChr/c0.qf: names Wea/w-1.qd"));
-    EXPECT_TRUE(Contains(m, "text/sChr/e1.qf: names Wea/w-0.qd"));
+    EXPECT_TRUE(Contains(m, "sChr/c0.qf: names Wea/w-1.qd"));
+    EXPECT_TRUE(Contains(m, "sChr/e1.qf: names Wea/w-0.qd"));
     EXPECT_TRUE(Contains(m, "has no label G_O, which every battle starts"));
 }
 
