@@ -9,7 +9,7 @@
 #include "world/title_file.h"
 
 void InstallStartupFrame() {
-    g_FrameProc = DataSetTitle() ? TitleFrame : StartupFrame;
+    g_FrameProc = DataSetTitle() && !g_StartPlace.moved ? TitleFrame : StartupFrame;
 }
 
 void FrameDispatch() {

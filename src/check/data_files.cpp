@@ -38,8 +38,8 @@ void DataFiles::Error(Diagnostics& diag, const std::string& relativePath, int li
     diag.Error(it->second.name, sourceLine, sourceLine > 0 ? column : 0, what);
 }
 
-void DataFiles::Require(const std::string& from, int line, const std::string& path) {
-    required_.push_back({from, line, path});
+void DataFiles::Require(const std::string& from, int line, const std::string& path, int column) {
+    required_.push_back({from, line, path, column});
 }
 
 void DataFiles::CheckRequired(Diagnostics& diag, const std::string& verb) const {
@@ -48,6 +48,6 @@ void DataFiles::CheckRequired(Diagnostics& diag, const std::string& verb) const 
         if (Find(r.path) || broken_.count(r.path) || broken_.count(r.from)) continue;
         if (!said.insert({r.from + ":" + std::to_string(r.line), LowerAscii(r.path)}).second)
             continue;
-        Error(diag, r.from, r.line, 0, "names " + r.path + ", which is " + verb);
+        Error(diag, r.from, r.line, r.column, "names " + r.path + ", which is " + verb);
     }
 }

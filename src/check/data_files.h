@@ -31,15 +31,17 @@ public:
     // A file whose own error has been reported: what names it is not reported again.
     void MarkBroken(const std::string& relativePath) { broken_.insert(relativePath); }
 
-    // Notes that the file `from` names `path` at that line (0: none), which must be there too.
-    // Checked by CheckRequired, without regard to ASCII case as the game looks files up.
-    void Require(const std::string& from, int line, const std::string& path);
+    // Notes that the file `from` names `path` at that line and column (0: none), which must be
+    // there too. Checked by CheckRequired, without regard to ASCII case as the game looks files
+    // up.
+    void Require(const std::string& from, int line, const std::string& path, int column = 0);
     // The same where `from` is shown as it is (a content source with its line, say).
     void Require(const std::string& from, const std::string& path) { Require(from, 0, path); }
     struct Requirement {
         std::string from;  // a file of the set, or a source shown as it is
         int line = 0;
         std::string path;
+        int column = 0;
     };
     const std::vector<Requirement>& Required() const { return required_; }
     // Reports every required file that is not there (once per file that names it and path),

@@ -68,7 +68,8 @@ private:
         out_.Error(diag_, s.rel, at.line, at.column, what);
     }
     void Require(const Script& s, const ScriptCommand& c, const std::string& path) {
-        out_.Require(s.rel, PlaceInText(*s.text, c.offset, s.rel).line, path);
+        const SourcePlace at = PlaceInText(*s.text, c.offset, s.rel);
+        out_.Require(s.rel, at.line, path, at.column);
     }
 
     // Names in scripts are Shift-JIS bytes; paths of the data set are UTF-8.
