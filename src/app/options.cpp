@@ -1,9 +1,31 @@
 #include "app/options.h"
 
 #include <CLI/CLI.hpp>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
+
+namespace {
+
+// What a headless run was asked for but would silently not do.
+void WarnAboutHeadlessOptions(const Options& o) {
+    const uint64_t last = o.plan.frames - 1;
+    auto past = [&](const auto& byFrame, const char* what) {
+        for (const auto& [frame, list] : byFrame)
+            if (frame > last)
+                std::cerr << "gh02: " << what << " at frame " << frame
+                          << " is past the last frame (" << last << "); it is not done\n";
+    };
+    past(o.plan.dumps, "--dump-state");
+    past(o.plan.screenshots, "--screenshot");
+    past(o.plan.saves, "--save-at");
+    if (!o.recordFile.empty())
+        std::cerr << "gh02: --record records interactive play; a headless run writes no "
+                     "recording (its --input is one)\n";
+}
+
+}  // namespace
 
 int ParseOptions(int argc, char** argv, Options& o) {
     CLI::App app{"GH02 - the engine and its demo adventure"};
@@ -90,6 +112,11 @@ int ParseOptions(int argc, char** argv, Options& o) {
         o.plan.saves[frame].push_back(slot[0] - '1');
     }
     if (!o.inputFile.empty()) {
+        std::error_code ec;
+        if (std::filesystem::is_directory(o.inputFile, ec)) {
+            std::cerr << "gh02: --input " << o.inputFile << " is a folder, not a key timeline\n";
+            return 2;
+        }
         std::ifstream in(o.inputFile, std::ios::binary);
         if (!in) {
             std::cerr << "gh02: cannot read the key timeline " << o.inputFile << "\n";
@@ -104,5 +131,6 @@ int ParseOptions(int argc, char** argv, Options& o) {
         }
         if (frames->count() == 0 && o.plan.input.frames) o.plan.frames = *o.plan.input.frames;
     }
+    if (o.headless) WarnAboutHeadlessOptions(o);
     return -1;
 }
