@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "check/data_files.h"
 #include "check/reference_check.h"
 #include "check/script_check.h"
 #include "check/script_scan.h"
@@ -79,7 +80,7 @@ protected:
         CheckReferences(out, diag, "not built");
         return diag.Messages();
     }
-    OutputTree out;
+    DataFiles out;
 };
 
 TEST_F(ScriptCheckTest, FieldScriptsMeetTheirFieldsAndNameOnlyBuiltFiles) {
@@ -89,7 +90,7 @@ TEST_F(ScriptCheckTest, FieldScriptsMeetTheirFieldsAndNameOnlyBuiltFiles) {
     out.Add("SCR/far.qd", "@:PLACE0//@:PLACE3//c5 PLACE0//1f10 ;");
     EXPECT_TRUE(Check().empty()) << Joined(Check());
 
-    out = OutputTree();
+    out = DataFiles();
     SetUp();
     out.Add("SCR/test.qd",
             "c26 march//f11 2,elder//f11 3,stranger//c11 3,boom//f12 0,7,-1,-1,-1,"
