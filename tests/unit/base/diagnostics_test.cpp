@@ -8,6 +8,7 @@
 #include "base/debug_message.h"
 #include "base/diagnostics.h"
 #include "base/message_box.h"
+#include "base/paths.h"
 #include "base/sjis.h"
 #include "test_support.h"
 
