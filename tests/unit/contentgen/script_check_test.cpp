@@ -65,6 +65,7 @@ protected:
         out.Add("chara/elder.qd", "");
         out.Add("sChr/e0.qf", "x");  // names chara/x.qd
         out.Add("chara/x.qd", "");
+        for (int n = 0; n < 6; ++n) out.Add("tex/sky0_" + std::to_string(n) + ".bmp", "");
         // A field whose map holds events 0 and 3 (event bytes 1 and 4).
         std::string qf = "0,\nsky0_\n";
         for (int i = 0; i < 32; ++i) qf += "none\n";
