@@ -244,6 +244,7 @@ int RunCheckData(const std::string& nativeDir) {
         if (!why.empty()) diag.Error(fs::relative(file, dir).generic_string(), 0, why);
     }
     ReleaseFieldTables();
+    SetFaultsOnStandardError(true);
     // Then every name a file gives, followed as the game follows it.
     DataFiles data = ReadDataFiles(dir, files);
     CheckTables(data, diag);

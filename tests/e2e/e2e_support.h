@@ -21,7 +21,7 @@ inline int RunGh02(const std::string& args, const std::string& env = "",
     const std::filesystem::path out = tmp / ("gh02-e2e-stdout-" + tag);
     std::string cmd = env + " " GH02_BINARY " " + args + " >" +
                       (output ? out.string() : std::string("/dev/null")) + " 2>" +
-                      (errors ? err.string() : std::string("&1"));
+                      (errors ? err.string() : std::string("/dev/null"));
     int status = std::system(cmd.c_str());
     auto take = [](const std::filesystem::path& p, std::string* into) {
         if (!into) return;
