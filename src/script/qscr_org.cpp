@@ -120,8 +120,8 @@ bool QScrOrg::Load(const char* name) {
     text[end + 2] = '\0';
     if (cut) {
         RZ_MsgBox(SJIS("うお！？"), "the script " + ShownPath(path) + " is longer than " +
-                                       std::to_string(kMaxFileText) +
-                                       " bytes; the rest is ignored");
+                                        std::to_string(kMaxFileText) +
+                                        " bytes; the rest is ignored");
     }
     return true;
 }
@@ -150,7 +150,8 @@ void QScrOrg::gStr(char* destination, size_t capacity) {
     while (!ended) {
         if (pc >= kTextSize) {
             ended = true;
-            Diagnose(RunningPlace(), "a text argument runs to the end of the script without its //");
+            Diagnose(RunningPlace(),
+                     "a text argument runs to the end of the script without its //");
             break;
         }
         if (text[pc] == '/' && pc + 1 < kTextSize && text[pc + 1] == '/') {

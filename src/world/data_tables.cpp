@@ -60,8 +60,9 @@ bool LoadTable(const std::string& file, Table& table, const std::string& missing
         return false;
     }
     if (!parse(contents.bytes, table))
-        RZ_MsgBox(SJIS("データの行が多すぎます。先頭の4096行だけ読みました。\n") + path,
-                  "the table " + ShownPath(path) + " has more than 4096 lines; the rest is left out");
+        RZ_MsgBox(
+            SJIS("データの行が多すぎます。先頭の4096行だけ読みました。\n") + path,
+            "the table " + ShownPath(path) + " has more than 4096 lines; the rest is left out");
     return true;
 }
 

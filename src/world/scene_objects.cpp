@@ -183,8 +183,8 @@ void ReportUnknownKind(const FieldObject& o) {
     if (reported == o.kind) return;
     reported = o.kind;
     RZ_MsgBox(SJIS("ID error 書くもんなし！"), "field object " + std::to_string(i) + " has kind " +
-                                                 std::to_string(o.kind) +
-                                                 ", which nothing draws");
+                                                   std::to_string(o.kind) +
+                                                   ", which nothing draws");
 }
 
 }  // namespace
