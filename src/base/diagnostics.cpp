@@ -20,7 +20,7 @@ struct Channel {
     bool tried = false;  // the file was opened, or could not be
     bool verbose = false;
     bool faultsShown = true;
-    std::vector<std::string> faults;
+    std::deque<std::string> faults;  // the oldest leaves first, at no cost per line
     PlaceFinder finder = nullptr;
 
     ~Channel() { Close(); }
@@ -75,7 +75,7 @@ void Diagnose(const std::string& file, int line, int column, std::string_view en
     Channel& c = TheChannel();
     c.Write(text);
     if (c.faultsShown) ToStandardError(text);
-    if (c.faults.size() >= 1000) c.faults.erase(c.faults.begin());
+    if (c.faults.size() >= 1000) c.faults.pop_front();
     c.faults.push_back(std::move(text));
 }
 
@@ -144,7 +144,7 @@ void SetFaultsOnStandardError(bool shown) {
     TheChannel().faultsShown = shown;
 }
 
-const std::vector<std::string>& DiagnosedFaults() {
+const std::deque<std::string>& DiagnosedFaults() {
     return TheChannel().faults;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 #include <cstddef>
+#include <deque>
 #include <string>
 #include <string_view>
-#include <vector>
 
 // What the engine tells the person who wrote the data: faults with the file, line and column they
 // come from, in English beside the game's own text, and the loaders' progress lines. Faults go to
@@ -48,5 +48,5 @@ void SetVerbose(bool verbose);
 // Faults on standard error (the default); a tool that reports them itself turns this off.
 void SetFaultsOnStandardError(bool shown);
 // The last fault lines of this process (at most 1000), for tools and tests.
-const std::vector<std::string>& DiagnosedFaults();
+const std::deque<std::string>& DiagnosedFaults();
 void ClearDiagnosedFaults();

@@ -89,7 +89,7 @@ TEST_F(DiagnosticsTest, BoxesAndProgressLinesGoToTheLogWithTheirPlace) {
     const std::string fault =
         "SCR/test.qd:2:1: no label NOWHERE after this jump (the game says: [Harlo tumesto] "
         "ラベルがねぇよ: NOWHERE)";
-    EXPECT_EQ(DiagnosedFaults(), (std::vector<std::string>{fault, "gh02: no place"}));
+    EXPECT_EQ(DiagnosedFaults(), (std::deque<std::string>{fault, "gh02: no place"}));
     EXPECT_EQ(
         Slurp(dir / "state" / "gh02.log"),
         fault + "\nfname = tex\\a.bmp\nquestion: 辺データを読込みますか？\n" + "gh02: no place\n");
