@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/author_tools.h"
+#include "app/dev_keys.h"
 #include "app/game_start.h"
 #include "app/headless.h"
 #include "app/interactive.h"
@@ -16,12 +17,15 @@
 #include "app/quit_box.h"
 #include "app/save_game.h"
 #include "app/shell.h"
-#include "app/title_file.h"
+#include "app/state_dump.h"
 #include "base/bound_keys.h"
 #include "base/crt_rand.h"
+#include "base/diagnostics.h"
 #include "base/host.h"
+#include "base/message_box.h"
 #include "base/null_host.h"
 #include "base/paths.h"
+#include "base/sjis.h"
 #include "gfx/recording_backend.h"
 #include "gfx/text.h"
 #include "platform/exe_path.h"
@@ -34,6 +38,7 @@
 #include "platform/sdl_window.h"
 #include "platform/system_clock.h"
 #include "sound/sound.h"
+#include "world/title_file.h"
 
 namespace {
 
@@ -198,6 +203,9 @@ int main(int argc, char** argv) {
 
     static IconvCodec codec;
     g_Host.codec = &codec;
+    if (opt.logGiven) SetLogFile(opt.logFile);
+    g_DevKeys = opt.dev;
+    SetVerbose(opt.verbose);
     g_Host.headless = opt.headless;
     g_Host.executableDir = ExecutableDirectory();
     if (!opt.dataDir.empty()) {
@@ -235,8 +243,20 @@ int main(int argc, char** argv) {
     }
 
     std::string why;
-    if (!GameDataPresent(why)) {
+    if (!opt.start.empty() && !ParseStartPlace(opt.start, g_StartPlace, why)) {
         std::fprintf(stderr, "gh02: %s\n", why.c_str());
+        return 2;
+    }
+    if (!GameDataPresent(why)) {
+        // One box that says what is wrong (and the dumps a headless run asked for, which show
+        // it), instead of a game that starts on nothing.
+        static SdlDialogs sdlDialogs;
+        static HeadlessDialogs headlessDialogs;
+        if (!g_Host.dialogs)
+            g_Host.dialogs = opt.headless ? static_cast<IDialogs*>(&headlessDialogs) : &sdlDialogs;
+        ShowMessageBox("", ToSjis(why), MB_OK | MB_ICONEXCLAMATION);
+        for (const auto& [frame, paths] : opt.plan.dumps)
+            for (const std::string& path : paths) WriteStateDump(path);
         return 1;
     }
 
