@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/diagnostics.h"
 #include "base/paths.h"
 
 namespace fs = std::filesystem;
@@ -73,4 +74,13 @@ std::string TextModeText(std::string_view raw) {
     for (size_t i = 0; i < raw.size(); ++i)
         if (!(raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n')) text.push_back(raw[i]);
     return text;
+}
+
+bool CheckTextEnd(std::string_view text, std::string_view sjisPath) {
+    text = UpToCtrlZ(text);
+    if (text.empty() || text.back() == '\n') return true;
+    const size_t lastLine = text.rfind('\n') + 1;  // 0 when there is one line
+    DiagnoseOnce(PlaceInText(text, lastLine, ShownPath(sjisPath)),
+                 "the file ends inside this line, without its line end: is it cut short?");
+    return false;
 }

@@ -42,3 +42,8 @@ FileRead ReadNativeFile(const std::string& nativePath, size_t limit,
 std::string_view UpToCtrlZ(std::string_view raw);
 // Text as a text-mode read gives it: Ctrl-Z ends it and CR LF arrives as LF (a lone CR stays).
 std::string TextModeText(std::string_view raw);
+
+// Every line of a data text ends with a line end; a text whose last line has none was most
+// likely cut short, and what its last item read is not what was written. Says so once for the
+// file (base/diagnostics.h) and returns false; true for an empty text or one that ends a line.
+bool CheckTextEnd(std::string_view text, std::string_view sjisPath);

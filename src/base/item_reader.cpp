@@ -5,8 +5,38 @@
 #include "base/message_box.h"
 #include "base/sjis.h"
 
-ItemReader::ItemReader(std::string_view text, std::string headSjis, std::string pathSjis)
-    : text_(TextModeText(text)), head_(std::move(headSjis)), path_(std::move(pathSjis)) {}
+ItemReader::ItemReader(std::string_view text, std::string headSjis, std::string pathSjis,
+                       int firstLine)
+    : text_(TextModeText(text)),
+      firstLine_(firstLine),
+      head_(std::move(headSjis)),
+      path_(std::move(pathSjis)) {
+    CheckTextEnd(text_, path_);
+}
+
+void ItemReader::Say(std::string_view english) const {
+    SourcePlace at = PlaceInText(text_, last_, ShownPath(path_));
+    at.line += firstLine_ - 1;
+    DiagnoseOnce(at, english);
+}
+
+bool ItemReader::Fits(std::string_view itemUtf8, int64_t value, int64_t low, int64_t high) {
+    if (value >= low && value <= high) return true;
+    Say(std::string(itemUtf8) + " " + std::to_string(value) + " is out of range (" +
+        std::to_string(low) + " to " + std::to_string(high) + ")");
+    return false;
+}
+
+uint8_t ItemReader::Byte(std::string_view itemUtf8, int32_t value) {
+    Fits(itemUtf8, value, 0, 255);
+    return static_cast<uint8_t>(static_cast<uint32_t>(value));
+}
+
+void ItemReader::Cut(std::string_view itemUtf8, const std::string& word, size_t maxBytes) {
+    if (word.size() > maxBytes)
+        Say(std::string(itemUtf8) + " is " + std::to_string(word.size()) +
+            " bytes long; only the first " + std::to_string(maxBytes) + " are kept");
+}
 
 void ItemReader::SkipLine(size_t bufferSize) {
     if (failed_ || bufferSize < 2) return;
