@@ -1,5 +1,8 @@
 #include "base/item_reader.h"
 
+#include <cmath>
+#include <cstdio>
+
 #include "base/diagnostics.h"
 #include "base/game_file.h"
 #include "base/message_box.h"
@@ -14,16 +17,32 @@ ItemReader::ItemReader(std::string_view text, std::string headSjis, std::string 
     CheckTextEnd(text_, path_);
 }
 
-void ItemReader::Say(std::string_view english) const {
-    SourcePlace at = PlaceInText(text_, last_, ShownPath(path_));
+namespace {
+
+// Whole numbers without a point, others as "%g" gives them.
+std::string Shown(double v) {
+    if (v == std::floor(v) && std::fabs(v) < 1e15) return std::to_string(int64_t(v));
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", v);
+    return text;
+}
+
+}  // namespace
+
+void ItemReader::SayAt(size_t offset, std::string_view english) const {
+    SourcePlace at = PlaceInText(text_, offset, ShownPath(path_));
     at.line += firstLine_ - 1;
     DiagnoseOnce(at, english);
 }
 
-bool ItemReader::Fits(std::string_view itemUtf8, int64_t value, int64_t low, int64_t high) {
+void ItemReader::Wrapped(size_t offset) const {
+    SayAt(offset, "a number past the 32-bit range (-2147483648 to 2147483647): it wraps");
+}
+
+bool ItemReader::Fits(std::string_view itemUtf8, double value, double low, double high) {
     if (value >= low && value <= high) return true;
-    Say(std::string(itemUtf8) + " " + std::to_string(value) + " is out of range (" +
-        std::to_string(low) + " to " + std::to_string(high) + ")");
+    Say(std::string(itemUtf8) + " " + Shown(value) + " is out of range (" + Shown(low) + " to " +
+        Shown(high) + ")");
     return false;
 }
 

@@ -40,9 +40,10 @@ public:
     void SkipLine(size_t bufferSize = 64);
     bool Failed() const { return failed_; }
 
-    // Whether the value of the item read last lies in [low, high], the most its record keeps;
-    // one that does not is named (what the loader then keeps is its own affair).
-    bool Fits(std::string_view itemUtf8, int64_t value, int64_t low, int64_t high);
+    // Whether the value of the item read last lies in [low, high], what its record keeps or
+    // what it can mean (a size is not negative); one that does not is named (what the loader
+    // then keeps is its own affair).
+    bool Fits(std::string_view itemUtf8, double value, double low, double high);
     // A value the record keeps in a byte: its low 8 bits, named when it is outside 0-255.
     uint8_t Byte(std::string_view itemUtf8, int32_t value);
     // A word of the item read last kept in at most maxBytes bytes: named when it is longer.
@@ -57,12 +58,15 @@ private:
         last_ = pos_ + in.Position();
         in.SetPosition(0);
         const int stored = in.Scan(format, targets...);
+        if (in.WrappedNumber() != std::string_view::npos) Wrapped(pos_ + in.WrappedNumber());
         pos_ += in.Position();
         return stored == int(sizeof...(Targets));
     }
     static std::string NumberedItem(std::string_view sectionUtf8, int index);
     void Fail(std::string_view itemUtf8);
-    void Say(std::string_view english) const;
+    void Say(std::string_view english) const { SayAt(last_, english); }
+    void SayAt(size_t offset, std::string_view english) const;
+    void Wrapped(size_t offset) const;
 
     std::string text_;
     size_t pos_ = 0;

@@ -1,5 +1,7 @@
 #include "world/character_text_reader.h"
 
+#include <cstdint>
+
 #include "base/game_file.h"
 #include "base/sjis.h"
 #include "world/fighter_record.h"
@@ -34,6 +36,8 @@ bool ReadFighterStatusHead(ItemReader& in, FighterRecord& r) {
     in.Cut("名前", name, sizeof r.name - 1);
     r.SetName(name);
     if (!in.Read("最大HP・最大MP", "%d,%d\n", &r.maxHp, &r.maxMp)) return false;
+    // Kept as written; a negative maximum is named (the first of the two, at their line).
+    if (in.Fits("最大HP", r.maxHp, 0, INT32_MAX)) in.Fits("最大MP", r.maxMp, 0, INT32_MAX);
     for (int i = 0; i < kFighterStatCount; ++i) {
         int32_t v = 0;
         if (!in.Read("能力値 " + std::to_string(i), "%d,", &v)) return false;

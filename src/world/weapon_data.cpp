@@ -1,6 +1,7 @@
 #include "world/weapon_data.h"
 
 #include <algorithm>
+#include <cfloat>
 
 #include "base/game_file.h"
 #include "base/paths.h"
@@ -50,6 +51,7 @@ bool ReadWeaponText(std::string_view text, int slot, const std::string& pathSjis
     const auto low8 = [&](int32_t v) { return uint32_t(in.Byte("軌跡の色", v)); };
     out.trailColour = low8(alpha) << 24 | low8(red) << 16 | low8(green) << 8 | low8(blue);
     if (!in.Read("刃の長さ", "%f\n", &out.bladeLength)) return false;
+    in.Fits("刃の長さ", out.bladeLength, 0, FLT_MAX);  // kept as written
     out.hasBlade = true;
     return true;
 }
