@@ -76,10 +76,22 @@ std::string TextModeText(std::string_view raw) {
     return text;
 }
 
-bool CheckTextEnd(std::string_view text, std::string_view sjisPath) {
+bool CheckDataText(std::string_view text, std::string_view sjisPath) {
     text = UpToCtrlZ(text);
-    if (text.empty() || text.back() == '\n') return true;
-    const size_t lastLine = text.rfind('\n') + 1;  // 0 when there is one line
+    bool clean = true;
+    const auto control = std::find_if(text.begin(), text.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r';
+    });
+    if (control != text.end()) {
+        char what[64];
+        std::snprintf(what, sizeof what, "a control byte 0x%02X: is the file damaged?",
+                      unsigned(static_cast<unsigned char>(*control)));
+        DiagnoseOnce(PlaceInText(text, size_t(control - text.begin()), ShownPath(sjisPath)), what);
+        clean = false;
+    }
+    // Some formats end their lines with a carriage return alone.
+    if (text.empty() || text.back() == '\n' || text.back() == '\r') return clean;
+    const size_t lastLine = text.find_last_of("\r\n") + 1;  // 0 when there is one line
     DiagnoseOnce(PlaceInText(text, lastLine, ShownPath(sjisPath)),
                  "the file ends inside this line, without its line end: is it cut short?");
     return false;

@@ -43,7 +43,9 @@ std::string_view UpToCtrlZ(std::string_view raw);
 // Text as a text-mode read gives it: Ctrl-Z ends it and CR LF arrives as LF (a lone CR stays).
 std::string TextModeText(std::string_view raw);
 
-// Every line of a data text ends with a line end; a text whose last line has none was most
-// likely cut short, and what its last item read is not what was written. Says so once for the
-// file (base/diagnostics.h) and returns false; true for an empty text or one that ends a line.
-bool CheckTextEnd(std::string_view text, std::string_view sjisPath);
+// What no author writes into a data text: a control byte (not tab, line feed or carriage return;
+// Ctrl-Z ends the text), a sign of a damaged file; and a last line without its line end (a line
+// feed, or a carriage return alone as some formats end lines), most
+// likely cut short, so that what its last item read is not what was written. Says so once for
+// the file (base/diagnostics.h), first of each, and returns false; true for a clean text.
+bool CheckDataText(std::string_view text, std::string_view sjisPath);

@@ -11,7 +11,7 @@
 // text-mode read gives it ("\r\n" is one line end, Ctrl-Z ends it). The first item that cannot
 // be read is reported once, with the loader's own head line and the file's path; every later
 // read then fails without a word, so a short or damaged file says where it broke and no more.
-// A text whose last line has no line end is named as cut short (CheckTextEnd), and a value its
+// A text whose last line has no line end is named as cut short (CheckDataText), and a value its
 // record cannot hold is named at its line and column (Fits, Byte), once per file and fault.
 class ItemReader {
 public:

@@ -1,10 +1,12 @@
 #include "gfx/texture_slots.h"
 
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <string>
 #include <utility>
 
+#include "base/diagnostics.h"
 #include "base/paths.h"
 #include "gfx/d3d.h"
 #include "gfx/image_file.h"
@@ -53,6 +55,13 @@ void LoadTextureSlot(TextureSlot& slot, const char* fileName) {
     unsigned char head[26];
     size_t got = std::fread(head, 1, sizeof head, f);
     size_t at = dds ? 12 : 18;
+    // The name says where the sizes are; a picture of another kind under it gives other bytes.
+    const bool ddsHead = got >= 4 && std::memcmp(head, "DDS ", 4) == 0;
+    const bool bmpHead = got >= 2 && head[0] == 'B' && head[1] == 'M';
+    if (got > 0 && ((dds && !ddsHead) || (ext == "bmp" && !bmpHead)))
+        DiagnoseOnce(SourcePlace{ShownPath(path)},
+                     std::string("not a ") + (dds ? "DDS" : "BMP") +
+                         " picture as its name says (its size is read where one keeps it)");
     if (got >= at + 8) {
         slot.width = ReadU32(head + at);
         slot.height = ReadU32(head + at + 4);

@@ -102,6 +102,7 @@ bool RZ_Model::Load(GfxDevice* device, const char* fileName, void* ownerWindow) 
                             "the file is too large for a model");
             return Refused(name);
         }
+        if (IsRzAsciiHeader(file.Data(), file.bytes.size())) CheckDataText(file.bytes, name);
         ok = ReadRzObject(*this, file.Data(), file.bytes.size(), device, ownerWindow, name.c_str());
         if (!ok) return Refused(name);  // the reader has recorded why
     } else {

@@ -124,7 +124,7 @@ bool QScrOrg::Load(const char* name) {
     if (script.empty()) DiagnoseOnce(SourcePlace{shown}, "the script is empty");
     if (end < std::min(script.size(), size_t(kMaxFileText)))
         DiagnoseOnce(PlaceInText(script, end, shown), "a NUL byte ends the script here");
-    CheckTextEnd(script, path);
+    CheckDataText(script, path);
     if (cut) {
         RZ_MsgBox(SJIS("うお！？"), "the script " + ShownPath(path) + " is longer than " +
                                         std::to_string(kMaxFileText) +

@@ -72,7 +72,7 @@ bool ParseTable(std::string_view raw, DataTable<Record>& table, bool withNumbers
                 std::string_view pathSjis, Store store) {
     // The tables were opened in text mode: line ends are "\n" and Ctrl-Z ends the file.
     const std::string text = TextModeText(raw);
-    if (!pathSjis.empty()) CheckTextEnd(text, pathSjis);
+    if (!pathSjis.empty()) CheckDataText(text, pathSjis);
     TableFaults faults(text, pathSjis);
     if (text.empty()) faults.Say("the table is empty");
     const int32_t lines = CountTableLines(text);

@@ -90,7 +90,7 @@ void LoadMenuActions() {
     if (!GameFileExists(path)) return;
     const FileRead file = ReadGameFile(path, kMaxMenuActionsFileBytes, LongFile::kRefuse);
     if (file.Ok()) {
-        CheckTextEnd(file.bytes, path);
+        CheckDataText(file.bytes, path);
         g_Actions = ParseMenuActions(TextModeText(file.bytes), MenuEntries.Count());
     } else {
         g_Actions.problems.push_back(file.status == FileStatus::kTooLong

@@ -84,7 +84,7 @@ void ReadTitleFile() {
     if (!GameFileExists(path)) return;
     const FileRead file = ReadGameFile(path, kMaxTitleFileBytes, LongFile::kRefuse);
     if (file.Ok()) {
-        CheckTextEnd(file.bytes, path);
+        CheckDataText(file.bytes, path);
         g_Title = std::make_unique<TitleFile>(ParseTitleFile(TextModeText(file.bytes)));
         return;
     }
