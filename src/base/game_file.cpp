@@ -76,8 +76,13 @@ std::string TextModeText(std::string_view raw) {
     return text;
 }
 
-bool CheckDataText(std::string_view text, std::string_view sjisPath) {
+bool CheckDataText(std::string_view text, std::string_view sjisPath, int firstLine) {
     text = UpToCtrlZ(text);
+    const auto say = [&](size_t offset, std::string_view english) {
+        SourcePlace at = PlaceInText(text, offset, ShownPath(sjisPath));
+        at.line += firstLine - 1;
+        DiagnoseOnce(at, english);
+    };
     bool clean = true;
     const auto control = std::find_if(text.begin(), text.end(), [](char c) {
         return static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r';
@@ -86,13 +91,12 @@ bool CheckDataText(std::string_view text, std::string_view sjisPath) {
         char what[64];
         std::snprintf(what, sizeof what, "a control byte 0x%02X: is the file damaged?",
                       unsigned(static_cast<unsigned char>(*control)));
-        DiagnoseOnce(PlaceInText(text, size_t(control - text.begin()), ShownPath(sjisPath)), what);
+        say(size_t(control - text.begin()), what);
         clean = false;
     }
     // Some formats end their lines with a carriage return alone.
     if (text.empty() || text.back() == '\n' || text.back() == '\r') return clean;
     const size_t lastLine = text.find_last_of("\r\n") + 1;  // 0 when there is one line
-    DiagnoseOnce(PlaceInText(text, lastLine, ShownPath(sjisPath)),
-                 "the file ends inside this line, without its line end: is it cut short?");
+    say(lastLine, "the file ends inside this line, without its line end: is it cut short?");
     return false;
 }

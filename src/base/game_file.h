@@ -47,5 +47,6 @@ std::string TextModeText(std::string_view raw);
 // Ctrl-Z ends the text), a sign of a damaged file; and a last line without its line end (a line
 // feed, or a carriage return alone as some formats end lines), most
 // likely cut short, so that what its last item read is not what was written. Says so once for
-// the file (base/diagnostics.h), first of each, and returns false; true for a clean text.
-bool CheckDataText(std::string_view text, std::string_view sjisPath);
+// the file (base/diagnostics.h), first of each, and returns false; true for a clean text. The
+// text is the file's from line firstLine on.
+bool CheckDataText(std::string_view text, std::string_view sjisPath, int firstLine = 1);

@@ -14,7 +14,7 @@ ItemReader::ItemReader(std::string_view text, std::string headSjis, std::string 
       firstLine_(firstLine),
       head_(std::move(headSjis)),
       path_(std::move(pathSjis)) {
-    CheckDataText(text_, path_);
+    CheckDataText(text_, path_, firstLine_);
 }
 
 namespace {

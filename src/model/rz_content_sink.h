@@ -54,6 +54,10 @@ public:
     bool Fail(std::string why);
     bool Failed() const { return !error.empty(); }
     std::string error;
+    // What a model that loads did not hold as written (a word where a number belongs), and the
+    // byte of the file it is at; empty when nothing.
+    std::string note;
+    size_t noteAt = 0;
 
 private:
     bool Count(long count, size_t limit, size_t left, size_t minBytes, const char* what);

@@ -11,6 +11,8 @@ namespace {
 
 // The fewest bytes one record can take in the text: a number and a separator.
 constexpr size_t kMinTokenBytes = 2;
+// Written weights are rounded: this much past 0 or 1 is still a share.
+constexpr float kWeightSlack = 1e-3f;
 
 // A quoted name without its first and last character; shorter tokens give an empty name.
 std::string Unquote(const std::string& token) {
@@ -70,6 +72,11 @@ bool ReadPools(RzTokenizer& t, RzContentSink& sink) {
         const float bone0 = t.Float();
         const float bone1 = t.Float();
         const float weight = t.Float();
+        // A share of the first bone: kept as written, named when it is none.
+        if ((weight < -kWeightSlack || weight > 1.0f + kWeightSlack) && sink.note.empty()) {
+            sink.note = "a vertex weight " + std::to_string(weight) + " outside 0 to 1";
+            sink.noteAt = t.Offset();
+        }
         t.Skip();  // )
         if (!sink.Vertex(p, bone0, bone1, weight)) return false;
     }
@@ -201,5 +208,10 @@ bool ReadRzAscii(const uint8_t* data, size_t size, RzContentSink& sink) {
                     ReadMaterials(t, sink) && ReadAnimations(t, sink, boneCount);
     // Past the end every value reads as 0, so whatever went wrong after it is not the reason.
     if (!ok && t.Ended()) sink.error = "the data runs past the end of the file";
+    if (t.FirstNonNumber() != std::string_view::npos) {
+        sink.note = "a word where a number belongs (read as far as it is a number)";
+        sink.noteAt = t.FirstNonNumber();
+    }
+    sink.noteAt += start;
     return ok;
 }

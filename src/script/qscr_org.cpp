@@ -124,7 +124,8 @@ bool QScrOrg::Load(const char* name) {
     if (script.empty()) DiagnoseOnce(SourcePlace{shown}, "the script is empty");
     if (end < std::min(script.size(), size_t(kMaxFileText)))
         DiagnoseOnce(PlaceInText(script, end, shown), "a NUL byte ends the script here");
-    CheckDataText(script, path);
+    else
+        CheckDataText(script, path);
     if (cut) {
         RZ_MsgBox(SJIS("うお！？"), "the script " + ShownPath(path) + " is longer than " +
                                         std::to_string(kMaxFileText) +

@@ -103,6 +103,10 @@ void PlayBgm(std::string_view nameIn) {
                 "cannot play " + ToUtf8(path) + (error.empty() ? "" : ": ") + error);
         return;
     }
+    if (g_BgmStream.CutShort())
+        SayOnce("short:" + path, ToUtf8(path) +
+                                     " holds fewer samples than its header says (cut short?): "
+                                     "its end plays as silence");
     SoundBufferDesc desc;
     desc.flags = DSBCAPS_CTRLFREQUENCY | DSBCAPS_CTRLPAN | DSBCAPS_CTRLVOLUME;
     desc.bufferBytes = g_BgmStream.TotalBytes();

@@ -139,8 +139,7 @@ const TechniqueTable& TechniqueTableAt(int32_t n) {
     return n >= 0 && n < kTechniqueTableCount ? TechniqueTables[n] : kEmpty;
 }
 
-bool ParseTechniqueTable(std::string_view text, TechniqueTable& table,
-                         std::string_view pathSjis) {
+bool ParseTechniqueTable(std::string_view text, TechniqueTable& table, std::string_view pathSjis) {
     return ParseTable(text, table, true, pathSjis,
                       [](const TableLine& l, TechniqueRecord& r, const TableFaults& faults) {
                           faults.Word("the name", l.name, sizeof r.name);
@@ -175,7 +174,8 @@ bool ParseGoods(std::string_view text, DataTable<GoodsRecord>& table, std::strin
                           if (l.read < 2) return;
                           faults.Word("the help text", l.text, sizeof r.description);
                           CopySjisField(r.description, sizeof r.description, l.text);
-                          if (l.read >= 3) faults.Number("the third", l.third, INT16_MIN, INT16_MAX);
+                          if (l.read >= 3)
+                              faults.Number("the third", l.third, INT16_MIN, INT16_MAX);
                           if (l.read >= 3) r.third = static_cast<int16_t>(l.third);
                           if (l.read >= 4)
                               faults.Number("the fourth", l.fourth, INT16_MIN, INT16_MAX);
