@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <utility>
@@ -49,7 +50,15 @@ void LoadTextureSlot(TextureSlot& slot, const char* fileName) {
     bool dds = ext == "dds";
 
     FILE* f = OpenGameFile(path, "rb");
-    if (!f) return;
+    if (!f) {
+        // A missing file has been named where its path matched nothing.
+        std::error_code ec;
+        const std::string native = ResolveGamePath(path);
+        if (!native.empty() && std::filesystem::is_directory(native, ec))
+            DiagnoseOnce(SourcePlace{ShownPath(path)},
+                         "cannot use the image: a folder, not a file");
+        return;
+    }
     // The sizes come from the header: a DDS keeps the height first at 12, a BMP info header
     // the width at 18. A file too short for them leaves 0 x 0.
     unsigned char head[26];

@@ -56,7 +56,9 @@ bool ReadRzObject(RZ_Model& model, const uint8_t* data, size_t size, GfxDevice* 
     if (ok) {
         if (!sink.note.empty()) {
             const std::string_view text(reinterpret_cast<const char*>(data), size);
-            DiagnoseOnce(PlaceInText(text, sink.noteAt, ShownPath(fileName ? fileName : "")),
+            const std::string shown = ShownPath(fileName ? fileName : "");
+            DiagnoseOnce(sink.noteAt == std::string::npos ? SourcePlace{shown}
+                                                          : PlaceInText(text, sink.noteAt, shown),
                          sink.note);
         }
         return true;

@@ -11,8 +11,6 @@ namespace {
 
 // The fewest bytes one record can take in the text: a number and a separator.
 constexpr size_t kMinTokenBytes = 2;
-// Written weights are rounded: this much past 0 or 1 is still a share.
-constexpr float kWeightSlack = 1e-3f;
 
 // A quoted name without its first and last character; shorter tokens give an empty name.
 std::string Unquote(const std::string& token) {
@@ -73,10 +71,8 @@ bool ReadPools(RzTokenizer& t, RzContentSink& sink) {
         const float bone1 = t.Float();
         const float weight = t.Float();
         // A share of the first bone: kept as written, named when it is none.
-        if ((weight < -kWeightSlack || weight > 1.0f + kWeightSlack) && sink.note.empty()) {
-            sink.note = "a vertex weight " + std::to_string(weight) + " outside 0 to 1";
-            sink.noteAt = t.Offset();
-        }
+        if (!IsShare(weight))
+            sink.Note("a vertex weight " + std::to_string(weight) + " outside 0 to 1", t.Offset());
         t.Skip();  // )
         if (!sink.Vertex(p, bone0, bone1, weight)) return false;
     }
@@ -193,7 +189,9 @@ bool ReadAnimations(RzTokenizer& t, RzContentSink& sink, long boneCount) {
         }
         t.Skip();  // }
     }
-    t.Skip();  // }
+    std::string closing;  // the file's last '}'
+    if (!t.Next(closing))
+        sink.Note("the file ends before its closing '}': is it cut short?", t.Offset());
     return !t.Ended();
 }
 
@@ -209,9 +207,10 @@ bool ReadRzAscii(const uint8_t* data, size_t size, RzContentSink& sink) {
     // Past the end every value reads as 0, so whatever went wrong after it is not the reason.
     if (!ok && t.Ended()) sink.error = "the data runs past the end of the file";
     if (t.FirstNonNumber() != std::string_view::npos) {
-        sink.note = "a word where a number belongs (read as far as it is a number)";
-        sink.noteAt = t.FirstNonNumber();
+        sink.note.clear();  // the first fault of all
+        sink.Note("a word where a number belongs (read as far as it is a number)",
+                  t.FirstNonNumber());
     }
-    sink.noteAt += start;
+    if (sink.noteAt != std::string::npos) sink.noteAt += start;
     return ok;
 }

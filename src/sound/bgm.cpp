@@ -48,6 +48,7 @@ const BgmList* MusicList() {
                   "the music list " + ShownPath(path) + " cannot be read; no music plays");
         return nullptr;
     }
+    CheckDataText(file.bytes, path);
     g_BgmList = std::make_unique<BgmList>(ParseBgmList(file.bytes));
     for (int line : g_BgmList->badLines)
         SayOnce("line" + std::to_string(line),
