@@ -1,5 +1,6 @@
 #include "base/item_reader.h"
 
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 
@@ -41,8 +42,9 @@ void ItemReader::Wrapped(size_t offset) const {
 
 bool ItemReader::Fits(std::string_view itemUtf8, double value, double low, double high) {
     if (value >= low && value <= high) return true;
-    Say(std::string(itemUtf8) + " " + Shown(value) + " is out of range (" + Shown(low) + " to " +
-        Shown(high) + ")");
+    const std::string range =
+        high >= FLT_MAX ? "at least " + Shown(low) : Shown(low) + " to " + Shown(high);
+    Say(std::string(itemUtf8) + " " + Shown(value) + " is out of range (" + range + ")");
     return false;
 }
 

@@ -92,7 +92,7 @@ TEST_F(BrokenFilesTest, EachBrokenFileIsNamedOnceAtItsPlace) {
         {"Datas/WzDatas_0.qd", "fire bu\x01rns 1 8\r\n", techniques,
          "Datas/WzDatas_0.qd:1:8:", "control byte 0x01"},
         {"chara/x.qd", "x.rzo\r\n-1.0,\r\n0.0,\r\n100.0,\r\n", character,
-         "chara/x.qd:2:1:", "-1 is out of range"},
+         "chara/x.qd:2:1:", "-1 is out of range (at least 0)"},
         {"chara/x.rzo", "", model, "chara/x.rzo", "the model cannot be loaded"},
         {"chara/x.rzo", "/", model, "chara/x.rzo", "a folder, not a file"},
         {"SCR/x.qd", std::string("c1 1,0,\0junk#\r\n", 15), script,
