@@ -440,6 +440,7 @@ void GlBackend::Submit(const DeviceState& s, GLenum mode, const uint8_t* vertice
 
     Stream(GL_ARRAY_BUFFER, vbo_, vertices, size_t(vertexCount) * stride);
     SetVertexLayout(s.fvf, stride);
+    ++glDrawCount_;
     if (indices) {
         size_t size = indexType == GL_UNSIGNED_INT ? sizeof(uint32_t) : sizeof(uint16_t);
         Stream(GL_ELEMENT_ARRAY_BUFFER, ibo_, indices, indexCount * size);

@@ -55,6 +55,8 @@ public:
     void Flush();
     // Programs compiled so far (one per combination of states drawn with).
     size_t ProgramCount() const { return programs_.Size(); }
+    // GL draw calls issued since the backend was made: what reaches the driver after merging.
+    uint64_t GlDrawCount() const { return glDrawCount_; }
 
     void Clear(uint32_t flags, uint32_t argb, float z) override;
     void Present() override;
@@ -104,4 +106,5 @@ private:
     uint32_t layoutFvf_ = 0, layoutStride_ = 0;
     float clearColour_[3] = {-1, -1, -1};
     double clearDepth_ = -1;
+    uint64_t glDrawCount_ = 0;
 };
