@@ -30,6 +30,8 @@ public:
     }
     void UploadTexture(GfxTexture& texture) override { inner_->UploadTexture(texture); }
     void DestroyTexture(GfxTexture& texture) override { inner_->DestroyTexture(texture); }
+    void UploadBuffer(GfxStaticBuffer& buffer) override { inner_->UploadBuffer(buffer); }
+    void DestroyBuffer(GfxStaticBuffer& buffer) override { inner_->DestroyBuffer(buffer); }
     bool ReadPixels(std::vector<uint32_t>& argb) override { return inner_->ReadPixels(argb); }
 
 private:
