@@ -278,11 +278,13 @@ void GlBackend::UploadBuffer(GfxStaticBuffer& buffer) {
                     buffer.Vertices());
     glBufferSubData(GL_ARRAY_BUFFER, GLintptr(indexOffset), GLsizeiptr(indexBytes),
                     buffer.Indices().data());
+    staticBounds_[name] = BoundsOf(buffer.Vertices(), buffer.VertexCount(), buffer.Stride());
 }
 
 void GlBackend::DestroyBuffer(GfxStaticBuffer& buffer) {
     GLuint name = buffer.backendHandle;
     if (name) glDeleteBuffers(1, &name);
+    staticBounds_.erase(name);
     // GL may hand the name out again: the static vertex array points into it no longer.
     if (name == staticArray_.buffer) staticArray_.buffer = 0;
     buffer.backendHandle = 0;
@@ -351,15 +353,17 @@ void GlBackend::SetVertexLayout(VertexArray& array, GLuint buffer, uint32_t fvf,
     }
 }
 
-void GlBackend::SetUniforms(FixedFunctionProgram& p, const DeviceState& s, GfxTexture* texture) {
+void GlBackend::SetUniforms(FixedFunctionProgram& p, const DeviceState& s, GfxTexture* texture,
+                            const PositionBounds& bounds) {
     auto setInt = [&p](GLint loc, int v) {
         if (p.UniformChanged(loc, &v, sizeof v)) glUniform1i(loc, v);
     };
     auto rs = [&s](RenderState r) { return s.Rs(r); };
     const uint32_t fvf = s.fvf;
 
+    Matrix44 wv{};
     if (!p.key.pretransformed) {
-        Matrix44 wv = MultiplyRows(s.world, s.view);
+        wv = MultiplyRows(s.world, s.view);
         if (p.UniformChanged(p.worldView, &wv, sizeof wv))
             glUniformMatrix4fv(p.worldView, 1, GL_FALSE, &wv.m[0][0]);
         if (p.UniformChanged(p.projection, &s.projection, sizeof s.projection))
@@ -396,7 +400,7 @@ void GlBackend::SetUniforms(FixedFunctionProgram& p, const DeviceState& s, GfxTe
         ColorToFloats(rs(RenderState::Ambient), ambient);
         if (p.UniformChanged(p.globalAmbient, ambient, sizeof ambient))
             glUniform4fv(p.globalAmbient, 1, ambient);
-        int count = PackLights(s, lightScratch_);
+        int count = PackLights(s, lightScratch_, bounds, wv);
         setInt(p.lightCount, count);
         if (count > 0 &&
             p.UniformChanged(p.lights, lightScratch_.data(), lightScratch_.size() * sizeof(float)))
@@ -462,7 +466,8 @@ void GlBackend::Flush() {
     batch_.Reset();
 }
 
-bool GlBackend::Prepare(const DeviceState& s) {
+bool GlBackend::Prepare(const DeviceState& s, const uint8_t* vertices, uint32_t vertexCount,
+                        uint32_t stride, const PositionBounds* knownBounds) {
     GfxTexture* tex = s.texture;
     const GlShaderKey key = ShaderKeyFor(s, tex && tex->backendHandle != 0);
     std::string error;
@@ -477,14 +482,17 @@ bool GlBackend::Prepare(const DeviceState& s) {
         BindTexture(tex->backendHandle);
         sampler_.Apply(s);
     }
-    SetUniforms(*p, s, key.sampleTexture ? tex : nullptr);
+    // Lit draws leave out the lights that reach none of their vertices.
+    PositionBounds bounds;
+    if (key.lighting) bounds = knownBounds ? *knownBounds : BoundsOf(vertices, vertexCount, stride);
+    SetUniforms(*p, s, key.sampleTexture ? tex : nullptr, bounds);
     return true;
 }
 
 void GlBackend::Submit(const DeviceState& s, GLenum mode, const uint8_t* vertices,
                        uint32_t vertexCount, uint32_t stride, const void* indices, GLenum indexType,
                        uint32_t indexCount) {
-    if (!Prepare(s)) return;
+    if (!Prepare(s, vertices, vertexCount, stride, nullptr)) return;
     Stream(GL_ARRAY_BUFFER, vbo_, vertices, size_t(vertexCount) * stride);
     SetVertexLayout(streamArray_, vbo_, s.fvf, stride);
     ++glDrawCount_;
@@ -498,8 +506,11 @@ void GlBackend::Submit(const DeviceState& s, GLenum mode, const uint8_t* vertice
 }
 
 void GlBackend::SubmitStatic(const DrawCall& c, const DeviceState& s, GLenum mode) {
-    if (!Prepare(s)) return;
     const GLuint name = c.buffer->backendHandle;
+    const auto known = staticBounds_.find(name);
+    if (!Prepare(s, c.vertices, c.vertexCount, c.stride,
+                 known != staticBounds_.end() ? &known->second : nullptr))
+        return;
     const bool rebind = staticArray_.buffer != name;
     SetVertexLayout(staticArray_, name, s.fvf, c.stride);
     // The index binding belongs to the vertex array.

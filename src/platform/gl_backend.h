@@ -4,10 +4,12 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "gfx/backend.h"
 #include "platform/gl_draw_batch.h"
+#include "platform/gl_lighting.h"
 #include "platform/gl_render_state.h"
 #include "platform/gl_shader.h"
 
@@ -85,9 +87,11 @@ private:
     bool AttachTargets(GLenum colourFormat);
     // Binds the target with or without its depth buffer.
     void BindTarget(bool depth);
-    // Program, GL state, texture and uniforms for a draw under `state`; false when the driver
-    // cannot build the program (the draw is then lost).
-    bool Prepare(const DeviceState& state);
+    // Program, GL state, texture and uniforms for a draw of `vertices` under `state` (the box
+    // around their positions when known already); false when the driver cannot build the
+    // program (the draw is then lost).
+    bool Prepare(const DeviceState& state, const uint8_t* vertices, uint32_t vertexCount,
+                 uint32_t stride, const PositionBounds* bounds);
     // Draws now: `vertices` (through `indices` of `indexType` when not null) under `state` as
     // GL `mode`.
     void Submit(const DeviceState& state, GLenum mode, const uint8_t* vertices,
@@ -99,7 +103,8 @@ private:
     void Stream(GLenum target, GLuint buffer, const void* data, size_t size);
     // Binds `array` with its attributes laid out for `fvf` and `stride` in `buffer`.
     void SetVertexLayout(VertexArray& array, GLuint buffer, uint32_t fvf, uint32_t stride);
-    void SetUniforms(FixedFunctionProgram& p, const DeviceState& state, GfxTexture* texture);
+    void SetUniforms(FixedFunctionProgram& p, const DeviceState& state, GfxTexture* texture,
+                     const PositionBounds& bounds);
     void BindTexture(GLuint name);
 
     GlProgramCache programs_;
@@ -115,6 +120,8 @@ private:
     PresentScale scale_ = PresentScale::Fit;
     GlPresentTarget target_;
     std::vector<uint16_t> safeIndices_;
+    // The box around each static buffer's positions, by GL buffer name.
+    std::unordered_map<GLuint, PositionBounds> staticBounds_;
     std::vector<float> lightScratch_;
     // What GL holds, so that only changes are sent.
     GLuint boundFbo_ = 0;  // 0: the window
