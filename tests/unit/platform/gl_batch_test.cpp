@@ -1,5 +1,9 @@
 // Draws held back and merged by the GL backend must come out exactly as if each had been drawn
 // on its own: state changes between them, texture changes, reads and presents in the middle.
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 #include "gl_test_support.h"
 
 namespace {
@@ -180,4 +184,43 @@ TEST_F(GlBatchTest, StaticBuffersDrawInTheirPlaceAsFromMemory) {
     device->DrawIndexedPrimitive(PrimitiveType::TriangleList, c, 0, 2);
     Read();
     EXPECT_EQ(Pixel(55, 5), kGreen);
+}
+
+// Strips and fans joined into one list draw every pixel as GL draws them as strips and fans:
+// the same triangles, the same culled faces, the same flat colours.
+TEST_F(GlBatchTest, JoinedStripsAndFansDrawAsGlDrawsThem) {
+    device->SetRenderState(RenderState::ShadeMode, Shade::Flat);
+    device->SetRenderState(RenderState::CullMode, Cull::CounterClockwise);
+    device->SetVertexShader(kFvfScreenVertex);
+    const uint32_t c[6] = {kRed, kGreen, kBlue, 0xFFFFFF00, 0xFF00FFFF, 0xFFFF00FF};
+    const uint16_t order[6] = {0, 1, 2, 3, 4, 5};
+    auto picture = [&](bool joined) {
+        device->Clear(kClearTarget, kClearColour, 1.0f, 0);
+        for (int k = 0; k < 4; ++k) {
+            const float x = 60.0f * k;
+            // A zigzag strip of four triangles, then a fan of four around its first corner.
+            // Drawn from memory with room for more vertices than a batch takes, they go to GL
+            // as a strip and a fan.
+            std::vector<TestScreenVertex> strip(100), fan(100);
+            for (int i = 0; i < 6; ++i) {
+                strip[i] = Sv(x + 10.0f * i, (i % 2) ? 10.0f : 40.0f, c[(i + k) % 6]);
+                fan[i] = i == 0 ? Sv(x + 25, 100, c[k]) : Sv(x + 10.0f * i - 5, 60, c[i]);
+            }
+            for (auto [type, v] : {std::pair{PrimitiveType::TriangleStrip, strip.data()},
+                                   std::pair{PrimitiveType::TriangleFan, fan.data()}}) {
+                if (joined)
+                    device->DrawPrimitiveUP(type, 4, v, sizeof v[0]);
+                else
+                    device->DrawIndexedPrimitiveUP(type, 0, 100, 4, order, v, sizeof v[0]);
+            }
+        }
+        Read();
+        std::vector<uint32_t> pixels;
+        for (int y = 0; y < 110; ++y)
+            for (int x = 0; x < 240; ++x) pixels.push_back(Pixel(x, y));
+        return pixels;
+    };
+    const auto joined = picture(true);
+    EXPECT_EQ(joined, picture(false));
+    for (uint32_t colour : c) EXPECT_NE(std::count(joined.begin(), joined.end(), colour), 0);
 }
