@@ -103,7 +103,7 @@ void Playthrough(benchmark::State& state, bool pictures) {
                                 std::to_string(frames) + " --save-dir " + saves.string() +
                                 " --input " + keys.string() + (pictures ? t.screenshots : "");
     for (auto _ : state)
-        if (!Run(command, 1))  // gh02 ends with 1 after an orderly end (its last frame)
+        if (!Run(command, 0))  // gh02 ends with 0 after an orderly end (its last frame)
             state.SkipWithError("gh02 failed (is the game built beside this program?)");
     state.counters["frames"] = frames;
     state.counters["frames/s"] = benchmark::Counter(double(frames) * double(state.iterations()),

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/settings.h"
 #include "app/title_file.h"
 #include "base/game_file.h"
 #include "base/message_box.h"
@@ -153,6 +154,16 @@ std::string CheckFile(const fs::path& dataDir, const fs::path& file) {
         return CheckTitleFile(file);
     if (ext == ".qd" && top == "datas" && Lower(file.filename().string()) == "mnuactions.qd")
         return CheckMenuActionsFile(dataDir, file);
+    if (ext == ".ini" && top == "datas" && Lower(file.filename().string()) == "settings.ini") {
+        // The data set's settings: every value one the game can use.
+        const FileRead text =
+            ReadNativeFile(file.string(), kMaxSettingsFileBytes, LongFile::kRefuse);
+        if (!text.Ok()) return "cannot be read";
+        Settings settings;
+        std::vector<std::string> problems;
+        ParseSettings(text.bytes, settings, problems);
+        return problems.empty() ? std::string() : problems.front();
+    }
     if (ext == ".qd" && top == "bgm") {
         // The music list: every line read, every track it names decodes with its loop.
         const FileRead text = ReadNativeFile(file.string(), kAnyFileSize);

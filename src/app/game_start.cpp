@@ -1,4 +1,5 @@
 #include "app/game_start.h"
+#include "app/settings_screen.h"
 
 #include "app/world_reset.h"
 
@@ -11,6 +12,7 @@
 #include "app/save_game.h"
 #include "base/crt_rand.h"
 #include "base/host.h"
+#include "base/paths.h"
 #include "battle/battle.h"
 #include "field/field_frame.h"
 #include "field/field_runtime.h"
@@ -35,6 +37,9 @@
 
 namespace {
 
+// The field script every new game starts from.
+constexpr const char* kFirstScript = "test";
+
 // Copies a name into a fixed buffer, cut to fit.
 template <size_t N>
 void CopyName(char (&dst)[N], const char* src) {
@@ -56,6 +61,7 @@ void SetUpFirstFrame() {
     g_FieldFrameProc = FieldFrame;
     g_MenuScreenFrameProc = MenuScreenFrame;
     g_WriteGameToSlot = SaveGame;
+    InstallSettingsScreen();
     g_Camera.eye.Set(0.0f, 3000.0f, -400.0f);
     g_Camera.angle = 0.0f;
     g_Camera.distance = 2000.0f;
@@ -90,6 +96,13 @@ void SetupLighting() {
     dev->LightEnable(0, true);
     dev->SetMaterial(material);
     dev->SetRenderState(RenderState::NormalizeNormals, 1);
+}
+
+bool GameDataPresent(std::string& why) {
+    if (GameFileExists(std::string(GetBasePath()) + "SCR\\" + kFirstScript + ".qd")) return true;
+    why = "no game data in " + DataDirectory() + " (SCR/" + kFirstScript +
+          ".qd, the script a new game starts from, is not there; --data names the data folder)";
+    return false;
 }
 
 void GameStart() {
@@ -132,7 +145,7 @@ void GameStart() {
     g_Camera.handler = NullFrameHook;
 
     CopyName(g_FieldName, "baske0");
-    CopyName(g_FieldScriptName, "test");
+    CopyName(g_FieldScriptName, kFirstScript);
     g_ScriptResumePos = 0;
 
     StartField();

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <string>
 
 // The first frame and the start of a new game: render states, lighting, the data every mode
 // needs, the player's party and the first field with its script.
@@ -16,3 +17,6 @@ void SetupLighting();
 // Everything a new game loads and sets, ending with the party bound to its fighter slots; the
 // field commands are installed and every enemy slot reads enemy 0 again.
 void GameStart();
+// Whether the data folder holds a game to start: the script every new game starts from
+// (SCR\test.qd). False, with what is missing in `why`, when it is not there.
+bool GameDataPresent(std::string& why);

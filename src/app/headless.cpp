@@ -1,6 +1,7 @@
 #include "app/headless.h"
 
 #include <cstdio>
+#include <iterator>
 #include <vector>
 
 #include "app/save_game.h"
@@ -20,10 +21,14 @@ void HeadlessDriver::BeforeFrame() {
     if (plan_.drawOnlyCaptured && g_pd3dDevice)
         g_pd3dDevice->SetDrawing(plan_.screenshots.count(frame) != 0);
     if (closing_) return;
-    clock_.Advance(plan_.frameMs);
+    clock_.Advance(FrameMs(frame));
     const auto& events = plan_.input.events;
     while (nextEvent_ < events.size() && events[nextEvent_].frame <= frame) {
         const KeyEvent& e = events[nextEvent_++];
+        if (e.virtualKey == kCloseButton) {
+            g_MessageQueue.Post(WM_CLOSE);
+            continue;
+        }
         bool wasDown = keys_.down[e.virtualKey];
         keys_.down[e.virtualKey] = e.down;
         if (e.down && !wasDown)
@@ -55,8 +60,14 @@ void HeadlessDriver::AfterFrame() {
     }
     if (!closing_ && FramesRun() >= plan_.frames) {
         closing_ = true;
-        g_MessageQueue.Post(WM_CLOSE);
+        g_MessageQueue.Post(WM_CLOSE, kCloseAtOnce);
     }
+}
+
+uint32_t HeadlessDriver::FrameMs(uint64_t frame) const {
+    const auto& lengths = plan_.input.frameMs;
+    auto it = lengths.upper_bound(frame);
+    return it == lengths.begin() ? plan_.frameMs : std::prev(it)->second;
 }
 
 bool SaveScreenshot(const std::string& nativePath) {

@@ -10,7 +10,7 @@
 
 struct HeadlessPlan {
     uint64_t frames = 600;  // frames to run before the window is closed
-    uint32_t frameMs = 17;  // what every frame takes on the virtual clock
+    uint32_t frameMs = 17;  // what every frame takes on the virtual clock (unless `input` says)
     InputTimeline input;
     std::map<uint64_t, std::vector<std::string>> screenshots;  // frame -> PNG paths
     std::map<uint64_t, std::vector<std::string>> dumps;        // frame -> JSON paths
@@ -18,9 +18,10 @@ struct HeadlessPlan {
     bool drawOnlyCaptured = true;  // frames without a screenshot skip their clears and draws
 };
 
-// Drives a headless run: advances the virtual clock, plays the key timeline (key states plus the
-// key-down messages a keyboard would send), takes screenshots and state dumps at the end of the
-// frames asked for, and closes the window after the last frame.
+// Drives a headless run: advances the virtual clock by each frame's length, plays the key timeline
+// (key states plus the key-down messages a keyboard would send, and the close button), takes
+// screenshots and state dumps at the end of the frames asked for, and closes the window without
+// asking after the last frame.
 class HeadlessDriver : public FrameObserver {
 public:
     HeadlessDriver(VirtualClock& clock, ScriptedKeys& keys, HeadlessPlan plan);
@@ -29,6 +30,8 @@ public:
     bool Failed() const { return failed_; }
 
 private:
+    uint32_t FrameMs(uint64_t frame) const;
+
     VirtualClock& clock_;
     ScriptedKeys& keys_;
     HeadlessPlan plan_;

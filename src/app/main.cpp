@@ -3,16 +3,21 @@
 #include <ctime>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/author_tools.h"
+#include "app/game_start.h"
 #include "app/headless.h"
-#include "app/key_recorder.h"
+#include "app/interactive.h"
 #include "app/modes.h"
 #include "app/options.h"
+#include "app/player_settings.h"
+#include "app/quit_box.h"
 #include "app/save_game.h"
 #include "app/shell.h"
 #include "app/title_file.h"
+#include "base/bound_keys.h"
 #include "base/crt_rand.h"
 #include "base/host.h"
 #include "base/null_host.h"
@@ -25,6 +30,7 @@
 #include "platform/instance_lock.h"
 #include "platform/openal_audio.h"
 #include "platform/sdl_dialogs.h"
+#include "platform/sdl_gamepad.h"
 #include "platform/sdl_window.h"
 #include "platform/system_clock.h"
 #include "sound/sound.h"
@@ -38,13 +44,51 @@ std::string ScreenshotName() {
     return name;
 }
 
+// The window the settings change while the game runs.
+SdlWindow* g_SettingsWindow = nullptr;
+GlBackend* g_SettingsBackend = nullptr;
+
+void ApplyWindowSettings(const Settings& s) {
+    if (!g_SettingsWindow) return;
+    g_SettingsWindow->SetFullscreen(s.windowMode == WindowMode::kFullscreen);
+    if (g_SettingsBackend)
+        g_SettingsBackend->SetPresentScale(
+            s.windowScale == WindowScale::kInteger ? PresentScale::Integer : PresentScale::Fit);
+    SetFramesPacedByDisplay(g_SettingsWindow->SetVsync(s.vsync));
+}
+
+// The window's size and mode as the game ends, kept for the next start.
+void RememberWindow(const SdlWindow& window) {
+    int width = 0, height = 0;
+    window.WindowedSize(width, height);
+    if (width >= kMinWindowWidth && height >= kMinWindowHeight && width <= kMaxWindowSide &&
+        height <= kMaxWindowSide) {
+        g_Settings.windowWidth = width;
+        g_Settings.windowHeight = height;
+    }
+    g_Settings.windowMode = window.IsFullscreen() ? WindowMode::kFullscreen : WindowMode::kWindow;
+}
+
 int RunHeadless(const Options& opt, const LoadableGame& loaded) {
     VirtualClock clock;
+    // A recorded game's clock stood where it stands again here.
+    clock.now = opt.plan.input.clockStart.value_or(0);
     ScriptedKeys keys;
     HeadlessDialogs dialogs;
+    dialogs.answers = opt.plan.input.answers;
     NullWindow nullWindow;
     g_Host.clock = &clock;
     g_Host.keys = &keys;
+    g_BoundKeys.keyboard = &keys;  // what the key bindings page takes keys from
+    // Only a settings file the run names is read: its key bindings stand between the key
+    // timeline (which then names keyboard keys) and the game.
+    if (!opt.configFile.empty()) {
+        LoadSettings(opt.configFile);
+        ApplySettings();
+        g_Host.keys = &g_BoundKeys;
+    }
+    // Quitting asks as it did in the recorded game, whatever a settings file says.
+    g_AskBeforeQuitting = opt.plan.input.askBeforeQuitting;
     g_Host.dialogs = &dialogs;
     g_Host.window = &nullWindow;
 
@@ -70,13 +114,16 @@ int RunHeadless(const Options& opt, const LoadableGame& loaded) {
         backend = std::move(counter);
     }
     InstallStartupFrame();
-    if (!StartShell(std::move(backend))) return 0;
+    if (!StartShell(std::move(backend))) return 1;
     if (loaded.ok) StartLoadedGame(loaded);
     HeadlessDriver driver(clock, keys, opt.plan);
     int code = RunFrameLoop(&driver);
     std::fprintf(stderr, "gh02: headless run ended after %llu frames\n",
                  static_cast<unsigned long long>(FramesRun()));
+    SaveSettings();
     g_Host.window = nullptr;
+    g_Host.keys = nullptr;
+    g_BoundKeys.keyboard = nullptr;
     return driver.Failed() ? 3 : code;
 }
 
@@ -88,38 +135,57 @@ int RunInteractive(const Options& opt, const LoadableGame& loaded) {
     g_Host.dialogs = &dialogs;
     g_AudioBackend = &audio;
 
+    LoadSettings(opt.configFile.empty() ? DefaultSettingsPath() : opt.configFile);
+    Settings& s = g_Settings;
+    if (opt.windowed) s.windowMode = WindowMode::kWindow;
+    if (opt.scaleGiven)
+        s.windowScale = opt.scale == ScaleMode::Integer ? WindowScale::kInteger : WindowScale::kFit;
     WindowOptions wo;
-    wo.fullscreen = !opt.windowed;
-    wo.scale = opt.scale == ScaleMode::Integer ? PresentScale::Integer : PresentScale::Fit;
+    wo.fullscreen = s.windowMode == WindowMode::kFullscreen;
+    wo.windowWidth = s.windowWidth;
+    wo.windowHeight = s.windowHeight;
+    wo.scale = s.windowScale == WindowScale::kInteger ? PresentScale::Integer : PresentScale::Fit;
+    wo.vsync = s.vsync;
     std::string error;
     std::unique_ptr<SdlGlContext> gl = CreateGlWindow(wo, &error);
     if (!gl) {
         std::fprintf(stderr, "gh02: cannot open the window: %s\n", error.c_str());
         StartShell(nullptr);  // shows the start-up failure box
-        return 0;
+        return 1;
     }
+    SdlGamepads pads;
+    if (!pads.Start(&error)) std::fprintf(stderr, "gh02: no gamepads: %s\n", error.c_str());
+    gl->window->SetGamepads(&pads);
+    g_BoundKeys.keyboard = gl->window.get();
+    g_BoundKeys.pad = &pads;
+    g_SettingsWindow = gl->window.get();
+    g_SettingsBackend = gl->backend.get();
+    g_ApplyWindowSettings = ApplyWindowSettings;
+    ApplySettings();
+    // Alt+Enter changes the setting too, so that the settings screen shows the mode as it is.
+    gl->window->SetFullscreenHandler([](bool fullscreen) {
+        g_Settings.windowMode = fullscreen ? WindowMode::kFullscreen : WindowMode::kWindow;
+    });
     g_Host.window = gl->window.get();
-    g_Host.keys = gl->window.get();
+    g_Host.keys = &g_BoundKeys;
     dialogs.owner = gl->window->Handle();
     gl->window->SetScreenshotHandler([] {
         std::string name = ScreenshotName();
         if (SaveScreenshot(name)) std::fprintf(stderr, "gh02: screenshot %s\n", name.c_str());
     });
-    InstallStartupFrame();
-    if (!StartShell(std::unique_ptr<IGraphicsBackend>(gl->backend.release()))) return 0;
-    if (loaded.ok) StartLoadedGame(loaded);
-
-    KeyRecorder recorder;
-    FrameObserver* observer = nullptr;
-    if (!opt.recordFile.empty()) {
-        if (recorder.Open(opt.recordFile))
-            observer = &recorder;
-        else
-            std::fprintf(stderr, "gh02: cannot write %s\n", opt.recordFile.c_str());
-    }
-    int code = RunFrameLoop(observer);
+    int code = PlayInteractive(std::unique_ptr<IGraphicsBackend>(gl->backend.release()), loaded,
+                               opt.recordFile);
+    RememberWindow(*gl->window);
+    SaveSettings();
+    g_ApplyWindowSettings = nullptr;
+    g_SettingsWindow = nullptr;
+    g_SettingsBackend = nullptr;
     g_Host.window = nullptr;
     g_Host.keys = nullptr;
+    g_BoundKeys.keyboard = nullptr;
+    g_BoundKeys.pad = nullptr;
+    gl->window->SetGamepads(nullptr);
+    gl->window->SetFullscreenHandler(nullptr);
     dialogs.owner = nullptr;
     return code;
 }
@@ -138,7 +204,9 @@ int main(int argc, char** argv) {
         std::error_code ec;
         SetDataDirectory(std::filesystem::absolute(opt.dataDir, ec).string());
     }
-    SetFixedSeed(opt.seedGiven, opt.seed);
+    // --seed, else a replayed recording's seed, else every game takes the clock's.
+    const std::optional<uint32_t>& recorded = opt.plan.input.seed;
+    SetFixedSeed(opt.seedGiven || recorded, opt.seedGiven ? opt.seed : recorded.value_or(0));
     ReadTitleFile();
     ChooseSaveGameName();
     if (!opt.saveDir.empty()) {
@@ -166,9 +234,18 @@ int main(int argc, char** argv) {
                                          : RunModelInfo(opt.modelInfoFile);
     }
 
+    std::string why;
+    if (!GameDataPresent(why)) {
+        std::fprintf(stderr, "gh02: %s\n", why.c_str());
+        return 1;
+    }
+
     // One game at a time; headless runs (tests) only when asked.
     InstanceLock lock;
-    if ((!opt.headless || opt.singleInstance) && !lock.Acquire()) return 0;
+    if ((!opt.headless || opt.singleInstance) && !lock.Acquire()) {
+        std::fprintf(stderr, "gh02: the game already runs (only one can run at a time)\n");
+        return 1;
+    }
 
     static FreeTypeRasterizer rasterizer;
     SetGlyphRasterizer(&rasterizer);

@@ -7,15 +7,19 @@
 
 int ParseOptions(int argc, char** argv, Options& o) {
     CLI::App app{"GH02 - the engine and its demo adventure"};
-    app.add_flag("--windowed", o.windowed, "Start in a 1280 x 960 window (Alt+Enter toggles)");
+    app.add_flag("--windowed", o.windowed,
+                 "Start in a window, as big as the screen allows (Alt+Enter toggles)");
     app.add_flag("--headless", o.headless,
                  "Run without a window on a virtual clock (tests, screenshots, state dumps)");
-    app.add_option("--frames", o.plan.frames, "Headless: frames to run (default 600)")
-        ->check(CLI::Range(uint64_t(1), uint64_t(1) << 40));
+    auto* frames = app.add_option("--frames", o.plan.frames,
+                                  "Headless: frames to run (default: a recording's, else 600)")
+                       ->check(CLI::Range(uint64_t(1), uint64_t(1) << 40));
     app.add_option("--frame-ms", o.plan.frameMs, "Headless: milliseconds every frame takes (17)")
         ->check(CLI::Range(1u, 10000u));
-    app.add_option("--input", o.inputFile, "Headless: key timeline (\"<frame> <key> <down|up>\")");
-    app.add_option("--record", o.recordFile, "Write the keys of this session as a key timeline");
+    app.add_option("--input", o.inputFile,
+                   "Headless: key timeline (\"<frame> <key> <down|up>\") or a recording to replay");
+    app.add_option("--record", o.recordFile,
+                   "Write this session as a key timeline that a headless run replays exactly");
     auto* seed = app.add_option("--seed", o.seed, "Seed of the random generator (default: clock)");
     std::vector<std::string> shots, dumps;
     app.add_option("--screenshot", shots, "FRAME:FILE.png at the end of that frame (repeatable)");
@@ -26,8 +30,11 @@ int ParseOptions(int argc, char** argv, Options& o) {
     app.add_flag("--single-instance", o.singleInstance, "Headless: take the single-instance lock");
     app.add_option("--data", o.dataDir, "Data directory (default: beside the executable)");
     std::string scale = "fit";
-    app.add_option("--scale", scale, "Picture scaling: fit or integer")
-        ->check(CLI::IsMember({"fit", "integer"}));
+    auto* scaleOption = app.add_option("--scale", scale, "Picture scaling: fit or integer")
+                            ->check(CLI::IsMember({"fit", "integer"}));
+    app.add_option("--config", o.configFile,
+                   "Settings file to read and write (default: $XDG_CONFIG_HOME/gh02/settings.ini; "
+                   "headless runs read one only when given)");
     app.add_option("--check-data", o.checkDataDir,
                    "Load every file of a data directory and list failures");
     app.add_option("--model-info", o.modelInfoFile, "Print a model as loaded");
@@ -45,6 +52,7 @@ int ParseOptions(int argc, char** argv, Options& o) {
     o.seedGiven = seed->count() > 0;
     o.plan.drawOnlyCaptured = !drawEvery;
     o.scale = scale == "integer" ? ScaleMode::Integer : ScaleMode::Fit;
+    o.scaleGiven = scaleOption->count() > 0;
     auto addFrames = [](const std::vector<std::string>& list, auto& into, const char* what) {
         for (const std::string& s : list) {
             uint64_t frame;
@@ -82,6 +90,7 @@ int ParseOptions(int argc, char** argv, Options& o) {
             std::cerr << "gh02: " << o.inputFile << ": " << error << "\n";
             return 2;
         }
+        if (frames->count() == 0 && o.plan.input.frames) o.plan.frames = *o.plan.input.frames;
     }
     return -1;
 }

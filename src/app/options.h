@@ -21,7 +21,9 @@ struct Options {
     std::string saveDir;   // --save-dir: where the save slots are
     std::string loadFrom;  // --load: a slot number (1-8) or a save file
     ScaleMode scale = ScaleMode::Fit;
-    HeadlessPlan plan;  // frames, frame length, screenshots and dumps
+    bool scaleGiven = false;  // --scale was given: it wins over the settings for this run
+    std::string configFile;   // --config: the settings file instead of the user's
+    HeadlessPlan plan;        // frames, frame length, screenshots and dumps
 };
 
 // Parses the command line. Returns -1 to go on, or an exit code (help printed: 0, error: 2)

@@ -1,5 +1,6 @@
 #include "app/quit.h"
 
+#include "base/message_queue.h"
 #include "battle/battle.h"
 #include "field/game_state.h"
 #include "field/menu_page_look.h"
@@ -22,4 +23,9 @@ void ReleaseWorldOnQuit() {
     g_pHomeCamera = nullptr;
     g_pBattle.reset();
     FreeEnemyFighters();
+}
+
+void EndGame() {
+    ReleaseWorldOnQuit();
+    g_MessageQueue.Post(WM_CLOSE, kCloseAtOnce);
 }

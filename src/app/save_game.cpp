@@ -71,7 +71,9 @@ bool SaveGame(int32_t slot, std::string& reason) {
     if (!reason.empty()) return false;
     const std::string text =
         EncodeSave(SaveGameName(), CurrentSaveSummary(), SnapshotToJson(TakeSnapshot()));
-    return WriteSaveSlot(slot, text, reason);
+    if (!WriteSaveSlot(slot, text, reason)) return false;
+    g_UnsavedProgress = false;
+    return true;
 }
 
 LoadableGame ReadGameFromSlot(int32_t slot) {

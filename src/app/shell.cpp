@@ -2,6 +2,7 @@
 
 #include "app/modes.h"
 #include "app/quit.h"
+#include "app/quit_box.h"
 #include "base/host.h"
 #include "base/message_box.h"
 #include "base/sjis.h"
@@ -12,6 +13,8 @@
 namespace {
 
 uint64_t g_FramesRun = 0;
+bool g_PacedByDisplay = false;
+constexpr int32_t kFrameMs = 17;
 
 uint32_t Ticks() {
     return g_Host.clock ? g_Host.clock->GetTickCount() : 0;
@@ -43,18 +46,27 @@ bool StartShell(std::unique_ptr<IGraphicsBackend> backend) {
 }
 
 void RunOneFrame() {
-    g_FrameTime = Ticks() - g_FrameStart;
-    g_FrameStart = Ticks();
+    // One reading of the clock: the frame times add up to the time that passed, to the
+    // millisecond, and a recorded game's frame times give its clock again.
+    const uint32_t now = Ticks();
+    g_FrameTime = now - g_FrameStart;
+    g_FrameStart = now;
     ClearTarget();
     if (g_pd3dDevice) g_pd3dDevice->BeginScene();
-    FrameDispatch();
+    // While the quit box asks, the game waits behind it.
+    if (QuitBoxOpen())
+        QuitBoxFrame();
+    else
+        FrameDispatch();
     if (g_pd3dDevice) {
         g_pd3dDevice->EndScene();
         g_pd3dDevice->Present();
     }
     UpdateBgmLoop();
-    int32_t wait = 17 - static_cast<int32_t>(Ticks() - g_FrameStart);
-    if (wait < 0) wait = 0;
+    int32_t wait = kFrameMs - static_cast<int32_t>(Ticks() - g_FrameStart);
+    // The display holds each frame until its refresh; a frame that came round in less than half
+    // the time (a hidden window is not held) is paced by the sleep again.
+    if (wait < 0 || (g_PacedByDisplay && g_FrameTime >= uint32_t(kFrameMs / 2))) wait = 0;
     if (g_Host.clock) g_Host.clock->Sleep(static_cast<uint32_t>(wait));
     ++g_FramesRun;
 }
@@ -80,15 +92,21 @@ int RunFrameLoop(FrameObserver* observer) {
         RunOneFrame();
         if (observer) observer->AfterFrame();
     }
-    return 1;
+    return 0;
 }
 
 void MainWndProc(const Msg& msg) {
     switch (msg.message) {
         case WM_KEYDOWN:
-            QuitGame(msg.wParam);
+            QuitGame(msg.wParam, msg.lParam);
             break;
         case WM_CLOSE:
+            // The close button asks as Escape does; the box stays if it is up already.
+            if (msg.wParam != kCloseAtOnce && (QuitBoxOpen() || QuitNeedsAsking())) {
+                if (!QuitBoxOpen()) OpenQuitBox();
+                break;
+            }
+            CloseQuitBox();
             if (g_Host.window) g_Host.window->ShowCursor(true);
             ReleaseD3D();
             ReleaseSound();
@@ -103,10 +121,21 @@ void MainWndProc(const Msg& msg) {
     }
 }
 
-void QuitGame(uint32_t key) {
+void QuitGame(uint32_t key, uint32_t flags) {
     if (key != VK_ESCAPE) return;
-    ReleaseWorldOnQuit();
-    g_MessageQueue.Post(WM_CLOSE, 0, 0);
+    // A held Escape repeats; only a fresh press acts (the first one has ended the game or
+    // opened the box).
+    if (flags & kKeyWasDown) return;
+    if (QuitBoxOpen())
+        CloseQuitBox();
+    else if (QuitNeedsAsking())
+        OpenQuitBox();
+    else
+        EndGame();
+}
+
+void SetFramesPacedByDisplay(bool paced) {
+    g_PacedByDisplay = paced;
 }
 
 uint64_t FramesRun() {

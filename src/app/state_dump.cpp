@@ -19,7 +19,7 @@ void DumpBattleSection(nlohmann::json& j) {
 
 constexpr DumpSection kSections[] = {
     DumpShellSection,  DumpModeSection,   DumpFieldSection,   DumpWorldSection,
-    DumpTablesSection, DumpBattleSection, DumpScreensSection,
+    DumpTablesSection, DumpBattleSection, DumpScreensSection, DumpSettingsSection,
 };
 
 }  // namespace

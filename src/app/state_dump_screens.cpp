@@ -1,5 +1,6 @@
-// The state dump's screens outside the game's own modes: the title menu, the save screen and the
-// menu screen's pages.
+// The state dump's screens outside the game's own modes: the title menu, the save screen, the
+// menu screen's pages and the quit box.
+#include "app/quit_box.h"
 #include "app/state_dump_sections.h"
 #include "app/title_menu.h"
 #include "base/sjis.h"
@@ -18,12 +19,7 @@ nlohmann::json DumpSlotList(const SlotList& list) {
     return {{"cursor", list.cursor}, {"slots", slots}, {"message", ToUtf8(list.message)}};
 }
 
-namespace {
-
-nlohmann::json DumpMenuPage() {
-    const MenuScreenState& m = g_MenuScreen;
-    if (m.page == MenuPage::kMain) return nullptr;
-    const MenuView v = BuildMenuView();
+nlohmann::json DumpMenuView(const MenuView& v) {
     nlohmann::json lines = nlohmann::json::array();
     for (const MenuViewLine& l : v.lines)
         lines.push_back({{"text", ToUtf8(l.text)},
@@ -31,13 +27,22 @@ nlohmann::json DumpMenuPage() {
                          {"heading", l.heading},
                          {"grey", l.grey},
                          {"marked", l.marked}});
-    return {{"page", MenuPageName(m.page)},
-            {"title", ToUtf8(v.title)},
+    return {{"title", ToUtf8(v.title)},
             {"help", ToUtf8(v.help)},
-            {"step", m.step},
             {"member", v.member},
             {"cursor", v.cursor},
             {"lines", lines}};
+}
+
+namespace {
+
+nlohmann::json DumpMenuPage() {
+    const MenuScreenState& m = g_MenuScreen;
+    if (m.page == MenuPage::kMain) return nullptr;
+    nlohmann::json j = DumpMenuView(BuildMenuView());
+    j["page"] = MenuPageName(m.page);
+    j["step"] = m.step;
+    return j;
 }
 
 }  // namespace
@@ -46,4 +51,5 @@ void DumpScreensSection(nlohmann::json& j) {
     j["titleMenu"] = DumpTitleMenu();
     j["saveScreen"] = g_SaveScreen.open ? DumpSlotList(g_SaveScreen.list) : nlohmann::json();
     j["menuPage"] = DumpMenuPage();
+    j["quitBox"] = DumpQuitBox();
 }

@@ -5,6 +5,7 @@
 #include "app/frame_handlers.h"
 #include "base/frame.h"
 
+struct MenuView;
 struct QScrOrg;
 struct SlotList;
 struct Vector3;
@@ -24,8 +25,11 @@ void DumpFieldSection(nlohmann::json& j);
 void DumpWorldSection(nlohmann::json& j);
 // The first record of every data table.
 void DumpTablesSection(nlohmann::json& j);
-// The title menu and the save screen, each null while it is not shown.
+// The title menu, the save screen and the quit box, each null while it is not shown.
 void DumpScreensSection(nlohmann::json& j);
+// The player's settings as the settings file has them, and the settings screen (null while it
+// is closed).
+void DumpSettingsSection(nlohmann::json& j);
 // The battle: null outside battles; otherwise its phase, per-fighter values with their status
 // records, the labels in use and the menu.
 nlohmann::json DumpBattle();
@@ -36,5 +40,8 @@ nlohmann::json DumpVector(const Vector3& v);
 std::string DumpText(const char* sjis, size_t capacity);
 // A script record: pc, running, the variables, str and the fade counter.
 nlohmann::json DumpScript(const QScrOrg& s);
+// A page of lines (the menu screen's pages, the settings screen): its title, help, member,
+// cursor and lines.
+nlohmann::json DumpMenuView(const MenuView& view);
 // A slot list: its cursor, each slot's state and texts, the message of its help strip.
 nlohmann::json DumpSlotList(const SlotList& list);

@@ -26,6 +26,7 @@ constexpr Key kKeys[] = {
     {"continue", kMaxTitleEntryLength, nullptr, kTitleContinue},
     {"load", kMaxTitleEntryLength, nullptr, kTitleLoad},
     {"quit", kMaxTitleEntryLength, nullptr, kTitleQuit},
+    {"settings", kMaxTitleEntryLength, nullptr, kTitleSettings},
 };
 
 // What the line sets, or why it cannot be used.

@@ -16,6 +16,7 @@
 //   continue  つづきから
 //   load      記録を　えらぶ
 //   quit      おわる
+//   settings  せってい          the settings screen's entry, shown (before quit) only when given
 //
 // Every key is optional and given once; a value runs to the end of the line, and a "#" at the
 // start of a word starts a comment.
@@ -27,8 +28,15 @@ constexpr size_t kMaxTitlePathLength = 255;
 constexpr size_t kMaxTitleMusicLength = 127;
 constexpr size_t kMaxTitleEntryLength = 32;
 
-// The title menu's entries, in the order they are shown.
-enum TitleEntry { kTitleNewGame, kTitleContinue, kTitleLoad, kTitleQuit, kTitleEntryCount };
+// The title menu's entries (shown in this order, the settings before quit).
+enum TitleEntry {
+    kTitleNewGame,
+    kTitleContinue,
+    kTitleLoad,
+    kTitleQuit,
+    kTitleSettings,
+    kTitleEntryCount
+};
 
 struct TitleFile {
     std::string saveName;  // letters, digits, '-', '_' and '.'; empty: not given

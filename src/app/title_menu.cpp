@@ -5,6 +5,7 @@
 
 #include "app/game_start.h"
 #include "app/save_game.h"
+#include "app/settings_screen.h"
 #include "app/state_dump_sections.h"
 #include "app/title_file.h"
 #include "base/frame.h"
@@ -37,8 +38,10 @@ constexpr int32_t kHoldBack = -128;
 
 struct TitleMenu {
     bool open = false;
-    // Carries the cursor over the entries; an entry that cannot be chosen has no text.
+    // Carries the cursor over the entries shown, each with its TitleEntry as value; an entry
+    // that cannot be chosen has no text.
     MenuList entries;
+    int32_t count = 0;     // entries shown
     int32_t latest = -1;   // the slot Continue takes up, -1 none
     bool loading = false;  // the slot list is shown
     SlotList slots;
@@ -59,6 +62,8 @@ const std::string& EntryText(int entry) {
             return SJIS("つづきから");
         case kTitleLoad:
             return SJIS("記録を　えらぶ");
+        case kTitleSettings:
+            return SJIS("せってい");
         default:
             return SJIS("おわる");
     }
@@ -80,10 +85,14 @@ void Open(TitleMenu& t) {
     LoadSoundEffect(0, "SE\\c0.wav");
     if (file) PlayBgm(file->music);
     t.latest = LatestSaveSlot();
-    for (int k = 0; k < kTitleEntryCount; ++k) {
-        if (k != kTitleContinue || t.latest >= 0)
-            CopySjisField(t.entries.entries[k].text, kListTextSize, "*");
-        t.entries.entries[k].value = k;
+    // The settings entry only when the title file names it, so that a title without it looks
+    // and moves as it always has.
+    const bool settings = file && !file->entries[kTitleSettings].empty();
+    for (int k : {kTitleNewGame, kTitleContinue, kTitleLoad, kTitleSettings, kTitleQuit}) {
+        if (k == kTitleSettings && !settings) continue;
+        MenuListEntry& e = t.entries.entries[t.count++];
+        if (k != kTitleContinue || t.latest >= 0) CopySjisField(e.text, kListTextSize, "*");
+        e.value = k;
     }
     t.entries.cursor = t.latest >= 0 ? kTitleContinue : kTitleNewGame;
 }
@@ -111,8 +120,13 @@ bool Choose(TitleMenu& t, int entry) {
             return !TakeUp(t.latest, t.message);
         case kTitleLoad:
             t.loading = true;
+            HoldArrowsOver();
             t.slots = SlotList{SaveSlotEntries(), t.latest >= 0 ? t.latest : 0,
                                SJIS("どの　記録を　読みますか？")};
+            return true;
+        case kTitleSettings:
+            OpenSettingsScreen();
+            PlaySound(g_SeSlots[0]);
             return true;
         default:
             g_MessageQueue.Post(WM_CLOSE, 0, 0);
@@ -144,16 +158,26 @@ bool SlotListKeys(TitleMenu& t) {
 // The title's keys; false once it has given way to a game.
 bool Keys(TitleMenu& t) {
     if (t.loading) return SlotListKeys(t);
+    if (SettingsScreenOpen()) {
+        SettingsScreenInput();
+        if (!SettingsScreenOpen()) t.timer = kHoldBack;
+        return true;
+    }
     if (!ReadMenuKeys(t.timer)) return true;
     if (g_KeyShift == kKeyPressed) {
         t.timer = kHoldBack;
-        return Choose(t, t.entries.cursor);
+        return Choose(t, t.entries.entries[t.entries.cursor].value);
     }
-    ListInput(t.entries, kTitleEntryCount, t.timer);
+    ListInput(t.entries, t.count, t.timer);
     return true;
 }
 
 void Draw(const TitleMenu& t) {
+    if (SettingsScreenOpen()) {
+        DrawMenuBackground();
+        DrawSettingsScreen();
+        return;
+    }
     if (g_TextureSlots[kPictureSlot].texture) {
         DrawWholePicture(0, 0, g_TextureSlots[kPictureSlot], 640, 480);
     } else {
@@ -165,12 +189,13 @@ void Draw(const TitleMenu& t) {
         return;
     }
     if (!t.message.empty()) DrawHelpLine(t.message.c_str());
-    for (int k = 0; k < kTitleEntryCount; ++k) {
-        const int y = 320 + 30 * k;
+    for (int i = 0; i < t.count; ++i) {
+        const int y = 320 + 30 * i;
         DrawEntryBox(220, float(y), 200, 24,
-                     k == t.entries.cursor ? EntryBoxLook::kChosen : EntryBoxLook::kOther);
-        const int grey = t.entries.entries[k].text[0] ? 255 : 150;
-        DrawShadowText(EntryText(k).c_str(), 236, y + 3, grey, grey, grey);
+                     i == t.entries.cursor ? EntryBoxLook::kChosen : EntryBoxLook::kOther);
+        const MenuListEntry& e = t.entries.entries[i];
+        const int grey = e.text[0] ? 255 : 150;
+        DrawShadowText(EntryText(e.value).c_str(), 236, y + 3, grey, grey, grey);
     }
 }
 
@@ -197,9 +222,10 @@ nlohmann::json DumpTitleMenu() {
     const TitleMenu& t = g_Title;
     if (!t.open) return nullptr;
     nlohmann::json entries = nlohmann::json::array();
-    for (int k = 0; k < kTitleEntryCount; ++k)
-        entries.push_back(
-            {{"text", ToUtf8(EntryText(k))}, {"choosable", t.entries.entries[k].text[0] != '\0'}});
+    for (int i = 0; i < t.count; ++i) {
+        const MenuListEntry& e = t.entries.entries[i];
+        entries.push_back({{"text", ToUtf8(EntryText(e.value))}, {"choosable", e.text[0] != '\0'}});
+    }
     return {{"cursor", t.entries.cursor},
             {"entries", entries},
             {"message", ToUtf8(t.message)},

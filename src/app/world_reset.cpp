@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "app/game_start.h"
+#include "app/settings_screen.h"
 #include "app/title_menu.h"
 #include "base/crt_rand.h"
 #include "base/frame.h"
@@ -92,9 +93,13 @@ void ResetGameWorld() {
 
     ResetModeWords();
     g_PlayTimeMs = 0;
+    g_UnsavedProgress = false;
     ResetFieldRuntime();
     g_FieldFrameProc = g_MenuScreenFrameProc = nullptr;
     g_WriteGameToSlot = nullptr;
+    g_OpenSettingsScreen = nullptr;
+    g_SettingsOverMenu = OverMenuScreen();
+    CloseSettingsScreen();
     CloseSaveScreen();
     ResetMenuScreenState();
     ReleaseMenuFaces();

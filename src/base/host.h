@@ -11,6 +11,11 @@ constexpr uint32_t WM_DESTROY = 0x0002;
 constexpr uint32_t WM_CLOSE = 0x0010;
 constexpr uint32_t WM_QUIT = 0x0012;
 constexpr uint32_t WM_KEYDOWN = 0x0100;
+// A key-down message's lParam has this bit when the key was already down (auto-repeat).
+constexpr uint32_t kKeyWasDown = 0x40000000u;
+// WM_CLOSE with this wParam closes without asking: the end the player confirmed, the last frame
+// of a headless run. The close button sends 0.
+constexpr uint32_t kCloseAtOnce = 1;
 
 // Virtual-key codes the game polls.
 constexpr int VK_BACK = 0x08;
@@ -49,6 +54,16 @@ public:
     virtual ~IKeySource() = default;
     // Bit 0x80 set while the key is down, as of the messages already taken from the queue.
     virtual int16_t GetKeyState(int virtualKey) = 0;
+};
+
+// The gamepads plugged in, as one: a button is down while it is down on any of them. Buttons are
+// numbered as PadButton (base/key_bindings.h).
+class IGamepad {
+public:
+    virtual ~IGamepad() = default;
+    virtual bool ButtonDown(int button) = 0;
+    // The left stick pushed past its dead zone: 0 up, 1 down, 2 left, 3 right.
+    virtual bool StickPushed(int direction) = 0;
 };
 
 class ITextCodec {

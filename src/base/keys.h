@@ -12,5 +12,15 @@ extern int32_t g_KeyShift, g_KeyCtrl, g_KeyReturn, g_KeyBack;
 
 // Polls one key and advances its cell.
 void UpdateKey(int virtualKey, int32_t& cell);
-// Puts every global key cell back to 0 (the world reset and tests).
+// Puts every global key cell back to 0 and lets go of every held-over cell (the world reset and
+// tests).
 void ResetKeys();
+
+// Holding a key over: when a cell reads down (pressed or held), it reads up from now on, and
+// keeps reading up while its key stays down; once the key has been released the cell works as
+// before. What opens a screen or ends a conversation holds over the keys that did it, so that a
+// key still down from before does not act on what comes next. The cell must live as long as the
+// program (a global or a static); up to 16 cells are held over at a time.
+void HoldKeyOver(int32_t& cell);
+// The four arrows' cells: a list, menu or battle menu that opens.
+void HoldArrowsOver();

@@ -23,6 +23,8 @@ public:
         return true;
     }
     bool Empty() const { return queue_.empty(); }
+    // What waits to be handled, first first.
+    const std::deque<Msg>& Pending() const { return queue_; }
     void Clear() { queue_.clear(); }
 
 private:

@@ -10,7 +10,8 @@ MessageQueue g_MessageQueue;
 int HeadlessDialogs::MessageBox(const std::string& caption, const std::string& text,
                                 uint32_t flags) {
     if (!quiet) std::fprintf(stderr, "gh02: message box [%s] %s\n", caption.c_str(), text.c_str());
-    return (flags & MB_YESNO) ? IDNO : IDOK;
+    if (!(flags & MB_YESNO)) return IDOK;
+    return answered < answers.size() ? answers[answered++] : IDNO;
 }
 
 bool HeadlessDialogs::OpenImageFile(std::string& path) {

@@ -110,6 +110,7 @@ void OpenCommandMenu(int32_t fighter) {
     b->menuList.cursor = 0;
     b->messageCounter = 1;
     b->frameHandler = CommandSelect;
+    HoldArrowsOver();
 }
 
 void CommandSelect() {
@@ -175,6 +176,7 @@ void OpenTechniqueMenu() {
     PlaceMenu(b->menuList);
     g_TransitionCounter = 0;
     b->frameHandler = TechniqueSelect;
+    HoldArrowsOver();
 }
 
 void TechniqueSelect() {
@@ -204,6 +206,7 @@ void OpenTargetMenu() {
     if (!b) return;
     g_TransitionCounter = 0;
     b->frameHandler = TargetOpening;
+    HoldArrowsOver();
 }
 
 void TargetOpening() {

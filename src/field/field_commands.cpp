@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "base/keys.h"
 #include "base/paths.h"
 #include "field/field_move.h"
 #include "field/field_runtime.h"
@@ -87,6 +88,8 @@ void ChoiceList(QScrOrg& s) {
         case ChoiceListOp::Open:
             list.open = a;
             g_ActionTimer = kActionHoldBack;
+            // The arrow that walked into the event does not move the new list's cursor.
+            if (a != 0) HoldArrowsOver();
             break;
         case ChoiceListOp::Place:
             list.x = a;
@@ -122,6 +125,8 @@ void EndConversation(QScrOrg& s) {
     s.stepping = 0;
     CloseTalkWindows();
     g_ActionTimer = kActionHoldBack;
+    // The confirm key that ended it, still down, does not start the conversation again.
+    HoldKeyOver(g_KeyShift);
 }
 
 void LoadFieldCharacter(QScrOrg& s) {

@@ -11,6 +11,7 @@
 #include "ui/talk_window.h"
 #include "world/character.h"
 #include "world/field_camera.h"
+#include "world/play_time.h"
 
 namespace {
 
@@ -57,6 +58,7 @@ bool WalkTalkOrMenu(bool& moving) {
     }
     g_Characters[0].rotation.y = facing;
     MoveCharacter(0, float(g_FrameTime), facing);
+    g_UnsavedProgress = true;
     return true;
 }
 

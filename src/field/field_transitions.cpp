@@ -3,6 +3,7 @@
 #include <string>
 
 #include "base/frame.h"
+#include "base/keys.h"
 #include "base/sjis.h"
 #include "field/field_runtime.h"
 #include "field/game_state.h"
@@ -13,6 +14,7 @@
 #include "world/menu_actions.h"
 #include "world/mode_words.h"
 #include "world/party.h"
+#include "world/play_time.h"
 
 FrameProc g_FieldFrameProc = nullptr;
 FrameProc g_MenuScreenFrameProc = nullptr;
@@ -39,6 +41,7 @@ void EnterMenuScreen() {
 }  // namespace
 
 void StartEncounter() {
+    g_UnsavedProgress = true;
     g_FieldInputEnabled = 0;
     g_EncounterPending = 1;
     g_Characters[0].motionFlags = 0;
@@ -48,6 +51,7 @@ void StartEncounter() {
 }
 
 void OpenMenuScreen() {
+    HoldArrowsOver();
     g_ModeNow = 0;
     g_ModeNext = 0;
     g_FieldInputEnabled = 0;

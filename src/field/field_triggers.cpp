@@ -8,6 +8,7 @@
 #include "field/field_transitions.h"
 #include "field/game_state.h"
 #include "world/character.h"
+#include "world/play_time.h"
 
 namespace {
 
@@ -17,6 +18,7 @@ constexpr int kLabelSize = 16;
 
 void StartFieldScriptAt(const char* label) {
     if (!g_pGameState) return;
+    g_UnsavedProgress = true;
     QScrOrg& script = g_pGameState->fieldScript;
     script.pc = 0;
     script.jpAf(label);

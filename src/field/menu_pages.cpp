@@ -21,35 +21,11 @@
 
 MenuScreenState g_MenuScreen;
 void (*g_OpenSettingsScreen)() = nullptr;
+OverMenuScreen g_SettingsOverMenu;
 
 namespace {
 
 constexpr int32_t kHoldBack = -128;
-
-struct PageKeys {
-    int32_t step = 0;  // Up -1, Down +1
-    int32_t side = 0;  // Left -1, Right +1
-    bool choose = false;
-    bool back = false;
-};
-
-// One frame of a page's keys: Shift, Ctrl, Left and Right count when fresh; Up and Down repeat
-// as the list's cursor does. False while the action delay holds them back.
-bool ReadPageKeys(PageKeys& k) {
-    if (!ReadMenuKeys(g_ActionTimer)) return false;
-    UpdateKey(VK_LEFT, g_KeyLeft);
-    UpdateKey(VK_RIGHT, g_KeyRight);
-    if (g_KeyShift == kKeyPressed || g_KeyCtrl == kKeyPressed) {
-        g_ActionTimer = kHoldBack;
-        (g_KeyShift == kKeyPressed ? k.choose : k.back) = true;
-    } else if (g_KeyLeft == kKeyPressed || g_KeyRight == kKeyPressed) {
-        g_ActionTimer = kHoldBack;
-        k.side = g_KeyLeft == kKeyPressed ? -1 : 1;
-    } else {
-        k.step = ListArrowStep(g_ActionTimer);
-    }
-    return true;
-}
 
 const MenuPageRules* RulesOf(MenuPage page) {
     switch (page) {
@@ -178,7 +154,7 @@ void MenuPageInput() {
     MenuScreenState& m = g_MenuScreen;
     const MenuPageRules* rules = RulesOf(m.page);
     PageKeys k;
-    if (!rules || !ReadPageKeys(k)) return;
+    if (!rules || !ReadPageKeys(k, g_ActionTimer)) return;
     const MenuView v = BuildMenuView();
     if (v.cursor >= 0) m.cursor = v.cursor;
     if (k.back) {

@@ -27,6 +27,15 @@ extern MenuScreenState g_MenuScreen;
 
 // What settings does: the settings screen installs its opener; null leaves the entry inert.
 extern void (*g_OpenSettingsScreen)();
+// While the screen it opened is open it takes the menu screen's keys and is drawn over the
+// menu's background: whether it is open, one frame of its keys, its picture. Installed with the
+// opener; null: no such screen.
+struct OverMenuScreen {
+    bool (*isOpen)() = nullptr;
+    void (*input)() = nullptr;
+    void (*draw)() = nullptr;
+};
+extern OverMenuScreen g_SettingsOverMenu;
 
 // One line of a page: a box with a text and a value at its right, or a heading between boxes.
 struct MenuViewLine {

@@ -75,8 +75,11 @@ void MenuInput() {
 }
 
 void MenuScreenFrame() {
+    const OverMenuScreen& over = g_SettingsOverMenu;
     const bool page = g_MenuScreen.page != MenuPage::kMain;
-    if (g_SaveScreen.open)
+    if (over.isOpen && over.isOpen())
+        over.input();
+    else if (g_SaveScreen.open)
         SaveScreenInput();
     else if (page)
         MenuPageInput();
@@ -91,7 +94,9 @@ void MenuScreenFrame() {
         dev->SetTextureStageState(0, TextureStageState::AddressV, TextureAddress::Clamp);
     }
     GameState* gs = g_pGameState;
-    if (g_MenuScreen.page != MenuPage::kMain) {
+    if (over.isOpen && over.isOpen()) {
+        over.draw();
+    } else if (g_MenuScreen.page != MenuPage::kMain) {
         DrawMenuView(BuildMenuView());
     } else {
         const int32_t cursor = gs ? gs->messageWindow.cursor : 0;

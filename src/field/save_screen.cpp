@@ -1,5 +1,6 @@
 #include "field/save_screen.h"
 
+#include "base/keys.h"
 #include "base/sjis.h"
 #include "field/slot_entries.h"
 #include "gfx/sprite.h"
@@ -36,6 +37,7 @@ void WriteInto(int32_t slot) {
 
 void OpenSaveScreen() {
     g_SaveScreen.open = true;
+    HoldArrowsOver();
     g_SaveScreen.list = SlotList{SaveSlotEntries(), 0, SJIS("どこに　記録しますか？")};
 }
 

@@ -1,6 +1,7 @@
 #include "model/rz_model_load.h"
 
 #include <cstring>
+#include <map>
 #include <string>
 
 #include "base/game_file.h"
@@ -37,7 +38,33 @@ bool EndsWith(const std::string& name, const char* ext) {
     return true;
 }
 
+std::map<std::string, bool> g_RokAnswers;
+
 }  // namespace
+
+RokEdgeAnswer g_RokEdgeAnswer = RokEdgeAnswer::kAskEachTime;
+
+void ForgetRokEdgeAnswers() {
+    g_RokAnswers.clear();
+}
+
+bool ReadRokEdges(const std::string& fileName) {
+    switch (g_RokEdgeAnswer) {
+        case RokEdgeAnswer::kYes:
+            return true;
+        case RokEdgeAnswer::kNo:
+            return false;
+        case RokEdgeAnswer::kAsk:
+            if (auto it = g_RokAnswers.find(fileName); it != g_RokAnswers.end()) return it->second;
+            break;
+        case RokEdgeAnswer::kAskEachTime:
+            break;
+    }
+    const bool yes = ShowMessageBox(SJIS("確認"), SJIS("辺データを読込みますか？"),
+                                    MB_YESNO | MB_ICONQUESTION) == IDYES;
+    if (g_RokEdgeAnswer == RokEdgeAnswer::kAsk) g_RokAnswers[fileName] = yes;
+    return yes;
+}
 
 void RZ_SetImporter(RZ_ForeignFormat format, RZ_ImportFn importer) {
     const int i = static_cast<int>(format);
@@ -83,10 +110,7 @@ bool RZ_Model::Load(GfxDevice* device, const char* fileName, void* ownerWindow) 
             return false;
         }
         bool withEdges = false;
-        if (format == RZ_ForeignFormat::Rok) {
-            withEdges = ShowMessageBox(SJIS("確認"), SJIS("辺データを読込みますか？"),
-                                       MB_YESNO | MB_ICONQUESTION) == IDYES;
-        }
+        if (format == RZ_ForeignFormat::Rok) withEdges = ReadRokEdges(name);
         RZ_TakeImportFailure();  // a reason left over from an earlier import is not this one's
         ok = g_Importers[static_cast<int>(format)](*this, device, name.c_str(), ownerWindow,
                                                    withEdges);

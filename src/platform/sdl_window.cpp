@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "base/message_queue.h"
+#include "platform/sdl_gamepad.h"
+#include "platform/window_rules.h"
 
 #if defined(__has_feature)
 #if __has_feature(address_sanitizer)
@@ -47,8 +50,9 @@ constexpr int kSlotLeftShift = 0xA0;
 constexpr int kSlotRightShift = 0xA1;
 constexpr int kSlotLeftCtrl = 0xA2;
 constexpr int kSlotRightCtrl = 0xA3;
-// Set in a key-down message's lParam when the key was already down (auto-repeat).
-constexpr uint32_t kKeyWasDown = 0x40000000u;
+constexpr int kSlotLeftAlt = 0xA4;
+constexpr int kSlotRightAlt = 0xA5;
+constexpr int kVkAlt = 0x12;
 
 int SlotOf(SDL_Keycode key) {
     switch (key) {
@@ -60,6 +64,10 @@ int SlotOf(SDL_Keycode key) {
             return kSlotLeftCtrl;
         case SDLK_RCTRL:
             return kSlotRightCtrl;
+        case SDLK_LALT:
+            return kSlotLeftAlt;
+        case SDLK_RALT:
+            return kSlotRightAlt;
         default:
             return SdlWindow::VirtualKeyOf(key);
     }
@@ -99,6 +107,21 @@ int SdlWindow::VirtualKeyOf(SDL_Keycode key) {
     if (key >= SDLK_a && key <= SDLK_z) return 'A' + int(key - SDLK_a);
     if (key >= SDLK_0 && key <= SDLK_9) return '0' + int(key - SDLK_0);
     if (key >= SDLK_F1 && key <= SDLK_F12) return 0x70 + int(key - SDLK_F1);
+    if (key >= SDLK_KP_1 && key <= SDLK_KP_9) return 0x61 + int(key - SDLK_KP_1);
+    // The other keys a binding can name (base/key_bindings.h).
+    static constexpr std::pair<SDL_Keycode, int> kMore[] = {
+        {SDLK_TAB, 0x09},          {SDLK_LALT, 0x12},        {SDLK_RALT, 0x12},
+        {SDLK_PAGEUP, 0x21},       {SDLK_PAGEDOWN, 0x22},    {SDLK_END, 0x23},
+        {SDLK_HOME, 0x24},         {SDLK_INSERT, 0x2D},      {SDLK_DELETE, 0x2E},
+        {SDLK_KP_0, 0x60},         {SDLK_KP_MULTIPLY, 0x6A}, {SDLK_KP_PLUS, 0x6B},
+        {SDLK_KP_MINUS, 0x6D},     {SDLK_KP_PERIOD, 0x6E},   {SDLK_KP_DIVIDE, 0x6F},
+        {SDLK_SEMICOLON, 0xBA},    {SDLK_EQUALS, 0xBB},      {SDLK_COMMA, 0xBC},
+        {SDLK_MINUS, 0xBD},        {SDLK_PERIOD, 0xBE},      {SDLK_SLASH, 0xBF},
+        {SDLK_BACKQUOTE, 0xC0},    {SDLK_LEFTBRACKET, 0xDB}, {SDLK_BACKSLASH, 0xDC},
+        {SDLK_RIGHTBRACKET, 0xDD}, {SDLK_QUOTE, 0xDE},
+    };
+    for (auto [sdl, vk] : kMore)
+        if (key == sdl) return vk;
     return 0;
 }
 
@@ -122,10 +145,17 @@ void SdlWindow::HandleEvent(const SDL_Event& e, MessageQueue& queue) {
             // Keys released while another window has the focus would otherwise stay down.
             if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) down_.fill(false);
             break;
+        case SDL_CONTROLLERDEVICEADDED:
+        case SDL_CONTROLLERDEVICEREMOVED:
+            if (pads_) pads_->HandleEvent(e);
+            break;
         case SDL_KEYDOWN: {
             SDL_Keycode key = e.key.keysym.sym;
             if ((key == SDLK_RETURN || key == SDLK_KP_ENTER) && (e.key.keysym.mod & KMOD_ALT)) {
-                if (!e.key.repeat) ToggleFullscreen();
+                if (!e.key.repeat) {
+                    ToggleFullscreen();
+                    if (onFullscreen_) onFullscreen_(IsFullscreen());
+                }
                 break;
             }
             if (key == SDLK_F12) {
@@ -155,6 +185,7 @@ int16_t SdlWindow::GetKeyState(int vk) {
     bool down = down_[size_t(vk)];
     if (vk == VK_SHIFT) down = down || down_[kSlotLeftShift] || down_[kSlotRightShift];
     if (vk == VK_CONTROL) down = down || down_[kSlotLeftCtrl] || down_[kSlotRightCtrl];
+    if (vk == kVkAlt) down = down || down_[kSlotLeftAlt] || down_[kSlotRightAlt];
     return down ? int16_t(0x80) : int16_t(0);
 }
 
@@ -173,14 +204,39 @@ bool SdlWindow::IsFullscreen() const {
 }
 
 void SdlWindow::ToggleFullscreen() {
-    if (!window_ || offscreen_) return;
-    if (IsFullscreen()) {
-        SDL_SetWindowFullscreen(window_, 0);
-        SDL_SetWindowSize(window_, windowedWidth_, windowedHeight_);
-        SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
-    } else {
+    SetFullscreen(!IsFullscreen());
+}
+
+void SdlWindow::SetFullscreen(bool fullscreen) {
+    if (!window_ || offscreen_ || fullscreen == IsFullscreen()) return;
+    if (fullscreen) {
+        SDL_GetWindowSize(window_, &windowedWidth_, &windowedHeight_);
         SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        return;
     }
+    SDL_SetWindowFullscreen(window_, 0);
+    SDL_SetWindowSize(window_, windowedWidth_, windowedHeight_);
+    SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+}
+
+void SdlWindow::WindowedSize(int& width, int& height) const {
+    width = windowedWidth_;
+    height = windowedHeight_;
+    if (window_ && !offscreen_ && !IsFullscreen()) SDL_GetWindowSize(window_, &width, &height);
+}
+
+bool SdlWindow::SetVsync(bool on) {
+    if (!context_) return false;
+    if (!on) {
+        SDL_GL_SetSwapInterval(0);
+        return false;
+    }
+    SDL_DisplayMode mode{};
+    const int display = window_ ? SDL_GetWindowDisplayIndex(window_) : 0;
+    const int rate =
+        SDL_GetCurrentDisplayMode(display < 0 ? 0 : display, &mode) == 0 ? mode.refresh_rate : 0;
+    if (SDL_GL_SetSwapInterval(SwapIntervalFor(rate)) == 0) return true;
+    return SDL_GL_SetSwapInterval(1) == 0;
 }
 
 SdlGlContext::~SdlGlContext() {
@@ -195,8 +251,6 @@ std::unique_ptr<SdlGlContext> CreateGlWindow(const WindowOptions& o, std::string
     };
     std::unique_ptr<SdlWindow> w(new SdlWindow());
     w->offscreen_ = o.offscreen;
-    w->windowedWidth_ = std::max(o.windowWidth, 320);
-    w->windowedHeight_ = std::max(o.windowHeight, 240);
     if (o.offscreen) {
         SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "offscreen", SDL_HINT_OVERRIDE);
     } else {
@@ -222,24 +276,43 @@ std::unique_ptr<SdlGlContext> CreateGlWindow(const WindowOptions& o, std::string
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
 
     Uint32 flags = SDL_WINDOW_OPENGL;
-    int width = kTargetWidth, height = kTargetHeight;
+    ScreenRect place{int(SDL_WINDOWPOS_CENTERED), int(SDL_WINDOWPOS_CENTERED), kTargetWidth,
+                     kTargetHeight};
+    SDL_Rect usable{0, 0, kTargetWidth, kTargetHeight};
+    const bool integer = o.scale == PresentScale::Integer;
     if (o.offscreen) {
         flags |= SDL_WINDOW_HIDDEN;
     } else {
         flags |= SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
         if (o.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-        width = w->windowedWidth_;
-        height = w->windowedHeight_;
+        if (SDL_GetDisplayUsableBounds(0, &usable) == 0)
+            place = PlaceWindow({usable.x, usable.y, usable.w, usable.h}, kFrameGuess, integer,
+                                o.windowWidth, o.windowHeight);
     }
-    w->window_ = SDL_CreateWindow("GH02", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
-                                  height, flags);
+    w->windowedWidth_ = place.w;
+    w->windowedHeight_ = place.h;
+    w->window_ = SDL_CreateWindow("GH02", place.x, place.y, place.w, place.h, flags);
     if (!w->window_) return fail(std::string("cannot open the window: ") + SDL_GetError());
+    // Once the window system tells how big its frame is, the window is placed again by it.
+    WindowFrame frame;
+    if (!o.offscreen && !o.fullscreen &&
+        SDL_GetWindowBordersSize(w->window_, &frame.top, &frame.left, &frame.bottom,
+                                 &frame.right) == 0) {
+        const ScreenRect again = PlaceWindow({usable.x, usable.y, usable.w, usable.h}, frame,
+                                             integer, o.windowWidth, o.windowHeight);
+        if (!(again == place)) {
+            SDL_SetWindowSize(w->window_, again.w, again.h);
+            SDL_SetWindowPosition(w->window_, again.x, again.y);
+            w->windowedWidth_ = again.w;
+            w->windowedHeight_ = again.h;
+        }
+    }
     w->context_ = SDL_GL_CreateContext(w->window_);
     if (!w->context_)
         return fail(std::string("cannot create an OpenGL 3.3 core context: ") + SDL_GetError());
     if (SDL_GL_MakeCurrent(w->window_, w->context_) != 0)
         return fail(std::string("cannot use the OpenGL context: ") + SDL_GetError());
-    SDL_GL_SetSwapInterval(o.vsync ? 1 : 0);
+    w->SetVsync(o.vsync);
     PinGlDriverLibraries();
 
     std::string why;

@@ -139,26 +139,20 @@ double QScrOrg::gFloat() {
 void QScrOrg::gStr(char* destination, size_t capacity) {
     size_t n = 0;
     bool cut = false;
-    bool ended = false;
     if (pc < 0 || pc >= kTextSize) {
         pc = kTextSize;
-        ended = true;
-    }
-    while (!ended) {
-        if (pc >= kTextSize) {
-            ended = true;
+    } else {
+        const int32_t slashes = FindSlashes(pc);
+        const size_t length = size_t((slashes < 0 ? kTextSize : slashes) - pc);
+        n = capacity ? std::min(length, capacity - 1) : 0;
+        cut = length > n;
+        std::memcpy(destination, text + pc, n);
+        if (slashes < 0) {
+            pc = kTextSize;
             std::fprintf(stderr, "gh02: script string without \"//\" runs to the end\n");
-            break;
+        } else {
+            pc = slashes + 2;
         }
-        if (text[pc] == '/' && pc + 1 < kTextSize && text[pc + 1] == '/') {
-            pc += 2;
-            break;
-        }
-        if (n + 1 < capacity)
-            destination[n++] = text[pc];
-        else
-            cut = true;
-        ++pc;
     }
     if (cut) {
         n = WholeCharsPrefix(destination, n);
@@ -173,9 +167,12 @@ bool QScrOrg::PairAt(int32_t at, char first, char second) const {
 }
 
 int32_t QScrOrg::FindSlashes(int32_t from) const {
-    for (int32_t i = from < 0 ? 0 : from; i + 1 < kTextSize; ++i)
-        if (text[i] == '/' && text[i + 1] == '/') return i;
-    return -1;
+    // A string without its "//" is searched to the end of the text, often, so the library's
+    // search does it rather than a loop over every byte.
+    const int32_t start = from < 0 ? 0 : from;
+    if (start >= kTextSize) return -1;
+    const size_t at = std::string_view(text + start, size_t(kTextSize - start)).find("//");
+    return at == std::string_view::npos ? -1 : start + int32_t(at);
 }
 
 bool QScrOrg::LabelMatches(int32_t nameStart, int32_t nameEnd, std::string_view label) const {
@@ -194,6 +191,9 @@ void QScrOrg::LabelMissing(std::string_view label) {
 int32_t QScrOrg::FindLabelFrom(int32_t at, std::string_view label) const {
     if (at < 0) at = 0;
     while (at < kTextSize) {
+        const void* mark = std::memchr(text + at, '@', size_t(kTextSize - at));
+        if (!mark) break;
+        at = int32_t(static_cast<const char*>(mark) - text);
         if (!PairAt(at, '@', ':')) {
             ++at;
             continue;

@@ -30,8 +30,13 @@ uint32_t ClampFrequency(uint32_t hz) {
 
 bool BasicSoundBuffer::SetVolume(int32_t v) {
     volume_ = ClampVolume(v);
-    OnVolume(static_cast<float>(std::pow(10.0, volume_ / 2000.0)));
+    OnVolume(static_cast<float>(std::pow(10.0, volume_ / 2000.0)) * playerGain_);
     return true;
+}
+
+void BasicSoundBuffer::SetPlayerGain(float gain) {
+    playerGain_ = std::clamp(gain, 0.0f, 1.0f);
+    SetVolume(volume_);
 }
 
 bool BasicSoundBuffer::GetVolume(int32_t* v) {

@@ -75,6 +75,9 @@ public:
     virtual bool GetPan(int32_t* pan) = 0;
     virtual bool SetFrequency(uint32_t hz) = 0;
     virtual bool GetFrequency(uint32_t* hz) = 0;  // the rate in use, never 0
+    // The player's volume for this buffer (1 full, 0 silent), over what SetVolume set; the
+    // buffer's volume as the game reads it stays what the game set.
+    virtual void SetPlayerGain(float gain) = 0;
     virtual bool IsPlaying() = 0;
     // Fills the next part of a buffer created partly filled (music decoded while it plays).
     // False when it would pass the size given at creation.
@@ -117,6 +120,7 @@ public:
     explicit BasicSoundBuffer(const SoundBufferDesc& desc) : desc_(desc) {}
     bool SetVolume(int32_t hundredthsDb) override;
     bool GetVolume(int32_t* hundredthsDb) override;
+    void SetPlayerGain(float gain) override;
     bool SetPan(int32_t pan) override;
     bool GetPan(int32_t* pan) override;
     bool SetFrequency(uint32_t hz) override;
@@ -133,6 +137,7 @@ protected:
     SoundBufferDesc desc_;
     uint32_t filled_ = 0;
     int32_t volume_ = 0;
+    float playerGain_ = 1.0f;
     int32_t pan_ = 0;
     uint32_t frequency_ = 0;
 };

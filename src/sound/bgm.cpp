@@ -114,6 +114,7 @@ void PlayBgm(std::string_view nameIn) {
         return;
     }
     if (g_BgmStream.Done()) g_BgmStream.Close();
+    g_BgmBuffer->SetPlayerGain(g_MusicGain);
     g_BgmLoopOn = entry->loop ? 1 : 0;
     g_BgmLoopStart = g_BgmStream.LoopStartBytes();
     g_BgmLoopEnd = g_BgmStream.LoopEndBytes();

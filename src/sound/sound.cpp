@@ -21,6 +21,8 @@ int32_t g_BgmLoopOn = 0;
 uint32_t g_BgmLoopStart = 0;
 uint32_t g_BgmLoopEnd = 0;
 bool g_SoundSilent = false;
+float g_MusicGain = 1.0f;
+float g_EffectGain = 1.0f;
 
 namespace {
 
@@ -120,7 +122,21 @@ bool LoadWaveSound(ISoundBuffer** buffer, std::string_view path) {
     // A slot that is loaded again frees the sound it held.
     ReleaseSoundBuffer(buffer);
     *buffer = created;
+    created->SetPlayerGain(g_EffectGain);
     return true;
+}
+
+float PlayerGain(int32_t percent) {
+    const float share = float(std::clamp(percent, 0, 100)) / 100.0f;
+    return share * share;
+}
+
+void SetPlayerVolumes(int32_t musicPercent, int32_t effectPercent) {
+    g_MusicGain = PlayerGain(musicPercent);
+    g_EffectGain = PlayerGain(effectPercent);
+    if (g_BgmBuffer) g_BgmBuffer->SetPlayerGain(g_MusicGain);
+    for (ISoundBuffer* b : g_SeSlots)
+        if (b) b->SetPlayerGain(g_EffectGain);
 }
 
 void PlaySound(ISoundBuffer* buffer) {

@@ -42,6 +42,14 @@ bool LoadSoundEffect(int32_t slot, std::string_view path);
 void ReleaseSoundEffect(int32_t slot);
 // The file the slot was last loaded from; empty when released.
 const std::string& SoundEffectName(int32_t slot);
+// The player's gains (SetPlayerVolumes): they belong to the program, not to a game.
+extern float g_MusicGain;
+extern float g_EffectGain;
+// The player's volumes in percent (0-100, settings): the music buffer's and the sound effects',
+// at once and for every buffer made later. 100 leaves the game's volumes as they are.
+void SetPlayerVolumes(int32_t musicPercent, int32_t effectPercent);
+// The gain a volume in percent gives: the square of its share, so that the steps sound even.
+float PlayerGain(int32_t percent);
 // Once per frame, after the present: feeds music that is still being decoded and keeps the
 // music inside its loop points.
 void UpdateBgmLoop();

@@ -3,7 +3,14 @@
 #include "base/frame.h"
 #include "base/host.h"
 #include "base/keys.h"
+#include "ui/menu_list.h"
 #include "world/input_gate.h"
+
+namespace {
+
+constexpr int32_t kHoldBack = -128;
+
+}  // namespace
 
 bool ReadMenuKeys(int32_t& timer) {
     if (timer < kActionTimerCap) timer += int32_t(g_FrameTime);
@@ -12,5 +19,21 @@ bool ReadMenuKeys(int32_t& timer) {
     UpdateKey(VK_CONTROL, g_KeyCtrl);
     UpdateKey(VK_UP, g_KeyUp);
     UpdateKey(VK_DOWN, g_KeyDown);
+    return true;
+}
+
+bool ReadPageKeys(PageKeys& k, int32_t& timer) {
+    if (!ReadMenuKeys(timer)) return false;
+    UpdateKey(VK_LEFT, g_KeyLeft);
+    UpdateKey(VK_RIGHT, g_KeyRight);
+    if (g_KeyShift == kKeyPressed || g_KeyCtrl == kKeyPressed) {
+        timer = kHoldBack;
+        (g_KeyShift == kKeyPressed ? k.choose : k.back) = true;
+    } else if (g_KeyLeft == kKeyPressed || g_KeyRight == kKeyPressed) {
+        timer = kHoldBack;
+        k.side = g_KeyLeft == kKeyPressed ? -1 : 1;
+    } else {
+        k.step = ListArrowStep(timer);
+    }
     return true;
 }

@@ -366,7 +366,7 @@ TEST(BattleE2e, WonBattleThenARandomEncounter) {
                 kHealed, kAttacked, kStruck, kWinEvent, kVictoryPose, kBackOnField, kWalking,
                 kSecondBattle});
     run.ShotAt({kGauges, kTechniqueMenu, kTargetCursor, kStruck, kVictoryPose});
-    ASSERT_EQ(run.Run(), 1);
+    ASSERT_EQ(run.Run(), 0);
     const std::pair<const char*, void (*)(const GameRun&)> parts[] = {
         {"the encounter and the battle's start", CheckEncounterAndStart},
         {"the menus and the heal", CheckMenusAndTheHeal},
@@ -386,6 +386,6 @@ TEST(BattleE2e, LostBattleReturnsToTheField) {
         GTEST_SKIP() << "the game-flow data was not built at " << kGameFlowData;
     GameRun run("e2e_battle_lost", kLostKeys, kLostRunFrames, 3);
     run.DumpAt({kOgreMet, kSwept, kLostEvent, kDefeatPose, kFieldAgain, kWokenUp});
-    ASSERT_EQ(run.Run(), 1);
+    ASSERT_EQ(run.Run(), 0);
     CheckDefeat(run);
 }

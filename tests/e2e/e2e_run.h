@@ -59,11 +59,15 @@ public:
         for (const char* f : files) std::filesystem::remove(data_ / f);
     }
     void DumpAt(std::initializer_list<int> frames) { dumps_.insert(dumps_.end(), frames); }
-    // More options for the run ("--save-dir DIR --save-at 800:1").
-    void AddArgs(const std::string& more) { more_ += " " + more; }
+    // More options for gh02; "{dir}" stands for the run's temporary directory.
+    void With(std::string options) {
+        for (size_t at; (at = options.find("{dir}")) != std::string::npos;)
+            options.replace(at, 5, dir_.string());
+        extra_ += " " + options;
+    }
     void ShotAt(std::initializer_list<int> frames) { shots_.insert(shots_.end(), frames); }
 
-    // The exit code (1 after the last frame).
+    // The exit code (0 after the last frame).
     int Run() {
         const std::filesystem::path keys = dir_ / "keys.txt";
         std::ofstream(keys) << keys_;
@@ -72,7 +76,7 @@ public:
                            " --input " + keys.string();
         for (int f : dumps_) args += " --dump-state " + std::to_string(f) + ":" + Dump(f).string();
         for (int f : shots_) args += " --screenshot " + std::to_string(f) + ":" + Shot(f).string();
-        return RunGh02(args + more_);
+        return RunGh02(args + extra_);
     }
 
     std::filesystem::path Dump(int frame) const {
@@ -88,7 +92,7 @@ public:
 
 private:
     std::filesystem::path dir_, data_;
-    std::string keys_, more_;
+    std::string keys_, extra_;
     int frames_, seed_;
     std::vector<int> dumps_, shots_;
 };

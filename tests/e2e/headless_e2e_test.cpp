@@ -23,14 +23,14 @@ protected:
 
 }  // namespace
 
-TEST_F(HeadlessRun, EscapeInTheTimelineEndsWithExitCodeOne) {
+TEST_F(HeadlessRun, EscapeInTheTimelineEndsInOrder) {
     std::ofstream(dir / "keys.txt")
         << "# walk a little, then leave\n3 up down\n6 up up\n9 escape down\n";
     std::string args = "--headless --frames 100 --frame-ms 20 --input " +
                        (dir / "keys.txt").string() +
                        " --dump-state 4:" + (dir / "f4.json").string() +
                        " --dump-state 50:" + (dir / "f50.json").string();
-    EXPECT_EQ(RunGh02(args), 1);
+    EXPECT_EQ(RunGh02(args), 0);
     ASSERT_TRUE(fs::exists(dir / "f4.json"));
     EXPECT_FALSE(fs::exists(dir / "f50.json"));  // Escape ended the run at frame 9
     auto j = ReadJson(dir / "f4.json");
@@ -41,17 +41,33 @@ TEST_F(HeadlessRun, EscapeInTheTimelineEndsWithExitCodeOne) {
     EXPECT_EQ(j["g_TextRect"], nlohmann::json({0, 0, 640, 480}));
 }
 
-TEST_F(HeadlessRun, SecondInstanceExitsAtOnce) {
-    std::string lock = (dir / "gh02.lock").string();
+// 0 after an orderly end, 1 when the game could not start (said on stderr), 2 for a bad command
+// line: what launchers read.
+TEST_F(HeadlessRun, ExitCodesTellHowTheRunEnded) {
+    const std::string lock = (dir / "gh02.lock").string();
     InstanceLock first;
     ASSERT_TRUE(first.Acquire(lock));
-    EXPECT_EQ(RunGh02("--headless --single-instance --frames 5", "GH02_LOCK_FILE=" + lock), 0);
-    // Without --single-instance a headless run does not care.
-    EXPECT_EQ(RunGh02("--headless --frames 2", "GH02_LOCK_FILE=" + lock), 1);
+    fs::create_directories(dir / "empty");
+    const struct {
+        std::string args;
+        int code;
+        const char* said;
+    } runs[] = {
+        {"--headless --frames 2", 0, ""},  // without --single-instance the lock does not matter
+        {"--headless --single-instance --frames 5", 1, "the game already runs"},
+        {"--headless --frames 2 --data " + (dir / "empty").string(), 1, "SCR/test.qd"},
+        {"--headless --frames 2 --data " + (dir / "none").string(), 1, "no game data in"},
+        {"--headless --frames 0", 2, "--frames"},
+    };
+    for (const auto& r : runs) {
+        SCOPED_TRACE(r.args);
+        std::string said;
+        EXPECT_EQ(RunGh02(r.args, "GH02_LOCK_FILE=" + lock, &said), r.code);
+        EXPECT_NE(said.find(r.said), std::string::npos) << said;
+    }
 }
 
 TEST_F(HeadlessRun, BadOptionsAreRefusedWithUsage) {
-    EXPECT_EQ(RunGh02("--headless --frames 0"), 2);
     EXPECT_EQ(RunGh02("--headless --screenshot nonsense"), 2);
     EXPECT_EQ(RunGh02("--headless --input /nonexistent/keys.txt"), 2);
     std::ofstream(dir / "bad.txt") << "1 jump down\n";

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <vector>
 
+#include "app/settings.h"
 #include "app/title_file.h"
 #include "base/host.h"
 #include "world/menu_actions.h"
@@ -80,6 +81,16 @@ void CheckTableLine(const std::vector<std::string>& words, const std::string& re
 
 bool ConvertTextSource(ITextCodec& codec, std::string_view utf8, const std::string& rel,
                        std::string& sjis, Diagnostics& diag) {
+    // The data set's settings are plain text (ASCII): kept as written, checked as the game
+    // reads them.
+    if (rel == "Datas/Settings.ini") {
+        Settings settings;
+        std::vector<std::string> problems;
+        ParseSettings(utf8, settings, problems);
+        for (const std::string& p : problems) diag.Error(rel, 0, p);
+        sjis = std::string(utf8);
+        return problems.empty();
+    }
     const bool script = StartsWith(rel, "SCR/");
     const bool title = rel == "Datas/Title.qd";
     const bool menuActions = rel == "Datas/MnuActions.qd";

@@ -13,6 +13,7 @@
 #include "gfx/device.h"
 #include "test_support.h"
 #include "ui/ui_textures.h"
+#include "world/play_time.h"
 
 namespace {
 
@@ -27,6 +28,7 @@ protected:
         ResetModes();
         ResetKeys();
         ResetShell();
+        g_UnsavedProgress = false;  // Escape ends at once: nothing to lose
     }
     void TearDown() override {
         ReleaseD3D();
@@ -71,6 +73,18 @@ TEST_F(ShellTest, KeyCellsWalkThroughTheirFourStates) {
     keys.down[VK_UP] = false;
     UpdateKey(VK_UP, cell);
     EXPECT_EQ(cell, 0);
+
+    // Held over while down, a cell reads up until its key has been let go, then as before; held
+    // over while up, it is not touched.
+    static int32_t held;
+    seen.clear();
+    for (bool down : {true, true, true, false, true, true, false, false, true}) {
+        keys.down[VK_SHIFT] = down;
+        UpdateKey(VK_SHIFT, held);
+        seen.push_back(held);
+        if (seen.size() == 2 || seen.size() == 7) HoldKeyOver(held);
+    }
+    EXPECT_EQ(seen, (std::vector<int32_t>{2, 3, 0, 0, 2, 3, 1, 0, 2}));
 }
 
 TEST_F(ShellTest, FramesArePacedToSeventeenMilliseconds) {
@@ -159,7 +173,7 @@ TEST_F(ShellTest, HeadlessRunDrawsOnlyTheCapturedFrames) {
     HeadlessDriver driver(clock, keys, plan);
     Watch watch;
     watch.driver = &driver;
-    EXPECT_EQ(RunFrameLoop(&watch), 1);
+    EXPECT_EQ(RunFrameLoop(&watch), 0);
     EXPECT_EQ(watch.drawn, (std::vector<bool>{false, false, true, false, true, false}));
     EXPECT_TRUE(driver.Failed());
 }

@@ -5,6 +5,7 @@
 #include "base/sjis.h"
 #include "import_test_util.h"
 #include "model/importers/import_rok.h"
+#include "model/rz_model_load.h"
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
@@ -92,6 +93,27 @@ TEST_F(RokImport, TheAnswerToTheQuestionKeepsTheEdgesFirst) {
     ASSERT_EQ(mesh.faces.size(), 8u);
     EXPECT_THAT(Corners(mesh.faces[1]), ElementsAre(2, 0));
     EXPECT_EQ(mesh.faces[6].cornerCount, 3);
+}
+
+TEST_F(RokImport, TheSettingsAskOnceAFileOrAnswerForThePlayer) {
+    YesDialogs yes;
+    g_Host.dialogs = &yes;
+    g_MessageBoxLog.clear();
+    g_RokEdgeAnswer = RokEdgeAnswer::kAsk;
+    EXPECT_TRUE(LoadBytes("a.rok", Sample()));
+    EXPECT_TRUE(LoadBytes("a.rok", Sample()));  // the answer kept: no second box
+    EXPECT_EQ(model->meshes[0].faces.size(), 8u);
+    EXPECT_TRUE(LoadBytes("b.rok", Sample()));
+    EXPECT_EQ(g_MessageBoxLog.size(), 2u);
+    for (auto [answer, faces] : {std::pair{RokEdgeAnswer::kNo, 2u}, {RokEdgeAnswer::kYes, 8u}}) {
+        g_RokEdgeAnswer = answer;
+        EXPECT_TRUE(LoadBytes("c.rok", Sample()));
+        EXPECT_EQ(model->meshes[0].faces.size(), faces);
+    }
+    EXPECT_EQ(g_MessageBoxLog.size(), 2u);
+    g_RokEdgeAnswer = RokEdgeAnswer::kAskEachTime;
+    ForgetRokEdgeAnswers();
+    g_Host.dialogs = &dialogs;
 }
 
 TEST_F(RokImport, LinesEndAtCarriageReturnsOnly) {

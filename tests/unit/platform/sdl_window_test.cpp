@@ -1,4 +1,5 @@
 // The SDL window's messages and key states, on the offscreen window of the pixel tests.
+#include "base/key_bindings.h"
 #include "base/message_queue.h"
 #include "gl_test_support.h"
 
@@ -68,6 +69,9 @@ TEST_F(SdlWindowTest, GameKeysMapToTheirVirtualKeyCodes) {
         EXPECT_TRUE(queue.Empty());  // releases post nothing
     }
     EXPECT_EQ(SdlWindow::VirtualKeyOf(SDLK_CAPSLOCK), 0);
+    // Keys only a binding uses have the codes their names give (base/key_bindings.h).
+    EXPECT_EQ(SdlWindow::VirtualKeyOf(SDLK_KP_8), KeyboardKeyFromName("Keypad8"));
+    EXPECT_EQ(SdlWindow::VirtualKeyOf(SDLK_SEMICOLON), KeyboardKeyFromName("Semicolon"));
     EXPECT_EQ(window->GetKeyState(1000), 0);
 }
 
@@ -98,10 +102,14 @@ TEST_F(SdlWindowTest, AltEnterAndF12AreTheWindowsOwn) {
     window->HandleEvent(Key(SDL_KEYDOWN, SDLK_F12), queue);
     window->HandleEvent(Key(SDL_KEYDOWN, SDLK_F12, KMOD_NONE, true), queue);
     EXPECT_EQ(shots, 1);
+    int told = 0;
+    window->SetFullscreenHandler([&told](bool fullscreen) { told += fullscreen ? 10 : 1; });
     window->HandleEvent(Key(SDL_KEYDOWN, SDLK_RETURN, KMOD_LALT), queue);
+    window->SetFullscreenHandler(nullptr);
     EXPECT_EQ(window->GetKeyState(VK_RETURN), 0);  // the game never sees this Return
     EXPECT_TRUE(queue.Empty());
     EXPECT_FALSE(window->IsFullscreen());  // an offscreen window has no full screen
+    EXPECT_EQ(told, 1);                    // the settings hear of the mode it has
 }
 
 TEST_F(SdlWindowTest, PumpEventsTurnsQuitIntoCloseAndKeysIntoKeyDown) {

@@ -46,6 +46,26 @@ TEST_F(SoundTest, SamplesPlayFromTheStartOnceAndReloadingFreesTheOldSound) {
     EXPECT_EQ(NullSoundBuffer::liveCount, 0);
 }
 
+TEST_F(SoundTest, ThePlayersVolumesScaleTheGamesAndReachNewSounds) {
+    Write("SE/a.wav", Tone(50));
+    ASSERT_TRUE(LoadWaveSound(&g_SeSlots[1], "SE\\a.wav"));
+    g_SeSlots[1]->SetVolume(-600);  // the game's own: about half
+    SetPlayerVolumes(100, 50);
+    EXPECT_NEAR(Null(g_SeSlots[1])->Gain(), 0.501f * 0.25f, 1e-3);
+    int32_t volume = 0;
+    g_SeSlots[1]->GetVolume(&volume);
+    EXPECT_EQ(volume, -600);  // what the game reads stays what it set
+    ASSERT_TRUE(LoadWaveSound(&g_SeSlots[2], "SE\\a.wav"));
+    EXPECT_FLOAT_EQ(Null(g_SeSlots[2])->Gain(), 0.25f);
+    SetPlayerVolumes(100, 0);
+    EXPECT_FLOAT_EQ(Null(g_SeSlots[2])->Gain(), 0.0f);
+    SetPlayerVolumes(100, 100);
+    EXPECT_FLOAT_EQ(Null(g_SeSlots[2])->Gain(), 1.0f);
+    EXPECT_FLOAT_EQ(PlayerGain(150), 1.0f);
+    ReleaseSoundBuffer(&g_SeSlots[1]);
+    ReleaseSoundBuffer(&g_SeSlots[2]);
+}
+
 TEST_F(SoundTest, FailuresShowTheirBoxes) {
     // PCM by its tag but nothing a device can play: no channels; and an empty data chunk.
     Write("SE/none.wav", SimpleWave(FormatRecord(1, 0, 44100, 16), Ramp(8)));
