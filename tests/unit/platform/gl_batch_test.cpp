@@ -184,6 +184,7 @@ TEST_F(GlBatchTest, StaticBuffersDrawInTheirPlaceAsFromMemory) {
     device->DrawIndexedPrimitive(PrimitiveType::TriangleList, c, 0, 2);
     Read();
     EXPECT_EQ(Pixel(55, 5), kGreen);
+    c->Release();
 }
 
 // Strips and fans joined into one list draw every pixel as GL draws them as strips and fans:
