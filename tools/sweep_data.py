@@ -5,6 +5,8 @@ real game headless on each broken copy far enough to load the file, and sorts ev
   ok        the broken file is named on standard error or in a message box
   harmless  not named, but a byte flip or a garbage block inside a picture or a sound: the
             reader cannot tell such bytes from real pixels or samples, and the game plays on
+  optional  not named, but an optional file left out (OPTIONAL_FILES): a data set may do without
+            it, and the game plays as it would for a data set that never had it
   silent    not named anywhere: an author has no way to find the broken file
   crash     a signal, a sanitizer's report or an unexpected exit code
   hang      the run outlived its CPU-time or wall-clock limit
@@ -48,6 +50,11 @@ REPOSITORY = Path(__file__).resolve().parent.parent
 PICTURE_OR_SOUND = {".bmp", ".dds", ".png", ".tga", ".wav", ".flac", ".ogg"}
 # Mutations that may go unnamed in such files.
 HARMLESS_THERE = {"flip", "garbage"}
+
+# Files a data set may leave out on purpose: the title file (no title menu), the menu actions
+# (every menu entry inert) and the data set's settings (the engine's defaults). Leaving one out is
+# no fault and is not named; one that is there but empty or broken still is.
+OPTIONAL_FILES = {"datas/title.qd", "datas/mnuactions.qd", "datas/settings.ini"}
 
 TRUNCATION_POINTS = ("1", "25%", "50%", "75%", "-1")
 HUGE_NUMBERS = ("2147483647", "99999999999")
@@ -329,6 +336,8 @@ class Sweep:
         elif (Path(m.path).suffix.lower() in PICTURE_OR_SOUND and
               m.mutation in HARMLESS_THERE):
             outcome, detail = "harmless", ""
+        elif m.mutation == "missing" and m.path.lower() in OPTIONAL_FILES:
+            outcome, detail = "optional", ""
         else:
             outcome, detail = "silent", new_lines[0] if new_lines else ""
         if outcome in ("crash", "hang"):
@@ -354,7 +363,7 @@ class Sweep:
             for i, res in enumerate(pool.map(self.run, mutants), 1):
                 m, frames, outcome, r, detail = res
                 results.append(res)
-                if outcome not in ("ok", "harmless") or self.args.verbose:
+                if outcome not in ("ok", "harmless", "optional") or self.args.verbose:
                     print(f"  [{i}/{len(mutants)}] {outcome:8} {m.name} ({frames} frames, "
                           f"{r.cpu_seconds:.1f} s) {detail}", flush=True)
                 if i % 25 == 0:  # the tables so far, should the sweep be stopped
@@ -367,7 +376,7 @@ class Sweep:
         return 1 if failed else 0
 
     def report(self, results, quiet=False):
-        outcomes = ("ok", "harmless", "silent", "crash", "hang")
+        outcomes = ("ok", "harmless", "optional", "silent", "crash", "hang")
         with open(self.out / "runs.tsv", "w", encoding="utf-8") as f:
             f.write("file\tmutation\tparam\tframes\toutcome\texit\tcpu_s\tdetail\n")
             for m, frames, outcome, r, detail in results:

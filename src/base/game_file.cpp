@@ -85,7 +85,9 @@ bool CheckDataText(std::string_view text, std::string_view sjisPath, int firstLi
     };
     bool clean = true;
     const auto control = std::find_if(text.begin(), text.end(), [](char c) {
-        return static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r';
+        // 0x7F (DEL) is no Shift-JIS trail byte either: it stands alone wherever it is.
+        const unsigned char u = static_cast<unsigned char>(c);
+        return (u < 0x20 && c != '\t' && c != '\n' && c != '\r') || u == 0x7F;
     });
     if (control != text.end()) {
         char what[64];
@@ -94,9 +96,24 @@ bool CheckDataText(std::string_view text, std::string_view sjisPath, int firstLi
         say(size_t(control - text.begin()), what);
         clean = false;
     }
-    // Some formats end their lines with a carriage return alone.
-    if (text.empty() || text.back() == '\n' || text.back() == '\r') return clean;
+    // Some formats end their lines with a carriage return alone; in a text whose lines end with
+    // a line feed, or a single line, a carriage return at the end is a line end cut in two.
+    const bool crLines = text.find('\n') == std::string_view::npos &&
+                         text.find('\r') < text.size() - 1;
+    if (text.empty() || text.back() == '\n' || (text.back() == '\r' && crLines)) return clean;
+    if (text.back() == '\r') {
+        say(text.find_last_of('\n') + 1,
+            "the file ends with a carriage return without its line feed: is it cut short?");
+        return false;
+    }
     const size_t lastLine = text.find_last_of("\r\n") + 1;  // 0 when there is one line
     say(lastLine, "the file ends inside this line, without its line end: is it cut short?");
     return false;
+}
+
+bool NameEmptyFile(std::string_view raw, std::string_view sjisPath, std::string_view without) {
+    const std::string_view text = UpToCtrlZ(raw);
+    if (text.find_first_not_of(" \t\r\n") != std::string_view::npos) return false;
+    DiagnoseOnce(SourcePlace{ShownPath(sjisPath)}, "the file is empty: " + std::string(without));
+    return true;
 }

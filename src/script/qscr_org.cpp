@@ -137,8 +137,17 @@ bool QScrOrg::Load(const char* name) {
 int32_t QScrOrg::gInt() {
     char buf[kMaxNumberChars + 1];
     ReadNumber(*this, buf, SJIS("gInt:ん？"));
-    // No digits give 0; values past the 32-bit range stay at its ends.
-    return int32_t(std::clamp<int64_t>(ParseInt(buf).value, INT32_MIN, INT32_MAX));
+    // No digits give 0; values past the 32-bit range stay at its ends, and say so.
+    const ParsedInt read = ParseInt(buf);
+    const int32_t value = int32_t(std::clamp<int64_t>(read.value, INT32_MIN, INT32_MAX));
+    if (read.outOfRange || value != read.value) {
+        std::string_view number(buf, read.used);
+        number.remove_prefix(std::min(number.find_first_not_of(" \t\n\v\f\r"), number.size()));
+        DiagnoseOnce(RunningPlace(), "the number " + std::string(number) +
+                                         " is past the 32-bit range; " + std::to_string(value) +
+                                         " is used");
+    }
+    return value;
 }
 
 double QScrOrg::gFloat() {

@@ -49,10 +49,19 @@ const BgmList* MusicList() {
         return nullptr;
     }
     CheckDataText(file.bytes, path);
+    NameEmptyFile(file.bytes, path, "no music plays");
     g_BgmList = std::make_unique<BgmList>(ParseBgmList(file.bytes));
     for (int line : g_BgmList->badLines)
         SayOnce("line" + std::to_string(line),
                 ToUtf8(path) + ": line " + std::to_string(line) + " skipped");
+    // The music buffer keeps its loop points as 32-bit byte offsets.
+    for (const BgmEntry& e : g_BgmList->entries)
+        for (const int64_t frame : {e.loopStart, e.loopEnd})
+            if (frame > INT32_MAX)
+                Diagnose(SourcePlace{ShownPath(path), e.line},
+                         "the loop point " + std::to_string(frame) + " of \"" + ToUtf8(e.name) +
+                             "\" is past any track the engine plays (at most 2147483647 "
+                             "sample frames)");
     return g_BgmList.get();
 }
 
@@ -92,7 +101,9 @@ void PlayBgm(std::string_view nameIn) {
     if (!list) return;
     const BgmEntry* entry = FindBgm(*list, name);
     if (!entry) {
-        SayOnce("name:" + name, "no music named \"" + ToUtf8(name) + "\" in the music list");
+        SayOnce("name:" + name,
+                "no music named \"" + ToUtf8(name) + "\" in the music list " +
+                    ShownPath(Format("%sBGM\\%s.qd", GetBasePath(), kBgmListName)));
         return;
     }
     std::string path = Format("%sBGM\\%s", GetBasePath(), entry->file);

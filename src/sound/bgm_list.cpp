@@ -78,6 +78,7 @@ BgmList ParseBgmList(std::string_view text) {
         std::vector<std::string_view> t = Tokens(line);
         if (t.empty()) continue;
         BgmEntry e;
+        e.line = lineNo;
         if (!ParseEntry(t, e) || list.entries.size() >= kMaxBgmEntries) {
             list.badLines.push_back(lineNo);
             continue;

@@ -21,6 +21,7 @@ struct BgmEntry {
     bool loop = true;
     int64_t loopStart = 0;  // sample frames
     int64_t loopEnd = 0;    // sample frames; 0: the end of the track
+    int line = 0;           // the line of the list that gave it (from 1)
 };
 
 struct BgmList {

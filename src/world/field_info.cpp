@@ -215,11 +215,9 @@ int QFldInfo::loadGroundTexture(int index, const char* name) {
         entry = nullptr;
     }
     const std::string path = std::string(GetBasePath()) + "Field\\" + (name ? name : "") + ".BMP";
-    FILE* f = OpenGameFile(path, "rb");
-    if (!f) return 0;
-    std::fclose(f);
-    CreateTextureFromFile(g_pd3dDevice, path, &entry);
-    return 1;
+    // A missing file is named where its path is looked up, a folder or a damaged picture by the
+    // texture reader.
+    return CreateTextureFromFile(g_pd3dDevice, path, &entry) != kErrNotFound;
 }
 
 GfxTexture* QFldInfo::GroundTextureAt(int x, int row) const {

@@ -91,6 +91,7 @@ void LoadMenuActions() {
     const FileRead file = ReadGameFile(path, kMaxMenuActionsFileBytes, LongFile::kRefuse);
     if (file.Ok()) {
         CheckDataText(file.bytes, path);
+        NameEmptyFile(file.bytes, path, "every entry of the menu screen does nothing");
         g_Actions = ParseMenuActions(TextModeText(file.bytes), MenuEntries.Count());
     } else {
         g_Actions.problems.push_back(file.status == FileStatus::kTooLong

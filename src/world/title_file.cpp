@@ -85,6 +85,7 @@ void ReadTitleFile() {
     const FileRead file = ReadGameFile(path, kMaxTitleFileBytes, LongFile::kRefuse);
     if (file.Ok()) {
         CheckDataText(file.bytes, path);
+        NameEmptyFile(file.bytes, path, "the title menu shows the engine's own texts");
         g_Title = std::make_unique<TitleFile>(ParseTitleFile(TextModeText(file.bytes)));
         return;
     }
