@@ -7,10 +7,12 @@
 #include "app/save_game.h"
 #include "app/settings_screen.h"
 #include "app/state_dump_sections.h"
+#include "base/diagnostics.h"
 #include "base/frame.h"
 #include "base/keys.h"
 #include "base/message_box.h"
 #include "base/message_queue.h"
+#include "base/paths.h"
 #include "base/sjis.h"
 #include "base/sjis_text.h"
 #include "field/slot_entries.h"
@@ -51,6 +53,24 @@ struct TitleMenu {
 
 TitleMenu g_Title;
 
+// The line of the title file that named what is being loaded, as the running place.
+int g_TitleLine = 0;
+
+SourcePlace TitleLinePlace() {
+    return {ShownPath(std::string(GetBasePath()) + kTitleFilePath), g_TitleLine};
+}
+
+class TitlePlace {
+public:
+    explicit TitlePlace(int line) : saved_(SetPlaceFinder(TitleLinePlace)) { g_TitleLine = line; }
+    ~TitlePlace() { SetPlaceFinder(saved_); }
+    TitlePlace(const TitlePlace&) = delete;
+    TitlePlace& operator=(const TitlePlace&) = delete;
+
+private:
+    PlaceFinder saved_;
+};
+
 // The data set's text of an entry, else the engine's.
 const std::string& EntryText(int entry) {
     const TitleFile* file = DataSetTitle();
@@ -78,12 +98,19 @@ void Open(TitleMenu& t) {
         for (const std::string& p : file->problems) text += "\n" + p;
         RZ_MsgBox(text);
     }
-    if (file && !file->picture.empty())
+    // What the title file names is its own: a picture or music that cannot be had is named at
+    // the line that gave it.
+    if (file && !file->picture.empty()) {
+        const TitlePlace at(file->pictureLine);
         LoadTextureSlot(g_TextureSlots[kPictureSlot], file->picture.c_str());
+    }
     // The help strip's mark and the cursor's sound, as on the field.
     LoadTextureSlot(g_UiTextures[1], "tex\\use0.dds");
     LoadSoundEffect(0, "SE\\c0.wav");
-    if (file) PlayBgm(file->music);
+    if (file) {
+        const TitlePlace at(file->musicLine);
+        PlayBgm(file->music);
+    }
     t.latest = LatestSaveSlot();
     // The settings entry only when the title file names it, so that a title without it looks
     // and moves as it always has.

@@ -26,8 +26,10 @@ bool g_BgmListFailed = false;
 MusicStream g_BgmStream;
 ReportOnce g_BgmReported(1000);
 
-void SayOnce(const std::string& key, const std::string& line) {
-    if (g_BgmReported.First(key)) Diagnose(SourcePlace{}, "music: " + line);
+// Said at the place that asked for the music (a script command, a line of the title file).
+void SayOnce(const std::string& key, const std::string& line,
+             const SourcePlace& at = RunningPlace()) {
+    if (g_BgmReported.First(key)) Diagnose(at, "music: " + line);
 }
 
 std::string Format(const char* pattern, const char* a, const std::string& b) {
@@ -53,7 +55,7 @@ const BgmList* MusicList() {
     g_BgmList = std::make_unique<BgmList>(ParseBgmList(file.bytes));
     for (int line : g_BgmList->badLines)
         SayOnce("line" + std::to_string(line),
-                ToUtf8(path) + ": line " + std::to_string(line) + " skipped");
+                ToUtf8(path) + ": line " + std::to_string(line) + " skipped", SourcePlace{});
     // The music buffer keeps its loop points as 32-bit byte offsets.
     for (const BgmEntry& e : g_BgmList->entries)
         for (const int64_t frame : {e.loopStart, e.loopEnd})

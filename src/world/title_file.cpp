@@ -30,7 +30,7 @@ constexpr Key kKeys[] = {
 };
 
 // What the line sets, or why it cannot be used.
-std::string ReadLine(std::string_view key, std::string_view value, TitleFile& out,
+std::string ReadLine(std::string_view key, std::string_view value, int line, TitleFile& out,
                      bool (&given)[std::size(kKeys)]) {
     for (size_t k = 0; k < std::size(kKeys); ++k) {
         const Key& known = kKeys[k];
@@ -46,6 +46,8 @@ std::string ReadLine(std::string_view key, std::string_view value, TitleFile& ou
         given[k] = true;
         std::string& field = known.field ? out.*known.field : out.entries[size_t(known.entry)];
         field = std::string(value);
+        if (known.field == &TitleFile::picture) out.pictureLine = line;
+        if (known.field == &TitleFile::music) out.musicLine = line;
         return {};
     }
     return "unknown key \"" + std::string(key) + "\"";
@@ -67,7 +69,7 @@ TitleFile ParseTitleFile(std::string_view text) {
     TitleFile out;
     bool given[std::size(kKeys)] = {};
     for (const ConfigLine& line : ReadConfigLines(text)) {
-        const std::string why = ReadLine(line.key, line.value, out, given);
+        const std::string why = ReadLine(line.key, line.value, line.number, out, given);
         if (!why.empty())
             out.problems.push_back("line " + std::to_string(line.number) + ": " + why);
     }

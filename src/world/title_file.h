@@ -43,6 +43,8 @@ struct TitleFile {
     std::string picture;   // a game path (Shift-JIS); empty: none
     std::string music;     // a music name (Shift-JIS); empty: none
     std::array<std::string, kTitleEntryCount> entries;  // Shift-JIS; empty: the engine's text
+    int pictureLine = 0;  // the lines that gave the picture and the music (0: not given)
+    int musicLine = 0;
     // What could not be read, one line each ("line 3: ..."), in Shift-JIS; those lines are
     // skipped and the rest is used.
     std::vector<std::string> problems;

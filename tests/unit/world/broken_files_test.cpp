@@ -17,6 +17,7 @@
 #include "test_support.h"
 #include "world/character.h"
 #include "world/data_tables.h"
+#include "world/menu_actions.h"
 
 namespace fs = std::filesystem;
 
@@ -71,6 +72,11 @@ TEST_F(BrokenFilesTest, EachBrokenFileIsNamedOnceAtItsPlace) {
         m.Load(nullptr, (std::string(GetBasePath()) + "chara\\x.rzo").c_str(), nullptr);
     };
     const std::function<void()> script = [] { QScrOrg().Load("x"); };
+    const std::function<void()> number = [] {
+        QScrOrg s;
+        if (s.Load("x")) s.gInt();
+    };
+    const std::function<void()> actions = [] { LoadMenuActions(); };
     const struct {
         const char* path;
         std::string bytes;  // "/" : a folder
@@ -85,6 +91,10 @@ TEST_F(BrokenFilesTest, EachBrokenFileIsNamedOnceAtItsPlace) {
          "Datas/GzDatas.qd:1:1:", "3 of its 4 fields"},
         {"Datas/GzDatas.qd", "herb heals 40000 0\r\n", goods,
          "Datas/GzDatas.qd:1:1:", "40000 is out of range (-32768 to 32767)"},
+        {"Datas/GzDatas.qd", "herb heals 30 0\r", goods, "Datas/GzDatas.qd:1:1:",
+         "a carriage return without its line feed"},
+        {"Datas/GzDatas.qd", "herb heals 30 0\r\nwater mp 0 0\r", goods,
+         "Datas/GzDatas.qd:2:1:", "a carriage return without its line feed"},
         {"Datas/GzDatas.qd", "", goods, "Datas/GzDatas.qd", "the table is empty"},
         {"Datas/GzDatas.qd", "/", goods, "Datas/GzDatas.qd", "cannot be read", 2},
         {"Datas/WzDatas_0.qd", "fire burns 99999999999 8\r\n", techniques,
@@ -98,6 +108,11 @@ TEST_F(BrokenFilesTest, EachBrokenFileIsNamedOnceAtItsPlace) {
         {"SCR/x.qd", std::string("c1 1,0,\0junk#\r\n", 15), script,
          "SCR/x.qd:1:8:", "a NUL byte ends the script"},
         {"SCR/x.qd", "", script, "SCR/x.qd", "the script is empty"},
+        {"SCR/x.qd", "99999999999,\r\n", number, "the number 99999999999",
+         "past the 32-bit range; 2147483647 is used"},
+        {"Datas/MnuActions.qd", " \r\n", actions, "Datas/MnuActions.qd:", "the file is empty"},
+        {"Datas/MnuActions.qd", "0 items\r\n1 it\x7F" "ems\r\n", actions,
+         "Datas/MnuActions.qd:2:5:", "control byte 0x7F"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.path) + " / " + c.what);
