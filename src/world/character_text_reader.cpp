@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "base/diagnostics.h"
 #include "base/game_file.h"
 #include "base/sjis.h"
 #include "world/fighter_record.h"
@@ -13,9 +14,13 @@ constexpr size_t kMaxTextFileBytes = 1u << 20;
 
 }  // namespace
 
-bool ReadGameTextFile(const std::string& pathSjis, std::string& out) {
+bool ReadGameTextFile(const std::string& pathSjis, std::string& out, bool named) {
     FileRead file = ReadGameFile(pathSjis, kMaxTextFileBytes);
     out = std::move(file.bytes);
+    if (named && !file.Ok() && file.status != FileStatus::kMissing)
+        DiagnoseOnce(SourcePlace{ShownPath(pathSjis)},
+                     file.status == FileStatus::kDirectory ? "a folder, not a file"
+                                                           : "the file cannot be read");
     return file.Ok();
 }
 

@@ -8,7 +8,10 @@
 struct FighterRecord;
 
 // The whole of a small game text file (first megabyte at most); false when it cannot be opened.
-bool ReadGameTextFile(const std::string& pathSjis, std::string& out);
+// `named`: a file that is there but cannot be read (a folder, say) is named on the diagnostics
+// channel, for callers that show no box of their own (a missing file is named where its path is
+// looked up).
+bool ReadGameTextFile(const std::string& pathSjis, std::string& out, bool named = false);
 
 // name cut to fit a buffer of `size` bytes with its terminator, never inside a double-byte
 // Shift-JIS character.

@@ -33,6 +33,7 @@ std::string_view LineAt(std::string_view text, int index) {
 bool ReadWeaponText(std::string_view text, int slot, const std::string& pathSjis, WeaponFile& out) {
     out = WeaponFile{};
     text = UpToCtrlZ(text);  // Ctrl-Z ends a text file
+    CheckDataText(text, pathSjis);  // "NO" alone too: a weapon file cut short may still read so
     // The first line as a 64-byte line read takes it: the line end goes, trailing blanks stay.
     // A longer name is cut and the rest of its line is passed over, so that the numbers below
     // are still read from their own lines.
@@ -60,7 +61,7 @@ bool ReadWeaponFile(int32_t number, int slot, WeaponFile& out) {
     out = WeaponFile{};
     const std::string base = GetBasePath();
     std::string text;
-    if (!ReadGameTextFile(base + WeaponPath(number), text)) return false;
+    if (!ReadGameTextFile(base + WeaponPath(number), text, true)) return false;
     ReadWeaponText(text, slot, ToSjis(base) + WeaponPath(number), out);
     return true;
 }
