@@ -135,6 +135,13 @@ bool RZ_Model::Load(GfxDevice* device, const char* fileName, void* ownerWindow) 
             Reset();
             return Refused(name);
         }
+        // The text formats (all but mx, and cob but its binary kind) name what no author writes:
+        // a control byte, a last line cut short.
+        if (format != RZ_ForeignFormat::Mx) {
+            const FileRead file = ReadGameFile(name, kMaxFileSize, LongFile::kRefuse);
+            if (file.Ok() && file.bytes.find('\0') == std::string::npos)
+                CheckDataText(file.bytes, name);
+        }
     }
     skinned.resize(vertices.size());
     for (size_t i = 0; i < vertices.size(); ++i) skinned[i] = vertices[i].position;

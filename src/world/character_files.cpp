@@ -64,11 +64,12 @@ bool Character::LoadCharacterText(std::string_view text, const std::string& path
     fileValue = third;
     collisionSize = size;
 
-    // A model that cannot be loaded leaves the model empty; its loader has said why, and the
-    // line that named it is named too (a damaged name names no model of the data set).
-    if (!model.Load(g_pd3dDevice, (CharaFolder() + modelName).c_str(), nullptr))
+    // A model that cannot be loaded leaves the model empty; its loader has said why, and when
+    // no such file is there, the line that named it is named too (a damaged name).
+    const std::string modelPath = CharaFolder() + modelName;
+    if (!model.Load(g_pd3dDevice, modelPath.c_str(), nullptr) && !GameFileExists(modelPath))
         DiagnoseOnce(PlaceInText(text, 0, ShownPath(pathSjis)),
-                     "the model it names, " + ShownPath(CharaFolder() + modelName) +
+                     "the model it names, " + ShownPath(modelPath) +
                          ", cannot be loaded");
 
     scale = Vector3{uniformScale, uniformScale, uniformScale};
