@@ -98,8 +98,8 @@ bool CheckDataText(std::string_view text, std::string_view sjisPath, int firstLi
     }
     // Some formats end their lines with a carriage return alone; in a text whose lines end with
     // a line feed, or a single line, a carriage return at the end is a line end cut in two.
-    const bool crLines = text.find('\n') == std::string_view::npos &&
-                         text.find('\r') < text.size() - 1;
+    const bool crLines =
+        text.find('\n') == std::string_view::npos && text.find('\r') < text.size() - 1;
     if (text.empty() || text.back() == '\n' || (text.back() == '\r' && crLines)) return clean;
     if (text.back() == '\r') {
         say(text.find_last_of('\n') + 1,

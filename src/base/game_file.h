@@ -46,10 +46,9 @@ std::string TextModeText(std::string_view raw);
 // What no author writes into a data text: a control byte (not tab, line feed or carriage return;
 // Ctrl-Z ends the text) or DEL, a sign of a damaged file; and a last line without its line end (a
 // line feed, or a carriage return alone as some formats end all their lines, not in a single
-// line or where the other lines end with a line feed), most likely cut short, so that what its last item read is not what
-// was written. Says so once for
-// the file (base/diagnostics.h), first of each, and returns false; true for a clean text. The
-// text is the file's from line firstLine on.
+// line or where the other lines end with a line feed), most likely cut short, so that what its last
+// item read is not what was written. Says so once for the file (base/diagnostics.h), first of each,
+// and returns false; true for a clean text. The text is the file's from line firstLine on.
 bool CheckDataText(std::string_view text, std::string_view sjisPath, int firstLine = 1);
 // An optional data file that is there but holds nothing (or blanks alone up to its Ctrl-Z) is a
 // file the author meant to write: says so once, with what the game does without it, and returns

@@ -103,9 +103,8 @@ void PlayBgm(std::string_view nameIn) {
     if (!list) return;
     const BgmEntry* entry = FindBgm(*list, name);
     if (!entry) {
-        SayOnce("name:" + name,
-                "no music named \"" + ToUtf8(name) + "\" in the music list " +
-                    ShownPath(Format("%sBGM\\%s.qd", GetBasePath(), kBgmListName)));
+        SayOnce("name:" + name, "no music named \"" + ToUtf8(name) + "\" in the music list " +
+                                    ShownPath(Format("%sBGM\\%s.qd", GetBasePath(), kBgmListName)));
         return;
     }
     std::string path = Format("%sBGM\\%s", GetBasePath(), entry->file);

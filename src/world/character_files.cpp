@@ -69,8 +69,7 @@ bool Character::LoadCharacterText(std::string_view text, const std::string& path
     const std::string modelPath = CharaFolder() + modelName;
     if (!model.Load(g_pd3dDevice, modelPath.c_str(), nullptr) && !GameFileExists(modelPath))
         DiagnoseOnce(PlaceInText(text, 0, ShownPath(pathSjis)),
-                     "the model it names, " + ShownPath(modelPath) +
-                         ", cannot be loaded");
+                     "the model it names, " + ShownPath(modelPath) + ", cannot be loaded");
 
     scale = Vector3{uniformScale, uniformScale, uniformScale};
     SetMotion(kMotionStand, 1);

@@ -18,8 +18,8 @@ bool ReadGameTextFile(const std::string& pathSjis, std::string& out, bool named)
     FileRead file = ReadGameFile(pathSjis, kMaxTextFileBytes);
     out = std::move(file.bytes);
     if (named && !file.Ok() && file.status != FileStatus::kMissing)
-        DiagnoseOnce(SourcePlace{ShownPath(pathSjis)},
-                     file.status == FileStatus::kDirectory ? "a folder, not a file"
+        DiagnoseOnce(SourcePlace{ShownPath(pathSjis)}, file.status == FileStatus::kDirectory
+                                                           ? "a folder, not a file"
                                                            : "the file cannot be read");
     return file.Ok();
 }

@@ -32,7 +32,7 @@ std::string_view LineAt(std::string_view text, int index) {
 
 bool ReadWeaponText(std::string_view text, int slot, const std::string& pathSjis, WeaponFile& out) {
     out = WeaponFile{};
-    text = UpToCtrlZ(text);  // Ctrl-Z ends a text file
+    text = UpToCtrlZ(text);         // Ctrl-Z ends a text file
     CheckDataText(text, pathSjis);  // "NO" alone too: a weapon file cut short may still read so
     // The first line as a 64-byte line read takes it: the line end goes, trailing blanks stay.
     // A longer name is cut and the rest of its line is passed over, so that the numbers below

@@ -91,8 +91,8 @@ TEST_F(BrokenFilesTest, EachBrokenFileIsNamedOnceAtItsPlace) {
          "Datas/GzDatas.qd:1:1:", "3 of its 4 fields"},
         {"Datas/GzDatas.qd", "herb heals 40000 0\r\n", goods,
          "Datas/GzDatas.qd:1:1:", "40000 is out of range (-32768 to 32767)"},
-        {"Datas/GzDatas.qd", "herb heals 30 0\r", goods, "Datas/GzDatas.qd:1:1:",
-         "a carriage return without its line feed"},
+        {"Datas/GzDatas.qd", "herb heals 30 0\r", goods,
+         "Datas/GzDatas.qd:1:1:", "a carriage return without its line feed"},
         {"Datas/GzDatas.qd", "herb heals 30 0\r\nwater mp 0 0\r", goods,
          "Datas/GzDatas.qd:2:1:", "a carriage return without its line feed"},
         {"Datas/GzDatas.qd", "", goods, "Datas/GzDatas.qd", "the table is empty"},
@@ -111,8 +111,8 @@ TEST_F(BrokenFilesTest, EachBrokenFileIsNamedOnceAtItsPlace) {
         {"SCR/x.qd", "99999999999,\r\n", number, "the number 99999999999",
          "past the 32-bit range; 2147483647 is used"},
         {"Datas/MnuActions.qd", " \r\n", actions, "Datas/MnuActions.qd:", "the file is empty"},
-        {"Datas/MnuActions.qd", "0 items\r\n1 it\x7F" "ems\r\n", actions,
-         "Datas/MnuActions.qd:2:5:", "control byte 0x7F"},
+        {"Datas/MnuActions.qd", "0 items\r\n1 \x7Fitems\r\n", actions,
+         "Datas/MnuActions.qd:2:3:", "control byte 0x7F"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.path) + " / " + c.what);
