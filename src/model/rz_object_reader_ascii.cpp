@@ -1,5 +1,7 @@
 // The ASCII variant of the RZ object format: tokens in a fixed order after the 32-byte header
 // (the header line and its line breaks). Layout words and brackets are read past by count.
+#include <cmath>
+#include <cstdint>
 #include <string>
 
 #include "model/rz_content_sink.h"
@@ -11,6 +13,8 @@ namespace {
 
 // The fewest bytes one record can take in the text: a number and a separator.
 constexpr size_t kMinTokenBytes = 2;
+// How far from 1 a key's rotation may be: six decimals written out leave far less.
+constexpr float kRotationLengthSlack = 0.01f;
 
 // A quoted name without its first and last character; shorter tokens give an empty name.
 std::string Unquote(const std::string& token) {
@@ -171,6 +175,7 @@ bool ReadAnimations(RzTokenizer& t, RzContentSink& sink, long boneCount) {
             t.Skip();  // {
             for (long k = 0; k < keys && !t.Ended(); ++k) {
                 const long frame = t.Int();
+                const size_t keyAt = t.Offset();  // on the key's line
                 t.Skip(2);  // pos (
                 const Vector3 p = ReadVector(t, 1.0f);
                 t.Skip(3);  // ) rot (
@@ -183,6 +188,17 @@ bool ReadAnimations(RzTokenizer& t, RzContentSink& sink, long boneCount) {
                 const Vector3 s = ReadVector(t, 1.0f);
                 t.Skip();  // )
                 if (t.Ended()) return false;
+                // Kept as written, but named: a key before frame 0 is never reached, and a
+                // rotation is a unit quaternion.
+                if (frame < 0 || frame > INT32_MAX)
+                    sink.Note(
+                        "a key at frame " + std::to_string(frame) + ", outside 0 to 2147483647",
+                        keyAt);
+                const float length = std::sqrt(q.x * q.x + q.y * q.y + q.z * q.z + q.w * q.w);
+                if (!(std::fabs(length - 1.0f) <= kRotationLengthSlack))
+                    sink.Note("a key's rotation of length " + std::to_string(length) +
+                                  ", not 1: not a rotation",
+                              keyAt);
                 sink.Key(*track, frame, p, q, s);
             }
             t.Skip(2);  // } }
