@@ -1,8 +1,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
 #include "base/message_box.h"
 #include "base/sjis.h"
 #include "model/rz_model_load.h"
