@@ -20,9 +20,9 @@ TEST_F(EnemyFileTest, FileFillsTheRecordAndLoadsTheCharacter) {
 
     // 5, 7, then -1: two words, the other 46 cleared; techniques 0, 2, 32, 33, 34 known.
     const int32_t* words = &r.techniques[0][0];
-    EXPECT_EQ(words[0], 5);
-    EXPECT_EQ(words[1], 7);
-    for (int i = 2; i < kEnemyTechniqueWords; ++i) EXPECT_EQ(words[i], 0) << i;
+    std::vector<int32_t> expected(kEnemyTechniqueWords, 0);
+    expected[0] = 5, expected[1] = 7;
+    EXPECT_EQ(std::vector<int32_t>(words, words + kEnemyTechniqueWords), expected);
     EXPECT_TRUE(r.KnowsTechnique(0, 34));
     EXPECT_STREQ(g_Characters[3].fileName, "hero");
 }
@@ -58,18 +58,7 @@ TEST_F(EnemyFileTest, DamagedFileIsReportedOnceAndLoadsNoCharacter) {
     EXPECT_NE(Messages()[0].find("e2.qf"), std::string::npos);
     EXPECT_STREQ(g_Fighters[5]->name, "Broken");  // what came before the damage stays
     EXPECT_EQ(g_Characters[5].active, 0);
-
-    // Texts cut anywhere never read past their end and report at most once.
-    std::string text;
-    ASSERT_TRUE(ReadGameTextFile(std::string(GetBasePath()) + "sChr\\e0.qf", text));
-    for (size_t n = 0; n < text.size(); ++n) {
-        g_MessageBoxLog.clear();
-        FighterRecord r;
-        std::string character;
-        const bool whole = ReadEnemyStatusText(r, text.substr(0, n), "cut", character);
-        EXPECT_EQ(g_MessageBoxLog.size(), whole ? 0u : 1u) << n;
-        EXPECT_EQ(whole, !character.empty()) << n;
-    }
+    // That a text cut anywhere is reported once and names no character is the fuzz target's.
 }
 
 }  // namespace
