@@ -26,12 +26,11 @@ TEST_F(ScriptLabels, NamesMatchWholeForwardFromPcAndBackwardBeforeIt) {
     const std::string sjisName = ToSjis("表ソ"), longName(100, 'N');  // both SJIS end in 0x5C
     SetText(s, "@:AB//ab\n@:A//a\n@:L//one\n@:L//two\nc4 L//1#\n@:" + sjisName +
                    "//sjis\n@:" + longName + "//long\nc0");
-    EXPECT_TRUE(s.jpAf("A"));
-    EXPECT_EQ(Rest(s), "a");
-    EXPECT_TRUE(s.jpAf("L"));
-    EXPECT_EQ(Rest(s), "one");
-    EXPECT_TRUE(s.jpAf("L"));  // from behind the first label
-    EXPECT_EQ(Rest(s), "two");
+    // The second "L" is found from behind the first label.
+    for (auto [name, rest] : {std::pair{"A", "a"}, {"L", "one"}, {"L", "two"}}) {
+        EXPECT_TRUE(s.jpAf(name));
+        EXPECT_EQ(Rest(s), rest);
+    }
     // A backward jump from its command, behind the jump's own "L//", finds "two".
     s.pc = static_cast<int32_t>(std::string(s.text).find("1#"));
     EXPECT_TRUE(s.jpAb("L"));
