@@ -60,6 +60,12 @@ std::string MakeTempDir(const std::string& tag) {
     return p.string();
 }
 
+std::vector<std::string> BoxTexts() {
+    std::vector<std::string> texts;
+    for (const MessageBoxRecord& r : g_MessageBoxLog) texts.push_back(r.text);
+    return texts;
+}
+
 std::string ReadFileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "base/frame.h"
 #include "base/null_host.h"
@@ -32,6 +33,9 @@ std::string CorpusDir(const std::string& sub);
 std::string FixturesDir();
 // A fresh empty directory under the system's temporary directory.
 std::string MakeTempDir(const std::string& tag);
+// The texts of the message boxes shown so far.
+std::vector<std::string> BoxTexts();
+
 // The bytes of a file; empty when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
 

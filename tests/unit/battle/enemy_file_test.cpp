@@ -10,7 +10,7 @@ using EnemyFileTest = BattleFileTest;
 TEST_F(EnemyFileTest, FileFillsTheRecordAndLoadsTheCharacter) {
     ASSERT_EQ(g_Fighters[3], nullptr);
     ReadEnemST(3, 0);  // "\r\n" line ends
-    EXPECT_TRUE(Messages().empty());
+    EXPECT_TRUE(BoxTexts().empty());
     ASSERT_NE(g_Fighters[3], nullptr);  // made on first use
     const FighterRecord& r = *g_Fighters[3];
     EXPECT_STREQ(r.name, "Goblin");
@@ -46,16 +46,16 @@ TEST_F(EnemyFileTest, MissingFileAndPartySlotsChangeNothing) {
     ReadEnemST(4, 0);
     FighterRecord* record = g_Fighters[4];
     ReadEnemST(4, 9);
-    EXPECT_EQ(Messages(), std::vector<std::string>{"ReadEnemST:ファイルが無い"});
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"ReadEnemST:ファイルが無い"});
     EXPECT_EQ(g_Fighters[4], record);
     EXPECT_STREQ(record->name, "Goblin");
 }
 
 TEST_F(EnemyFileTest, DamagedFileIsReportedOnceAndLoadsNoCharacter) {
     ReadEnemST(5, 2);  // "seven" where a technique word should be
-    ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_NE(Messages()[0].find("ReadEnemST:"), std::string::npos);
-    EXPECT_NE(Messages()[0].find("e2.qf"), std::string::npos);
+    ASSERT_EQ(BoxTexts().size(), 1u);
+    EXPECT_NE(BoxTexts()[0].find("ReadEnemST:"), std::string::npos);
+    EXPECT_NE(BoxTexts()[0].find("e2.qf"), std::string::npos);
     EXPECT_STREQ(g_Fighters[5]->name, "Broken");  // what came before the damage stays
     EXPECT_EQ(g_Characters[5].active, 0);
     // That a text cut anywhere is reported once and names no character is the fuzz target's.

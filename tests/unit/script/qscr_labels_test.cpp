@@ -46,8 +46,8 @@ TEST_F(ScriptLabels, NamesMatchWholeForwardFromPcAndBackwardBeforeIt) {
     s.Rewind();
     EXPECT_FALSE(s.jpAf("a"));  // case counts
     EXPECT_EQ(Rest(s), "c0");   // a missing label leaves the script on its end command
-    ASSERT_EQ(ShownTexts().size(), 2u);
-    EXPECT_EQ(ShownTexts()[1], "ラベルがねぇよ:a");
+    ASSERT_EQ(BoxTexts().size(), 2u);
+    EXPECT_EQ(BoxTexts()[1], "ラベルがねぇよ:a");
 }
 
 TEST_F(ScriptLabels, ANameRunsToTheNextDoubleSlash) {

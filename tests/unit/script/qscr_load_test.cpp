@@ -49,7 +49,7 @@ TEST_F(ScriptLoad, AppendsTheEndCommandAndKeepsTheScriptState) {
     EXPECT_EQ(Text(), "c1 0,1,+#\n;\nlone\rcrc0");  // read as Windows text mode reads it
     EXPECT_EQ(std::tuple(s.pc, s.running, s.iv[2], std::string(s.str), s.EndOfText()),
               std::tuple(0, 1, 5, "kept", 19));
-    EXPECT_THAT(ShownTexts(), IsEmpty());
+    EXPECT_THAT(BoxTexts(), IsEmpty());
 
     // A shorter script replaces all of the longer one.
     Write("b.qd", "");
@@ -81,7 +81,7 @@ TEST_F(ScriptLoad, LongFilesAreCutSoTheEndCommandFits) {
         Write("long.qd", std::string(size, 'y'));
         EXPECT_TRUE(s.Load("long"));
         EXPECT_EQ(Text(), std::string(room, 'y') + "c0") << size;
-        EXPECT_THAT(ShownTexts(), ElementsAre("うお！？"));
+        EXPECT_THAT(BoxTexts(), ElementsAre("うお！？"));
     }
     // CR LF pairs count as one byte, as in text mode: 4093 lines fit exactly.
     g_MessageBoxLog.clear();
@@ -90,5 +90,5 @@ TEST_F(ScriptLoad, LongFilesAreCutSoTheEndCommandFits) {
     Write("crlf.qd", lines);
     EXPECT_TRUE(s.Load("crlf"));
     EXPECT_EQ(Text(), std::string(room, '\n') + "c0");
-    EXPECT_THAT(ShownTexts(), IsEmpty());
+    EXPECT_THAT(BoxTexts(), IsEmpty());
 }

@@ -154,5 +154,5 @@ TEST_F(RunnerTest, SlotsOutsideTheirTablesAreReportedOnce) {
     Run("c11 10,x//c12 -1,c10 -1,0,1,c18 0,0,c25 -1,x//c27 -1,fld_//;");
     EXPECT_EQ(Reports(), 6u);
     // Reports name the script, the command's position and the command.
-    EXPECT_EQ(ShownTexts()[0], "test:0: c11 load sound effect: sound slot 10 out of range");
+    EXPECT_EQ(BoxTexts()[0], "test:0: c11 load sound effect: sound slot 10 out of range");
 }
