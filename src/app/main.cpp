@@ -1,5 +1,6 @@
 // Wires the platform's implementations to the engine and runs the game.
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <memory>
@@ -19,11 +20,13 @@
 #include "app/title_file.h"
 #include "base/bound_keys.h"
 #include "base/crt_rand.h"
+#include "base/data_search.h"
 #include "base/host.h"
 #include "base/null_host.h"
 #include "base/paths.h"
 #include "gfx/recording_backend.h"
 #include "gfx/text.h"
+#include "gh02_version.h"  // generated: GH02_VERSION_TEXT
 #include "platform/exe_path.h"
 #include "platform/freetype_rasterizer.h"
 #include "platform/iconv_codec.h"
@@ -193,16 +196,20 @@ int RunInteractive(const Options& opt, const LoadableGame& loaded) {
 
 int main(int argc, char** argv) {
     Options opt;
-    if (int rc = ParseOptions(argc, argv, opt); rc >= 0) return rc;
+    if (int rc = ParseOptions(argc, argv, opt, GH02_VERSION_TEXT); rc >= 0) return rc;
 
     static IconvCodec codec;
     g_Host.codec = &codec;
     g_Host.headless = opt.headless;
     g_Host.executableDir = ExecutableDirectory();
-    if (!opt.dataDir.empty()) {
-        std::error_code ec;
-        SetDataDirectory(std::filesystem::absolute(opt.dataDir, ec).string());
-    }
+    const DataSearch data =
+        FindDataDirectory(opt.dataDir, g_Host.executableDir, std::getenv("XDG_DATA_DIRS"),
+                          [](const std::string& dir) {
+                              SetDataDirectory(dir);
+                              std::string why;
+                              return GameDataPresent(why);
+                          });
+    SetDataDirectory(data.dir);  // none found: the executable's folder, and the error below
     // --seed, else a replayed recording's seed, else every game takes the clock's.
     const std::optional<uint32_t>& recorded = opt.plan.input.seed;
     SetFixedSeed(opt.seedGiven || recorded, opt.seedGiven ? opt.seed : recorded.value_or(0));
@@ -235,6 +242,7 @@ int main(int argc, char** argv) {
 
     std::string why;
     if (!GameDataPresent(why)) {
+        if (opt.dataDir.empty()) why = DataSearchFailure(data);
         std::fprintf(stderr, "gh02: %s\n", why.c_str());
         return 1;
     }
