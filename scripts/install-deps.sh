@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev lld
   libsdl2-dev libepoxy-dev libopenal-dev libfreetype-dev libfontconfig-dev libsndfile1-dev
-  zlib1g-dev libstb-dev nlohmann-json3-dev libcli11-dev libtomlplusplus-dev
+  zlib1g-dev libstb-dev nlohmann-json3-dev libcli11-dev libinih-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libgl1-mesa-dri libegl-mesa0 libegl1 libgles2 fonts-ipafont-gothic
   dpkg-dev desktop-file-utils appstream man-db lintian jq

@@ -154,7 +154,7 @@ std::string CheckFile(const fs::path& dataDir, const fs::path& file) {
         return CheckTitleFile(file);
     if (ext == ".qd" && top == "datas" && Lower(file.filename().string()) == "mnuactions.qd")
         return CheckMenuActionsFile(dataDir, file);
-    if (ext == ".toml" && top == "datas" && Lower(file.filename().string()) == "settings.toml") {
+    if (ext == ".ini" && top == "datas" && Lower(file.filename().string()) == "settings.ini") {
         // The data set's settings: every value one the game can use.
         const FileRead text =
             ReadNativeFile(file.string(), kMaxSettingsFileBytes, LongFile::kRefuse);

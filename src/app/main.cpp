@@ -74,9 +74,8 @@ void RememberWindow(const SdlWindow& window) {
 
 int RunHeadless(const Options& opt, const LoadableGame& loaded) {
     VirtualClock clock;
-    // A recorded game's clock stood where it stands again here, and quitting asks as it did.
+    // A recorded game's clock stood where it stands again here.
     clock.now = opt.plan.input.clockStart.value_or(0);
-    g_AskBeforeQuitting = opt.plan.input.askBeforeQuitting;
     ScriptedKeys keys;
     HeadlessDialogs dialogs;
     dialogs.answers = opt.plan.input.answers;
@@ -91,6 +90,8 @@ int RunHeadless(const Options& opt, const LoadableGame& loaded) {
         ApplySettings();
         g_Host.keys = &g_BoundKeys;
     }
+    // Quitting asks as it did in the recorded game, whatever a settings file says.
+    g_AskBeforeQuitting = opt.plan.input.askBeforeQuitting;
     g_Host.dialogs = &dialogs;
     g_Host.window = &nullWindow;
 

@@ -36,7 +36,7 @@ int ParseOptions(int argc, char** argv, Options& o, const std::string& version) 
     auto* scaleOption = app.add_option("--scale", scale, "Picture scaling: fit or integer")
                             ->check(CLI::IsMember({"fit", "integer"}));
     app.add_option("--config", o.configFile,
-                   "Settings file to read and write (default: $XDG_CONFIG_HOME/gh02/settings.toml; "
+                   "Settings file to read and write (default: $XDG_CONFIG_HOME/gh02/settings.ini; "
                    "headless runs read one only when given)");
     app.add_option("--check-data", o.checkDataDir,
                    "Load every file of a data directory and list failures");

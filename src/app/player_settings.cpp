@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "app/quit_box.h"
 #include "base/bound_keys.h"
 #include "base/game_file.h"
 #include "base/paths.h"
@@ -16,7 +17,7 @@ void (*g_ApplyWindowSettings)(const Settings&) = nullptr;
 
 namespace {
 
-constexpr const char* kDataSetSettingsPath = "Datas\\Settings.toml";
+constexpr const char* kDataSetSettingsPath = "Datas\\Settings.ini";
 
 struct PlayerFile {
     std::string path;      // empty: none
@@ -59,7 +60,7 @@ std::string DefaultSettingsPath() {
         if (!home || !home[0]) return {};
         folder = fs::path(home) / ".config";
     }
-    return (folder / "gh02" / "settings.toml").string();
+    return (folder / "gh02" / "settings.ini").string();
 }
 
 void LoadSettings(const std::string& playerFile) {
@@ -123,5 +124,6 @@ void ApplySettings() {
     g_BoundKeys.padOn = s.gamepad;
     SetPlayerVolumes(s.musicVolume, s.effectVolume);
     g_RokEdgeAnswer = s.rokEdges;
+    g_AskBeforeQuitting = s.askBeforeQuitting;
     if (g_ApplyWindowSettings) g_ApplyWindowSettings(s);
 }

@@ -4,15 +4,15 @@
 #include "app/settings.h"
 
 // The program's settings, where they come from and where they go. Three layers, each over the
-// one before: the engine's defaults, the data set's Datas\Settings.toml (what suits its game),
+// one before: the engine's defaults, the data set's Datas\Settings.ini (what suits its game),
 // and the player's file. Only the player's file is written. Problems go to standard error with
 // the file and the key; a file that is missing, unreadable or in a folder that cannot be written
 // never stops the game.
 
 extern Settings g_Settings;
 
-// Where the player's settings are: $XDG_CONFIG_HOME/gh02/settings.toml ($XDG_CONFIG_HOME when
-// it is an absolute path), else ~/.config/gh02/settings.toml.
+// Where the player's settings are: $XDG_CONFIG_HOME/gh02/settings.ini ($XDG_CONFIG_HOME when
+// it is an absolute path), else ~/.config/gh02/settings.ini.
 std::string DefaultSettingsPath();
 
 // Reads the data set's defaults and the player's file (`playerFile`; empty: none is read or

@@ -8,14 +8,16 @@
 #include "model/rz_model_load.h"
 
 // The player's settings. They belong to the program, not to a game: a new game or a loaded one
-// keeps them, and they are read from and written to a TOML file (docs/settings.md):
+// keeps them, and they are read from and written to an INI file (docs/settings.md):
 //
-//   [window]   mode = "window" | "fullscreen", scale = "fit" | "integer", vsync = true,
+//   [window]   mode = window | fullscreen, scale = fit | integer, vsync = true,
 //              width, height (the last window's size, written by the game)
 //   [sound]    music, effects (0-100)
-//   [keys]     up = ["Up", "W"], ... (up to two keyboard keys for each game key)
-//   [gamepad]  enabled = true, up = "DpadUp", ... (one button for each game key)
-//   [game]     rok_edges = "ask" | "yes" | "no", ask_before_quitting = true
+//   [keys]     up = Up, W ... (up to two keyboard keys for each game key)
+//   [gamepad]  enabled = true, up = DpadUp, ... (one button for each game key)
+//   [game]     rok_edges = ask | yes | no, ask_before_quitting = true
+//
+// A value may stand in quotes; '#' and ';' start a comment line.
 
 enum class WindowMode { kWindow, kFullscreen };
 enum class WindowScale { kFit, kInteger };
@@ -44,8 +46,9 @@ constexpr size_t kMaxSettingsFileBytes = 64 * 1024;
 // Reads a settings file's text over `settings`: what the file gives and can be used replaces
 // the value; a value that cannot ("window.mode: \"big\" is not window or fullscreen") is named
 // in `problems` with the key, and the value before stays. Keys it does not know are left for
-// the writer. False, with the reason in `problems`, when the text is no TOML at all (nothing is
-// taken from it then).
+// the writer. False, with the line and the reason in `problems`, when a line is none of a
+// [section], a key = value, a comment or a blank, or cannot be read (nothing is taken from the
+// file then).
 bool ParseSettings(std::string_view text, Settings& settings, std::vector<std::string>& problems);
 
 // The text of a settings file holding `settings`: `previous` (the file's text as read, empty for

@@ -1,5 +1,5 @@
 #pragma once
-// Running the real gh02 binary from the end-to-end tests.
+// Running the real gh02 binary from the end-to-end tests, and reading what its state dumps say.
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -34,4 +34,19 @@ inline nlohmann::json ReadJson(const std::filesystem::path& p) {
     std::stringstream text;
     text << in.rdbuf();
     return nlohmann::json::parse(text.str());
+}
+
+// The state dump's menu screen page (null on the entries) and the text of its line i.
+inline const nlohmann::json& Page(const nlohmann::json& j) {
+    return j["menuPage"];
+}
+inline std::string Line(const nlohmann::json& j, int i) {
+    return Page(j)["lines"][i]["text"].get<std::string>();
+}
+// What the party carries: the goods' counts by name.
+inline nlohmann::json Goods(const nlohmann::json& j) {
+    nlohmann::json counts = nlohmann::json::object();
+    for (const nlohmann::json& g : j["inventory"]["goods"])
+        counts[g["name"].get<std::string>()] = g["count"];
+    return counts;
 }

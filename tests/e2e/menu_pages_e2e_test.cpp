@@ -80,19 +80,8 @@ const Press kPresses[] = {
     {770, "shift", 6},
 };
 
-const json& Page(const json& j) {
-    return j["menuPage"];
-}
-std::string Line(const json& j, int i) {
-    return Page(j)["lines"][i]["text"].get<std::string>();
-}
 const json& Member(const json& j, int m) {
     return j["g_PartyMembers"][m];
-}
-json Goods(const json& j) {
-    json counts = json::object();
-    for (const json& g : j["inventory"]["goods"]) counts[g["name"].get<std::string>()] = g["count"];
-    return counts;
 }
 
 void CheckItems(const GameRun& run) {

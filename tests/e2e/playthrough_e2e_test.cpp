@@ -181,8 +181,71 @@ const std::vector<Milestone>& Milestones() {
              EXPECT_NE(j["g_EnemySet"], json::array({0, -1, -1, -1, -1}));
          },
          true},
-        // Two more random battles on the way up; then the master's lair.
-        {"boss_words", 5610,
+        // Two more random battles on the way up; at the master's lair Gordo catches up, the
+        // fourth member, who has stayed back so far, and hands over what he brought.
+        {"gordo", 5755,
+         [](const json& j) {
+             ExpectField(j, "mori", "mori");
+             ExpectWaitingLine(j, "はがねのつるぎ");
+             EXPECT_EQ(Character(j, 11)["fileName"], "gordo");
+             EXPECT_LT(Distance(j, 0, 11), 400.0f);  // he has walked up beside Harlo
+             EXPECT_EQ(j["g_PartyMembers"][2]["name"], "ゴルド");
+             EXPECT_EQ(j["g_PartyOrder"], json({1, 0, 3}));  // Mina, Harlo, Rikku fight
+             EXPECT_EQ(j["g_PartyMembers"][1]["hp"], 69);    // Mina, hurt by the battles
+             EXPECT_EQ(Goods(j), json({{"やくそう", 3}, {"まほうのみず", 2}, {"おまもり", 1}}));
+             EXPECT_EQ(j["inventory"]["weapons"], json::parse(R"([{"weapon": 4, "count": 1}])"));
+         },
+         true},
+        // The menu screen, every page of it: a herb on Mina, her techniques, the steel sword on
+        // Harlo, Gordo's strength, and Gordo in Rikku's place.
+        {"forest_items", 5900,
+         [](const json& j) {
+             EXPECT_EQ(Page(j)["page"], "items");
+             EXPECT_EQ(Page(j)["help"], "ミナ に　やくそう を　つかった。");
+             EXPECT_EQ(j["g_PartyMembers"][1]["hp"], 99);  // +30
+             EXPECT_EQ(Goods(j)["やくそう"], 2);
+         },
+         true},
+        {"forest_techniques", 5990,
+         [](const json& j) {
+             EXPECT_EQ(Page(j)["page"], "techniques");
+             EXPECT_EQ(Page(j)["member"], 1);
+             EXPECT_EQ(Line(j, 0), "まほう");
+             EXPECT_EQ(Line(j, 1), "ヒール");
+             EXPECT_EQ(Line(j, 2), "ファイア");
+             EXPECT_EQ(Page(j)["help"], "仲間ひとりの　傷を　いやす");
+         },
+         true},
+        {"forest_equipment", 6090,
+         [](const json& j) {
+             EXPECT_EQ(Page(j)["page"], "equipment");
+             EXPECT_EQ(Page(j)["member"], 0);
+             EXPECT_EQ(Line(j, 0), "いまの　ぶき　どうのつるぎ");
+             EXPECT_EQ(Line(j, 1), "はがねのつるぎ");
+             EXPECT_EQ(Page(j)["help"], "ハーロ：どうのつるぎ → はがねのつるぎ");
+         },
+         true},
+        {"forest_strength", 6190,
+         [](const json& j) {
+             EXPECT_EQ(Page(j)["page"], "strength");
+             EXPECT_EQ(Page(j)["member"], 2);
+             EXPECT_EQ(Page(j)["lines"][11]["value"], "てつのおの");
+             // Harlo holds the steel sword now; his old one is in the bag.
+             EXPECT_EQ(j["g_PartyMembers"][0]["weapon"], 4);
+             EXPECT_EQ(j["inventory"]["weapons"], json::parse(R"([{"weapon": 1, "count": 1}])"));
+         },
+         true},
+        {"forest_order", 6350,
+         [](const json& j) {
+             EXPECT_EQ(Page(j)["page"], "order");
+             EXPECT_EQ(Page(j)["help"], "ならびを　かえた。");
+             EXPECT_EQ(j["g_PartyOrder"], json({1, 0, 2}));
+             EXPECT_EQ(Line(j, 2), "ゴルド");
+             EXPECT_EQ(Line(j, 3), "リック");
+             EXPECT_EQ(Character(j, 0)["fileName"], "harlo");  // Mina still comes first
+         },
+         true},
+        {"boss_words", 6479,
          [](const json& j) {
              ExpectField(j, "mori", "mori");
              ExpectWaitingLine(j, "人間が　何の用だ");
@@ -190,15 +253,19 @@ const std::vector<Milestone>& Milestones() {
              EXPECT_LT(Distance(j, 0, 10), 3000.0f);
          },
          true},
-        {"boss_battle", 5831,
+        {"boss_battle", 6825,
          [](const json& j) {
              const json& b = j["battle"];
              EXPECT_EQ(b["phase"], "CommandSelect");
-             EXPECT_EQ(b["actor"], 0);  // Mina chooses first
+             EXPECT_EQ(b["actor"], 1);  // Harlo chooses first
              EXPECT_EQ(j["g_BattleMusicName"], "boss");
              ASSERT_EQ(b["fighters"].size(), 8u);
+             // The order set on the menu screen, and Harlo with the steel sword's trail.
+             const char* names[3] = {"ミナ", "ハーロ", "ゴルド"};
+             for (int f = 0; f < 3; ++f) EXPECT_EQ(b["fighters"][f]["name"], names[f]) << f;
+             EXPECT_EQ(b["fighters"][1]["trailColour"], 0xDCA0C8FFu);
              // The master in the middle, a hobgoblin on either side, nobody else.
-             const int maxHp[8] = {100, 140, 110, 90, 0, 260, 0, 90};
+             const int maxHp[8] = {100, 140, 170, 90, 0, 260, 0, 90};
              for (int e = 3; e < 8; ++e) {
                  EXPECT_EQ(b["fighters"][e]["alive"], maxHp[e] ? 1 : 0) << e;
                  if (maxHp[e]) {
@@ -207,28 +274,27 @@ const std::vector<Milestone>& Milestones() {
              }
          },
          true},
-        {"boss_fire", 5985,
+        {"boss_fire", 7170,
          [](const json& j) {
              const json& b = j["battle"];
              EXPECT_EQ(b["phase"], "ActionRunning");
              EXPECT_EQ(b["actor"], 0);
              EXPECT_EQ(b["actionKind"], 1);             // a technique from a list
              EXPECT_EQ(b["fighters"][0]["action"], 4);  // ファイア
-             EXPECT_EQ(b["fighters"][3]["hp"], 90);     // not burnt yet
+             EXPECT_EQ(b["fighters"][3]["hp"], 58);     // cut by Harlo, not burnt yet
          },
          true},
-        {"boss_won", 9310,
+        {"boss_won", 9043,
          [](const json& j) {
              const json& b = j["battle"];
              EXPECT_EQ(b["phase"], "EventRunning");  // the WIN scene
              EXPECT_EQ(b["outcome"], 1);
              for (int e = 3; e < 8; ++e) EXPECT_EQ(b["fighters"][e]["alive"], 0) << e;
-             EXPECT_EQ(b["fighters"][1]["alive"], 1);  // Harlo and Rikku still stand
-             EXPECT_EQ(b["fighters"][2]["alive"], 1);
+             for (int f = 0; f < 3; ++f) EXPECT_EQ(b["fighters"][f]["alive"], 1) << f;
          },
          true},
         // Back in the forest the script goes on behind the battle: the master is gone.
-        {"master_fled", 9451,
+        {"master_fled", 9184,
          [](const json& j) {
              ExpectField(j, "mori", "mori");
              ExpectWaitingLine(j, "にげていった");
@@ -236,7 +302,7 @@ const std::vector<Milestone>& Milestones() {
              EXPECT_TRUE(master.is_null() || master["active"] == 0);
          },
          true},
-        {"home", 9755,
+        {"home", 9488,
          [](const json& j) {
              ExpectField(j, "baske0", "test");
              ExpectWaitingLine(j, "森の主を　追いはらって");
@@ -246,14 +312,14 @@ const std::vector<Milestone>& Milestones() {
              EXPECT_EQ(j["g_EncounterRate"], 0);
          },
          true},
-        {"the_end", 9910,
+        {"the_end", 9643,
          [](const json& j) {
              ExpectWaitingLine(j, "元気になった");
              EXPECT_TRUE(Has(WindowText(j, 1), "おしまい")) << WindowText(j, 1);
              for (const json& m : j["g_PartyMembers"]) EXPECT_EQ(m["hp"], m["maxHp"]) << m;
          },
          true},
-        {"village_free", 9970,
+        {"village_free", 9703,
          [](const json& j) {
              ExpectField(j, "baske0", "test");
              EXPECT_EQ(Script(j)["running"], 0);

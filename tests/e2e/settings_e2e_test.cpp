@@ -79,7 +79,7 @@ std::string TripKeys() {
 TEST(SettingsE2e, TheMenuOpensTheScreenWhoseChangesAreWrittenToTheFile) {
     if (!DemoBuilt()) GTEST_SKIP() << "the demo data was not built beside the game";
     DemoRun run;
-    const fs::path config = run.dir / "config" / "gh02" / "settings.toml";
+    const fs::path config = run.dir / "config" / "gh02" / "settings.ini";
     run.args = "--config " + config.string();
     run.Run(TripKeys(), kLeft + 1, {kOnSettings, kMusicDown, kOnKeys, kLeft},
             {kOnSettings, kOnKeys});
@@ -103,13 +103,13 @@ TEST(SettingsE2e, TheMenuOpensTheScreenWhoseChangesAreWrittenToTheFile) {
     EXPECT_EQ(left["g_FrameProc"], "MenuScreenFrame");
     const std::string file = Text(config);
     EXPECT_NE(file.find("music = 90"), std::string::npos) << file;
-    EXPECT_NE(file.find("up = [ 'I', 'W' ]"), std::string::npos) << file;
-    EXPECT_NE(file.find("rok_edges = 'no'"), std::string::npos) << file;
+    EXPECT_NE(file.find("up = I, W\n"), std::string::npos) << file;
+    EXPECT_NE(file.find("rok_edges = no\n"), std::string::npos) << file;
 
     // Where the file cannot be written (its folder is a file), the game goes on all the same.
     DemoRun blocked;
     std::ofstream(blocked.dir / "folder");
-    blocked.args = "--config " + (blocked.dir / "folder" / "settings.toml").string();
+    blocked.args = "--config " + (blocked.dir / "folder" / "settings.ini").string();
     blocked.Run(TripKeys(), kLeft + 1, {kLeft});
     EXPECT_EQ(blocked.State(kLeft)["settings"]["sound"]["music"], 90);
     EXPECT_NE(blocked.Errors().find("the settings cannot be written"), std::string::npos)
@@ -128,12 +128,12 @@ TEST(SettingsE2e, TheFilesBindingsDecideWhatWalksAndTheUsersOwnFileIsNotRead) {
     if (!DemoBuilt()) GTEST_SKIP() << "the demo data was not built beside the game";
     const std::string keys = Presses(kOpening) + Presses(kWalks);
     DemoRun bound;
-    std::ofstream(bound.dir / "mine.toml") << "[keys]\nup = [\"I\"]\n[sound]\nmusic = \"loud\"\n";
-    bound.args = "--config " + (bound.dir / "mine.toml").string();
+    std::ofstream(bound.dir / "mine.ini") << "[keys]\nup = I\n[sound]\nmusic = loud\n";
+    bound.args = "--config " + (bound.dir / "mine.ini").string();
     bound.Run(keys, kLetterDone + 1, {kBefore, kArrowDone, kLetterDone});
     EXPECT_EQ(LeaderZ(bound, kArrowDone), LeaderZ(bound, kBefore)) << "the arrow still walks";
     EXPECT_NE(LeaderZ(bound, kLetterDone), LeaderZ(bound, kArrowDone)) << "I does not walk";
-    EXPECT_NE(bound.Errors().find("mine.toml: sound.music: \"loud\" is not a whole number from 0 "
+    EXPECT_NE(bound.Errors().find("mine.ini: sound.music: \"loud\" is not a whole number from 0 "
                                   "to 100 (keeping 100)"),
               std::string::npos)
         << bound.Errors();
@@ -141,12 +141,12 @@ TEST(SettingsE2e, TheFilesBindingsDecideWhatWalksAndTheUsersOwnFileIsNotRead) {
     // The same file as the user's own: a headless run without --config plays as it always has.
     DemoRun plain;
     fs::create_directories(plain.dir / "xdg" / "gh02");
-    fs::copy_file(bound.dir / "mine.toml", plain.dir / "xdg" / "gh02" / "settings.toml");
+    fs::copy_file(bound.dir / "mine.ini", plain.dir / "xdg" / "gh02" / "settings.ini");
     plain.env = "XDG_CONFIG_HOME=" + (plain.dir / "xdg").string();
     plain.Run(keys, kLetterDone + 1, {kBefore, kArrowDone});
     EXPECT_NE(LeaderZ(plain, kArrowDone), LeaderZ(plain, kBefore));
     EXPECT_EQ(plain.State(kBefore)["settings"]["game"]["rok_edges"], "ask");
-    EXPECT_EQ(plain.Errors().find("settings.toml"), std::string::npos) << plain.Errors();
+    EXPECT_EQ(plain.Errors().find("settings.ini"), std::string::npos) << plain.Errors();
 }
 
 TEST(SettingsE2e, ATitleThatNamesTheEntryShowsItBeforeQuit) {

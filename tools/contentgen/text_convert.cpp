@@ -81,9 +81,9 @@ void CheckTableLine(const std::vector<std::string>& words, const std::string& re
 
 bool ConvertTextSource(ITextCodec& codec, std::string_view utf8, const std::string& rel,
                        std::string& sjis, Diagnostics& diag) {
-    // The data set's settings are TOML, which is UTF-8: kept as written, checked as the game
+    // The data set's settings are plain text (ASCII): kept as written, checked as the game
     // reads them.
-    if (rel == "Datas/Settings.toml") {
+    if (rel == "Datas/Settings.ini") {
         Settings settings;
         std::vector<std::string> problems;
         ParseSettings(utf8, settings, problems);
