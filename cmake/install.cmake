@@ -2,15 +2,15 @@
 # it (prefix /usr/local unless given):
 #   games/gh02                                  the program; it finds its data in ../share/gh02
 #   share/gh02/                                 the demo adventure's data, as the builder wrote it
-#   share/applications/org.gh02.GH02.desktop    the desktop entry
+#   share/applications/org.gh02.gh02.desktop    the desktop entry
 #   share/icons/hicolor/<n>x<n>/apps/gh02.png   the icons (48, 128, 256 and scalable)
-#   share/metainfo/org.gh02.GH02.metainfo.xml   AppStream metadata
+#   share/metainfo/org.gh02.gh02.metainfo.xml   AppStream metadata
 #   share/man/man6/gh02.6.gz                    the manual page
 #   share/doc/gh02/                             README, the documents it links, copyright
 # `cpack -G DEB` in the build folder packs the same files into gh02_<version>_<arch>.deb.
 include(GNUInstallDirs)
 
-set(GH02_APP_ID org.gh02.GH02)
+set(GH02_APP_ID org.gh02.gh02)
 set(GH02_DIST_DIR ${CMAKE_SOURCE_DIR}/dist)
 set(GH02_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/gh02)
 # The licence of the program, as an SPDX expression: the metadata and the package's copyright

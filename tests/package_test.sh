@@ -47,7 +47,7 @@ install)
   DESTDIR=$root cmake --install "$build" --prefix /usr >"$tmp/install.log"
   usr=$root/usr
   for f in games/gh02 share/gh02/SCR/test.qd share/gh02/Datas/Title.qd \
-    share/applications/org.gh02.GH02.desktop share/metainfo/org.gh02.GH02.metainfo.xml \
+    share/applications/org.gh02.gh02.desktop share/metainfo/org.gh02.gh02.metainfo.xml \
     share/icons/hicolor/{48x48,128x128,256x256}/apps/gh02.png \
     share/icons/hicolor/scalable/apps/gh02.svg share/man/man6/gh02.6.gz \
     share/doc/gh02/README.md share/doc/gh02/docs/settings.md share/doc/gh02/copyright \
@@ -77,11 +77,11 @@ install)
     fail "--version says \"$said\""
 
   if have desktop-file-validate; then
-    desktop-file-validate "$usr/share/applications/org.gh02.GH02.desktop" ||
+    desktop-file-validate "$usr/share/applications/org.gh02.gh02.desktop" ||
       fail "desktop-file-validate"
   else skip desktop-file-validate; fi
   if have appstreamcli; then
-    appstreamcli validate --no-net --pedantic "$usr/share/metainfo/org.gh02.GH02.metainfo.xml" ||
+    appstreamcli validate --no-net --pedantic "$usr/share/metainfo/org.gh02.gh02.metainfo.xml" ||
       fail "appstreamcli validate"
   else skip appstreamcli; fi
 
@@ -110,9 +110,10 @@ deb)
   dpkg-deb -x "$deb" "$tmp/unpacked"
   play "$tmp/unpacked/usr/games/gh02" XDG_DATA_DIRS="$tmp/nowhere"
   if have lintian; then
-    # Errors fail; warnings and notes are shown (the packaged build may be a debugging one).
-    lintian --tag-display-limit 0 "$deb" | tee "$tmp/lintian.log" || true
-    ! grep -q '^E:' "$tmp/lintian.log" || fail "lintian reports errors"
+    # Errors and warnings fail; the informational tags a debugging build draws (no fortified
+    # calls, no immediate binding) are shown.
+    lintian --tag-display-limit 0 --display-info "$deb" 2>/dev/null | tee "$tmp/lintian.log" || true
+    ! grep -qE '^[EW]:' "$tmp/lintian.log" || fail "lintian reports errors or warnings"
   else skip lintian; fi
   ;;
 *)
