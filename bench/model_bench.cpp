@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "base/diagnostics.h"
 #include "base/host.h"
 #include "base/null_host.h"
 #include "base/paths.h"
@@ -151,7 +152,6 @@ struct ModelData {
     HeadlessDialogs dialogs;
     RecordingBackend backend;
     std::unique_ptr<GfxDevice> device;
-    FILE* diag = nullptr;
     std::string dir;
     std::unique_ptr<RZ_Model> model;
     GfxTexture* textures[kMaterials] = {};
@@ -162,8 +162,7 @@ struct ModelData {
         g_Host.dialogs = &dialogs;
         backend.keep = false;
         device = std::make_unique<GfxDevice>(&backend);
-        diag = std::tmpfile();  // the loader's progress lines stay out of the figures
-        g_RzDiagStream = diag;
+        SetLogFile("");  // the loader's progress lines stay out of the figures
         dir = (fs::temp_directory_path() / "gh02-model-bench").string();
         fs::create_directories(dir);
         SetDataDirectory(dir);
@@ -181,8 +180,6 @@ struct ModelData {
     ~ModelData() {
         model.reset();  // releases the material textures
         device.reset();
-        g_RzDiagStream = nullptr;
-        if (diag) std::fclose(diag);
         fs::remove_all(dir);
     }
     static std::string Path(const char* name) { return std::string(GetBasePath()) + name; }

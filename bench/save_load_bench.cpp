@@ -20,8 +20,8 @@
 #include "app/modes.h"
 #include "app/save_game.h"
 #include "app/shell.h"
-#include "app/title_file.h"
 #include "base/crt_rand.h"
+#include "base/diagnostics.h"
 #include "base/host.h"
 #include "base/null_host.h"
 #include "base/paths.h"
@@ -29,6 +29,7 @@
 #include "gfx/rz_image.h"
 #include "platform/iconv_codec.h"
 #include "save/save_slots.h"
+#include "world/title_file.h"
 
 #include "bench_paths.h"
 
@@ -52,7 +53,7 @@ public:
         g_Host.dialogs = &dialogs_;
         dialogs_.quiet = true;
         g_Host.headless = true;
-        g_RzDiagStream = stderr;  // the loaders' progress lines stay out of the figures
+        SetLogFile("");  // the loaders' progress lines stay out of the figures
         SetDataDirectory((BuildDir() / "game").string());
         if (!fs::exists(BuildDir() / "game" / "SCR" / "test.qd")) {
             error = "the demo data is not built beside this program (build gh02)";

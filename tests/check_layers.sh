@@ -20,7 +20,8 @@ declare -A allowed=(
   [script]="base math gfx sound model world ui"
   [field]="base math gfx sound model world ui script save"
   [battle]="base math gfx sound model world ui script"
-  [app]="base math gfx sound model world ui script field battle save"
+  [check]="base math gfx sound model world ui script field battle"
+  [app]="base math gfx sound model world ui script field battle save check"
   [platform]="base math gfx sound"
 )
 

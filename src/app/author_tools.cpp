@@ -7,11 +7,15 @@
 #include <vector>
 
 #include "app/settings.h"
-#include "app/title_file.h"
+#include "base/diagnostics.h"
 #include "base/game_file.h"
 #include "base/message_box.h"
 #include "base/paths.h"
 #include "base/sjis.h"
+#include "check/data_files.h"
+#include "check/reference_check.h"
+#include "check/script_check.h"
+#include "check/table_check.h"
 #include "gfx/d3d.h"
 #include "gfx/image_file.h"
 #include "gfx/recording_backend.h"
@@ -27,6 +31,7 @@
 #include "world/field_info.h"
 #include "world/field_tables.h"
 #include "world/menu_actions.h"
+#include "world/title_file.h"
 
 namespace fs = std::filesystem;
 
@@ -54,54 +59,17 @@ std::string TopFolder(const fs::path& relative) {
     return it == relative.end() ? std::string() : Lower(it->string());
 }
 
-// The title file: every line read, its picture an image, its music a name of the music list.
-std::string CheckTitleFile(const fs::path& file) {
-    const FileRead text = ReadNativeFile(file.string(), kMaxTitleFileBytes, LongFile::kRefuse);
+// The title file and the menu actions: every line read as the game reads it (what they name is
+// checked with the references; the menu's length there too, so the lines are read here against
+// the seven entries the screen shows).
+std::string CheckLinesFile(const fs::path& file, bool title) {
+    const size_t limit = title ? kMaxTitleFileBytes : kMaxMenuActionsFileBytes;
+    const FileRead text = ReadNativeFile(file.string(), limit, LongFile::kRefuse);
     if (!text.Ok()) return "cannot be read";
-    const TitleFile title = ParseTitleFile(TextModeText(text.bytes));
-    if (!title.problems.empty()) return ToUtf8(title.problems.front());
-    if (!title.picture.empty()) {
-        GfxTexture* texture = nullptr;
-        CreateTextureFromFile(g_pd3dDevice, std::string(GetBasePath()) + title.picture, &texture);
-        if (!texture) return "picture " + ToUtf8(title.picture) + " is not a readable image";
-        texture->Release();
-    }
-    if (!title.music.empty()) {
-        const FileRead list =
-            ReadGameFile(std::string(GetBasePath()) + "BGM\\BGMData.qd", kAnyFileSize);
-        if (!list.Ok() || !FindBgm(ParseBgmList(list.bytes), title.music))
-            return "music " + ToUtf8(title.music) + " is not in BGM/BGMData.qd";
-    }
-    return {};
-}
-
-// The menu actions: every line read against the data set's menu table, and every label to run
-// a label of one of its field scripts.
-std::string CheckMenuActionsFile(const fs::path& dataDir, const fs::path& file) {
-    const FileRead text =
-        ReadNativeFile(file.string(), kMaxMenuActionsFileBytes, LongFile::kRefuse);
-    if (!text.Ok()) return "cannot be read";
-    const FileRead menu =
-        ReadGameFile(std::string(GetBasePath()) + "Datas\\MnuDatas.qd", kMaxTableFileBytes);
-    const MenuActions actions =
-        ParseMenuActions(TextModeText(text.bytes), menu.Ok() ? CountTableLines(menu.bytes) : 0);
-    if (!actions.problems.empty()) return ToUtf8(actions.problems.front());
-    std::error_code ec;
-    for (const MenuEntryAction& a : actions.entries) {
-        if (a.action != MenuAction::kScript) continue;
-        bool found = false;
-        for (fs::directory_iterator it(dataDir / "SCR", ec), end; !ec && it != end && !found;
-             it.increment(ec)) {
-            if (!it->is_regular_file(ec) || Lower(it->path().extension().string()) != ".qd")
-                continue;
-            const FileRead script = ReadNativeFile(it->path().string(), kAnyFileSize);
-            found = script.Ok() && script.bytes.find("@:" + a.label + "//") != std::string::npos;
-        }
-        if (!found)
-            return "line " + std::to_string(a.line) + ": no field script has the label " +
-                   ToUtf8(a.label);
-    }
-    return {};
+    const std::vector<std::string> problems =
+        title ? ParseTitleFile(TextModeText(text.bytes)).problems
+              : ParseMenuActions(TextModeText(text.bytes), kMenuEntryCount).problems;
+    return problems.empty() ? std::string() : ToUtf8(problems.front());
 }
 
 // Checks one file; empty when it loaded, else the reason. Files no loader reads: "-".
@@ -115,10 +83,6 @@ std::string CheckFile(const fs::path& dataDir, const fs::path& file) {
         model.SetDirectory(ToSjis(file.parent_path().string() + "\\").c_str());
         if (!model.Load(g_pd3dDevice, sjisPath.c_str(), nullptr))
             return LastErrorJson().dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-        // Loading a rok file always asks whether to read its edges: a question, not a fault.
-        std::erase_if(g_MessageBoxLog, [](const MessageBoxRecord& r) {
-            return r.text == "辺データを読込みますか？";
-        });
         return {};
     }
     if (ext == ".bmp" || ext == ".dds" || ext == ".png" || ext == ".tga" || ext == ".jpg" ||
@@ -151,9 +115,9 @@ std::string CheckFile(const fs::path& dataDir, const fs::path& file) {
         return {};
     }
     if (ext == ".qd" && top == "datas" && Lower(file.filename().string()) == "title.qd")
-        return CheckTitleFile(file);
+        return CheckLinesFile(file, true);
     if (ext == ".qd" && top == "datas" && Lower(file.filename().string()) == "mnuactions.qd")
-        return CheckMenuActionsFile(dataDir, file);
+        return CheckLinesFile(file, false);
     if (ext == ".ini" && top == "datas" && Lower(file.filename().string()) == "settings.ini") {
         // The data set's settings: every value one the game can use.
         const FileRead text =
@@ -198,7 +162,6 @@ std::string CheckFile(const fs::path& dataDir, const fs::path& file) {
 
 int RunModelInfo(const std::string& nativePath) {
     ToolDevice device;
-    g_RzDiagStream = stderr;  // standard output carries only the JSON
     RZ_Model model;
     fs::path p = fs::absolute(nativePath);
     model.SetDirectory(ToSjis(p.parent_path().string() + "\\").c_str());
@@ -208,34 +171,87 @@ int RunModelInfo(const std::string& nativePath) {
     return ok ? 0 : 1;
 }
 
+namespace {
+
+// The data folder as the shared checks read it: every file, with the bytes of the text files
+// they follow names in.
+DataFiles ReadDataFiles(const fs::path& dir, const std::vector<fs::path>& files) {
+    DataFiles data;
+    for (const fs::path& file : files) {
+        const std::string ext = Lower(file.extension().string());
+        std::string bytes;
+        if (ext == ".qd" || ext == ".qf") {
+            FileRead text = ReadNativeFile(file.string(), kMaxTableFileBytes);
+            bytes = std::move(text.bytes);
+        }
+        data.Add(fs::relative(file, dir).generic_string(), std::move(bytes));
+    }
+    return data;
+}
+
+// Each line of every data table reads as the game's formatted input wants it.
+void CheckTables(const DataFiles& data, Diagnostics& diag) {
+    for (const auto& [rel, bytes] : data.Files()) {
+        if (!IsDataTable(rel)) continue;
+        const std::string text = TextModeText(bytes);
+        size_t start = 0;
+        // Trailing empty lines are not records: the game counts lines up to the last text.
+        const size_t end = text.find_last_not_of("\n \t") + 1;
+        for (int line = 1; start < end; ++line) {
+            size_t stop = text.find('\n', start);
+            if (stop == std::string::npos) stop = text.size();
+            for (const std::string& problem :
+                 TableLineProblems(std::string_view(text).substr(start, stop - start), rel))
+                data.Error(diag, rel, line, 0, ToUtf8(problem));
+            start = stop + 1;
+        }
+    }
+}
+
+}  // namespace
+
 int RunCheckData(const std::string& nativeDir) {
     std::error_code ec;
     fs::path dir = fs::absolute(nativeDir, ec);
     if (!fs::is_directory(dir, ec)) {
-        std::fprintf(stderr, "gh02: %s is not a directory\n", nativeDir.c_str());
-        return 1;
+        std::fprintf(stderr, "gh02: --check-data: %s is not a folder\n", nativeDir.c_str());
+        return 2;
     }
     SetDataDirectory(dir.string());
     ToolDevice device;
-    g_RzDiagStream = stderr;
+    // The loaders' faults are collected here and said once each, at their file.
+    SetFaultsOnStandardError(false);
     StartFieldTables();
     std::vector<fs::path> files;
     for (fs::recursive_directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
         if (it->is_regular_file(ec)) files.push_back(it->path());
     std::sort(files.begin(), files.end());
-    int checked = 0, failed = 0;
+    Diagnostics diag;
+    int checked = 0;
     for (const fs::path& file : files) {
         g_MessageBoxLog.clear();
+        ClearDiagnosedFaults();
         std::string why = CheckFile(dir, file);
         if (why == "-") continue;
         ++checked;
-        if (why.empty() && !g_MessageBoxLog.empty()) why = g_MessageBoxLog.front().text;
-        if (!why.empty()) {
-            ++failed;
-            std::printf("FAIL %s: %s\n", fs::relative(file, dir).string().c_str(), why.c_str());
+        // What a loader said; a name that matched no file is followed with the references,
+        // which say where it was named.
+        for (const std::string& fault : DiagnosedFaults()) {
+            if (!why.empty()) break;
+            if (fault.find(": no file matches ") != std::string::npos) continue;
+            why = fault.compare(0, 6, "gh02: ") == 0 ? fault.substr(6) : fault;
         }
+        if (!why.empty()) diag.Error(fs::relative(file, dir).generic_string(), 0, why);
     }
     ReleaseFieldTables();
-    std::printf("checked %d files, %d failed\n", checked, failed);
-    return failed ? 1 : 0;
+    SetFaultsOnStandardError(true);
+    // Then every name a file gives, followed as the game follows it.
+    DataFiles data = ReadDataFiles(dir, files);
+    CheckTables(data, diag);
+    CheckScripts(data, diag);
+    CheckReferences(data, diag, "not there");
+    for (const std::string& m : diag.Messages()) std::printf("%s\n", m.c_str());
+    const size_t problems = diag.Messages().size();
+    std::printf("checked %d files: %zu problem%s\n", checked, problems, problems == 1 ? "" : "s");
+    return problems ? 1 : 0;
 }

@@ -11,12 +11,15 @@
 #include "app/modes.h"
 #include "app/save_game.h"
 #include "base/crt_rand.h"
+#include "base/diagnostics.h"
 #include "base/host.h"
 #include "base/paths.h"
+#include "base/sjis.h"
 #include "battle/battle.h"
 #include "field/field_frame.h"
 #include "field/field_runtime.h"
 #include "field/field_transitions.h"
+#include "field/field_triggers.h"
 #include "field/game_state.h"
 #include "field/menu_screen.h"
 #include "field/save_screen.h"
@@ -30,15 +33,13 @@
 #include "world/character.h"
 #include "world/data_tables.h"
 #include "world/field_camera.h"
+#include "world/field_info.h"
 #include "world/field_tables.h"
 #include "world/mode_words.h"
 #include "world/party.h"
 #include "world/projection.h"
 
 namespace {
-
-// The field script every new game starts from.
-constexpr const char* kFirstScript = "test";
 
 // Copies a name into a fixed buffer, cut to fit.
 template <size_t N>
@@ -98,10 +99,47 @@ void SetupLighting() {
     dev->SetRenderState(RenderState::NormalizeNormals, 1);
 }
 
-bool GameDataPresent(std::string& why) {
-    if (GameFileExists(std::string(GetBasePath()) + "SCR\\" + kFirstScript + ".qd")) return true;
-    why = "no game data in " + DataDirectory() + " (SCR/" + kFirstScript +
-          ".qd, the script a new game starts from, is not there; --data names the data folder)";
+StartPlace g_StartPlace;
+
+bool ParseStartPlace(const std::string& text, StartPlace& out, std::string& why) {
+    StartPlace place;
+    place.moved = true;
+    std::string parts[3];
+    size_t part = 0;
+    for (char c : text) {
+        if (c == ':' && part < 2)
+            ++part;
+        else
+            parts[part] += c;
+    }
+    if (parts[0].empty()) {
+        why = "--start wants FIELD[:SCRIPT[:LABEL]], not \"" + text + "\"";
+        return false;
+    }
+    place.field = ToSjis(parts[0]);
+    place.script = parts[1].empty() ? place.field : ToSjis(parts[1]);
+    place.label = ToSjis(parts[2]);
+    if (place.field.size() >= kFieldNameSize || place.script.size() >= kScriptNameSize ||
+        place.label.size() > 63) {
+        why = "--start: a name in \"" + text + "\" is longer than the game keeps";
+        return false;
+    }
+    out = place;
+    return true;
+}
+
+bool GameDataPresent(std::string& why, const std::string& where) {
+    const StartPlace& at = g_StartPlace;
+    const std::string script = "SCR\\" + at.script + ".qd", field = "Field\\" + at.field + ".qf";
+    std::string missing;
+    if (!GameFileExists(GetBasePath() + script))
+        missing = ShownPath(script) + " (the script a new game starts from)";
+    if (!GameFileExists(GetBasePath() + field))
+        missing += (missing.empty() ? "" : " and ") + ShownPath(field) + " (its first field)";
+    if (missing.empty()) return true;
+    why = "no game data in " + (where.empty() ? DataDirectory() : where) + ": " + missing +
+          (missing.find(" and ") != std::string::npos ? " are" : " is") +
+          " not there. --data names the data folder.";
     return false;
 }
 
@@ -144,12 +182,13 @@ void GameStart() {
 
     g_Camera.handler = NullFrameHook;
 
-    CopyName(g_FieldName, "baske0");
-    CopyName(g_FieldScriptName, kFirstScript);
+    CopyName(g_FieldName, g_StartPlace.field.c_str());
+    CopyName(g_FieldScriptName, g_StartPlace.script.c_str());
     g_ScriptResumePos = 0;
 
     StartField();
     g_pGameState->fieldScript.running = 1;
+    if (!g_StartPlace.label.empty()) StartFieldScriptAt(g_StartPlace.label.c_str());
 
     UpdateCameraEye();
 

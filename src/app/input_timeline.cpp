@@ -5,8 +5,8 @@
 #include <sstream>
 
 #include "base/host.h"
-#include "base/parse_int.h"
 #include "base/key_bindings.h"
+#include "base/parse_int.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/author_tools.h"
+#include "app/dev_keys.h"
 #include "app/game_start.h"
 #include "app/headless.h"
 #include "app/interactive.h"
@@ -17,13 +18,16 @@
 #include "app/quit_box.h"
 #include "app/save_game.h"
 #include "app/shell.h"
-#include "app/title_file.h"
+#include "app/state_dump.h"
 #include "base/bound_keys.h"
 #include "base/crt_rand.h"
 #include "base/data_search.h"
+#include "base/diagnostics.h"
 #include "base/host.h"
+#include "base/message_box.h"
 #include "base/null_host.h"
 #include "base/paths.h"
+#include "base/sjis.h"
 #include "gfx/recording_backend.h"
 #include "gfx/text.h"
 #include "gh02_version.h"  // generated: GH02_VERSION_TEXT
@@ -37,6 +41,7 @@
 #include "platform/sdl_window.h"
 #include "platform/system_clock.h"
 #include "sound/sound.h"
+#include "world/title_file.h"
 
 namespace {
 
@@ -201,16 +206,25 @@ int main(int argc, char** argv) {
 
     static IconvCodec codec;
     g_Host.codec = &codec;
+    if (opt.logGiven) SetLogFile(opt.logFile);
+    g_DevKeys = opt.dev;
+    SetVerbose(opt.verbose);
     g_Host.headless = opt.headless;
     g_Host.executableDir = ExecutableDirectory();
+    std::string why;
+    if (!opt.start.empty() && !ParseStartPlace(opt.start, g_StartPlace, why)) {
+        std::fprintf(stderr, "gh02: %s\n", why.c_str());
+        return 2;
+    }
+    // The data folder: the first that holds the place a new game starts from.
     const DataSearch data =
         FindDataDirectory(opt.dataDir, g_Host.executableDir, std::getenv("XDG_DATA_DIRS"),
                           [](const std::string& dir) {
                               SetDataDirectory(dir);
-                              std::string why;
-                              return GameDataPresent(why);
+                              std::string missing;
+                              return GameDataPresent(missing);
                           });
-    SetDataDirectory(data.dir);  // none found: the executable's folder, and the error below
+    SetDataDirectory(data.dir);  // none found: the executable's folder, and the box below
     // --seed, else a replayed recording's seed, else every game takes the clock's.
     const std::optional<uint32_t>& recorded = opt.plan.input.seed;
     SetFixedSeed(opt.seedGiven || recorded, opt.seedGiven ? opt.seed : recorded.value_or(0));
@@ -241,10 +255,16 @@ int main(int argc, char** argv) {
                                          : RunModelInfo(opt.modelInfoFile);
     }
 
-    std::string why;
-    if (!GameDataPresent(why)) {
-        if (opt.dataDir.empty()) why = DataSearchFailure(data);
-        std::fprintf(stderr, "gh02: %s\n", why.c_str());
+    if (!GameDataPresent(why, opt.dataDir.empty() ? SearchedFolders(data) : "")) {
+        // One box that says what is wrong (and the dumps a headless run asked for, which show
+        // it), instead of a game that starts on nothing.
+        static SdlDialogs sdlDialogs;
+        static HeadlessDialogs headlessDialogs;
+        if (!g_Host.dialogs)
+            g_Host.dialogs = opt.headless ? static_cast<IDialogs*>(&headlessDialogs) : &sdlDialogs;
+        ShowMessageBox("", ToSjis(why), MB_OK | MB_ICONEXCLAMATION);
+        for (const auto& [frame, paths] : opt.plan.dumps)
+            for (const std::string& path : paths) WriteStateDump(path);
         return 1;
     }
 

@@ -92,7 +92,9 @@ void QModeChange() {
     } else if (g_ModeNext == 2) {
         g_MessageQueue.Post(WM_CLOSE, 0, 0);
     } else {
-        RZ_MsgBox(SJIS("QModeChange:error\nないっす"));
+        RZ_MsgBox(SJIS("QModeChange:error\nないっす"),
+                  "a mode change from mode " + std::to_string(g_ModeNow) + " to mode " +
+                      std::to_string(g_ModeNext) + ", which the game does not have");
     }
     g_ModeChangeRequest = 0;
 }

@@ -2,14 +2,14 @@
 
 #include "app/game_start.h"
 #include "app/mode_change.h"
-#include "app/title_file.h"
 #include "app/title_menu.h"
 #include "gfx/sprite.h"
 #include "world/mode_words.h"
 #include "world/play_time.h"
+#include "world/title_file.h"
 
 void InstallStartupFrame() {
-    g_FrameProc = DataSetTitle() ? TitleFrame : StartupFrame;
+    g_FrameProc = DataSetTitle() && !g_StartPlace.moved ? TitleFrame : StartupFrame;
 }
 
 void FrameDispatch() {

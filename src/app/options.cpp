@@ -1,9 +1,31 @@
 #include "app/options.h"
 
 #include <CLI/CLI.hpp>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
+
+namespace {
+
+// What a headless run was asked for but would silently not do.
+void WarnAboutHeadlessOptions(const Options& o) {
+    const uint64_t last = o.plan.frames - 1;
+    auto past = [&](const auto& byFrame, const char* what) {
+        for (const auto& [frame, list] : byFrame)
+            if (frame > last)
+                std::cerr << "gh02: " << what << " at frame " << frame
+                          << " is past the last frame (" << last << "); it is not done\n";
+    };
+    past(o.plan.dumps, "--dump-state");
+    past(o.plan.screenshots, "--screenshot");
+    past(o.plan.saves, "--save-at");
+    if (!o.recordFile.empty())
+        std::cerr << "gh02: --record records interactive play; a headless run writes no "
+                     "recording (its --input is one)\n";
+}
+
+}  // namespace
 
 int ParseOptions(int argc, char** argv, Options& o, const std::string& version) {
     CLI::App app{"GH02 - the engine and its demo adventure"};
@@ -41,6 +63,17 @@ int ParseOptions(int argc, char** argv, Options& o, const std::string& version) 
     app.add_option("--check-data", o.checkDataDir,
                    "Load every file of a data directory and list failures");
     app.add_option("--model-info", o.modelInfoFile, "Print a model as loaded");
+    app.add_flag("--verbose", o.verbose,
+                 "Also write the loaders' progress lines on standard error");
+    auto* log = app.add_option("--log", o.logFile,
+                               "Log file of the data's faults and the loaders' progress (default: "
+                               "$GH02_LOG, else $XDG_STATE_HOME/gh02/gh02.log; \"\" for none)");
+    app.add_flag("--dev", o.dev,
+                 "Authoring keys: F5 reloads the field and its script from disk where the leader "
+                 "stands, F6 shows the field, script, label and script position");
+    app.add_option("--start", o.start,
+                   "Start a new game on FIELD, with SCRIPT (default: FIELD's name) at LABEL "
+                   "(FIELD[:SCRIPT[:LABEL]], names as in the data: baske0:test:PLACE3)");
     app.add_option("--save-dir", o.saveDir,
                    "Folder of the save slots (default: $XDG_DATA_HOME/gh02/<game>/saves)");
     app.add_option("--load", o.loadFrom, "Start from a saved game: a slot 1-8 or a save file");
@@ -53,6 +86,7 @@ int ParseOptions(int argc, char** argv, Options& o, const std::string& version) 
         return app.exit(e) == 0 ? 0 : 2;
     }
     o.seedGiven = seed->count() > 0;
+    o.logGiven = log->count() > 0;
     o.plan.drawOnlyCaptured = !drawEvery;
     o.scale = scale == "integer" ? ScaleMode::Integer : ScaleMode::Fit;
     o.scaleGiven = scaleOption->count() > 0;
@@ -81,6 +115,11 @@ int ParseOptions(int argc, char** argv, Options& o, const std::string& version) 
         o.plan.saves[frame].push_back(slot[0] - '1');
     }
     if (!o.inputFile.empty()) {
+        std::error_code ec;
+        if (std::filesystem::is_directory(o.inputFile, ec)) {
+            std::cerr << "gh02: --input " << o.inputFile << " is a folder, not a key timeline\n";
+            return 2;
+        }
         std::ifstream in(o.inputFile, std::ios::binary);
         if (!in) {
             std::cerr << "gh02: cannot read the key timeline " << o.inputFile << "\n";
@@ -95,5 +134,6 @@ int ParseOptions(int argc, char** argv, Options& o, const std::string& version) 
         }
         if (frames->count() == 0 && o.plan.input.frames) o.plan.frames = *o.plan.input.frames;
     }
+    if (o.headless) WarnAboutHeadlessOptions(o);
     return -1;
 }

@@ -23,7 +23,12 @@ struct Options {
     ScaleMode scale = ScaleMode::Fit;
     bool scaleGiven = false;  // --scale was given: it wins over the settings for this run
     std::string configFile;   // --config: the settings file instead of the user's
-    HeadlessPlan plan;        // frames, frame length, screenshots and dumps
+    bool verbose = false;     // --verbose: the loaders' progress lines on standard error too
+    bool logGiven = false;    // --log: the log file (empty: none) instead of the default
+    std::string logFile;
+    bool dev = false;   // --dev: the authoring keys (reload, where the game stands)
+    std::string start;  // --start FIELD[:SCRIPT[:LABEL]]: where a new game starts
+    HeadlessPlan plan;  // frames, frame length, screenshots and dumps
 };
 
 // Parses the command line. Returns -1 to go on, or an exit code (help or `version`, which

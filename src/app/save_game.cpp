@@ -4,7 +4,6 @@
 #include <cstring>
 #include <ctime>
 
-#include "app/title_file.h"
 #include "app/world_reset.h"
 #include "base/parse_int.h"
 #include "base/paths.h"
@@ -12,6 +11,7 @@
 #include "world/field_info.h"
 #include "world/party.h"
 #include "world/play_time.h"
+#include "world/title_file.h"
 
 namespace {
 

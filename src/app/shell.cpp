@@ -1,5 +1,6 @@
 #include "app/shell.h"
 
+#include "app/dev_keys.h"
 #include "app/modes.h"
 #include "app/quit.h"
 #include "app/quit_box.h"
@@ -58,6 +59,7 @@ void RunOneFrame() {
         QuitBoxFrame();
     else
         FrameDispatch();
+    DrawDevOverlay();
     if (g_pd3dDevice) {
         g_pd3dDevice->EndScene();
         g_pd3dDevice->Present();
@@ -98,6 +100,7 @@ int RunFrameLoop(FrameObserver* observer) {
 void MainWndProc(const Msg& msg) {
     switch (msg.message) {
         case WM_KEYDOWN:
+            DevKeyDown(msg.wParam, msg.lParam);
             QuitGame(msg.wParam, msg.lParam);
             break;
         case WM_CLOSE:

@@ -7,7 +7,6 @@
 #include "app/save_game.h"
 #include "app/settings_screen.h"
 #include "app/state_dump_sections.h"
-#include "app/title_file.h"
 #include "base/frame.h"
 #include "base/keys.h"
 #include "base/message_box.h"
@@ -29,6 +28,7 @@
 #include "ui/menu_look.h"
 #include "ui/slot_list.h"
 #include "ui/ui_textures.h"
+#include "world/title_file.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <nlohmann/json.hpp>
 
-// The title menu of a data set with a title file (app/title_file.h): its picture over the whole
+// The title menu of a data set with a title file (world/title_file.h): its picture over the whole
 // screen, its music, and four entries. New game starts a new game (StartupFrame); Continue takes
 // up the readable save made last (it cannot be chosen without one, and the cursor starts on it
 // when there is one); Load shows the slot list, where Shift takes up a readable slot and Ctrl

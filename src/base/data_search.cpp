@@ -56,10 +56,10 @@ DataSearch FindDataDirectory(const std::string& given, const std::string& execut
     return search;
 }
 
-std::string DataSearchFailure(const DataSearch& search) {
-    std::string text = "no game data in ";
+std::string SearchedFolders(const DataSearch& search) {
+    std::string text;
     const size_t n = search.searched.size();
     for (size_t i = 0; i < n; ++i)
         text += (i == 0 ? "" : i + 1 == n ? " or " : ", ") + search.searched[i];
-    return text + " (--data names the data folder)";
+    return text;
 }

@@ -18,5 +18,5 @@ DataSearch FindDataDirectory(const std::string& given, const std::string& execut
                              const char* xdgDataDirs,
                              const std::function<bool(const std::string&)>& holdsGame);
 
-// What to say when no folder held a game: every folder searched, and how to name one.
-std::string DataSearchFailure(const DataSearch& search);
+// The folders searched, as a message names them: "A, B or C".
+std::string SearchedFolders(const DataSearch& search);

@@ -1,5 +1,6 @@
 #include "base/item_reader.h"
 
+#include "base/diagnostics.h"
 #include "base/game_file.h"
 #include "base/message_box.h"
 #include "base/sjis.h"
@@ -21,5 +22,6 @@ std::string ItemReader::NumberedItem(std::string_view sectionUtf8, int index) {
 void ItemReader::Fail(std::string_view itemUtf8) {
     if (failed_) return;
     failed_ = true;
-    RZ_MsgBox(head_ + "\n" + path_ + "\n" + ToSjis(std::string(itemUtf8) + "が読めません"));
+    RZ_MsgBox(head_ + "\n" + path_ + "\n" + ToSjis(std::string(itemUtf8) + "が読めません"),
+              ShownPath(path_) + " stops early or has a word where a number belongs");
 }

@@ -7,9 +7,8 @@
 Host g_Host;
 MessageQueue g_MessageQueue;
 
-int HeadlessDialogs::MessageBox(const std::string& caption, const std::string& text,
-                                uint32_t flags) {
-    if (!quiet) std::fprintf(stderr, "gh02: message box [%s] %s\n", caption.c_str(), text.c_str());
+int HeadlessDialogs::MessageBox(const std::string&, const std::string&, uint32_t flags) {
+    // What the box says has been diagnosed on standard error already (base/message_box.h).
     if (!(flags & MB_YESNO)) return IDOK;
     return answered < answers.size() ? answers[answered++] : IDNO;
 }

@@ -32,12 +32,12 @@ public:
     }
 };
 
-// Boxes never block: caption and text go to standard error, a question is answered from
+// Boxes never block (their text is diagnosed on standard error before), a question is answered from
 // `answers` while it lasts (a recorded game's answers, IDYES or IDNO), then No, and the file
 // dialog is cancelled.
 class HeadlessDialogs : public IDialogs {
 public:
-    bool quiet = false;
+    bool quiet = false;  // no line for the cancelled file dialog
     std::vector<int> answers;
     size_t answered = 0;
     int MessageBox(const std::string& caption, const std::string& text, uint32_t flags) override;

@@ -7,6 +7,7 @@
 #include <system_error>
 #include <vector>
 
+#include "base/diagnostics.h"
 #include "base/host.h"
 #include "base/report_once.h"
 #include "base/sjis.h"
@@ -147,7 +148,7 @@ std::string ResolveGamePath(std::string_view sjisPath) {
     std::string found = ResolveImpl(sjisPath, false);
     if (found.empty()) {
         if (g_Unmatched.First(std::string(sjisPath)))
-            std::fprintf(stderr, "gh02: no file matches \"%s\"\n", ToUtf8(sjisPath).c_str());
+            Diagnose(RunningPlace(), "no file matches " + ShownPath(sjisPath));
     }
     return found;
 }

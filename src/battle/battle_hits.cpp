@@ -147,7 +147,8 @@ int32_t AddDamageLabel(int32_t fighter) {
         }
         return n;
     }
-    RZ_MsgBox(SJIS("ダメージラベルが、最大数を超えました！"));
+    RZ_MsgBox(SJIS("ダメージラベルが、最大数を超えました！"),
+              "more damage labels at once than the battle can show");
     return -1;
 }
 

@@ -29,7 +29,7 @@ bool EventMark(QScrOrg& s, char mark) {
 // A script error outside a runner's frame, reported with the script's name at its pc.
 void ReportEnded(const QScrOrg& s, const char* name, const char* what) {
     const ScriptReportPlace saved = g_ScriptReport;
-    g_ScriptReport = ScriptReportPlace{name, s.pc, 0, nullptr};
+    g_ScriptReport = ScriptReportPlace{name, s.pc, 0, nullptr, &s};
     ScriptError(s, what);
     g_ScriptReport = saved;
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/diagnostics.h"
 #include "base/message_box.h"
 #include "base/paths.h"
 #include "base/sjis.h"
@@ -44,7 +45,8 @@ void ReadEnemST(int32_t fighter, int32_t enemy) {
     const std::string rest = "sChr\\e" + std::to_string(enemy) + ".qf";
     std::string text;
     if (!ReadGameTextFile(base + rest, text)) {
-        RZ_MsgBox(SJIS("ReadEnemST:ファイルが無い"));
+        RZ_MsgBox(SJIS("ReadEnemST:ファイルが無い"),
+                  "the enemy status file " + ShownPath(base + rest) + " cannot be read");
         return;
     }
     if (!g_Fighters[fighter]) g_Fighters[fighter] = new FighterRecord();

@@ -1,4 +1,5 @@
 // Equipping a fighter for a battle from its weapon file (world/weapon_data.h reads it).
+#include "base/diagnostics.h"
 #include "base/message_box.h"
 #include "base/sjis.h"
 #include "battle/battle.h"
@@ -12,7 +13,10 @@ void LoadWeapon(int32_t fighter, int32_t slot) {
     const FighterRecord& record = *g_Fighters[fighter];
     WeaponFile weapon;
     if (!ReadWeaponFile(slot == kWeaponSlot ? record.weapon : record.guard, slot, weapon)) {
-        RZ_MsgBox(SJIS("武器情報ファイルが見つかりません！"));
+        RZ_MsgBox(SJIS("武器情報ファイルが見つかりません！"),
+                  "the weapon file Wea/w-" +
+                      std::to_string(slot == kWeaponSlot ? record.weapon : record.guard) +
+                      ".qd cannot be read");
         return;
     }
     Character& c = g_Characters[fighter];

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <vector>
 
+#include "base/diagnostics.h"
 #include "base/game_file.h"
 #include "base/sjis.h"
 #include "gfx/bmp_reader.h"
@@ -21,7 +22,7 @@ namespace {
 constexpr size_t kMaxFileBytes = size_t(256) << 20;
 
 int32_t Refuse(const std::string& name, const std::string& why) {
-    std::fprintf(stderr, "gh02: cannot use image \"%s\": %s\n", ToUtf8(name).c_str(), why.c_str());
+    Diagnose(RunningPlace(), "cannot use the image " + ShownPath(name) + ": " + why);
     return kErrInvalidData;
 }
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/diagnostics.h"
 #include "base/game_file.h"
 #include "base/sjis.h"
 #include "gfx/bmp_reader.h"
@@ -97,13 +98,8 @@ uint32_t RZ_Image::BytesPerPixel(uint8_t type) {
     return type < 6 ? kBytes[type] : 0;
 }
 
-FILE* g_RzDiagStream = nullptr;
-
 void RZ_Log(std::string_view utf8Line) {
-    FILE* f = g_RzDiagStream ? g_RzDiagStream : stdout;
-    std::fwrite(utf8Line.data(), 1, utf8Line.size(), f);
-    std::fputc('\n', f);
-    std::fflush(f);
+    LogProgress(utf8Line);
 }
 
 bool RZ_ReadBmp(const std::string& sjisFileName, RZ_Image* image) {

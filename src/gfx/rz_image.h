@@ -44,8 +44,6 @@ void RZ_ConvertImage(RZ_Image* image, uint8_t t);
 // mode 1 constant alphaValue, mode 0 alpha from brightness, any other mode a colour key.
 void RZ_ApplyAlpha(RZ_Image* image, int alphaMode, float alphaValue, uint32_t colourKey);
 
-// Where the graphics and model libraries write their progress and failure lines: standard output
-// unless a tool wants them elsewhere (to keep its own standard output clean).
-extern FILE* g_RzDiagStream;
-// One diagnostic line (UTF-8) on that stream.
+// One progress or failure line (UTF-8) of the graphics and model libraries: to the log, never to
+// standard output (base/diagnostics.h).
 void RZ_Log(std::string_view utf8Line);

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "base/diagnostics.h"
 #include "base/paths.h"
 #include "base/sjis.h"
 #include "gfx/d3d.h"
@@ -24,8 +25,7 @@ void XMeshHolder::load(const char* name, const char* directory) {
     std::string error;
     if (!LoadXMeshFile(path, *data, error)) {
         // The player sees nothing; authors find the reason in the log.
-        std::fprintf(stderr, "gh02: mesh \"%s\" not loaded: %s\n", ToUtf8(path).c_str(),
-                     error.c_str());
+        Diagnose(RunningPlace(), "the mesh " + ShownPath(path) + " is not loaded: " + error);
         return;
     }
 
@@ -45,8 +45,8 @@ void XMeshHolder::load(const char* name, const char* directory) {
     if (!XMeshSubsetIndices16(*data, 0, drawIndices_, drawFirstVertex_, drawVertexCount_)) {
         drawIndices_.clear();
         if (!data->subsets.empty() && data->subsets[0].triangleCount > 0)
-            std::fprintf(stderr, "gh02: mesh \"%s\": its first part spans too many vertices\n",
-                         ToUtf8(path).c_str());
+            Diagnose(RunningPlace(),
+                     "the mesh " + ShownPath(path) + ": its first part spans too many vertices");
     }
     mesh = std::move(data);
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/diagnostics.h"
 #include "base/host.h"
 #include "base/message_box.h"
 #include "base/sjis.h"
@@ -88,7 +89,8 @@ void LoadMaterialTexture(RZ_Model& model, GfxDevice* device, const char* fileNam
             const int answer = ShowMessageBox(
                 SJIS("読込みｴﾗｰ"),
                 RZ_FormatSjis(SJIS("ﾌｧｲﾙ%sが読込めません！正しいﾊﾟｽを指定しますか？"), component),
-                MB_YESNO | MB_ICONQUESTION);
+                MB_YESNO | MB_ICONQUESTION,
+                "the texture " + ShownPath(candidate) + " of the model cannot be read");
             char picked[kTexturePathSize] = {};
             if (answer != IDYES || !g_TextureDialog || !g_TextureDialog(ownerWindow, picked)) {
                 break;

@@ -26,7 +26,7 @@ const std::string& RZ_ErrorCodeText(int32_t code);
 // "%s" in a Shift-JIS template replaced by arg ('%' never occurs inside a Shift-JIS character).
 std::string RZ_FormatSjis(const std::string& templateSjis, std::string_view arg);
 
-// One progress or failure line on the libraries' diagnostic stream (g_RzDiagStream).
+// One progress or failure line of the libraries (RZ_Log).
 inline void RZ_DiagLine(std::string_view line) {
     RZ_Log(line);
 }

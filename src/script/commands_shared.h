@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 
+#include "base/diagnostics.h"
 #include "math/math_scalar.h"
 
 struct QScrOrg;
@@ -85,7 +86,11 @@ struct ScriptReportPlace {
     int32_t pos = 0;
     char prefix = 0;
     const CommandEntry* command = nullptr;
+    const QScrOrg* script = nullptr;  // the script being run, for the line and column of pos
 };
 extern ScriptReportPlace g_ScriptReport;
+// Where g_ScriptReport stands: "SCR/<name>.qd" with the line and column of pos. The runners make
+// it the running place of base/diagnostics.h while a script runs.
+SourcePlace ScriptPlace();
 // Forgets which positions were reported (the world reset, tests).
 void ResetScriptReports();

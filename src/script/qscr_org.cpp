@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cfloat>
 #include <charconv>
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <string_view>
 
+#include "base/diagnostics.h"
 #include "base/game_file.h"
 #include "base/message_box.h"
 #include "base/parse_int.h"
@@ -62,13 +62,15 @@ void ReadNumber(QScrOrg& s, char* buf, const std::string& message) {
     }
     for (;;) {
         if (s.pc >= QScrOrg::kTextSize) {
-            RZ_MsgBox(message);
+            RZ_MsgBox(message, "a number argument runs to the end of the script without its ','");
             break;
         }
         if (s.text[s.pc] == ',') break;
         buf[n++] = s.text[s.pc++];
         if (n == QScrOrg::kMaxNumberChars) {
-            RZ_MsgBox(message);
+            RZ_MsgBox(message, "a number argument is longer than " +
+                                   std::to_string(QScrOrg::kMaxNumberChars) +
+                                   " characters (is its ',' missing?)");
             break;
         }
     }
@@ -101,7 +103,8 @@ bool QScrOrg::Load(const char* name) {
     std::string path = std::string(GetBasePath()) + "SCR\\" + name + ".qd";
     const FileRead file = ReadGameFile(path, kMaxScriptFileBytes);
     if (!file.Ok()) {
-        RZ_MsgBox("QScrOrg:Reading error!:\n" + std::string(name));
+        RZ_MsgBox("QScrOrg:Reading error!:\n" + std::string(name),
+                  "the script " + ShownPath(path) + " cannot be read");
         return false;
     }
     // Scripts are written on Windows and were read there in text mode: CR LF arrives as LF and
@@ -116,9 +119,9 @@ bool QScrOrg::Load(const char* name) {
     std::memcpy(text + end, "c0", 2);
     text[end + 2] = '\0';
     if (cut) {
-        std::fprintf(stderr, "gh02: script \"%s\" is longer than %d bytes; the rest is ignored\n",
-                     ToUtf8(name).c_str(), kMaxFileText);
-        RZ_MsgBox(SJIS("うお！？"));
+        RZ_MsgBox(SJIS("うお！？"), "the script " + ShownPath(path) + " is longer than " +
+                                        std::to_string(kMaxFileText) +
+                                        " bytes; the rest is ignored");
     }
     return true;
 }
@@ -149,15 +152,17 @@ void QScrOrg::gStr(char* destination, size_t capacity) {
         std::memcpy(destination, text + pc, n);
         if (slashes < 0) {
             pc = kTextSize;
-            std::fprintf(stderr, "gh02: script string without \"//\" runs to the end\n");
+            Diagnose(RunningPlace(),
+                     "a text argument runs to the end of the script without its //");
         } else {
             pc = slashes + 2;
         }
     }
     if (cut) {
         n = WholeCharsPrefix(destination, n);
-        std::fprintf(stderr, "gh02: script string longer than %zu bytes; cut\n",
-                     capacity ? capacity - 1 : 0);
+        Diagnose(RunningPlace(), "a text argument is longer than " +
+                                     std::to_string(capacity ? capacity - 1 : 0) +
+                                     " bytes; it is cut");
     }
     if (capacity) destination[n] = '\0';
 }
@@ -181,8 +186,10 @@ bool QScrOrg::LabelMatches(int32_t nameStart, int32_t nameEnd, std::string_view 
            std::memcmp(text + nameStart, label.data(), label.size()) == 0;
 }
 
-void QScrOrg::LabelMissing(std::string_view label) {
-    RZ_MsgBox(SJIS("ラベルがねぇよ:") + std::string(label));
+void QScrOrg::LabelMissing(std::string_view label, bool forward) {
+    RZ_MsgBox(SJIS("ラベルがねぇよ:") + std::string(label),
+              "no label " + ToUtf8(label) + (forward ? " after" : " before") +
+                  " this jump (a label is written @:" + ToUtf8(label) + "//)");
     // The script has lost its place: put it on its end command so that it stops there instead
     // of running on beyond either end of the text.
     pc = EndOfText();
@@ -213,7 +220,7 @@ bool QScrOrg::jpAf(const char* label) {
         pc = behind;
         return true;
     }
-    LabelMissing(wanted);
+    LabelMissing(wanted, true);
     return false;
 }
 
@@ -231,16 +238,17 @@ bool QScrOrg::jpAb(const char* label) {
             return true;
         }
     }
-    LabelMissing(wanted);
+    LabelMissing(wanted, false);
     return false;
 }
 
 void QScrOrg::ShowRest() {
     if (pc < 0 || pc >= kTextSize) {
-        RZ_MsgBox("");
+        RZ_MsgBox("", "the rest of the script (none: the script has run off its text)");
         return;
     }
-    RZ_MsgBox(std::string(text + pc, BoundedLength(text + pc, size_t(kTextSize - pc))));
+    RZ_MsgBox(std::string(text + pc, BoundedLength(text + pc, size_t(kTextSize - pc))),
+              "the rest of the script");
 }
 
 int32_t QScrOrg::EndOfText() const {

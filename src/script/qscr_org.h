@@ -72,5 +72,5 @@ private:
     bool LabelMatches(int32_t nameStart, int32_t nameEnd, std::string_view label) const;
     // Just behind the first label "@:<label>//" at or after `at`; -1 when there is none.
     int32_t FindLabelFrom(int32_t at, std::string_view label) const;
-    void LabelMissing(std::string_view label);
+    void LabelMissing(std::string_view label, bool forward);
 };

@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "base/diagnostics.h"
 #include "base/game_file.h"
 #include "base/message_box.h"
 #include "base/paths.h"
@@ -26,7 +27,7 @@ MusicStream g_BgmStream;
 ReportOnce g_BgmReported(1000);
 
 void SayOnce(const std::string& key, const std::string& line) {
-    if (g_BgmReported.First(key)) std::fprintf(stderr, "gh02: music: %s\n", line.c_str());
+    if (g_BgmReported.First(key)) Diagnose(SourcePlace{}, "music: " + line);
 }
 
 std::string Format(const char* pattern, const char* a, const std::string& b) {
@@ -43,7 +44,8 @@ const BgmList* MusicList() {
     const FileRead file = ReadGameFile(path, kMaxListBytes);
     if (!file.Ok()) {
         g_BgmListFailed = true;
-        RZ_MsgBox("Error to load BGMData!");
+        RZ_MsgBox("Error to load BGMData!",
+                  "the music list " + ShownPath(path) + " cannot be read; no music plays");
         return nullptr;
     }
     g_BgmList = std::make_unique<BgmList>(ParseBgmList(file.bytes));

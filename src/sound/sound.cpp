@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "base/diagnostics.h"
 #include "base/game_file.h"
 #include "base/host.h"
 #include "base/message_box.h"
@@ -105,12 +106,15 @@ bool LoadWaveSound(ISoundBuffer** buffer, std::string_view path) {
         native.empty() ? FileRead{} : ReadNativeFile(native, size_t(DSBSIZE_MAX) + 4096);
     if (!file.Ok()) {
         // An ownerless box with the caption a box gets when none is given.
-        ShowMessageBox("Error", SJIS("ファイルオープンに失敗しました"), MB_OK);
+        ShowMessageBox("Error", SJIS("ファイルオープンに失敗しました"), MB_OK,
+                       "the sound file " + ShownPath(path) + " cannot be read");
         return false;
     }
     WaveData wave;
     WaveError error = ParseWave(file.Data(), file.bytes.size(), wave);
-    if (error != WaveError::kNone) return ErrorBox(WaveErrorText(error));
+    if (error != WaveError::kNone)
+        return ErrorBox(WaveErrorText(error),
+                        "the sound file " + ShownPath(path) + " is not a WAV file the game plays");
 
     SoundBufferDesc desc;
     desc.flags = DSBCAPS_CTRLFREQUENCY | DSBCAPS_CTRLPAN | DSBCAPS_CTRLVOLUME;

@@ -77,7 +77,7 @@ void AddListEntry(MenuList& list, std::string_view text, int32_t value) {
             return;
         }
     }
-    RZ_MsgBox("List over!!");
+    RZ_MsgBox("List over!!", "a list has more entries than its window holds");
 }
 
 void FillList(MenuList& list, const char (*names)[kTableNameSize], int32_t count) {

@@ -1,6 +1,7 @@
 #include <cstring>
 #include <string>
 
+#include "base/diagnostics.h"
 #include "base/message_box.h"
 #include "base/paths.h"
 #include "base/sjis.h"
@@ -40,7 +41,8 @@ void Character::LoadCharacter(const char* name) {
     const std::string rest = "chara\\" + given + ".qd";
     std::string text;
     if (!ReadGameTextFile(base + rest, text)) {
-        RZ_MsgBox(SJIS("キャラデータファイル読み込み失敗"));
+        RZ_MsgBox(SJIS("キャラデータファイル読み込み失敗"),
+                  "the character file " + ShownPath(base + rest) + " cannot be read");
         return;
     }
     LoadCharacterText(text, ToSjis(base) + rest);
@@ -72,10 +74,14 @@ bool Character::LoadCharacterText(std::string_view text, const std::string& path
     // with three boxes every time its field is entered.
     const bool skeleton = model.BoneCount() > 1;  // more than the root every model has
     weaponBone = FindBone(model, "wea_b");
-    if (!weaponBone && skeleton) RZ_MsgBox(SJIS("wea_bが見つからん"));
+    const std::string whose =
+        "the model of " + ShownPath("chara\\" + std::string(fileName) + ".qd");
+    if (!weaponBone && skeleton)
+        RZ_MsgBox(SJIS("wea_bが見つからん"), whose + " has no bone wea_b (the weapon hand)");
     guardBone = FindBone(model, "gua_b");
-    if (!guardBone && skeleton) RZ_MsgBox(SJIS("gua_bが見つからん"));
+    if (!guardBone && skeleton)
+        RZ_MsgBox(SJIS("gua_bが見つからん"), whose + " has no bone gua_b (the guard hand)");
     headBone = FindBone(model, "head_b");
-    if (!headBone && skeleton) RZ_MsgBox(SJIS("head_bが見つからん"));
+    if (!headBone && skeleton) RZ_MsgBox(SJIS("head_bが見つからん"), whose + " has no bone head_b");
     return true;
 }

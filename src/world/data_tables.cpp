@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "base/diagnostics.h"
 #include "base/formatted_input.h"
 #include "base/game_file.h"
 #include "base/message_box.h"
@@ -55,11 +56,13 @@ bool LoadTable(const std::string& file, Table& table, const std::string& missing
     const FileRead contents = ReadGameFile(path, kMaxTableFileBytes);
     if (!contents.Ok()) {
         table.Release();
-        RZ_MsgBox(missing);
+        RZ_MsgBox(missing, "the table " + ShownPath(path) + " cannot be read");
         return false;
     }
     if (!parse(contents.bytes, table))
-        RZ_MsgBox(SJIS("データの行が多すぎます。先頭の4096行だけ読みました。\n") + path);
+        RZ_MsgBox(
+            SJIS("データの行が多すぎます。先頭の4096行だけ読みました。\n") + path,
+            "the table " + ShownPath(path) + " has more than 4096 lines; the rest is left out");
     return true;
 }
 

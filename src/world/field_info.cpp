@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "base/diagnostics.h"
 #include "base/game_file.h"
 #include "base/item_reader.h"
 #include "base/message_box.h"
@@ -24,7 +25,6 @@ namespace {
 // Far beyond any field file (about 30 KB); the rest of a larger file is not read.
 constexpr size_t kMaxFieldFileBytes = 16u << 20;
 constexpr int kCells = kFieldGridSize * kFieldGridSize;
-constexpr int kSkyImages = 6;
 // Billboard image numbers pick texture slot m + 6; a slot past the table is refused.
 constexpr int kLowestBillboardImage = -kBillboardFirstSlot;
 constexpr int kHighestBillboardImage = 57;
@@ -70,7 +70,9 @@ bool ReadBillboards(ItemReader& r) {
             if (image >= kLowestBillboardImage && image <= kHighestBillboardImage) {
                 b.image = &g_TextureSlots[image + kBillboardFirstSlot];
             } else {
-                RZ_MsgBox(SJIS("溢れとりまんがな！！"));
+                RZ_MsgBox(SJIS("溢れとりまんがな！！"),
+                          "billboard " + std::to_string(i) + " of the field names image " +
+                              std::to_string(image) + ", outside the billboard images");
                 b.image = &g_TextureSlots[1];
             }
         }
@@ -148,7 +150,8 @@ void QFldInfo::load(const char* name, int32_t* groundLighting) {
     const std::string rest = "Field\\" + fieldName + ".qf";
     const FileRead file = ReadGameFile(base + rest, kMaxFieldFileBytes);
     if (!file.Ok()) {
-        RZ_MsgBox("QFldInfo::load:error!!!!\n" + MessagePath(base, rest));
+        RZ_MsgBox("QFldInfo::load:error!!!!\n" + MessagePath(base, rest),
+                  "the field file " + ShownPath(MessagePath(base, rest)) + " cannot be read");
         return;
     }
     loadText(file.bytes, MessagePath(base, rest), groundLighting);

@@ -14,6 +14,8 @@ extern char g_FieldName[kFieldNameSize];
 constexpr int kFieldGridSize = 32;
 constexpr float kFieldCellSize = 1024.0f;
 constexpr int kGroundTextureCount = 32;
+// The sky images tex\<sky><n>.bmp, n = 0 to 5, go into texture slots 1-6.
+constexpr int kSkyImages = 6;
 constexpr int kCameraSlopeCount = 16;
 // cellFlags: object number + 1 in bits 0-5, blocked for walking, ground split the other way.
 constexpr uint8_t kCellObjectMask = 0x3F;

@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "base/diagnostics.h"
 #include "base/message_box.h"
 #include "base/paths.h"
 #include "base/sjis.h"
@@ -111,7 +112,8 @@ void QReadsChrData(int member) {
     const std::string rest = "sChr\\c" + std::to_string(member) + ".qf";
     std::string text;
     if (!ReadGameTextFile(base + rest, text)) {
-        RZ_MsgBox(SJIS("QReadsChrData:ファイルが無い"));
+        RZ_MsgBox(SJIS("QReadsChrData:ファイルが無い"),
+                  "the party member's status file " + ShownPath(base + rest) + " cannot be read");
         return;
     }
     ReadPartyStatusText(member, text, ToSjis(base) + rest);

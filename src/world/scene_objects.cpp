@@ -182,7 +182,9 @@ void ReportUnknownKind(const FieldObject& o) {
     int32_t& reported = g_reportedKind[(i >= 0 && i < kFieldObjectCount) ? i : kFieldObjectCount];
     if (reported == o.kind) return;
     reported = o.kind;
-    RZ_MsgBox(SJIS("ID error 書くもんなし！"));
+    RZ_MsgBox(SJIS("ID error 書くもんなし！"), "field object " + std::to_string(i) + " has kind " +
+                                                   std::to_string(o.kind) +
+                                                   ", which nothing draws");
 }
 
 }  // namespace

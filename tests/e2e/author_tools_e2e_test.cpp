@@ -5,7 +5,10 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iterator>
 #include <nlohmann/json.hpp>
+#include <sstream>
 #include <string>
 
 #include "test_support.h"
@@ -53,17 +56,17 @@ TEST(AuthorTools, CheckDataNamesEachBrokenFileAndFailsWhenAnyIs) {
     std::string out;
     // Its material names a texture that is not there: that is a fault of the data set too.
     EXPECT_EQ(RunTool("--check-data " + dir, out), 1);
-    EXPECT_NE(out.find("FAIL good.rzo"), std::string::npos) << out;
+    EXPECT_NE(out.find("good.rzo: the texture"), std::string::npos) << out;
     fs::copy_file(FixturesDir() + "/field/tex/sky0_0.bmp", fs::path(dir) / "skin.bmp");
     EXPECT_EQ(RunTool("--check-data " + dir, out), 0) << out;
-    EXPECT_NE(out.find("checked 2 files, 0 failed"), std::string::npos) << out;
+    EXPECT_EQ(out, "checked 2 files: 0 problems\n");
 
     std::ofstream(fs::path(dir) / "tex" / "broken.bmp") << "BM not really";
     std::ofstream(fs::path(dir) / "cut.x") << "xof 0303txt 0032\nMesh { 3; 0.0; 0.0;";
     EXPECT_EQ(RunTool("--check-data " + dir, out), 1);
-    EXPECT_NE(out.find("FAIL tex/broken.bmp"), std::string::npos) << out;
-    EXPECT_NE(out.find("FAIL cut.x"), std::string::npos) << out;
-    EXPECT_NE(out.find("checked 4 files, 2 failed"), std::string::npos) << out;
+    EXPECT_NE(out.find("tex/broken.bmp: "), std::string::npos) << out;
+    EXPECT_NE(out.find("cut.x: "), std::string::npos) << out;
+    EXPECT_NE(out.find("checked 4 files: 2 problems"), std::string::npos) << out;
 
     // The menu actions are read against the data set's menu table and field scripts.
     fs::create_directories(fs::path(dir) / "Datas");
@@ -73,13 +76,101 @@ TEST(AuthorTools, CheckDataNamesEachBrokenFileAndFailsWhenAnyIs) {
     const fs::path actions = fs::path(dir) / "Datas" / "MnuActions.qd";
     for (const auto& [text, fault] : {
              std::pair{"0 items\n1 script NOWHERE\n",
-                       "line 2: no field script has the label NOWHERE"},
-             std::pair{"0 script SHOP\n2 close\n", "line 2: entry 2 is not on the menu (0-1)"},
+                       "Datas/MnuActions.qd:2: no field script has the label NOWHERE"},
+             std::pair{"0 script SHOP\n2 close\n",
+                       "Datas/MnuActions.qd: line 2: entry 2 is not on the menu (0-1)"},
          }) {
         std::ofstream(actions) << text;
         EXPECT_EQ(RunTool("--check-data " + dir, out), 1);
-        EXPECT_NE(out.find(std::string("FAIL Datas/MnuActions.qd: ") + fault), std::string::npos)
-            << out;
+        EXPECT_NE(out.find(fault), std::string::npos) << out;
     }
+    fs::remove_all(dir);
+}
+
+// The demo's data passes its own check; each way of breaking a copy of it is named at the file
+// and line that hold the fault (the script's column too), with a non-zero exit code.
+TEST(AuthorTools, CheckDataFollowsEveryNameOfTheDemo) {
+    const fs::path demo = fs::path(GH02_BINARY).parent_path();
+    std::string out;
+    EXPECT_EQ(RunTool("--check-data " + demo.string(), out), 0) << out;
+    EXPECT_EQ(out.find('\n'), out.size() - 1) << out;  // the summary line alone
+    EXPECT_EQ(out.rfind("checked ", 0), 0u) << out;
+
+    auto replace = [](const fs::path& file, const std::string& from, const std::string& to) {
+        std::ifstream in(file, std::ios::binary);
+        std::string text((std::istreambuf_iterator<char>(in)), {});
+        text.replace(text.find(from), from.size(), to);
+        std::ofstream(file, std::ios::binary) << text;
+    };
+    const struct {
+        const char* breakage;
+        std::function<void(const fs::path&)> breakIt;
+        const char* said;
+    } breakages[] = {
+        {"deleted model", [](const fs::path& d) { fs::remove(d / "chara/kodomo.rzo"); },
+         "chara/kodomo.qd:1: names chara/kodomo.rzo, which is not there"},
+        {"deleted script", [](const fs::path& d) { fs::remove(d / "SCR/mori.qd"); },
+         "SCR/test.qd:*: names SCR/mori.qd, which is not there"},
+        {"renamed label",
+         [&](const fs::path& d) { replace(d / "SCR/test.qd", "@:OPENING//", "@:OPENINX//"); },
+         "SCR/test.qd:13:18: \"c5 OPENING//0\" finds no label OPENING after it"},
+        {"missing sound", [](const fs::path& d) { fs::remove(d / "SE/heal.wav"); },
+         "SCR/test.qd:*: names SE/heal.wav, which is not there"},
+        {"field's missing texture", [](const fs::path& d) { fs::remove(d / "tex/sky1_5.bmp"); },
+         "Field/mori.qf:2: names tex/sky1_5.bmp, which is not there"},
+        {"unreadable table",
+         [](const fs::path& d) { std::ofstream(d / "Datas/GzDatas.qd") << "herb x y\n"; },
+         "Datas/GzDatas.qd:1: a record has 4 words, found 3"},
+    };
+    for (const auto& b : breakages) {
+        SCOPED_TRACE(b.breakage);
+        const fs::path copy = MakeTempDir("checkdemo");
+        fs::copy(demo, copy, fs::copy_options::recursive);
+        b.breakIt(copy);
+        EXPECT_EQ(RunTool("--check-data " + copy.string(), out), 1);
+        // "*" stands for a line and column.
+        const std::string said = b.said;
+        const size_t star = said.find('*');
+        bool found = false;
+        std::istringstream lines(out);
+        for (std::string line; std::getline(lines, line);) {
+            if (star == std::string::npos) {
+                found |= line == said;
+                continue;
+            }
+            const size_t digits = line.find_first_not_of("0123456789:", star);
+            found |= line.compare(0, star, said, 0, star) == 0 && digits > star &&
+                     line.compare(digits, std::string::npos, said, star + 2) == 0;
+        }
+        EXPECT_TRUE(found) << out;
+        fs::remove_all(copy);
+    }
+}
+
+// A run names the script file, line and column of a jump whose label is gone, in the log (and
+// on standard error), while the box keeps the game's text; nothing goes to standard output.
+TEST(AuthorTools, ARunSaysWhereTheScriptIsBroken) {
+    const fs::path dir = MakeTempDir("brokenrun");
+    fs::copy(fs::path(GH02_BINARY).parent_path(), dir / "data", fs::copy_options::recursive);
+    std::ifstream in(dir / "data/SCR/test.qd", std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), {});
+    text.replace(text.find("@:OPENING//"), 11, "@:OPENINX//");
+    std::ofstream(dir / "data/SCR/test.qd", std::ios::binary) << text;
+    fs::create_directories(dir / "saves");
+    std::string out;
+    EXPECT_EQ(
+        RunTool("--headless --frames 40 --start baske0:test --data " + (dir / "data").string() +
+                    " --save-dir " + (dir / "saves").string() + " --log " +
+                    (dir / "gh02.log").string() + " --dump-state 39:" + (dir / "s.json").string(),
+                out),
+        0);
+    EXPECT_EQ(out, "");
+    std::ifstream log(dir / "gh02.log");
+    const std::string logged((std::istreambuf_iterator<char>(log)), {});
+    EXPECT_NE(logged.find("SCR/test.qd:13:18: no label OPENING after this jump"), std::string::npos)
+        << logged;
+    std::ifstream dump(dir / "s.json");
+    const auto j = nlohmann::json::parse(dump);
+    EXPECT_NE(j["messageBoxes"].dump().find("\"ラベルがねぇよ:OPENING\""), std::string::npos);
     fs::remove_all(dir);
 }

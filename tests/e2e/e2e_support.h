@@ -11,21 +11,28 @@
 #include <string>
 
 // Runs gh02 with the arguments (and environment assignments in front); returns its exit code.
-// What it wrote to standard error goes into `errors` when one is given.
+// What it wrote to standard error goes into `errors`, and standard output into `output`, when
+// they are given.
 inline int RunGh02(const std::string& args, const std::string& env = "",
-                   std::string* errors = nullptr) {
-    const std::filesystem::path err =
-        std::filesystem::temp_directory_path() / ("gh02-e2e-stderr-" + std::to_string(getpid()));
-    std::string cmd = env + " " GH02_BINARY " " + args + " >/dev/null 2>" +
-                      (errors ? err.string() : std::string("&1"));
+                   std::string* errors = nullptr, std::string* output = nullptr) {
+    const std::string tag = std::to_string(getpid());
+    const std::filesystem::path tmp = std::filesystem::temp_directory_path();
+    const std::filesystem::path err = tmp / ("gh02-e2e-stderr-" + tag);
+    const std::filesystem::path out = tmp / ("gh02-e2e-stdout-" + tag);
+    std::string cmd = env + " " GH02_BINARY " " + args + " >" +
+                      (output ? out.string() : std::string("/dev/null")) + " 2>" +
+                      (errors ? err.string() : std::string("/dev/null"));
     int status = std::system(cmd.c_str());
-    if (errors) {
-        std::ifstream in(err);
+    auto take = [](const std::filesystem::path& p, std::string* into) {
+        if (!into) return;
+        std::ifstream in(p);
         std::stringstream text;
         text << in.rdbuf();
-        *errors = text.str();
-        std::filesystem::remove(err);
-    }
+        *into = text.str();
+        std::filesystem::remove(p);
+    };
+    take(err, errors);
+    take(out, output);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 

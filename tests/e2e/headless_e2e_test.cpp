@@ -65,6 +65,40 @@ TEST_F(HeadlessRun, ExitCodesTellHowTheRunEnded) {
         EXPECT_EQ(RunGh02(r.args, "GH02_LOCK_FILE=" + lock, &said), r.code);
         EXPECT_NE(said.find(r.said), std::string::npos) << said;
     }
+    // A folder without the game's data: one box naming it and what is missing (in the dumps
+    // asked for), and no game runs.
+    const fs::path dump = dir / "empty.json";
+    EXPECT_EQ(RunGh02("--headless --frames 50 --data " + (dir / "empty").string() +
+                      " --dump-state 10:" + dump.string()),
+              1);
+    const auto j = ReadJson(dump);
+    EXPECT_EQ(j["frame"], 0);
+    ASSERT_EQ(j["messageBoxes"].size(), 1u);
+    EXPECT_EQ(j["messageBoxes"][0]["text"],
+              "no game data in " + (dir / "empty").string() +
+                  ": SCR/test.qd (the script a new game starts from) and Field/baske0.qf (its "
+                  "first field) are not there. --data names the data folder.");
+}
+
+// Options that would do nothing are refused or warned about, each with a line on stderr.
+TEST_F(HeadlessRun, OptionsThatWouldDoNothingAreSaid) {
+    const struct {
+        std::string args;
+        int code;
+        const char* said;
+    } runs[] = {
+        {"--headless --input " + dir.string(), 2, "is a folder, not a key timeline"},
+        {"--headless --frames 3 --dump-state 5:" + (dir / "x.json").string(), 0,
+         "--dump-state at frame 5 is past the last frame (2)"},
+        {"--headless --frames 3 --record " + (dir / "r.keys").string(), 0,
+         "--record records interactive play"},
+    };
+    for (const auto& r : runs) {
+        SCOPED_TRACE(r.args);
+        std::string said;
+        EXPECT_EQ(RunGh02(r.args, "", &said), r.code);
+        EXPECT_NE(said.find(r.said), std::string::npos) << said;
+    }
 }
 
 TEST_F(HeadlessRun, BadOptionsAreRefusedWithUsage) {

@@ -363,8 +363,10 @@ TEST(Playthrough, AdventureMilestones) {
         args += " --screenshot " + f + ":" + (dir / (f + ".png")).string();
         last = std::max(last, m.frame);
     }
-    EXPECT_EQ(RunGh02(args + " --frames " + std::to_string(last + 1)), 0)
+    std::string output;
+    EXPECT_EQ(RunGh02(args + " --frames " + std::to_string(last + 1), "", nullptr, &output), 0)
         << "the run did not end in order";
+    EXPECT_EQ(output, "") << "a whole play-through leaves standard output empty";
     bool battles = true, asked = false;
     for (const Milestone& m : Milestones()) {
         if (m.afterFirstBattle && !asked) {

@@ -19,7 +19,6 @@
 #include "app/interactive.h"
 #include "app/save_game.h"
 #include "app/state_dump.h"
-#include "app/title_file.h"
 #include "base/crt_rand.h"
 #include "base/message_queue.h"
 #include "base/null_host.h"
@@ -33,6 +32,7 @@
 #include "save/save_slots.h"
 #include "sound/sound.h"
 #include "test_support.h"
+#include "world/title_file.h"
 
 namespace fs = std::filesystem;
 using nlohmann::json;

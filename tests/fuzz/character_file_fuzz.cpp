@@ -22,7 +22,6 @@ void AddTrack(RZ_Animation& a, int bone, int lastFrame) {
 void SetUpOnce() {
     fuzz::QuietHost();
     g_pd3dDevice = fuzz::Device();
-    g_RzDiagStream = nullptr;
     fuzz::DataDir("character-fuzz", {"chara"});
 
     RZ_Model m;

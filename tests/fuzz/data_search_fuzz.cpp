@@ -13,6 +13,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (s.searched[i].empty() || s.searched[i][0] != '/') std::abort();
         if (std::count(s.searched.begin(), s.searched.end(), s.searched[i]) != 1) std::abort();
     }
-    if (!s.dir.empty() || DataSearchFailure(s).empty()) std::abort();
+    if (!s.dir.empty() || SearchedFolders(s).empty()) std::abort();
     return 0;
 }

@@ -11,6 +11,7 @@
 #include <string>
 #include <system_error>
 
+#include "base/diagnostics.h"
 #include "base/host.h"
 #include "base/message_box.h"
 #include "base/null_host.h"
@@ -34,11 +35,14 @@ bool Terminated(const char (&field)[N]) {
     return std::memchr(field, 0, N) != nullptr;
 }
 
-// The Shift-JIS codec and dialogs that answer without showing anything.
+// The Shift-JIS codec and dialogs that answer without showing anything; what the data's faults
+// would say goes nowhere.
 inline void QuietHost() {
     static IconvCodec codec;
     static HeadlessDialogs dialogs;
     dialogs.quiet = true;
+    SetFaultsOnStandardError(false);
+    SetLogFile("");
     g_Host.codec = &codec;
     g_Host.dialogs = &dialogs;
 }

@@ -1,14 +1,18 @@
-// The content builder's script checks over a script from the fuzzer: it is read for each of the
-// three runners and checked, as a field script, against a small data set with a field, a party
-// member, an enemy and a battle event script. Nothing in the text may crash the build tool or
-// read out of bounds; what it says about the text does not matter here.
+// The data checks the content builder and --check-data share, over a text from the fuzzer: it is
+// read as a script for each of the three runners and checked, as a field script, against a small
+// data set with a field, a party member, an enemy and a battle event script; then the same text
+// is a field file, a status file, a character file and a data table whose names are followed.
+// Nothing in the text may crash a check or read out of bounds; what they say does not matter.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
+#include "check/reference_check.h"
+#include "check/script_check.h"
+#include "check/script_scan.h"
+#include "check/table_check.h"
 #include "output_tree.h"
-#include "script_check.h"
-#include "script_scan.h"
 #include "source_text.h"
 
 namespace {
@@ -45,5 +49,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     OutputTree out = DataSet(text);
     Diagnostics diag;
     CheckScripts(out, diag);
+    DataFiles named;
+    for (const char* rel : {"Field/f.qf", "sChr/c1.qf", "chara/a.qd", "Wea/w-0.qd",
+                            "Datas/Title.qd", "Datas/MnuActions.qd"})
+        named.Add(rel, text);
+    CheckReferences(named, diag, "not there");
+    for (size_t start = 0; start < text.size();) {
+        const size_t end = std::min(text.find('\n', start), text.size());
+        TableLineProblems(std::string_view(text).substr(start, end - start), "Datas/MnuDatas.qd");
+        start = end + 1;
+    }
     return 0;
 }

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/title_file.h"
+#include "world/title_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const TitleFile t = ParseTitleFile(std::string_view(reinterpret_cast<const char*>(data), size));

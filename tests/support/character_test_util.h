@@ -54,7 +54,6 @@ protected:
     RecordingBackend backend;
     std::unique_ptr<GfxDevice> device;
     std::string dir;
-    FILE* diag = std::tmpfile();  // keeps the model loader's progress lines out of the output
 
     void SetUp() override {
         HeadlessHostTest::SetUp();
@@ -62,7 +61,6 @@ protected:
         backend.keep = false;
         device = std::make_unique<GfxDevice>(&backend);
         g_pd3dDevice = device.get();
-        g_RzDiagStream = diag;
         dir = MakeTempDir("chara");
         fs::copy(FixturesDir() + "/characters", dir, fs::copy_options::recursive);
         fs::create_directories(fs::path(dir) / "wea");
@@ -79,8 +77,6 @@ protected:
         EXPECT_EQ(device->LiveTextureCount(), 0u);
         g_pd3dDevice = nullptr;
         device.reset();
-        g_RzDiagStream = nullptr;
-        if (diag) std::fclose(diag);
         std::filesystem::remove_all(dir);
         HeadlessHostTest::TearDown();
     }

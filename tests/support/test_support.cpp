@@ -1,5 +1,6 @@
 #include "test_support.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <random>
 
@@ -7,6 +8,17 @@
 #include "base/paths.h"
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// Test programs run by hand, without CTest's environment, keep the engine's log (and that of the
+// game they start) out of the user's state folder too.
+[[maybe_unused]] const bool g_LogAside = [] {
+    const std::string log = (fs::temp_directory_path() / "gh02-tests.log").string();
+    return setenv("GH02_LOG", log.c_str(), 0) == 0;
+}();
+
+}  // namespace
 
 void HeadlessHostTest::SetUp() {
     saved_ = g_Host;

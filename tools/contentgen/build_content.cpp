@@ -5,11 +5,11 @@
 
 #include "asset_builders.h"
 #include "audio_synth.h"
+#include "check/reference_check.h"
+#include "check/script_check.h"
 #include "field_source.h"
 #include "music.h"
 #include "platform/iconv_codec.h"
-#include "reference_check.h"
-#include "script_check.h"
 #include "text_convert.h"
 
 namespace fs = std::filesystem;
@@ -38,16 +38,24 @@ void Produce(OutputTree& out, const std::string& rel, std::string bytes, const s
     if (!out.Add(rel, std::move(bytes))) diag.Error(source, 0, rel + " is produced twice");
 }
 
+// A file whose source has an error of its own is not built, and what names it is not reported
+// again.
 void BuildTexts(const fs::path& dir, OutputTree& out, Diagnostics& diag) {
     IconvCodec codec;
     for (const std::string& rel : ListFiles(dir)) {
         std::string utf8, sjis;
+        std::vector<int> lines;
         if (!ReadWholeFile((dir / rel).string(), utf8)) {
             diag.Error("text/" + rel, 0, "cannot be read");
+            out.MarkBroken(rel);
             continue;
         }
-        if (ConvertTextSource(codec, utf8, rel, sjis, diag))
+        if (ConvertTextSource(codec, utf8, rel, sjis, diag, &lines)) {
             Produce(out, rel, sjis, "text/" + rel, diag);
+            out.SetSource(rel, "text/" + rel, std::move(lines));
+        } else {
+            out.MarkBroken(rel);
+        }
     }
 }
 
@@ -58,22 +66,16 @@ void BuildFields(const fs::path& dir, OutputTree& out, Diagnostics& diag) {
         std::string text;
         FieldSource field;
         const std::string where = "fields/" + rel;
-        if (!ReadWholeFile((dir / rel).string(), text)) {
-            diag.Error(where, 0, "cannot be read");
+        const std::string qf = "Field/" + p.stem().string() + ".qf";
+        if (!ReadWholeFile((dir / rel).string(), text) ||
+            !ParseFieldSource(text, where, field, diag)) {
+            if (text.empty()) diag.Error(where, 0, "cannot be read");
+            out.MarkBroken(qf);
             continue;
         }
-        if (!ParseFieldSource(text, where, field, diag)) continue;
-        const std::string qf = "Field/" + p.stem().string() + ".qf";
+        // The names the field file hands to the loaders are checked with the references.
         Produce(out, qf, WriteFieldFile(field), where, diag);
-        // Names the field file hands to the loaders ("none" marks an unused entry).
-        for (int n = 0; n < 5; ++n)
-            out.Require(where, "tex/" + field.sky + std::to_string(n) + ".bmp");
-        for (const std::string& g : field.ground)
-            if (g != "none") out.Require(where, "Field/" + g + ".BMP");
-        for (const FieldBillboardSource& b : field.billboards)
-            if (b.file != "none") out.Require(where, "tex/" + b.file);
-        for (const FieldMeshSource& m : field.meshes)
-            if (m.name != "none") out.Require(where, "Q3D/" + m.name + ".x");
+        out.SetSource(qf, where);
     }
 }
 
@@ -119,6 +121,6 @@ bool BuildContent(const std::string& contentDir, OutputTree& out, Diagnostics& d
     if (ReadWholeFile((root / "assets.txt").string(), assets))
         BuildAssets(assets, "assets.txt", out, diag);
     CheckScripts(out, diag);
-    CheckReferences(out, diag);
+    CheckReferences(out, diag, "not built");
     return diag.Ok();
 }

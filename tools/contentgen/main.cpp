@@ -6,8 +6,10 @@
 #include <cstdio>
 #include <string>
 
+#include "base/host.h"
 #include "build_content.h"
 #include "icon_picture.h"
+#include "platform/iconv_codec.h"
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--icons") {
@@ -23,13 +25,17 @@ int main(int argc, char** argv) {
         return 2;
     }
     const auto start = std::chrono::steady_clock::now();
+    // Names in the built data are Shift-JIS; messages show them in UTF-8.
+    static IconvCodec codec;
+    g_Host.codec = &codec;
     OutputTree out;
     Diagnostics diag;
     const bool built = BuildContent(argv[1], out, diag);
     for (const std::string& m : diag.Messages())
         std::fprintf(stderr, "contentgen: %s\n", m.c_str());
     if (!built) {
-        std::fprintf(stderr, "contentgen: %zu errors; nothing written\n", diag.Messages().size());
+        const size_t n = diag.Messages().size();
+        std::fprintf(stderr, "contentgen: %zu error%s; nothing written\n", n, n == 1 ? "" : "s");
         return 1;
     }
     OutputTree::WriteResult r = out.Write(argv[2], argc == 4 ? argv[3] : "");

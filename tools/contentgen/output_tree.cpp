@@ -7,15 +7,6 @@
 
 namespace fs = std::filesystem;
 
-bool OutputTree::Add(const std::string& relativePath, std::string bytes) {
-    return files_.emplace(relativePath, std::move(bytes)).second;
-}
-
-const std::string* OutputTree::Find(const std::string& relativePath) const {
-    auto it = files_.find(relativePath);
-    return it == files_.end() ? nullptr : &it->second;
-}
-
 namespace {
 
 bool WriteIfChanged(const fs::path& path, const std::string& bytes, bool& changed,
@@ -51,7 +42,7 @@ OutputTree::WriteResult OutputTree::Write(const std::string& outDir,
     WriteResult r;
     const fs::path root(outDir);
     std::string manifest;
-    for (const auto& [rel, bytes] : files_) {
+    for (const auto& [rel, bytes] : Files()) {
         bool changed = false;
         std::string error;
         if (!WriteIfChanged(root / fs::path(rel), bytes, changed, error)) {
@@ -66,7 +57,7 @@ OutputTree::WriteResult OutputTree::Write(const std::string& outDir,
     std::string previous;
     if (ReadWholeFile(manifestPath, previous)) {
         for (const SourceLine& line : SplitLines(previous)) {
-            if (line.text.empty() || files_.count(line.text)) continue;
+            if (line.text.empty() || Has(line.text)) continue;
             // Only names this builder wrote itself are removed; never anything outside outDir.
             if (line.text.find("..") != std::string::npos || line.text.front() == '/') continue;
             std::error_code ec;

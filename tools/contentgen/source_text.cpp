@@ -46,13 +46,6 @@ std::vector<std::string> SplitWords(std::string_view line) {
     return words;
 }
 
-void Diagnostics::Error(const std::string& where, int line, const std::string& what) {
-    std::string m = where;
-    if (line > 0) m += ":" + std::to_string(line);
-    if (!m.empty()) m += ": ";
-    messages_.push_back(m + what);
-}
-
 bool ParseDouble(std::string_view word, double& out) {
     if (word.empty()) return false;
     std::string s(word);

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "check/check_report.h"
+
 // Reading the builder's own text sources: line splitting with numbers, comments, words and
 // "key=value" options, and errors that name the file and line an author has to fix.
 
@@ -21,18 +23,6 @@ std::string StripComment(std::string_view line);
 
 // Words separated by blanks or tabs.
 std::vector<std::string> SplitWords(std::string_view line);
-
-// Collects what went wrong while reading the sources; the build fails when any error was added.
-class Diagnostics {
-public:
-    void Error(const std::string& where, int line, const std::string& what);
-    void Error(const std::string& what) { Error("", 0, what); }
-    bool Ok() const { return messages_.empty(); }
-    const std::vector<std::string>& Messages() const { return messages_; }
-
-private:
-    std::vector<std::string> messages_;
-};
 
 // Options written as key=value after the positional words of a line. Each getter records an
 // error for a value that does not read as its type; Unused() lists keys nobody asked for, so a

@@ -4,9 +4,10 @@
 #include <vector>
 
 #include "app/settings.h"
-#include "app/title_file.h"
 #include "base/host.h"
+#include "check/table_check.h"
 #include "world/menu_actions.h"
+#include "world/title_file.h"
 
 namespace {
 
@@ -31,6 +32,16 @@ void CheckLabels(std::string_view sjis, const std::string& rel, int line, Diagno
         if (end == std::string_view::npos) {
             diag.Error(rel, line, "label without its closing //");
             return;
+        }
+        // A name with a blank in it is a label whose "//" was left out: the game's search runs
+        // on to the next "//" on the line, which belongs to some command.
+        if (const size_t blank = name.find(' '); blank != std::string_view::npos) {
+            diag.Error(rel, line,
+                       "label @:" + std::string(name.substr(0, blank)) +
+                           " without its closing // (write @:" +
+                           std::string(name.substr(0, blank)) + "//)");
+            at = end + 2;
+            continue;
         }
         if (name.size() > 63) diag.Error(rel, line, "label name longer than 63 bytes");
         for (char c : name) {
@@ -59,28 +70,10 @@ void CheckCommandEnds(std::string_view line, const std::string& rel, int number,
     }
 }
 
-// Shift-JIS byte length of a word; tables cut names at 20 bytes and help texts at 62.
-void CheckTableLine(const std::vector<std::string>& words, const std::string& rel, int line,
-                    Diagnostics& diag) {
-    size_t want = StartsWith(rel, "Datas/MnuDatas") ? 2 : 4;
-    if (words.size() != want) {
-        diag.Error(rel, line,
-                   "a record has " + std::to_string(want) + " words, found " +
-                       std::to_string(words.size()));
-        return;
-    }
-    if (words[0].size() > 20) diag.Error(rel, line, "name longer than 20 bytes");
-    if (words[1].size() > 62) diag.Error(rel, line, "help text longer than 62 bytes");
-    for (size_t i = 2; i < words.size(); ++i) {
-        int64_t v = 0;
-        if (!ParseInt(words[i], v)) diag.Error(rel, line, "not a number: " + words[i]);
-    }
-}
-
 }  // namespace
 
 bool ConvertTextSource(ITextCodec& codec, std::string_view utf8, const std::string& rel,
-                       std::string& sjis, Diagnostics& diag) {
+                       std::string& sjis, Diagnostics& diag, std::vector<int>* lineMap) {
     // The data set's settings are plain text (ASCII): kept as written, checked as the game
     // reads them.
     if (rel == "Datas/Settings.ini") {
@@ -94,7 +87,7 @@ bool ConvertTextSource(ITextCodec& codec, std::string_view utf8, const std::stri
     const bool script = StartsWith(rel, "SCR/");
     const bool title = rel == "Datas/Title.qd";
     const bool menuActions = rel == "Datas/MnuActions.qd";
-    const bool table = StartsWith(rel, "Datas/") && !title && !menuActions;
+    const bool table = IsDataTable(rel);
     if (StartsWith(utf8, "\xEF\xBB\xBF")) utf8.remove_prefix(3);
     std::vector<SourceLine> lines = SplitLines(utf8);
     if (table) {
@@ -103,6 +96,7 @@ bool ConvertTextSource(ITextCodec& codec, std::string_view utf8, const std::stri
     const size_t errorsBefore = diag.Messages().size();
     size_t scriptChars = 0;
     sjis.clear();
+    if (lineMap) lineMap->clear();
     for (const SourceLine& line : lines) {
         if (script) {
             std::string_view t = line.text;
@@ -117,14 +111,12 @@ bool ConvertTextSource(ITextCodec& codec, std::string_view utf8, const std::stri
             CheckLabels(converted, rel, line.number, diag);
             CheckCommandEnds(converted, rel, line.number, diag);
         }
-        if (table) {
-            if (converted.empty())
-                diag.Error(rel, line.number, "empty line in a table");
-            else
-                CheckTableLine(SplitWords(converted), rel, line.number, diag);
-        }
+        if (table)
+            for (const std::string& problem : TableLineProblems(converted, rel))
+                diag.Error(rel, line.number, problem);
         sjis += converted;
         sjis += "\r\n";
+        if (lineMap) lineMap->push_back(line.number);
         scriptChars += converted.size() + 1;
     }
     if (title || menuActions) {

@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "source_text.h"
 
@@ -15,8 +16,9 @@ class ITextCodec;
 //   the script buffer;
 // - data tables (Datas/...): one record per line, no empty lines, words of the right count and
 //   names and help texts within their fields.
+// `lines`, when given, receives the source line of each line of the result.
 bool ConvertTextSource(ITextCodec& codec, std::string_view utf8, const std::string& relativePath,
-                       std::string& sjis, Diagnostics& diag);
+                       std::string& sjis, Diagnostics& diag, std::vector<int>* lines = nullptr);
 
 // Longest script text the game keeps (the loader appends its end command behind it), counted
 // as the game reads it: CR LF as one character.

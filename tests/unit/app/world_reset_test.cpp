@@ -15,7 +15,6 @@
 #include "app/modes.h"
 #include "app/shell.h"
 #include "app/state_dump.h"
-#include "app/title_file.h"
 #include "app/title_menu.h"
 #include "app/world_reset.h"
 #include "base/crt_rand.h"
@@ -27,6 +26,7 @@
 #include "save/save_slots.h"
 #include "sound/sound.h"
 #include "test_support.h"
+#include "world/title_file.h"
 
 namespace {
 

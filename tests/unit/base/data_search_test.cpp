@@ -36,9 +36,8 @@ TEST(DataSearchTest, TheFirstFolderThatHoldsAGameWinsInOrder) {
     const DataSearch none = Search({}, xdg);
     EXPECT_EQ(none.dir, "");
     EXPECT_EQ(none.searched, order);
-    EXPECT_EQ(DataSearchFailure(none),
-              "no game data in /opt/gh02/bin, /opt/gh02/share/gh02, /a/share/gh02 or "
-              "/b/share/gh02 (--data names the data folder)");
+    EXPECT_EQ(SearchedFolders(none),
+              "/opt/gh02/bin, /opt/gh02/share/gh02, /a/share/gh02 or /b/share/gh02");
 }
 
 TEST(DataSearchTest, DataDirsDefaultAsTheBaseDirectoryRulesSay) {

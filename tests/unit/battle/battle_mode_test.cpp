@@ -31,7 +31,6 @@ protected:
         g_pHomeCamera = nullptr;
         FreeEnemyFighters();
         ResetCharacters();
-        g_RzDiagStream = diag;
 
         dir = MakeTempDir("battle_mode");
         fs::create_directories(fs::path(dir) / "chara");
@@ -72,8 +71,6 @@ protected:
     }
     void TearDown() override {
         BattleTest::TearDown();  // the world reset takes the game state and the field's tables
-        g_RzDiagStream = nullptr;
-        if (diag) std::fclose(diag);
         fs::remove_all(dir);
     }
     static void Request(int32_t now, int32_t next) {
@@ -84,7 +81,6 @@ protected:
     }
     std::string dir;
     Vector3 fieldEye;
-    FILE* diag = std::tmpfile();
 };
 
 }  // namespace

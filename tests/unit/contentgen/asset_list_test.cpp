@@ -6,8 +6,8 @@
 
 #include "asset_builders.h"
 #include "build_content.h"
+#include "check/reference_check.h"
 #include "model/rz_model.h"
-#include "reference_check.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;
@@ -77,11 +77,12 @@ TEST_F(AssetListTest, NamedFilesMustBeBuilt) {
     tree.Require("Field/f.qf", "Field/grass.BMP");
     tree.Add("field/GRASS.bmp", "");  // the game looks files up without regard to case
     Diagnostics diag;
-    CheckReferences(tree, diag);
+    CheckReferences(tree, diag, "not built");
     const auto& m = diag.Messages();
     EXPECT_EQ(m.size(), 2u);
-    EXPECT_TRUE(Contains(m, "text/chara/hero.qd: names chara/hero.rzo, which is not built"));
-    EXPECT_TRUE(Contains(m, "text/sChr/c0.qf: names chara/face/hero.bmp, which is not built"));
+    // Each at the line that names the file.
+    EXPECT_TRUE(Contains(m, "chara/hero.qd:1: names chara/hero.rzo, which is not built"));
+    EXPECT_TRUE(Contains(m, "sChr/c0.qf:8: names chara/face/hero.bmp, which is not built"));
 }
 
 // A whole content directory: a broken field fails the build and says where.
@@ -91,9 +92,17 @@ TEST_F(AssetListTest, BrokenSourcesFailTheBuild) {
     fs::create_directories(dir / "text/SCR");
     std::ofstream(dir / "fields/f.field") << "sky sky0_\nmesh 0 hut\n";
     std::ofstream(dir / "text/SCR/t.qd") << "@:scene//\n";
+    // A script that names the broken one (said once, at t.qd), a sound that is not built (at the
+    // source line and column, behind a note the build leaves out), a label without its "//".
+    std::ofstream(dir / "text/SCR/u.qd") << "%% a note\n@:A//f1 t//\nf10 c11 3,boom//f10 ;\n";
+    std::ofstream(dir / "text/SCR/v.qd") << "@:RUN c4 RUN//0\n";
     OutputTree tree;
     Diagnostics diag;
     EXPECT_FALSE(BuildContent(dir.string(), tree, diag));
+    EXPECT_FALSE(Contains(diag.Messages(), "names SCR/t.qd"));
+    EXPECT_TRUE(
+        Contains(diag.Messages(), "text/SCR/u.qd:3:5: names SE/boom.wav, which is not built"));
+    EXPECT_TRUE(Contains(diag.Messages(), "SCR/v.qd:1: label @:RUN without its closing //"));
     EXPECT_TRUE(Contains(diag.Messages(), "fields/f.field: names Q3D/hut.x, which is not built"));
     EXPECT_TRUE(
         Contains(diag.Messages(), "fields/f.field: names tex/sky0_0.bmp, which is not built"));

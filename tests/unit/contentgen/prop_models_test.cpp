@@ -104,13 +104,9 @@ protected:
         g_pd3dDevice = device.get();
         dir = MakeTempDir("props");
         SetDataDirectory(dir);
-        diagFile = std::tmpfile();
-        g_RzDiagStream = diagFile;
         std::ofstream(fs::path(dir) / "props.bmp", std::ios::binary) << EncodeBmp24(PropTexture());
     }
     void TearDown() override {
-        g_RzDiagStream = nullptr;
-        if (diagFile) std::fclose(diagFile);
         g_pd3dDevice = saved;
         device.reset();
         SetDataDirectory("");
@@ -128,7 +124,6 @@ protected:
     std::unique_ptr<GfxDevice> device;
     GfxDevice* saved = nullptr;
     std::string dir;
-    FILE* diagFile = nullptr;
 };
 
 TEST_F(ForeignProps, ImportersReadEveryPropBackInEveryFormat) {

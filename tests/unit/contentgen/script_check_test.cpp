@@ -4,9 +4,10 @@
 
 #include <string>
 
-#include "reference_check.h"
-#include "script_check.h"
-#include "script_scan.h"
+#include "check/data_files.h"
+#include "check/reference_check.h"
+#include "check/script_check.h"
+#include "check/script_scan.h"
 #include "test_support.h"
 
 namespace {
@@ -14,6 +15,12 @@ namespace {
 bool Contains(const std::vector<std::string>& messages, const std::string& text) {
     for (const std::string& m : messages)
         if (m.find(text) != std::string::npos) return true;
+    return false;
+}
+
+bool Contains(const std::vector<ScriptProblem>& problems, const std::string& text) {
+    for (const ScriptProblem& p : problems)
+        if (p.what.find(text) != std::string::npos) return true;
     return false;
 }
 
@@ -28,7 +35,7 @@ TEST(ScriptScan, ArgumentsAreConsumedAsTheRunnerConsumesThem) {
     // commands, while an 'e' or 'w' is plain text to it.
     const ScriptScan s =
         ScanScript("@:A//c3 fish#c//=c5 A//1f0 0,1;w1 e0 f8 6,0,0,c2 0,<<1,", ScriptRunner::Field);
-    EXPECT_TRUE(s.problems.empty()) << Joined(s.problems);
+    EXPECT_TRUE(s.problems.empty()) << s.problems.front().what;
     ASSERT_EQ(s.commands.size(), 5u);
     EXPECT_EQ(s.commands[0].args, (std::vector<std::string>{"fish#c", "="}));
     EXPECT_EQ(s.commands[1].args, (std::vector<std::string>{"A", "1"}));
@@ -58,6 +65,7 @@ protected:
         out.Add("chara/elder.qd", "");
         out.Add("sChr/e0.qf", "x");  // names chara/x.qd
         out.Add("chara/x.qd", "");
+        for (int n = 0; n < 6; ++n) out.Add("tex/sky0_" + std::to_string(n) + ".bmp", "");
         // A field whose map holds events 0 and 3 (event bytes 1 and 4).
         std::string qf = "0,\nsky0_\n";
         for (int i = 0; i < 32; ++i) qf += "none\n";
@@ -70,10 +78,10 @@ protected:
     std::vector<std::string> Check() {
         Diagnostics diag;
         CheckScripts(out, diag);
-        CheckReferences(out, diag);
+        CheckReferences(out, diag, "not built");
         return diag.Messages();
     }
-    OutputTree out;
+    DataFiles out;
 };
 
 TEST_F(ScriptCheckTest, FieldScriptsMeetTheirFieldsAndNameOnlyBuiltFiles) {
@@ -83,7 +91,7 @@ TEST_F(ScriptCheckTest, FieldScriptsMeetTheirFieldsAndNameOnlyBuiltFiles) {
     out.Add("SCR/far.qd", "@:PLACE0//@:PLACE3//c5 PLACE0//1f10 ;");
     EXPECT_TRUE(Check().empty()) << Joined(Check());
 
-    out = OutputTree();
+    out = DataFiles();
     SetUp();
     out.Add("SCR/test.qd",
             "c26 march//f11 2,elder//f11 3,stranger//c11 3,boom//f12 0,7,-1,-1,-1,"
@@ -131,8 +139,8 @@ TEST_F(ScriptCheckTest, EveryTechniqueAFighterCanStartIsBuilt) {
             << script << "\n"
             << Joined(m);
     EXPECT_FALSE(Contains(m, "SCR/wz/w2.qd"));
-    EXPECT_TRUE(Contains(m, "text/sChr/c0.qf: names Wea/w-1.qd"));
-    EXPECT_TRUE(Contains(m, "text/sChr/e1.qf: names Wea/w-0.qd"));
+    EXPECT_TRUE(Contains(m, "sChr/c0.qf: names Wea/w-1.qd"));
+    EXPECT_TRUE(Contains(m, "sChr/e1.qf: names Wea/w-0.qd"));
     EXPECT_TRUE(Contains(m, "has no label G_O, which every battle starts"));
 }
 

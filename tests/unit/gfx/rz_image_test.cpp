@@ -7,6 +7,7 @@
 #include <fstream>
 #include <set>
 
+#include "base/diagnostics.h"
 #include "base/paths.h"
 #include "bmp_test_file.h"
 #include "test_support.h"
@@ -17,13 +18,17 @@ namespace {
 
 struct Read {
     bool ok;
-    std::string out;  // what the reader wrote to standard output
+    std::string out;  // the progress lines the reader wrote
 };
 
 Read ReadMemory(const std::vector<uint8_t>& file, RZ_Image* img) {
-    testing::internal::CaptureStdout();
+    // The reader's progress lines, on standard error as --verbose has them.
+    SetVerbose(true);
+    testing::internal::CaptureStderr();
     bool ok = RZ_ReadBmpFromMemory(file.data(), file.size(), img);
-    return {ok, testing::internal::GetCapturedStdout()};
+    Read r{ok, testing::internal::GetCapturedStderr()};
+    SetVerbose(false);
+    return r;
 }
 
 uint32_t Word(const RZ_Image& img, uint32_t x, uint32_t y) {

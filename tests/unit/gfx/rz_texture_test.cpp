@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "base/diagnostics.h"
 #include "bmp_test_file.h"
 #include "gfx/texture.h"
 #include "gfx_test_files.h"
@@ -40,10 +41,12 @@ protected:
                   uint32_t key) {
         if (tex) tex->Release();
         tex = nullptr;
-        testing::internal::CaptureStdout();
+        SetVerbose(true);  // the loader's progress lines on standard error
+        testing::internal::CaptureStderr();
         uint32_t r =
             RZ_CreateTextureFromFile(&device, Path(name), 0.6f, &tex, format, levels, mode, key);
-        out = testing::internal::GetCapturedStdout();
+        out = testing::internal::GetCapturedStderr();
+        SetVerbose(false);
         return r;
     }
     uint32_t Texel(uint32_t level, uint32_t x, uint32_t y) {
@@ -102,11 +105,9 @@ TEST_F(RzTextureTest, FileDialogGivesThePickedPathOrNothingWhenItDoesNotFit) {
     char path[kTexturePathSize] = "old";
     PickingDialogs picker;
     g_Host.dialogs = &picker;
-    testing::internal::CaptureStdout();
     for (const std::string& answer : {std::string("/data/tex/face.bmp"), std::string(300, 'a')}) {
         picker.answer = answer;
         EXPECT_EQ(RZ_OpenFileDlgForTexture(path), answer.size() < 100);
         EXPECT_EQ(std::string(path), answer.size() < 100 ? answer : "");
     }
-    testing::internal::GetCapturedStdout();
 }

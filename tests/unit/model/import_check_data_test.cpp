@@ -27,10 +27,10 @@ TEST_F(CheckData, LoadsEveryForeignModelWhateverTheCaseOfItsExtensionAndNamesFai
     put("b.Mqo", mqo), put("d.COB", cob);
     testing::internal::CaptureStdout();
     EXPECT_EQ(RunCheckData(data.string()), 0);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "checked 2 files, 0 failed\n");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "checked 2 files: 0 problems\n");
     put("e.mqo", mqo.substr(0, 80));
     testing::internal::CaptureStdout();
     EXPECT_EQ(RunCheckData(data.string()), 1);
-    EXPECT_NE(testing::internal::GetCapturedStdout().find("FAIL chara/e.mqo"), std::string::npos);
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("chara/e.mqo: "), std::string::npos);
     std::filesystem::remove_all(data);
 }

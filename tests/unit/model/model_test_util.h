@@ -39,15 +39,11 @@ protected:
         dir = MakeTempDir("model");
         SetDataDirectory(dir);
         RZ_SetLastError(0, "", 0, "");
-        diag = std::tmpfile();  // keeps the loader's progress lines out of the test output
-        g_RzDiagStream = diag;
         // Made only now: the root's name is converted with the codec installed above.
         model = std::make_unique<RZ_Model>();
     }
     void TearDown() override {
         model.reset();
-        g_RzDiagStream = nullptr;
-        if (diag) std::fclose(diag);
         g_pd3dDevice = savedDevice;
         device.reset();
         std::filesystem::remove_all(dir);
@@ -76,7 +72,6 @@ protected:
     GfxDevice* savedDevice = nullptr;
     std::unique_ptr<RZ_Model> model;
     std::string dir;
-    FILE* diag = nullptr;
 };
 
 inline Quaternion AxisAngle(float x, float y, float z, float radians) {

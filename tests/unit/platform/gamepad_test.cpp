@@ -11,7 +11,6 @@
 #include "app/modes.h"
 #include "app/shell.h"
 #include "app/state_dump.h"
-#include "app/title_file.h"
 #include "app/title_menu.h"
 #include "app/world_reset.h"
 #include "base/bound_keys.h"
@@ -25,6 +24,7 @@
 #include "save/save_slots.h"
 #include "sound/sound.h"
 #include "test_support.h"
+#include "world/title_file.h"
 
 namespace {
 

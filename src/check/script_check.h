@@ -1,6 +1,5 @@
 #pragma once
-#include "output_tree.h"
-#include "source_text.h"
+#include "check/data_files.h"
 
 // The scripts checked against each other and against the rest of the built data, with what
 // the game does when it plays them:
@@ -16,7 +15,7 @@
 //   party member's commands and techniques or an enemy's turn can start is built, with the
 //   weapon files of all fighters (checked when the data set has enemies, as do the enemy
 //   numbers of f12: a set without them is a field-only one).
-void CheckScripts(OutputTree& out, Diagnostics& diag);
+void CheckScripts(DataFiles& files, Diagnostics& diag);
 
 // The field and script the game starts with.
 constexpr const char* kFirstField = "baske0";

@@ -26,13 +26,18 @@ struct ScriptCommand {
     std::string text;  // the command as written, for messages
 };
 
+// What does not read as the runner would want it, at the offset of the command in the text.
+struct ScriptProblem {
+    size_t offset = 0;
+    std::string what;
+};
+
 struct ScriptScan {
     std::vector<ScriptCommand> commands;
     // Label name -> offsets of its "@:" (labels are found wherever they stand, as the jumps
     // search the whole text).
     std::map<std::string, std::vector<size_t>> labels;
-    // What does not read as the runner would want it, one line each.
-    std::vector<std::string> problems;
+    std::vector<ScriptProblem> problems;
 };
 
 ScriptScan ScanScript(std::string_view text, ScriptRunner runner);

@@ -1,4 +1,4 @@
-#include "app/title_file.h"
+#include "world/title_file.h"
 
 #include <iterator>
 #include <memory>

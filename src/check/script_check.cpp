@@ -1,4 +1,4 @@
-#include "script_check.h"
+#include "check/script_check.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -9,17 +9,12 @@
 #include <utility>
 #include <vector>
 
+#include "base/diagnostics.h"
 #include "base/formatted_input.h"
-#include "platform/iconv_codec.h"
-#include "script_scan.h"
+#include "base/sjis.h"
+#include "check/script_scan.h"
 
 namespace {
-
-std::string Lower(std::string s) {
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return s;
-}
 
 // An integer argument as the game's reader converts it (the scanner made sure it is one),
 // kept within 32 bits so that no text can overflow the arithmetic here.
@@ -34,9 +29,15 @@ struct Script {
     ScriptScan scan;
 };
 
+// A script command's place.
+struct ScriptAt {
+    const Script* script = nullptr;
+    size_t offset = 0;
+};
+
 class Checker {
 public:
-    Checker(OutputTree& out, Diagnostics& diag) : out_(out), diag_(diag) {}
+    Checker(DataFiles& out, Diagnostics& diag) : out_(out), diag_(diag) {}
 
     void Run() {
         ReadMusicNames();
@@ -49,23 +50,30 @@ public:
                 continue;
             scripts_.push_back(Script{rel, &bytes, ScanScript(bytes, RunnerForScript(rel))});
         }
-        fieldScripts_.insert({kFirstField, kFirstScript});
+        fieldScripts_.insert({{kFirstField, kFirstScript}, {}});
         for (const Script& s : scripts_) CheckScript(s);
-        for (const auto& [field, script] : fieldScripts_) CheckFieldEvents(field, script);
+        for (const auto& [pair, from] : fieldScripts_)
+            CheckFieldEvents(pair.first, pair.second, from);
         if (hasEnemies_) CheckBattle();
     }
 
 private:
-    void Error(const std::string& rel, const std::string& what) {
-        diag_.Error("text/" + rel, 0, what);
+    // A finding at a script's offset (npos: the script as a whole).
+    void Error(const Script& s, size_t offset, const std::string& what) {
+        if (offset == std::string::npos) {
+            out_.Error(diag_, s.rel, 0, 0, what);
+            return;
+        }
+        const SourcePlace at = PlaceInText(*s.text, offset, s.rel);
+        out_.Error(diag_, s.rel, at.line, at.column, what);
+    }
+    void Require(const Script& s, const ScriptCommand& c, const std::string& path) {
+        const SourcePlace at = PlaceInText(*s.text, c.offset, s.rel);
+        out_.Require(s.rel, at.line, path, at.column);
     }
 
-    // Names in scripts are Shift-JIS bytes; paths of the tree are UTF-8.
-    std::string Path(const std::string& sjis) {
-        std::string utf8;
-        if (codec_.Cp932ToUtf8(sjis, utf8)) return utf8;
-        return sjis;
-    }
+    // Names in scripts are Shift-JIS bytes; paths of the data set are UTF-8.
+    static std::string Path(const std::string& sjis) { return ToUtf8(sjis); }
 
     void ReadMusicNames() {
         const std::string* list = out_.Find("BGM/BGMData.qd");
@@ -78,7 +86,7 @@ private:
             start = end + 1;
             const size_t b = line.find_first_not_of(" \t\r");
             if (b == std::string::npos || line[b] == '#') continue;
-            musicNames_.insert(Lower(line.substr(b, line.find_first_of(" \t\r", b) - b)));
+            musicNames_.insert(LowerAscii(line.substr(b, line.find_first_of(" \t\r", b) - b)));
         }
     }
 
@@ -97,7 +105,7 @@ private:
             {{'c', 1}, {0, 1}}, {{'c', 19}, {0}}, {{'c', 23}, {0}},    {{'c', 24}, {0}},
             {{'c', 25}, {0}},   {{'c', 27}, {0}}, {{'c', 30}, {0, 1}}, {{'c', 32}, {0, 1}},
             {{'f', 11}, {0}},   {{'w', 12}, {0}}};
-        auto bad = [&](const std::string& why) { Error(s.rel, "\"" + c.text + "\" " + why); };
+        auto bad = [&](const std::string& why) { Error(s, c.offset, "\"" + c.text + "\" " + why); };
         if (auto it = kIntRefs.find({c.prefix, c.number}); it != kIntRefs.end())
             for (size_t i : it->second)
                 if (i < c.args.size() && ArgInt(c.args[i]) < -4)
@@ -114,7 +122,7 @@ private:
     }
 
     void CheckScript(const Script& s) {
-        for (const std::string& p : s.scan.problems) Error(s.rel, p);
+        for (const ScriptProblem& p : s.scan.problems) Error(s, p.offset, p.what);
         std::string loadedField;  // the last field this script loaded, for its next script change
         for (const ScriptCommand& c : s.scan.commands) {
             CheckReferences(s, c);
@@ -123,39 +131,41 @@ private:
             if (c.prefix == 'c' && (n == 4 || n == 5)) {
                 const bool forward = a[1][0] <= '0';
                 if (!Jumps(s, a[0], forward, c.offset + c.text.size()))
-                    Error(s.rel, "\"" + c.text + "\" finds no label " + a[0] +
-                                     (forward ? " after it" : " before it"));
+                    Error(s, c.offset,
+                          "\"" + c.text + "\" finds no label " + a[0] +
+                              (forward ? " after it" : " before it"));
             } else if ((c.prefix == 'c' && n == 11) || (c.prefix == 'w' && n == 2)) {
-                if (!a[1].empty()) out_.Require("text/" + s.rel, "SE/" + Path(a[1]) + ".wav");
+                if (!a[1].empty()) Require(s, c, "SE/" + Path(a[1]) + ".wav");
             } else if ((c.prefix == 'c' && n == 25) || (c.prefix == 'f' && n == 11)) {
-                out_.Require("text/" + s.rel, "chara/" + Path(a[1]) + ".qd");
+                Require(s, c, "chara/" + Path(a[1]) + ".qd");
             } else if (c.prefix == 'c' && (n == 26 || n == 28)) {
-                if (!musicNames_.count(Lower(a[0])))
-                    Error(s.rel, "\"" + c.text + "\" names music that the music list lacks");
+                if (!musicNames_.count(LowerAscii(a[0])))
+                    Error(s, c.offset, "\"" + c.text + "\" names music that the music list lacks");
             } else if (c.prefix == 'f' && n == 1) {
-                out_.Require("text/" + s.rel, "SCR/" + Path(a[0]) + ".qd");
-                if (!loadedField.empty()) fieldScripts_.insert({loadedField, Path(a[0])});
+                Require(s, c, "SCR/" + Path(a[0]) + ".qd");
+                if (!loadedField.empty())
+                    fieldScripts_.insert({{loadedField, Path(a[0])}, {&s, c.offset}});
                 loadedField.clear();
             } else if (c.prefix == 'f' && n == 2) {
                 loadedField = Path(a[0]);
-                out_.Require("text/" + s.rel, "Field/" + loadedField + ".qf");
+                Require(s, c, "Field/" + loadedField + ".qf");
             } else if (c.prefix == 'f' && n == 12 && hasEnemies_) {
                 for (const std::string& e : a)
-                    if (ArgInt(e) >= 0)
-                        out_.Require("text/" + s.rel, "sChr/e" + std::to_string(ArgInt(e)) + ".qf");
+                    if (ArgInt(e) >= 0) Require(s, c, "sChr/e" + std::to_string(ArgInt(e)) + ".qf");
             }
         }
     }
 
     const Script* FindScript(const std::string& name) const {
         for (const Script& s : scripts_)
-            if (Lower(s.rel) == Lower("SCR/" + name + ".qd")) return &s;
+            if (LowerAscii(s.rel) == LowerAscii("SCR/" + name + ".qd")) return &s;
         return nullptr;
     }
 
     // Every event of the field's map starts PLACE<event - 1> in the script that runs on it;
     // every character that script places by number is spoken to through SPEAK<number>.
-    void CheckFieldEvents(const std::string& field, const std::string& scriptName) {
+    void CheckFieldEvents(const std::string& field, const std::string& scriptName,
+                          const ScriptAt& from) {
         const Script* s = FindScript(scriptName);
         const std::string* qf = out_.Find("Field/" + field + ".qf");
         if (!s || !qf) return;  // named files are checked on their own
@@ -174,9 +184,15 @@ private:
         }
         for (int e : events) {
             const std::string label = "PLACE" + std::to_string(e - 1);
-            if (!s->scan.labels.count(label))
-                Error(s->rel, "field " + field + " has event " + std::to_string(e - 1) +
-                                  " but the script has no label " + label);
+            if (!s->scan.labels.count(label) && from.script)
+                Error(*from.script, from.offset,
+                      "runs " + s->rel + " on field " + field + ", whose event " +
+                          std::to_string(e - 1) + " starts the label " + label +
+                          ", which that script lacks");
+            else if (!s->scan.labels.count(label))
+                Error(*s, std::string::npos,
+                      "field " + field + " has event " + std::to_string(e - 1) +
+                          " but the script has no label " + label);
         }
         for (const ScriptCommand& c : s->scan.commands) {
             const bool places =
@@ -184,7 +200,8 @@ private:
             if (!places || !IsWholeNumber(c.args[0]) || ArgInt(c.args[0]) < 1) continue;
             const std::string label = "SPEAK" + std::to_string(ArgInt(c.args[0]));
             if (!s->scan.labels.count(label))
-                Error(s->rel, "\"" + c.text + "\" places a character without a label " + label);
+                Error(*s, c.offset,
+                      "\"" + c.text + "\" places a character without a label " + label);
         }
     }
 
@@ -237,55 +254,56 @@ private:
             const Fighter f = ReadFighter(bytes, party);
             if (!f.ok) continue;  // the loaders' own checks name a damaged status file
             fighters = true;
-            const std::string from = "text/" + rel;
-            out_.Require(from, "Wea/w-" + std::to_string(f.weapon) + ".qd");
+            const std::string& from = rel;
+            out_.Require(from, 0, "Wea/w-" + std::to_string(f.weapon) + ".qd");
             const std::string plain = "SCR/wz/m" + std::to_string(f.defaultAction) + ".qd";
             if (!party) {
-                out_.Require(from, plain);  // an enemy's turn
+                out_.Require(from, 0, plain);  // an enemy's turn
                 continue;
             }
             for (int32_t c : f.commands) {
                 if (c < 0 || size_t(c) >= flags.size()) {
-                    diag_.Error(from, 0,
-                                "command " + std::to_string(c) + " is not in Datas/WzDatas_0.qd");
+                    out_.Error(diag_, from, 0, 0,
+                               "command " + std::to_string(c) + " is not in Datas/WzDatas_0.qd");
                     continue;
                 }
                 if (flags[size_t(c)] & 16) {
-                    out_.Require(from, "SCR/wz/s" + std::to_string(c) + ".qd");
+                    out_.Require(from, 0, "SCR/wz/s" + std::to_string(c) + ".qd");
                 } else if (flags[size_t(c)] & 8) {
                     // The technique menu lists techniques 0-4; an empty line stands for 0.
-                    out_.Require(from, "SCR/wz/w0.qd");
+                    out_.Require(from, 0, "SCR/wz/w0.qd");
                     for (int k = 0; k < 5 && c < 6; ++k)
                         if (f.sets[c] & (1 << k))
-                            out_.Require(from, "SCR/wz/w" + std::to_string(k) + ".qd");
+                            out_.Require(from, 0, "SCR/wz/w" + std::to_string(k) + ".qd");
                 } else {
-                    out_.Require(from, plain);
+                    out_.Require(from, 0, plain);
                 }
             }
         }
         if (!fighters) return;
         const Script* ev = FindScript("bEv/ev0");
         if (!ev) {
-            diag_.Error("text/SCR/bEv/ev0.qd", 0, "the battle event script is not built");
+            out_.Error(diag_, "SCR/bEv/ev0.qd", 0, 0, "the battle event script is not there");
             return;
         }
         for (const char* label : {"INING", "START", "WIN", "G_O"})
             if (!ev->scan.labels.count(label))
-                Error(ev->rel,
+                Error(*ev, std::string::npos,
                       std::string("has no label ") + label + ", which every battle starts");
     }
 
-    OutputTree& out_;
+    DataFiles& out_;
     Diagnostics& diag_;
-    IconvCodec codec_;
     std::vector<Script> scripts_;
     std::set<std::string> musicNames_;
     bool hasEnemies_ = false;
-    std::set<std::pair<std::string, std::string>> fieldScripts_;
+    // Each field and the script that runs on it, with the command that made the pair (none for
+    // the pair the game starts with).
+    std::map<std::pair<std::string, std::string>, ScriptAt> fieldScripts_;
 };
 
 }  // namespace
 
-void CheckScripts(OutputTree& out, Diagnostics& diag) {
+void CheckScripts(DataFiles& out, Diagnostics& diag) {
     Checker(out, diag).Run();
 }

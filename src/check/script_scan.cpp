@@ -1,4 +1,4 @@
-#include "script_scan.h"
+#include "check/script_scan.h"
 
 #include <cctype>
 #include <cstdlib>
@@ -66,15 +66,16 @@ ScriptScan ScanScript(std::string_view text, ScriptRunner runner) {
         const std::string digits(text.substr(pc, 12));
         const long n = std::strtol(digits.c_str(), &stop, 10);
         if (stop == digits.c_str()) {
-            scan.problems.push_back(std::string("'") + c +
-                                    "' stands where no command was meant (no number behind it)");
+            scan.problems.push_back(
+                {cmd.offset, std::string("'") + c +
+                                 "' stands where no command was meant (no number behind it)"});
             continue;
         }
         cmd.number = int(n);
         const size_t blank = text.find(' ', pc);
         if (blank == std::string_view::npos) {
-            scan.problems.push_back(std::string(1, c) + std::to_string(n) +
-                                    " has no blank behind its number");
+            scan.problems.push_back({cmd.offset, std::string(1, c) + std::to_string(n) +
+                                                     " has no blank behind its number"});
             break;
         }
         pc = blank + 1;
@@ -115,8 +116,9 @@ ScriptScan ScanScript(std::string_view text, ScriptRunner runner) {
         if (broken) {
             std::string shown = std::string(text.substr(cmd.offset, 40));
             if (size_t nl = shown.find('\n'); nl != std::string::npos) shown.resize(nl);
-            scan.problems.push_back("\"" + shown + "\": its arguments do not read as " + c +
-                                    std::to_string(cmd.number) + " wants them");
+            scan.problems.push_back({cmd.offset, "\"" + shown +
+                                                     "\": its arguments do not read as " + c +
+                                                     std::to_string(cmd.number) + " wants them"});
             continue;
         }
         scan.commands.push_back(std::move(cmd));

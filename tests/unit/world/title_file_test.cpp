@@ -2,7 +2,7 @@
 // is named by its number and skipped while the rest is kept.
 #include <gtest/gtest.h>
 
-#include "app/title_file.h"
+#include "world/title_file.h"
 
 TEST(TitleFile, ReadsEveryKeyAndNamesTheLinesItCannotUse) {
     const TitleFile t = ParseTitleFile(
