@@ -4,7 +4,6 @@
 // damage labels in the air, on the recording backend (the device's own cost) and on the OpenGL
 // backend offscreen (finished with glFinish).
 #include <benchmark/benchmark.h>
-#include <epoxy/gl.h>
 
 #include <cmath>
 #include <filesystem>
@@ -17,13 +16,12 @@
 #include "base/host.h"
 #include "base/paths.h"
 #include "battle/battle.h"
+#include "bench_device.h"
 #include "gfx/d3d.h"
-#include "gfx/recording_backend.h"
 #include "gfx/text.h"
 #include "gfx/texture_slots.h"
 #include "platform/freetype_rasterizer.h"
 #include "platform/iconv_codec.h"
-#include "platform/sdl_window.h"
 #include "world/character.h"
 #include "world/field_camera.h"
 #include "world/field_tables.h"
@@ -36,25 +34,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kBones = 8;
-
-class DrawCounter : public IGraphicsBackend {
-public:
-    explicit DrawCounter(std::unique_ptr<IGraphicsBackend> inner) : inner_(std::move(inner)) {}
-    uint64_t draws = 0;
-    void Clear(uint32_t flags, uint32_t argb, float z) override { inner_->Clear(flags, argb, z); }
-    void BeginScene() override { inner_->BeginScene(); }
-    void EndScene() override { inner_->EndScene(); }
-    void Present() override { inner_->Present(); }
-    void Draw(const DrawCall& call, const DeviceState& state) override {
-        ++draws;
-        inner_->Draw(call, state);
-    }
-    void UploadTexture(GfxTexture& texture) override { inner_->UploadTexture(texture); }
-    void DestroyTexture(GfxTexture& texture) override { inner_->DestroyTexture(texture); }
-
-private:
-    std::unique_ptr<IGraphicsBackend> inner_;
-};
 
 const char* const kBoxX = R"(xof 0303txt 0032
 Mesh Box {
@@ -202,48 +181,31 @@ void DrawBattleFrame() {
     d->Present();
 }
 
-void RunFrames(benchmark::State& state, DrawCounter* counter, void (*finish)()) {
+void RunFrames(benchmark::State& state, BenchDevice::Kind kind) {
+    BenchDevice device;
+    if (!device.Start(state, kind)) return;
     static TextHost text;
     CreateGameFont(18);
     BattleScene scene;
     scene.KeepBusy();
     DrawBattleFrame();  // uploads the glyphs once, as the game's first frames do
-    if (finish) finish();
-    counter->draws = 0;
+    device.Finish();
+    device.StartCounting();
     for (auto _ : state) {
         scene.KeepBusy();
         DrawBattleFrame();
-        if (finish) finish();
+        device.Finish();
     }
-    state.counters["draws_per_frame"] = double(counter->draws) / double(state.iterations());
+    device.Report(state);
 }
 
 void BM_BattleFrame_Recording(benchmark::State& state) {
-    auto recording = std::make_unique<RecordingBackend>();
-    recording->keep = false;
-    auto counter = std::make_unique<DrawCounter>(std::move(recording));
-    DrawCounter* c = counter.get();
-    InitD3D(std::move(counter));
-    RunFrames(state, c, nullptr);
-    ReleaseD3D();
+    RunFrames(state, BenchDevice::kRecording);
 }
 BENCHMARK(BM_BattleFrame_Recording)->Unit(benchmark::kMicrosecond);
 
 void BM_BattleFrame_OpenGL(benchmark::State& state) {
-    WindowOptions o;
-    o.offscreen = true;
-    std::string error;
-    std::unique_ptr<SdlGlContext> ctx = CreateGlWindow(o, &error);
-    if (!ctx) {
-        state.SkipWithError(("no OpenGL 3.3 context: " + error).c_str());
-        return;
-    }
-    state.SetLabel(reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
-    auto counter = std::make_unique<DrawCounter>(std::move(ctx->backend));
-    DrawCounter* c = counter.get();
-    InitD3D(std::move(counter));
-    RunFrames(state, c, [] { glFinish(); });
-    ReleaseD3D();
+    RunFrames(state, BenchDevice::kOpenGl);
 }
 // Real time: a software rasteriser does part of the work on threads of its own.
 BENCHMARK(BM_BattleFrame_OpenGL)->Unit(benchmark::kMicrosecond)->UseRealTime();

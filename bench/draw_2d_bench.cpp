@@ -6,7 +6,6 @@
 // Arguments: the sprites' edge in pixels, and what the frame holds (sprites 1, text 2, and 4
 // for every fourth sprite additive, which switches the blend mode 500 times a frame).
 #include <benchmark/benchmark.h>
-#include <epoxy/gl.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -17,42 +16,19 @@
 
 #include "base/host.h"
 #include "base/sjis.h"
+#include "bench_device.h"
 #include "gfx/d3d.h"
-#include "gfx/recording_backend.h"
 #include "gfx/sprite.h"
 #include "gfx/text.h"
 #include "gfx/texture_slots.h"
 #include "platform/freetype_rasterizer.h"
 #include "platform/iconv_codec.h"
-#include "platform/sdl_window.h"
 
 namespace {
 
 constexpr int kSprites = 1000;
 constexpr int kTextLines = 200;
 constexpr int kLineHeight = 20;
-
-// Passes everything to the backend it wraps and counts the draws that reach it.
-class DrawCounter : public IGraphicsBackend {
-public:
-    explicit DrawCounter(std::unique_ptr<IGraphicsBackend> inner) : inner_(std::move(inner)) {}
-    uint64_t draws = 0;
-
-    void Clear(uint32_t flags, uint32_t argb, float z) override { inner_->Clear(flags, argb, z); }
-    void BeginScene() override { inner_->BeginScene(); }
-    void EndScene() override { inner_->EndScene(); }
-    void Present() override { inner_->Present(); }
-    void Draw(const DrawCall& call, const DeviceState& state) override {
-        ++draws;
-        inner_->Draw(call, state);
-    }
-    void UploadTexture(GfxTexture& texture) override { inner_->UploadTexture(texture); }
-    void DestroyTexture(GfxTexture& texture) override { inner_->DestroyTexture(texture); }
-    bool ReadPixels(std::vector<uint32_t>& argb) override { return inner_->ReadPixels(argb); }
-
-private:
-    std::unique_ptr<IGraphicsBackend> inner_;
-};
 
 // The codec and the glyph source, installed once for the whole run.
 struct TextHost {
@@ -138,8 +114,10 @@ void DrawFrame(int spriteSize, int parts, const std::vector<std::string>& lines)
     dev->Present();
 }
 
-// Runs frames on whatever backend InitD3D was given; `finish` waits for the GPU after each.
-void RunFrames(benchmark::State& state, DrawCounter* counter, void (*finish)()) {
+void RunFrames(benchmark::State& state, BenchDevice::Kind kind) {
+    Text();
+    BenchDevice device;
+    if (!device.Start(state, kind)) return;
     const int spriteSize = int(state.range(0));
     const int parts = int(state.range(1));
     const auto& lines = Text().lines;
@@ -150,13 +128,13 @@ void RunFrames(benchmark::State& state, DrawCounter* counter, void (*finish)()) 
     FillSpriteSheet();
     // The first frame rasterises the glyphs and uploads the textures; the game pays that once.
     DrawFrame(spriteSize, parts, lines);
-    if (finish) finish();
-    counter->draws = 0;
+    device.Finish();
+    device.StartCounting();
     for (auto _ : state) {
         DrawFrame(spriteSize, parts, lines);
-        if (finish) finish();
+        device.Finish();
     }
-    state.counters["draws_per_frame"] = double(counter->draws) / double(state.iterations());
+    device.Report(state);
 }
 
 // Sprite edge 32 with sprites and text (parts 3) is the frame to judge; the others split its
@@ -175,33 +153,12 @@ void FrameArgs(benchmark::internal::Benchmark* b) {
 }
 
 void BM_Frame2D_Recording(benchmark::State& state) {
-    Text();
-    auto recording = std::make_unique<RecordingBackend>();
-    recording->keep = false;
-    auto counter = std::make_unique<DrawCounter>(std::move(recording));
-    DrawCounter* c = counter.get();
-    InitD3D(std::move(counter));
-    RunFrames(state, c, nullptr);
-    ReleaseD3D();
+    RunFrames(state, BenchDevice::kRecording);
 }
 BENCHMARK(BM_Frame2D_Recording)->Apply(FrameArgs);
 
 void BM_Frame2D_OpenGL(benchmark::State& state) {
-    Text();
-    WindowOptions o;
-    o.offscreen = true;
-    std::string error;
-    std::unique_ptr<SdlGlContext> ctx = CreateGlWindow(o, &error);
-    if (!ctx) {
-        state.SkipWithError(("no OpenGL 3.3 context: " + error).c_str());
-        return;
-    }
-    state.SetLabel(reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
-    auto counter = std::make_unique<DrawCounter>(std::move(ctx->backend));
-    DrawCounter* c = counter.get();
-    InitD3D(std::move(counter));
-    RunFrames(state, c, [] { glFinish(); });
-    ReleaseD3D();  // the backend goes while its context is still there
+    RunFrames(state, BenchDevice::kOpenGl);
 }
 // Real time: a software rasteriser does part of the work on threads of its own.
 BENCHMARK(BM_Frame2D_OpenGL)->Apply(FrameArgs)->UseRealTime();

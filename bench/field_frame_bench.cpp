@@ -6,7 +6,6 @@
 // windows, the field script) with a field script that keeps three talk windows typing and turns
 // a character every frame.
 #include <benchmark/benchmark.h>
-#include <epoxy/gl.h>
 
 #include <algorithm>
 #include <cmath>
@@ -21,16 +20,15 @@
 #include "base/host.h"
 #include "base/paths.h"
 #include "base/sjis.h"
+#include "bench_device.h"
 #include "field/field_frame.h"
 #include "field/field_script.h"
 #include "field/game_state.h"
 #include "gfx/d3d.h"
-#include "gfx/recording_backend.h"
 #include "gfx/text.h"
 #include "gfx/texture_slots.h"
 #include "platform/freetype_rasterizer.h"
 #include "platform/iconv_codec.h"
-#include "platform/sdl_window.h"
 #include "script/script_runner.h"
 #include "ui/talk_window.h"
 #include "world/character.h"
@@ -43,25 +41,6 @@ namespace {
 
 constexpr int kCharacters = 4;
 constexpr int kBones = 8;
-
-class DrawCounter : public IGraphicsBackend {
-public:
-    explicit DrawCounter(std::unique_ptr<IGraphicsBackend> inner) : inner_(std::move(inner)) {}
-    uint64_t draws = 0;
-    void Clear(uint32_t flags, uint32_t argb, float z) override { inner_->Clear(flags, argb, z); }
-    void BeginScene() override { inner_->BeginScene(); }
-    void EndScene() override { inner_->EndScene(); }
-    void Present() override { inner_->Present(); }
-    void Draw(const DrawCall& call, const DeviceState& state) override {
-        ++draws;
-        inner_->Draw(call, state);
-    }
-    void UploadTexture(GfxTexture& texture) override { inner_->UploadTexture(texture); }
-    void DestroyTexture(GfxTexture& texture) override { inner_->DestroyTexture(texture); }
-
-private:
-    std::unique_ptr<IGraphicsBackend> inner_;
-};
 
 // A closed box of 8 corners and 12 triangles, without texture.
 const char* const kBoxX = R"(xof 0303txt 0032
@@ -261,7 +240,9 @@ void DrawScriptedFrame() {
     d->Present();
 }
 
-void RunFrames(benchmark::State& state, DrawCounter* counter, void (*finish)(), bool scripted) {
+void RunFrames(benchmark::State& state, BenchDevice::Kind kind, bool scripted) {
+    BenchDevice device;
+    if (!device.Start(state, kind)) return;
     FieldScene scene;
     if (scripted) {
         InstallText();
@@ -275,62 +256,34 @@ void RunFrames(benchmark::State& state, DrawCounter* counter, void (*finish)(), 
     }
     void (*frame)() = scripted ? DrawScriptedFrame : DrawFieldFrame;
     frame();  // uploads the textures once, as the game's first frame does
-    if (finish) finish();
-    counter->draws = 0;
+    device.Finish();
+    device.StartCounting();
     for (auto _ : state) {
         frame();
-        if (finish) finish();
+        device.Finish();
     }
-    state.counters["draws_per_frame"] = double(counter->draws) / double(state.iterations());
+    device.Report(state);
     if (scripted) ResetTalkWindows();
 }
 
-void RunRecording(benchmark::State& state, bool scripted) {
-    auto recording = std::make_unique<RecordingBackend>();
-    recording->keep = false;
-    auto counter = std::make_unique<DrawCounter>(std::move(recording));
-    DrawCounter* c = counter.get();
-    InitD3D(std::move(counter));
-    RunFrames(state, c, nullptr, scripted);
-    ReleaseD3D();
-}
-
-void RunOpenGL(benchmark::State& state, bool scripted) {
-    WindowOptions o;
-    o.offscreen = true;
-    std::string error;
-    std::unique_ptr<SdlGlContext> ctx = CreateGlWindow(o, &error);
-    if (!ctx) {
-        state.SkipWithError(("no OpenGL 3.3 context: " + error).c_str());
-        return;
-    }
-    state.SetLabel(reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
-    auto counter = std::make_unique<DrawCounter>(std::move(ctx->backend));
-    DrawCounter* c = counter.get();
-    InitD3D(std::move(counter));
-    RunFrames(
-        state, c, [] { glFinish(); }, scripted);
-    ReleaseD3D();
-}
-
 void BM_FieldFrame_Recording(benchmark::State& state) {
-    RunRecording(state, false);
+    RunFrames(state, BenchDevice::kRecording, false);
 }
 BENCHMARK(BM_FieldFrame_Recording)->Unit(benchmark::kMicrosecond);
 
 void BM_FieldFrameScripted_Recording(benchmark::State& state) {
-    RunRecording(state, true);
+    RunFrames(state, BenchDevice::kRecording, true);
 }
 BENCHMARK(BM_FieldFrameScripted_Recording)->Unit(benchmark::kMicrosecond);
 
 // Real time: a software rasteriser does part of the work on threads of its own.
 void BM_FieldFrame_OpenGL(benchmark::State& state) {
-    RunOpenGL(state, false);
+    RunFrames(state, BenchDevice::kOpenGl, false);
 }
 BENCHMARK(BM_FieldFrame_OpenGL)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 void BM_FieldFrameScripted_OpenGL(benchmark::State& state) {
-    RunOpenGL(state, true);
+    RunFrames(state, BenchDevice::kOpenGl, true);
 }
 BENCHMARK(BM_FieldFrameScripted_OpenGL)->Unit(benchmark::kMicrosecond)->UseRealTime();
 

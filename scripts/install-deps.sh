@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libgl1-mesa-dri libegl-mesa0 libegl1 libgles2 fonts-ipafont-gothic
   dpkg-dev desktop-file-utils appstream man-db lintian jq
+  python3 strace
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -5,6 +5,7 @@
 #include "gfx/device_types.h"
 #include "math/matrix44.h"
 
+class GfxStaticBuffer;
 class GfxTexture;
 
 constexpr int kMaxLights = 24;
@@ -35,6 +36,11 @@ struct DrawCall {
     const uint8_t* vertices = nullptr;
     const uint16_t* indices = nullptr;  // null for non-indexed draws
     uint32_t indexCount = 0;
+    // Set when the vertices and indices are those of a static buffer: `vertices` is its first
+    // vertex and `indices` its index `firstIndex`. A backend with a copy of the buffer may draw
+    // from that instead; the pointers say the same.
+    const GfxStaticBuffer* buffer = nullptr;
+    uint32_t firstIndex = 0;
 };
 
 // What actually puts pixels somewhere: the OpenGL backend, or a recorder for tests.
@@ -49,6 +55,9 @@ public:
     // The texture's pixels changed (dirty) or it is about to be drawn for the first time.
     virtual void UploadTexture(GfxTexture& texture) = 0;
     virtual void DestroyTexture(GfxTexture& texture) = 0;
+    // The same for a static buffer's vertices and indices.
+    virtual void UploadBuffer(GfxStaticBuffer& buffer) = 0;
+    virtual void DestroyBuffer(GfxStaticBuffer& buffer) = 0;
     // The 640 x 480 target as A8R8G8B8 words, rows top to bottom; false when unavailable.
     virtual bool ReadPixels(std::vector<uint32_t>& argb) {
         (void)argb;

@@ -57,6 +57,10 @@ GfxDevice::~GfxDevice() {
         if (backend_) backend_->DestroyTexture(*t);
         t->DetachDevice();
     }
+    for (GfxStaticBuffer* b : buffers_) {
+        if (backend_) backend_->DestroyBuffer(*b);
+        b->DetachDevice();
+    }
 }
 
 void GfxDevice::RestoreState(const DeviceState& state) {
@@ -239,6 +243,40 @@ int32_t GfxDevice::DrawIndexedPrimitiveUP(PrimitiveType type, uint32_t minIndex,
     return kOk;
 }
 
+int32_t GfxDevice::DrawIndexedPrimitive(PrimitiveType type, GfxStaticBuffer* buffer,
+                                        uint32_t firstIndex, uint32_t primitiveCount) {
+    if (!buffer || !buffers_.count(buffer) || primitiveCount == 0) return kErrInvalidCall;
+    if (buffer->Stride() < StrideOf(state_.fvf) || buffer->VertexCount() == 0)
+        return kErrInvalidCall;
+    const uint64_t indexCount = VerticesFor(type, primitiveCount);
+    if (indexCount == 0 || firstIndex + indexCount > buffer->Indices().size())
+        return kErrInvalidCall;
+    DrawCall call;
+    call.type = type;
+    call.primitiveCount = primitiveCount;
+    call.indexCount = uint32_t(indexCount);
+    call.vertexCount = buffer->VertexCount();
+    call.stride = buffer->Stride();
+    call.vertices = buffer->Vertices();
+    call.indices = buffer->Indices().data() + firstIndex;
+    call.buffer = buffer;
+    call.firstIndex = firstIndex;
+    PrepareTexture();
+    if (backend_ && (buffer->dirty || buffer->backendHandle == 0)) {
+        backend_->UploadBuffer(*buffer);
+        buffer->dirty = false;
+    }
+    if (backend_ && drawing_) backend_->Draw(call, state_);
+    return kOk;
+}
+
+int32_t GfxDevice::CreateStaticBuffer(GfxStaticBuffer** out) {
+    if (!out) return kErrInvalidCall;
+    *out = new GfxStaticBuffer(this);
+    buffers_.insert(*out);
+    return kOk;
+}
+
 int32_t GfxDevice::CreateTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t,
                                  PixelFormat format, Pool pool, GfxTexture** out) {
     if (!out) return kErrInvalidCall;
@@ -267,6 +305,10 @@ int32_t GfxDevice::UpdateTexture(GfxTexture* source, GfxTexture* destination) {
         destination->UnlockRect(i);
     }
     return kOk;
+}
+
+void GfxDevice::ForgetBuffer(GfxStaticBuffer* buffer) {
+    if (buffers_.erase(buffer) && backend_) backend_->DestroyBuffer(*buffer);
 }
 
 void GfxDevice::ForgetTexture(GfxTexture* texture) {

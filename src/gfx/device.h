@@ -3,6 +3,7 @@
 #include <set>
 
 #include "gfx/backend.h"
+#include "gfx/static_buffer.h"
 #include "gfx/texture.h"
 
 // The rendering device: keeps the fixed-function state of the original renderer and hands each
@@ -66,9 +67,16 @@ public:
     int32_t DrawIndexedPrimitiveUP(PrimitiveType type, uint32_t minIndex, uint32_t numVertices,
                                    uint32_t primitiveCount, const uint16_t* indices,
                                    const void* vertices, uint32_t stride);
+    // Draws from a static buffer the primitives whose indices start at its index
+    // `firstIndex`, as DrawIndexedPrimitiveUP draws them from memory (with the buffer's stride,
+    // all its vertices readable). Fails when the indices run past the buffer's.
+    int32_t DrawIndexedPrimitive(PrimitiveType type, GfxStaticBuffer* buffer, uint32_t firstIndex,
+                                 uint32_t primitiveCount);
 
     int32_t CreateTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t usage,
                           PixelFormat format, Pool pool, GfxTexture** out);
+    // An empty static buffer (the GPU's managed vertex and index buffer).
+    int32_t CreateStaticBuffer(GfxStaticBuffer** out);
     // Copies every level of a system-memory texture into a texture of the same size and format.
     int32_t UpdateTexture(GfxTexture* source, GfxTexture* destination);
 
@@ -80,7 +88,8 @@ public:
 
     bool InScene() const { return inScene_; }
     uint32_t LiveTextureCount() const { return static_cast<uint32_t>(textures_.size()); }
-    void ForgetTexture(GfxTexture* texture);  // called by GfxTexture::Release
+    void ForgetTexture(GfxTexture* texture);     // called by GfxTexture::Release
+    void ForgetBuffer(GfxStaticBuffer* buffer);  // called by GfxStaticBuffer::Release
 
     // Vertex count that a primitive count needs.
     static uint32_t VerticesFor(PrimitiveType type, uint32_t primitiveCount);
@@ -98,4 +107,5 @@ private:
     bool inScene_ = false;
     bool drawing_ = true;
     std::set<GfxTexture*> textures_;
+    std::set<GfxStaticBuffer*> buffers_;
 };

@@ -1,5 +1,6 @@
 #include "gfx/recording_backend.h"
 
+#include "gfx/static_buffer.h"
 #include "gfx/texture.h"
 
 void RecordingBackend::Clear(uint32_t flags, uint32_t argb, float z) {
@@ -29,8 +30,19 @@ void RecordingBackend::DestroyTexture(GfxTexture& texture) {
     texture.backendHandle = 0;
 }
 
+void RecordingBackend::UploadBuffer(GfxStaticBuffer& buffer) {
+    ++bufferUploadCount;
+    if (buffer.backendHandle == 0) buffer.backendHandle = nextHandle_++;
+}
+
+void RecordingBackend::DestroyBuffer(GfxStaticBuffer& buffer) {
+    ++bufferDestroyCount;
+    buffer.backendHandle = 0;
+}
+
 void RecordingBackend::Reset() {
     draws.clear();
     clears.clear();
     drawCount = presentCount = uploadCount = destroyCount = 0;
+    bufferUploadCount = bufferDestroyCount = 0;
 }

@@ -24,12 +24,15 @@ public:
     std::vector<Draw> draws;
     std::vector<ClearCall> clears;
     uint64_t drawCount = 0, presentCount = 0, uploadCount = 0, destroyCount = 0;
+    uint64_t bufferUploadCount = 0, bufferDestroyCount = 0;
 
     void Clear(uint32_t flags, uint32_t argb, float z) override;
     void Present() override { ++presentCount; }
     void Draw(const DrawCall& call, const DeviceState& state) override;
     void UploadTexture(GfxTexture& texture) override;
     void DestroyTexture(GfxTexture& texture) override;
+    void UploadBuffer(GfxStaticBuffer& buffer) override;
+    void DestroyBuffer(GfxStaticBuffer& buffer) override;
     void Reset();
 
     // Vertex i of draw d, read as a T (for tests).

@@ -55,11 +55,18 @@ void XMeshHolder::draw() const {
     if (!mesh || !g_pd3dDevice) return;
     g_pd3dDevice->SetTexture(0, materialCount > 0 ? textures[0] : nullptr);
     if (drawIndices_.empty()) return;
-    g_pd3dDevice->SetVertexShader(kFvfLitVertex);
-    g_pd3dDevice->DrawIndexedPrimitiveUP(PrimitiveType::TriangleList, 0, drawVertexCount_,
-                                         static_cast<uint32_t>(drawIndices_.size() / 3),
-                                         drawIndices_.data(), &mesh->vertices[drawFirstVertex_],
-                                         static_cast<uint32_t>(sizeof(XMeshVertex)));
+    GfxDevice* d = g_pd3dDevice;
+    d->SetVertexShader(kFvfLitVertex);
+    if (buffer_ && buffer_->Device() != d) {
+        buffer_->Release();
+        buffer_ = nullptr;
+    }
+    if (!buffer_ && d->CreateStaticBuffer(&buffer_) == kOk)
+        buffer_->Set(&mesh->vertices[drawFirstVertex_], drawVertexCount_, sizeof(XMeshVertex),
+                     drawIndices_.data(), static_cast<uint32_t>(drawIndices_.size()));
+    if (buffer_)
+        d->DrawIndexedPrimitive(PrimitiveType::TriangleList, buffer_, 0,
+                                static_cast<uint32_t>(drawIndices_.size() / 3));
 }
 
 void XMeshHolder::release() {
@@ -74,6 +81,8 @@ void XMeshHolder::release() {
     }
     textures.reset();
     materialCount = 0;
+    if (buffer_) buffer_->Release();
+    buffer_ = nullptr;
     mesh.reset();
     drawIndices_.clear();
     drawFirstVertex_ = drawVertexCount_ = 0;

@@ -6,6 +6,7 @@
 
 #include "gfx/x_mesh.h"
 
+class GfxStaticBuffer;
 class GfxTexture;
 
 // One static `.x` mesh with one texture per material: field meshes, the battle ground and
@@ -28,8 +29,9 @@ struct XMeshHolder {
     // relative to the same directory). Whatever the holder held is released first; a file that
     // is missing or cannot be read leaves it empty.
     void load(const char* name, const char* directory);
-    // Stage 0 texture = the first material's texture, then subset 0 as an indexed triangle list
-    // from memory. Transforms and render states are the caller's. An empty holder draws nothing.
+    // Stage 0 texture = the first material's texture, then subset 0 as an indexed triangle list,
+    // from a static buffer made on the device at the first draw. Transforms and render states
+    // are the caller's. An empty holder draws nothing.
     void draw() const;
     // Releases the textures and the mesh; an empty holder is left as it is.
     void release();
@@ -39,4 +41,6 @@ private:
     std::vector<uint16_t> drawIndices_;
     uint32_t drawFirstVertex_ = 0;
     uint32_t drawVertexCount_ = 0;
+    // Those vertices and indices on the device that drew them last.
+    mutable GfxStaticBuffer* buffer_ = nullptr;
 };

@@ -68,10 +68,11 @@ bool GlBackend::Init(std::string& error) {
         return false;
     }
 
-    glGenVertexArrays(1, &vao_);
-    glBindVertexArray(vao_);
+    glGenVertexArrays(1, &streamArray_.vao);
+    glGenVertexArrays(1, &staticArray_.vao);
     glGenBuffers(1, &vbo_);
     glGenBuffers(1, &ibo_);
+    glBindVertexArray(boundVao_ = streamArray_.vao);
     glBindBuffer(GL_ARRAY_BUFFER, vbo_);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, ibo_);
 
@@ -110,7 +111,8 @@ GlBackend::~GlBackend() {
     programs_.Destroy();
     if (vbo_) glDeleteBuffers(1, &vbo_);
     if (ibo_) glDeleteBuffers(1, &ibo_);
-    if (vao_) glDeleteVertexArrays(1, &vao_);
+    for (GLuint vao : {streamArray_.vao, staticArray_.vao})
+        if (vao) glDeleteVertexArrays(1, &vao);
     if (fbo_) glDeleteFramebuffers(1, &fbo_);
     if (colourFbo_) glDeleteFramebuffers(1, &colourFbo_);
     if (colorBuffer_) glDeleteRenderbuffers(1, &colorBuffer_);
@@ -253,6 +255,41 @@ void GlBackend::DestroyTexture(GfxTexture& texture) {
     texture.backendHandle = 0;
 }
 
+namespace {
+
+// Where a static buffer's indices start in its GL buffer: after the vertices, 4-byte aligned.
+size_t IndexOffsetOf(const GfxStaticBuffer& b) {
+    return (size_t(b.VertexCount()) * b.Stride() + 3) & ~size_t(3);
+}
+
+}  // namespace
+
+void GlBackend::UploadBuffer(GfxStaticBuffer& buffer) {
+    GLuint name = buffer.backendHandle;
+    if (name == 0) {
+        glGenBuffers(1, &name);
+        buffer.backendHandle = name;
+    }
+    const size_t indexOffset = IndexOffsetOf(buffer);
+    const size_t indexBytes = buffer.Indices().size() * sizeof(uint16_t);
+    glBindBuffer(GL_ARRAY_BUFFER, name);
+    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(indexOffset + indexBytes), nullptr, GL_STATIC_DRAW);
+    glBufferSubData(GL_ARRAY_BUFFER, 0, GLsizeiptr(size_t(buffer.VertexCount()) * buffer.Stride()),
+                    buffer.Vertices());
+    glBufferSubData(GL_ARRAY_BUFFER, GLintptr(indexOffset), GLsizeiptr(indexBytes),
+                    buffer.Indices().data());
+    staticBounds_[name] = BoundsOf(buffer.Vertices(), buffer.VertexCount(), buffer.Stride());
+}
+
+void GlBackend::DestroyBuffer(GfxStaticBuffer& buffer) {
+    GLuint name = buffer.backendHandle;
+    if (name) glDeleteBuffers(1, &name);
+    staticBounds_.erase(name);
+    // GL may hand the name out again: the static vertex array points into it no longer.
+    if (name == staticArray_.buffer) staticArray_.buffer = 0;
+    buffer.backendHandle = 0;
+}
+
 void GlBackend::Stream(GLenum target, GLuint buffer, const void* data, size_t size) {
     // A fresh store per draw: the driver never waits for earlier draws that read the old one,
     // and on a software rasteriser this beats any sub-range update of a large buffer.
@@ -265,11 +302,14 @@ void GlBackend::BindTexture(GLuint name) {
     glBindTexture(GL_TEXTURE_2D, boundTexture_ = name);
 }
 
-void GlBackend::SetVertexLayout(uint32_t fvf, uint32_t stride) {
-    // The vertex array keeps the layout, and the buffer it points into keeps its name.
-    if (fvf == layoutFvf_ && stride == layoutStride_) return;
-    layoutFvf_ = fvf;
-    layoutStride_ = stride;
+void GlBackend::SetVertexLayout(VertexArray& array, GLuint buffer, uint32_t fvf, uint32_t stride) {
+    if (boundVao_ != array.vao) glBindVertexArray(boundVao_ = array.vao);
+    // The vertex array keeps the layout and the buffer it points into.
+    if (buffer == array.buffer && fvf == array.fvf && stride == array.stride) return;
+    array.buffer = buffer;
+    array.fvf = fvf;
+    array.stride = stride;
+    glBindBuffer(GL_ARRAY_BUFFER, buffer);
     auto ptr = [](size_t offset) { return reinterpret_cast<const void*>(offset); };
     size_t offset = 0;
     glEnableVertexAttribArray(kAttribPosition);
@@ -313,15 +353,17 @@ void GlBackend::SetVertexLayout(uint32_t fvf, uint32_t stride) {
     }
 }
 
-void GlBackend::SetUniforms(FixedFunctionProgram& p, const DeviceState& s, GfxTexture* texture) {
+void GlBackend::SetUniforms(FixedFunctionProgram& p, const DeviceState& s, GfxTexture* texture,
+                            const PositionBounds& bounds) {
     auto setInt = [&p](GLint loc, int v) {
         if (p.UniformChanged(loc, &v, sizeof v)) glUniform1i(loc, v);
     };
     auto rs = [&s](RenderState r) { return s.Rs(r); };
     const uint32_t fvf = s.fvf;
 
+    Matrix44 wv{};
     if (!p.key.pretransformed) {
-        Matrix44 wv = MultiplyRows(s.world, s.view);
+        wv = MultiplyRows(s.world, s.view);
         if (p.UniformChanged(p.worldView, &wv, sizeof wv))
             glUniformMatrix4fv(p.worldView, 1, GL_FALSE, &wv.m[0][0]);
         if (p.UniformChanged(p.projection, &s.projection, sizeof s.projection))
@@ -358,7 +400,7 @@ void GlBackend::SetUniforms(FixedFunctionProgram& p, const DeviceState& s, GfxTe
         ColorToFloats(rs(RenderState::Ambient), ambient);
         if (p.UniformChanged(p.globalAmbient, ambient, sizeof ambient))
             glUniform4fv(p.globalAmbient, 1, ambient);
-        int count = PackLights(s, lightScratch_);
+        int count = PackLights(s, lightScratch_, bounds, wv);
         setInt(p.lightCount, count);
         if (count > 0 &&
             p.UniformChanged(p.lights, lightScratch_.data(), lightScratch_.size() * sizeof(float)))
@@ -385,6 +427,11 @@ void GlBackend::Draw(const DrawCall& call, const DeviceState& s) {
         mode == 0)
         return;
 
+    if (call.buffer && call.buffer->backendHandle != 0 && call.buffer->IndicesInRange()) {
+        Flush();
+        SubmitStatic(call, s, mode);
+        return;
+    }
     DrawCall c = call;
     if (c.indices) {
         if (KeepValidPrimitives(c.type, c.indices, c.indexCount, c.vertexCount, safeIndices_,
@@ -419,14 +466,13 @@ void GlBackend::Flush() {
     batch_.Reset();
 }
 
-void GlBackend::Submit(const DeviceState& s, GLenum mode, const uint8_t* vertices,
-                       uint32_t vertexCount, uint32_t stride, const void* indices, GLenum indexType,
-                       uint32_t indexCount) {
+bool GlBackend::Prepare(const DeviceState& s, const uint8_t* vertices, uint32_t vertexCount,
+                        uint32_t stride, const PositionBounds* knownBounds) {
     GfxTexture* tex = s.texture;
     const GlShaderKey key = ShaderKeyFor(s, tex && tex->backendHandle != 0);
     std::string error;
     FixedFunctionProgram* p = programs_.Get(key, error);
-    if (!p) return;  // the driver cannot build this combination: the draw is lost
+    if (!p) return false;
 
     // Without the depth test GL neither reads nor writes depth.
     BindTarget(s.Rs(RenderState::ZEnable) != 0);
@@ -436,10 +482,20 @@ void GlBackend::Submit(const DeviceState& s, GLenum mode, const uint8_t* vertice
         BindTexture(tex->backendHandle);
         sampler_.Apply(s);
     }
-    SetUniforms(*p, s, key.sampleTexture ? tex : nullptr);
+    // Lit draws leave out the lights that reach none of their vertices.
+    PositionBounds bounds;
+    if (key.lighting) bounds = knownBounds ? *knownBounds : BoundsOf(vertices, vertexCount, stride);
+    SetUniforms(*p, s, key.sampleTexture ? tex : nullptr, bounds);
+    return true;
+}
 
+void GlBackend::Submit(const DeviceState& s, GLenum mode, const uint8_t* vertices,
+                       uint32_t vertexCount, uint32_t stride, const void* indices, GLenum indexType,
+                       uint32_t indexCount) {
+    if (!Prepare(s, vertices, vertexCount, stride, nullptr)) return;
     Stream(GL_ARRAY_BUFFER, vbo_, vertices, size_t(vertexCount) * stride);
-    SetVertexLayout(s.fvf, stride);
+    SetVertexLayout(streamArray_, vbo_, s.fvf, stride);
+    ++glDrawCount_;
     if (indices) {
         size_t size = indexType == GL_UNSIGNED_INT ? sizeof(uint32_t) : sizeof(uint16_t);
         Stream(GL_ELEMENT_ARRAY_BUFFER, ibo_, indices, indexCount * size);
@@ -447,4 +503,20 @@ void GlBackend::Submit(const DeviceState& s, GLenum mode, const uint8_t* vertice
     } else {
         glDrawArrays(mode, 0, GLsizei(vertexCount));
     }
+}
+
+void GlBackend::SubmitStatic(const DrawCall& c, const DeviceState& s, GLenum mode) {
+    const GLuint name = c.buffer->backendHandle;
+    const auto known = staticBounds_.find(name);
+    if (!Prepare(s, c.vertices, c.vertexCount, c.stride,
+                 known != staticBounds_.end() ? &known->second : nullptr))
+        return;
+    const bool rebind = staticArray_.buffer != name;
+    SetVertexLayout(staticArray_, name, s.fvf, c.stride);
+    // The index binding belongs to the vertex array.
+    if (rebind) glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, name);
+    ++glDrawCount_;
+    const size_t offset = IndexOffsetOf(*c.buffer) + size_t(c.firstIndex) * sizeof(uint16_t);
+    glDrawElements(mode, GLsizei(c.indexCount), GL_UNSIGNED_SHORT,
+                   reinterpret_cast<const void*>(offset));
 }

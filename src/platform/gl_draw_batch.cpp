@@ -1,6 +1,7 @@
 #include "platform/gl_draw_batch.h"
 
 #include <cstring>
+#include <initializer_list>
 
 namespace {
 
@@ -8,6 +9,19 @@ namespace {
 constexpr uint32_t kMaxJoinedIndexed = 96;
 // A batch stops growing here; the next draw starts another.
 constexpr size_t kMaxBatchBytes = size_t(4) << 20;
+
+// The list a draw joins batches as.
+PrimitiveType ListTypeOf(PrimitiveType type) {
+    switch (type) {
+        case PrimitiveType::LineStrip:
+            return PrimitiveType::LineList;
+        case PrimitiveType::TriangleStrip:
+        case PrimitiveType::TriangleFan:
+            return PrimitiveType::TriangleList;
+        default:
+            return type;
+    }
+}
 
 template <typename T>
 bool SameBytes(const T& a, const T& b) {
@@ -30,15 +44,14 @@ bool SameDrawState(const DeviceState& a, const DeviceState& b) {
 }
 
 bool GlDrawBatch::Joinable(const DrawCall& call) {
-    bool list = call.type == PrimitiveType::TriangleList || call.type == PrimitiveType::LineList ||
-                call.type == PrimitiveType::PointList;
-    bool smallIndexed =
+    const bool list = ListTypeOf(call.type) == call.type;
+    const bool small =
         call.indexCount <= kMaxJoinedIndexed && call.vertexCount <= kMaxJoinedIndexed;
-    return list && call.stride > 0 && (!call.indices || smallIndexed);
+    return call.stride > 0 && (small || (list && !call.indices));
 }
 
 bool GlDrawBatch::Accepts(const DrawCall& call, const DeviceState& state) const {
-    if (Empty() || call.type != type_ || call.stride != stride_) return false;
+    if (Empty() || ListTypeOf(call.type) != type_ || call.stride != stride_) return false;
     if (bytes_.size() + size_t(call.vertexCount) * stride_ > kMaxBatchBytes) return false;
     return SameDrawState(state_, state);
 }
@@ -46,7 +59,7 @@ bool GlDrawBatch::Accepts(const DrawCall& call, const DeviceState& state) const 
 void GlDrawBatch::Start(const DrawCall& call, const DeviceState& state) {
     Reset();
     state_ = state;
-    type_ = call.type;
+    type_ = ListTypeOf(call.type);
     stride_ = call.stride;
     Append(call);
 }
@@ -63,8 +76,36 @@ void GlDrawBatch::NeedIndices() {
     for (uint32_t i = 0; i < n; ++i) indices_[i] = i;
 }
 
+void GlDrawBatch::AppendUnrolled(const DrawCall& call) {
+    NeedIndices();
+    const uint32_t base = VertexCount();
+    AppendVertices(call.vertices, call.vertexCount);
+    const uint32_t n = call.indices ? call.indexCount : call.vertexCount;
+    auto at = [&](uint32_t i) { return base + (call.indices ? call.indices[i] : i); };
+    auto add = [this](std::initializer_list<uint32_t> corners) {
+        indices_.insert(indices_.end(), corners);
+    };
+    for (uint32_t i = 0; i + 1 < n; ++i) {
+        if (call.type == PrimitiveType::LineStrip) {
+            add({at(i), at(i + 1)});
+        } else if (i + 2 >= n) {
+            break;
+        } else if (call.type == PrimitiveType::TriangleFan) {
+            add({at(i + 1), at(i + 2), at(0)});  // GL's flat colour of a fan triangle: i + 1
+        } else if (i % 2 == 0) {
+            add({at(i), at(i + 1), at(i + 2)});
+        } else {
+            add({at(i), at(i + 2), at(i + 1)});  // odd triangles turn the other way round
+        }
+    }
+}
+
 void GlDrawBatch::Append(const DrawCall& call) {
     ++drawCount_;
+    if (ListTypeOf(call.type) != call.type) {
+        AppendUnrolled(call);
+        return;
+    }
     const uint32_t base = VertexCount();
     if (call.indices) {
         NeedIndices();

@@ -12,10 +12,12 @@ bool SameDrawState(const DeviceState& a, const DeviceState& b);
 
 // Consecutive draws that GL can take in one call: point, line and triangle lists under the
 // same state, their vertices laid one after the other. Small indexed lists join with their
-// indices moved past the vertices before them; strips, fans and large indexed draws never
-// join (their primitives depend on their neighbours, or copying them would cost more than it
-// saves). Quads drawn as two triangles that repeat two corners (0 1 2, 0 2 3) keep four
-// vertices and six indices, so the driver transforms each corner once.
+// indices moved past the vertices before them. Small strips and fans join as the lists GL makes
+// of them, each triangle (or line) with its corners in the order GL takes them and the vertex
+// that gives a flat colour first, so they come out as they would on their own; large draws
+// never join (copying them would cost more than it saves). Quads drawn as two triangles that
+// repeat two corners (0 1 2, 0 2 3) keep four vertices and six indices, so the driver
+// transforms each corner once.
 class GlDrawBatch {
 public:
     // Whether `call` may take part in a batch at all. Its indices must all be valid.
@@ -30,6 +32,7 @@ public:
     void Reset();
 
     const DeviceState& State() const { return state_; }
+    // A list type: strips and fans are unrolled.
     PrimitiveType Type() const { return type_; }
     uint32_t Stride() const { return stride_; }
     const uint8_t* Vertices() const { return bytes_.data(); }
@@ -40,6 +43,8 @@ public:
 
 private:
     void AppendVertices(const uint8_t* v, uint32_t count);
+    // A strip's or fan's vertices and the list of its primitives.
+    void AppendUnrolled(const DrawCall& call);
     // Switches from "vertices in order" to an explicit index list.
     void NeedIndices();
 

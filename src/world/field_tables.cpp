@@ -5,6 +5,7 @@
 #include "gfx/texture_slots.h"
 #include "gfx/x_mesh_holder.h"
 #include "math/math_scalar.h"
+#include "world/scene_ground.h"
 
 Billboard g_Billboards[kBillboardCount];
 std::unique_ptr<Light> g_FieldLights[kFieldLightCount];
@@ -109,4 +110,5 @@ void ReleaseFieldTables() {
     for (auto& holder : g_FieldMeshes) holder.reset();
     for (auto& light : g_FieldLights) light.reset();
     for (Billboard& b : g_Billboards) b = Billboard{};
+    ReleaseGroundMesh();
 }

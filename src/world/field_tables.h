@@ -63,5 +63,6 @@ void DeleteFieldLight(int i);
 // slot i + 6 and out of sight at (-8192, 0, -8192), objects turned by 180 degrees, all lights
 // created on the device and moved out of the field to x = -8192.
 void StartFieldTables();
-// Shutdown and tests: releases the mesh holders and lights and resets every record.
+// Shutdown and tests: releases the mesh holders, the lights and the ground's buffer and resets
+// every record.
 void ReleaseFieldTables();

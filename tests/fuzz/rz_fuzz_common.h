@@ -64,7 +64,7 @@ inline void RoundTrip(const RZ_Model& m) {
     for (RZ_SaveFormat format : {RZ_SaveFormat::Binary, RZ_SaveFormat::Ascii}) {
         std::string bytes, why;
         if (!WriteRzObject(m, format, bytes, why)) continue;  // e.g. a quote in an ASCII name
-        RZ_Model back;
+        static RZ_Model back;
         Check(ReadRzObject(back, reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(),
                            nullptr, nullptr, "again.rzo"),
               "a written model does not read back");
@@ -77,7 +77,9 @@ inline void RoundTrip(const RZ_Model& m) {
 inline void Run(const std::string& header, const uint8_t* data, size_t size) {
     std::string file = header;
     file.append(reinterpret_cast<const char*>(data), size);
-    RZ_Model m;
+    // One model for every input, as the importers' targets: the reader starts with a reset, and
+    // a refusal must leave the previous input's model emptied.
+    static RZ_Model m;
     const bool ok = ReadRzObject(m, reinterpret_cast<const uint8_t*>(file.data()), file.size(),
                                  nullptr, nullptr, "fuzz.rzo");
     if (!ok) {

@@ -89,3 +89,56 @@ TEST(GfxDevice, TexturesOutlivingTheDeviceFreeSafely) {
     t->Release();
     delete rec;
 }
+
+TEST(GfxDevice, StaticBuffersDrawAsFromMemoryAndUploadOnlyWhenSet) {
+    RecordingBackend rec;
+    auto* dev = new GfxDevice(&rec);
+    Vtx v[4] = {};
+    for (int i = 0; i < 4; ++i) v[i].x = float(i);
+    const uint16_t idx[9] = {0, 1, 2, 2, 3, 0, 1, 2, 4};  // 4 is past the vertices
+    GfxStaticBuffer* b = nullptr;
+    ASSERT_EQ(dev->CreateStaticBuffer(&b), kOk);
+    b->Set(v, 4, sizeof(Vtx), idx, 9);
+    EXPECT_FALSE(b->IndicesInRange());
+    dev->SetVertexShader(kFvfScreenVertex);
+    // The second triangle alone, as DrawIndexedPrimitiveUP would give it.
+    ASSERT_EQ(dev->DrawIndexedPrimitive(PrimitiveType::TriangleList, b, 3, 1), kOk);
+    ASSERT_EQ(
+        dev->DrawIndexedPrimitiveUP(PrimitiveType::TriangleList, 0, 4, 1, idx + 3, v, sizeof(Vtx)),
+        kOk);
+    ASSERT_EQ(rec.draws.size(), 2u);
+    const auto &fromBuffer = rec.draws[0], &fromMemory = rec.draws[1];
+    EXPECT_EQ(fromBuffer.vertices, fromMemory.vertices);
+    EXPECT_EQ(fromBuffer.indices, fromMemory.indices);
+    EXPECT_EQ(fromBuffer.call.vertexCount, fromMemory.call.vertexCount);
+    EXPECT_EQ(fromBuffer.call.buffer, b);
+    EXPECT_EQ(fromBuffer.call.firstIndex, 3u);
+
+    dev->DrawIndexedPrimitive(PrimitiveType::TriangleList, b, 0, 2);
+    EXPECT_EQ(rec.bufferUploadCount, 1u);  // unchanged since: not uploaded again
+    b->Set(v, 3, sizeof(Vtx), idx, 6);
+    dev->SetDrawing(false);  // uploads go on while drawing is off
+    dev->DrawIndexedPrimitive(PrimitiveType::TriangleList, b, 0, 1);
+    EXPECT_EQ(rec.bufferUploadCount, 2u);
+    dev->SetDrawing(true);
+
+    // Indices past the buffer's, a stride shorter than the vertex format, or a buffer of
+    // another device are refused.
+    EXPECT_NE(dev->DrawIndexedPrimitive(PrimitiveType::TriangleList, b, 3, 2), kOk);
+    EXPECT_NE(dev->DrawIndexedPrimitive(PrimitiveType::TriangleList, b, 0, 0), kOk);
+    dev->SetVertexShader(kFvfScreenVertex | kFvfNormal);
+    EXPECT_NE(dev->DrawIndexedPrimitive(PrimitiveType::TriangleList, b, 0, 1), kOk);
+    GfxDevice other(&rec);
+    other.SetVertexShader(kFvfScreenVertex);
+    EXPECT_NE(other.DrawIndexedPrimitive(PrimitiveType::TriangleList, b, 0, 1), kOk);
+    EXPECT_EQ(rec.draws.size(), 3u);
+
+    // A buffer outliving its device frees safely.
+    GfxStaticBuffer* kept = nullptr;
+    ASSERT_EQ(dev->CreateStaticBuffer(&kept), kOk);
+    b->Release();
+    EXPECT_EQ(rec.bufferDestroyCount, 1u);
+    delete dev;
+    EXPECT_EQ(kept->Device(), nullptr);
+    kept->Release();
+}

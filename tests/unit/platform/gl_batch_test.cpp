@@ -1,5 +1,9 @@
 // Draws held back and merged by the GL backend must come out exactly as if each had been drawn
 // on its own: state changes between them, texture changes, reads and presents in the middle.
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 #include "gl_test_support.h"
 
 namespace {
@@ -131,3 +135,93 @@ TEST_F(GlBatchTest, UniformValuesDoNotCompileNewPrograms) {
 }
 
 }  // namespace
+
+// Draws from a static buffer take their place among the held-back draws from memory and give
+// the same pixels; new content, and a buffer made after another was released, draw their own.
+TEST_F(GlBatchTest, StaticBuffersDrawInTheirPlaceAsFromMemory) {
+    auto quad = [](float x, float y, uint32_t colour, TestScreenVertex* out) {
+        for (int k = 0; k < 4; ++k) out[k] = Sv(x + 20.0f * (k & 1), y + 20.0f * (k >> 1), colour);
+    };
+    TestScreenVertex v[8];
+    quad(0, 0, kRed, v);
+    quad(10, 10, kGreen, v + 4);
+    // The second quad's first triangle names a vertex past the buffer: it is left out.
+    const uint16_t idx[15] = {0, 1, 2, 2, 1, 3, 4, 5, 6, 6, 5, 7, 4, 5, 8};
+    GfxStaticBuffer* b = nullptr;
+    ASSERT_EQ(device->CreateStaticBuffer(&b), kOk);
+    b->Set(v, 8, sizeof v[0], idx, 12);
+    auto frame = [&](bool fromBuffer) {
+        device->Clear(kClearTarget, kClearColour, 1.0f, 0);
+        DrawRect(0, 0, 40, 40, kBlue);
+        if (fromBuffer)
+            device->DrawIndexedPrimitive(PrimitiveType::TriangleList, b, 6, 2);  // green only
+        else
+            device->DrawIndexedPrimitiveUP(PrimitiveType::TriangleList, 0, 8, 2, idx + 6, v,
+                                           sizeof v[0]);
+        DrawRect(25, 25, 10, 10, kRed);
+        Read();
+        std::vector<uint32_t> pixels;
+        for (int y = 0; y < 48; ++y)
+            for (int x = 0; x < 48; ++x) pixels.push_back(Pixel(x, y));
+        return pixels;
+    };
+    const auto fromBuffer = frame(true);
+    EXPECT_EQ(Pixel(2, 2), kBlue);
+    EXPECT_EQ(Pixel(15, 15), kGreen);
+    EXPECT_EQ(Pixel(28, 28), kRed);
+    EXPECT_EQ(fromBuffer, frame(false));
+
+    quad(10, 10, kRed, v + 4);
+    b->Set(v, 8, sizeof v[0], idx, 15);
+    device->DrawIndexedPrimitive(PrimitiveType::TriangleList, b, 6, 3);
+    Read();
+    EXPECT_EQ(Pixel(15, 15), kRed);
+    b->Release();
+    GfxStaticBuffer* c = nullptr;
+    ASSERT_EQ(device->CreateStaticBuffer(&c), kOk);
+    quad(50, 0, kGreen, v);
+    c->Set(v, 4, sizeof v[0], idx, 6);
+    device->DrawIndexedPrimitive(PrimitiveType::TriangleList, c, 0, 2);
+    Read();
+    EXPECT_EQ(Pixel(55, 5), kGreen);
+    c->Release();
+}
+
+// Strips and fans joined into one list draw every pixel as GL draws them as strips and fans:
+// the same triangles, the same culled faces, the same flat colours.
+TEST_F(GlBatchTest, JoinedStripsAndFansDrawAsGlDrawsThem) {
+    device->SetRenderState(RenderState::ShadeMode, Shade::Flat);
+    device->SetRenderState(RenderState::CullMode, Cull::CounterClockwise);
+    device->SetVertexShader(kFvfScreenVertex);
+    const uint32_t c[6] = {kRed, kGreen, kBlue, 0xFFFFFF00, 0xFF00FFFF, 0xFFFF00FF};
+    const uint16_t order[6] = {0, 1, 2, 3, 4, 5};
+    auto picture = [&](bool joined) {
+        device->Clear(kClearTarget, kClearColour, 1.0f, 0);
+        for (int k = 0; k < 4; ++k) {
+            const float x = 60.0f * k;
+            // A zigzag strip of four triangles, then a fan of four around its first corner.
+            // Drawn from memory with room for more vertices than a batch takes, they go to GL
+            // as a strip and a fan.
+            std::vector<TestScreenVertex> strip(100), fan(100);
+            for (int i = 0; i < 6; ++i) {
+                strip[i] = Sv(x + 10.0f * i, (i % 2) ? 10.0f : 40.0f, c[(i + k) % 6]);
+                fan[i] = i == 0 ? Sv(x + 25, 100, c[k]) : Sv(x + 10.0f * i - 5, 60, c[i]);
+            }
+            for (auto [type, v] : {std::pair{PrimitiveType::TriangleStrip, strip.data()},
+                                   std::pair{PrimitiveType::TriangleFan, fan.data()}}) {
+                if (joined)
+                    device->DrawPrimitiveUP(type, 4, v, sizeof v[0]);
+                else
+                    device->DrawIndexedPrimitiveUP(type, 0, 100, 4, order, v, sizeof v[0]);
+            }
+        }
+        Read();
+        std::vector<uint32_t> pixels;
+        for (int y = 0; y < 110; ++y)
+            for (int x = 0; x < 240; ++x) pixels.push_back(Pixel(x, y));
+        return pixels;
+    };
+    const auto joined = picture(true);
+    EXPECT_EQ(joined, picture(false));
+    for (uint32_t colour : c) EXPECT_NE(std::count(joined.begin(), joined.end(), colour), 0);
+}

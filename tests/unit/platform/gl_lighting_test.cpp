@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "gl_test_support.h"
+#include "platform/gl_lighting.h"
 
 namespace {
 
@@ -180,6 +181,39 @@ TEST_F(GlLightingTest, MaterialSourcesPickVertexColours) {
     device->SetRenderState(RenderState::Lighting, 0u);
     EXPECT_EQ(draw(), 0xFF40C080u);
     EXPECT_EQ(DrawFacingTriangle(), 0xFFFFFFFFu);
+}
+
+// A draw leaves out only the point and spot lights that end short of its whole box, by a
+// margin; a light that reaches a corner, a directional light, or one whose range is not a
+// number stays.
+TEST(GlLightPacking, LightsThatReachNoVertexAreLeftOut) {
+    DeviceState s;
+    for (int i = 0; i < 4; ++i) s.view.m[i][i] = 1;
+    Matrix44 wv = s.view;
+    struct Case {
+        LightType type;
+        float x, range;
+    } cases[] = {{LightType::Point, 1000, 100},     {LightType::Point, 150, 100},
+                 {LightType::Directional, 1000, 0}, {LightType::Spot, 1000, 10},
+                 {LightType::Point, 1000, NAN},     {LightType::Point, 151, 100}};
+    for (int i = 0; i < 6; ++i) {
+        s.lightEnabled[i] = true;
+        s.lights[i].type = cases[i].type;
+        s.lights[i].position = {cases[i].x, 0, 0};
+        s.lights[i].range = cases[i].range;
+    }
+    const float box[2][8] = {{-50, -50, -50, 0, 0, 0, 0, 0}, {50, 50, 50, 0, 0, 0, 0, 0}};
+    const PositionBounds bounds = BoundsOf(reinterpret_cast<const uint8_t*>(box), 2, 32);
+    ASSERT_TRUE(bounds.valid);
+    std::vector<float> out;
+    EXPECT_EQ(PackLights(s, out, bounds, wv),
+              4);                      // 1, 2, 4 and 5 (a unit short: within the margin)
+    EXPECT_EQ(out[3 * 4], 150.0f);     // the first one kept is light 1
+    EXPECT_EQ(PackLights(s, out), 6);  // no box: all of them
+    wv.m[3][0] = 1000;                 // the box moved onto lights 0, 3 and 4
+    EXPECT_EQ(PackLights(s, out, bounds, wv), 4);
+    const float far[2][8] = {{-50, 0, 0, 0, 0, 0, 0, 0}, {INFINITY, 0, 0, 0, 0, 0, 0, 0}};
+    EXPECT_FALSE(BoundsOf(reinterpret_cast<const uint8_t*>(far), 2, 32).valid);
 }
 
 }  // namespace
