@@ -11,7 +11,9 @@ real game headless on each broken copy far enough to load the file, and sorts ev
 
 It writes summary.md (tables by kind of file and by mutation) and runs.tsv (every run) into the
 output folder, keeps the broken file and the command of every crash and hang under failures/,
-and exits 1 when a run fell into a class given to --fail-on (crash and hang by default).
+and exits 1 when a run fell into a class given to --fail-on (crash and hang by default), or was
+silent after one of the mutations given to --fail-silent (the loaders name every empty,
+truncated, missing or misplaced file, and a folder in its place).
 
 Where a file is first used comes from one clean run under strace, with a state dump at every
 milestone of the key timeline: the files opened before the first milestone's dump are used by
@@ -358,7 +360,10 @@ class Sweep:
                 if i % 25 == 0:  # the tables so far, should the sweep be stopped
                     self.report(results, quiet=True)
         self.report(results)
-        failed = [r for r in results if r[2] in self.args.fail_on]
+        failed = [r for r in results if r[2] in self.args.fail_on or
+                  (r[2] == "silent" and r[0].mutation in (self.args.fail_silent or ()))]
+        for m, _, outcome, _, _ in failed:
+            print(f"sweep: fails on {outcome} {m.name}", flush=True)
         return 1 if failed else 0
 
     def report(self, results, quiet=False):
@@ -418,6 +423,8 @@ def main():
     ap.add_argument("--memory-mib", type=int, default=4096,
                     help="address space of a run (builds without AddressSanitizer)")
     ap.add_argument("--fail-on", nargs="*", default=["crash", "hang"])
+    ap.add_argument("--fail-silent", nargs="*", metavar="MUTATION",
+                    help="also fail on a silent run of these mutations (e.g. empty truncate)")
     ap.add_argument("--no-strace", action="store_true", help="play every run to the end")
     ap.add_argument("--verbose", action="store_true", help="print every run")
     sys.exit(Sweep(ap.parse_args()).go())

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "base/paths.h"
+#include "base/report_once.h"
 #include "base/sjis.h"
 
 namespace fs = std::filesystem;
@@ -81,6 +82,16 @@ void Diagnose(const std::string& file, int line, int column, std::string_view en
 
 void Diagnose(const SourcePlace& at, std::string_view english, std::string_view gameText) {
     Diagnose(at.file, at.line, at.column, english, gameText);
+}
+
+bool DiagnoseOnce(const SourcePlace& at, std::string_view english) {
+    // Bounded, so that a flood of distinct faults cannot grow it without end.
+    static ReportOnce said(10000);
+    const std::string key = at.file + ":" + std::to_string(at.line) + ":" +
+                            std::to_string(at.column) + ": " + std::string(english);
+    if (!said.First(key)) return false;
+    Diagnose(at, english);
+    return true;
 }
 
 void LogProgress(std::string_view line) {

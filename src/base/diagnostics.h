@@ -20,6 +20,9 @@ struct SourcePlace {
 void Diagnose(const std::string& file, int line, int column, std::string_view english,
               std::string_view gameText = {});
 void Diagnose(const SourcePlace& at, std::string_view english, std::string_view gameText = {});
+// The same, said once: a fault a loader meets at every load of its file (or every frame) is one
+// line until ResetReportedOnce. False when it was said before.
+bool DiagnoseOnce(const SourcePlace& at, std::string_view english);
 // A loader's progress line ("fname = ...").
 void LogProgress(std::string_view line);
 

@@ -50,13 +50,21 @@ void FormattedInput::SkipSpace() {
 }
 
 bool FormattedInput::ReadInt(int32_t& out) {
+    const size_t start = pos_;
     bool negative = false;
     if (pos_ < size_ && (data_[pos_] == '+' || data_[pos_] == '-')) negative = data_[pos_++] == '-';
     if (pos_ >= size_ || !IsDigit(data_[pos_])) return false;
     // The runtime library adds digits without a range check, so values wrap to 32 bits.
     uint32_t value = 0;
-    while (pos_ < size_ && IsDigit(data_[pos_]))
-        value = value * 10u + uint32_t(data_[pos_++] - '0');
+    uint64_t whole = 0;  // the value as written, up to where it is past any 32-bit one
+    while (pos_ < size_ && IsDigit(data_[pos_])) {
+        value = value * 10u + uint32_t(data_[pos_] - '0');
+        if (whole <= (uint64_t(1) << 32)) whole = whole * 10u + uint64_t(data_[pos_] - '0');
+        ++pos_;
+    }
+    if (whole > (negative ? uint64_t(1) << 31 : uint64_t(INT32_MAX)) &&
+        wrapped_ == std::string_view::npos)
+        wrapped_ = start;
     out = static_cast<int32_t>(negative ? 0u - value : value);
     return true;
 }

@@ -38,6 +38,10 @@ public:
     std::string_view RestOfLine();
     void SkipSpace();
 
+    // Where the first "%d" number that did not fit 32 bits starts (it wrapped, as the runtime's
+    // reads wrap it); npos when none did.
+    size_t WrappedNumber() const { return wrapped_; }
+
     size_t Position() const { return pos_; }
     void SetPosition(size_t pos) { pos_ = pos < size_ ? pos : size_; }
     bool AtEnd() const { return pos_ >= size_; }
@@ -62,6 +66,7 @@ private:
     const char* data_;
     size_t size_;
     size_t pos_ = 0;
+    size_t wrapped_ = std::string_view::npos;
 };
 
 // Longest number text ParseLong and ParseFloat look at; a longer run of digits is cut there.

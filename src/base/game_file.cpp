@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/diagnostics.h"
 #include "base/paths.h"
 
 namespace fs = std::filesystem;
@@ -73,4 +74,29 @@ std::string TextModeText(std::string_view raw) {
     for (size_t i = 0; i < raw.size(); ++i)
         if (!(raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n')) text.push_back(raw[i]);
     return text;
+}
+
+bool CheckDataText(std::string_view text, std::string_view sjisPath, int firstLine) {
+    text = UpToCtrlZ(text);
+    const auto say = [&](size_t offset, std::string_view english) {
+        SourcePlace at = PlaceInText(text, offset, ShownPath(sjisPath));
+        at.line += firstLine - 1;
+        DiagnoseOnce(at, english);
+    };
+    bool clean = true;
+    const auto control = std::find_if(text.begin(), text.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r';
+    });
+    if (control != text.end()) {
+        char what[64];
+        std::snprintf(what, sizeof what, "a control byte 0x%02X: is the file damaged?",
+                      unsigned(static_cast<unsigned char>(*control)));
+        say(size_t(control - text.begin()), what);
+        clean = false;
+    }
+    // Some formats end their lines with a carriage return alone.
+    if (text.empty() || text.back() == '\n' || text.back() == '\r') return clean;
+    const size_t lastLine = text.find_last_of("\r\n") + 1;  // 0 when there is one line
+    say(lastLine, "the file ends inside this line, without its line end: is it cut short?");
+    return false;
 }

@@ -42,3 +42,11 @@ FileRead ReadNativeFile(const std::string& nativePath, size_t limit,
 std::string_view UpToCtrlZ(std::string_view raw);
 // Text as a text-mode read gives it: Ctrl-Z ends it and CR LF arrives as LF (a lone CR stays).
 std::string TextModeText(std::string_view raw);
+
+// What no author writes into a data text: a control byte (not tab, line feed or carriage return;
+// Ctrl-Z ends the text), a sign of a damaged file; and a last line without its line end (a line
+// feed, or a carriage return alone as some formats end lines), most
+// likely cut short, so that what its last item read is not what was written. Says so once for
+// the file (base/diagnostics.h), first of each, and returns false; true for a clean text. The
+// text is the file's from line firstLine on.
+bool CheckDataText(std::string_view text, std::string_view sjisPath, int firstLine = 1);

@@ -74,7 +74,7 @@ void StartEvent(QScrOrg& script, const char* label) {
     if (b.frameHandler != EventRunning) b.returnHandler = b.frameHandler;
     script.Rewind();
     // Without its label (the search has said so) the event ends at once, quietly.
-    script.running = script.jpAf(label ? label : "") ? 1 : 0;
+    script.running = JumpToLabel(script, g_EventName, label) ? 1 : 0;
     b.frameHandler = EventRunning;
     RunEventFrame(script);
 }

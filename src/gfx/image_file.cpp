@@ -169,6 +169,8 @@ int32_t CreateTextureFromFile(GfxDevice* device, const std::string& sjisGamePath
     if (file.status == FileStatus::kTooLong)
         return Refuse(sjisGamePath, "cannot be read or is too large");
     if (file.status == FileStatus::kReadError) return Refuse(sjisGamePath, "read error");
+    if (file.status == FileStatus::kDirectory) return Refuse(sjisGamePath, "a folder, not a file");
+    if (file.status == FileStatus::kUnreadable) return Refuse(sjisGamePath, "cannot be opened");
     if (!file.Ok()) return kErrNotFound;
     return CreateTextureFromMemory(device, file.Data(), file.bytes.size(), out, sjisGamePath);
 }

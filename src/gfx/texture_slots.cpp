@@ -1,10 +1,13 @@
 #include "gfx/texture_slots.h"
 
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <utility>
 
+#include "base/diagnostics.h"
 #include "base/paths.h"
 #include "gfx/d3d.h"
 #include "gfx/image_file.h"
@@ -47,12 +50,27 @@ void LoadTextureSlot(TextureSlot& slot, const char* fileName) {
     bool dds = ext == "dds";
 
     FILE* f = OpenGameFile(path, "rb");
-    if (!f) return;
+    if (!f) {
+        // A missing file has been named where its path matched nothing.
+        std::error_code ec;
+        const std::string native = ResolveGamePath(path);
+        if (!native.empty() && std::filesystem::is_directory(native, ec))
+            DiagnoseOnce(SourcePlace{ShownPath(path)},
+                         "cannot use the image: a folder, not a file");
+        return;
+    }
     // The sizes come from the header: a DDS keeps the height first at 12, a BMP info header
     // the width at 18. A file too short for them leaves 0 x 0.
     unsigned char head[26];
     size_t got = std::fread(head, 1, sizeof head, f);
     size_t at = dds ? 12 : 18;
+    // The name says where the sizes are; a picture of another kind under it gives other bytes.
+    const bool ddsHead = got >= 4 && std::memcmp(head, "DDS ", 4) == 0;
+    const bool bmpHead = got >= 2 && head[0] == 'B' && head[1] == 'M';
+    if (got > 0 && ((dds && !ddsHead) || (ext == "bmp" && !bmpHead)))
+        DiagnoseOnce(SourcePlace{ShownPath(path)},
+                     std::string("not a ") + (dds ? "DDS" : "BMP") +
+                         " picture as its name says (its size is read where one keeps it)");
     if (got >= at + 8) {
         slot.width = ReadU32(head + at);
         slot.height = ReadU32(head + at + 4);

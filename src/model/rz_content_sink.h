@@ -54,6 +54,16 @@ public:
     bool Fail(std::string why);
     bool Failed() const { return !error.empty(); }
     std::string error;
+    // What a model that loads did not hold as written (a word where a number belongs, a weight
+    // that is no share), and the byte of the text it is at (npos: the note says where); empty
+    // when nothing.
+    std::string note;
+    size_t noteAt = std::string::npos;
+    void Note(std::string what, size_t at = std::string::npos) {
+        if (!note.empty()) return;
+        note = std::move(what);
+        noteAt = at;
+    }
 
 private:
     bool Count(long count, size_t limit, size_t left, size_t minBytes, const char* what);

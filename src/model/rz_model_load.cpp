@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 
+#include "base/diagnostics.h"
 #include "base/game_file.h"
 #include "base/host.h"
 #include "base/message_box.h"
@@ -39,6 +40,15 @@ bool EndsWith(const std::string& name, const char* ext) {
 }
 
 std::map<std::string, bool> g_RokAnswers;
+
+// Names a refused model once, with the reason the last-error record holds (a missing file has
+// been named where its path matched nothing).
+bool Refused(const std::string& name, std::string why = {}) {
+    if (why.empty()) why = RZ_LastError.detail;
+    if (why.empty()) why = ToUtf8(RZ_ErrorCodeText(RZ_LastError.code));
+    DiagnoseOnce(SourcePlace{ShownPath(name)}, "the model cannot be loaded: " + why);
+    return false;
+}
 
 }  // namespace
 
@@ -83,15 +93,18 @@ bool RZ_Model::Load(GfxDevice* device, const char* fileName, void* ownerWindow) 
         const FileRead file = ReadGameFile(name, kMaxFileSize, LongFile::kRefuse);
         if (file.status != FileStatus::kRead && file.status != FileStatus::kTooLong) {
             RZ_SetLastError(2, RZ_FormatSjis(SJIS("%sを開けません！"), name), __LINE__, kSource);
-            return false;
+            if (file.status == FileStatus::kMissing) return false;
+            return Refused(name, file.status == FileStatus::kDirectory ? "a folder, not a file"
+                                                                       : "the file cannot be read");
         }
         if (file.status == FileStatus::kTooLong) {
             RZ_SetLastError(3, RZ_FormatSjis(SJIS("%sを読込めません！"), name), __LINE__, kSource,
                             "the file is too large for a model");
-            return false;
+            return Refused(name);
         }
+        if (IsRzAsciiHeader(file.Data(), file.bytes.size())) CheckDataText(file.bytes, name);
         ok = ReadRzObject(*this, file.Data(), file.bytes.size(), device, ownerWindow, name.c_str());
-        if (!ok) return false;  // the reader has recorded why
+        if (!ok) return Refused(name);  // the reader has recorded why
     } else {
         RZ_ForeignFormat format;
         if (EndsWith(name, "rok")) {
@@ -106,8 +119,8 @@ bool RZ_Model::Load(GfxDevice* device, const char* fileName, void* ownerWindow) 
             RZ_SetLastError(3,
                             SJIS("このファイルには、対応していません！もしくは、拡張子が間違って"
                                  "います。"),
-                            __LINE__, kSource);
-            return false;
+                            __LINE__, kSource, "not a model format the engine reads");
+            return Refused(name);
         }
         bool withEdges = false;
         if (format == RZ_ForeignFormat::Rok) withEdges = ReadRokEdges(name);
@@ -120,7 +133,7 @@ bool RZ_Model::Load(GfxDevice* device, const char* fileName, void* ownerWindow) 
                             detail);
             ReleaseTextures();
             Reset();
-            return false;
+            return Refused(name);
         }
     }
     skinned.resize(vertices.size());

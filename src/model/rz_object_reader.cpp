@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "base/diagnostics.h"
 #include "base/sjis.h"
 #include "model/rz_content_sink.h"
 #include "model/rz_last_error.h"
@@ -52,7 +53,16 @@ bool ReadRzObject(RZ_Model& model, const uint8_t* data, size_t size, GfxDevice* 
     const bool ascii = IsRzAsciiHeader(data, size);
     const bool ok =
         (ascii ? ReadRzAscii(data, size, sink) : ReadRzBinary(data, size, sink)) && sink.Finish();
-    if (ok) return true;
+    if (ok) {
+        if (!sink.note.empty()) {
+            const std::string_view text(reinterpret_cast<const char*>(data), size);
+            const std::string shown = ShownPath(fileName ? fileName : "");
+            DiagnoseOnce(sink.noteAt == std::string::npos ? SourcePlace{shown}
+                                                          : PlaceInText(text, sink.noteAt, shown),
+                         sink.note);
+        }
+        return true;
+    }
     const std::string name = fileName ? fileName : "";
     RZ_SetLastError(3, RZ_FormatSjis(SJIS("%sを読込めません！"), name), __LINE__, "rz_model",
                     std::string(ascii ? "ASCII" : "binary") + " RZ object: " + sink.error);

@@ -70,6 +70,9 @@ bool ReadPools(RzTokenizer& t, RzContentSink& sink) {
         const float bone0 = t.Float();
         const float bone1 = t.Float();
         const float weight = t.Float();
+        // A share of the first bone: kept as written, named when it is none.
+        if (!IsShare(weight))
+            sink.Note("a vertex weight " + std::to_string(weight) + " outside 0 to 1", t.Offset());
         t.Skip();  // )
         if (!sink.Vertex(p, bone0, bone1, weight)) return false;
     }
@@ -186,7 +189,9 @@ bool ReadAnimations(RzTokenizer& t, RzContentSink& sink, long boneCount) {
         }
         t.Skip();  // }
     }
-    t.Skip();  // }
+    std::string closing;  // the file's last '}'
+    if (!t.Next(closing))
+        sink.Note("the file ends before its closing '}': is it cut short?", t.Offset());
     return !t.Ended();
 }
 
@@ -201,5 +206,11 @@ bool ReadRzAscii(const uint8_t* data, size_t size, RzContentSink& sink) {
                     ReadMaterials(t, sink) && ReadAnimations(t, sink, boneCount);
     // Past the end every value reads as 0, so whatever went wrong after it is not the reason.
     if (!ok && t.Ended()) sink.error = "the data runs past the end of the file";
+    if (t.FirstNonNumber() != std::string_view::npos) {
+        sink.note.clear();  // the first fault of all
+        sink.Note("a word where a number belongs (read as far as it is a number)",
+                  t.FirstNonNumber());
+    }
+    if (sink.noteAt != std::string::npos) sink.noteAt += start;
     return ok;
 }

@@ -1,5 +1,6 @@
 // The binary variant of the RZ object format: little-endian numbers, single-precision floats,
 // names as a length byte and that many bytes, in a fixed order after the 30-byte header.
+#include <cmath>
 #include <cstring>
 #include <string>
 
@@ -33,6 +34,7 @@ public:
                               (uint32_t(b[3]) << 24);
         float f;
         std::memcpy(&f, &bits, sizeof f);
+        if (!std::isfinite(f) && firstNotFinite == std::string::npos) firstNotFinite = pos_ - 4;
         return f;
     }
     Vector3 Vec3(float scale) {
@@ -55,7 +57,9 @@ public:
         return s;
     }
     size_t Left() const { return size_ - pos_; }
+    size_t Offset() const { return pos_; }
     bool ended = false;
+    size_t firstNotFinite = std::string::npos;  // where the first NaN or infinity starts
 
 private:
     void Get(uint8_t* out, size_t n) {
@@ -111,7 +115,11 @@ bool ReadPools(ByteReader& r, RzContentSink& sink) {
         const Vector3 p = r.Vec3(100.0f);
         const float bone0 = r.U8();
         const float bone1 = r.U8();
-        if (!sink.Vertex(p, bone0, bone1, r.F32())) return false;
+        const float weight = r.F32();
+        if (!IsShare(weight))
+            sink.Note("a vertex weight " + std::to_string(weight) + " outside 0 to 1 at byte " +
+                      std::to_string(r.Offset() - 4));
+        if (!sink.Vertex(p, bone0, bone1, weight)) return false;
     }
     const long uvCount = r.U16();
     if (!sink.UvCount(uvCount, r.Left(), kUvBytes)) return false;
@@ -200,5 +208,10 @@ bool ReadRzBinary(const uint8_t* data, size_t size, RzContentSink& sink) {
                     ReadMaterials(r, sink) && ReadAnimations(r, sink, boneCount);
     // Past the end every value reads as 0, so whatever went wrong after it is not the reason.
     if (!ok && r.ended) sink.error = "the data runs past the end of the file";
+    if (r.firstNotFinite != std::string::npos) {
+        sink.note.clear();  // the first fault of all
+        sink.Note("a number that is no number (NaN or infinity) at byte " +
+                  std::to_string(r.firstNotFinite));
+    }
     return ok;
 }

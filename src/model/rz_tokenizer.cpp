@@ -57,12 +57,21 @@ std::string RzTokenizer::Text() {
     return token_;
 }
 
+void RzTokenizer::Took(size_t used) {
+    // A bracket pushed back is not part of the token; the token ends just before pos_.
+    const size_t end = pos_ - (pushedBack_ ? 1 : 0);
+    if (used < token_.size() && nonNumber_ == std::string_view::npos)
+        nonNumber_ = end - token_.size();
+}
+
 long RzTokenizer::Int() {
     if (!Next(token_)) {
         ended_ = true;
         return 0;
     }
-    return long(std::clamp<int64_t>(ParseInt(token_).value, INT32_MIN, INT32_MAX));
+    const ParsedInt parsed = ParseInt(token_);
+    Took(parsed.used);
+    return long(std::clamp<int64_t>(parsed.value, INT32_MIN, INT32_MAX));
 }
 
 float RzTokenizer::Float() {
@@ -70,5 +79,8 @@ float RzTokenizer::Float() {
         ended_ = true;
         return 0.0f;
     }
-    return std::strtof(token_.c_str(), nullptr);
+    char* end = nullptr;
+    const float value = std::strtof(token_.c_str(), &end);
+    Took(size_t(end - token_.c_str()));
+    return value;
 }

@@ -28,7 +28,11 @@ public:
     float Float();
 
     bool Ended() const { return ended_; }
+    // Where the first value read as a number is not wholly one starts (a word, or a number with
+    // something behind it), from the start of the text; npos when every one was.
+    size_t FirstNonNumber() const { return nonNumber_; }
     size_t Left() const { return size_ - pos_; }
+    size_t Offset() const { return pos_; }  // from the start of the text
 
 private:
     const char* text_;
@@ -36,5 +40,8 @@ private:
     size_t pos_ = 0;
     char pushedBack_ = 0;
     bool ended_ = false;
+    size_t nonNumber_ = std::string_view::npos;
+    // Notes a value token of which the conversion took `used` characters.
+    void Took(size_t used);
     std::string token_;
 };

@@ -118,6 +118,14 @@ bool QScrOrg::Load(const char* name) {
     size_t end = BoundedLength(text, kTextSize);
     std::memcpy(text + end, "c0", 2);
     text[end + 2] = '\0';
+    // What the script keeps of a damaged file is named: nothing, a NUL that ends it early, a
+    // last line cut short.
+    const std::string shown = ShownPath(path);
+    if (script.empty()) DiagnoseOnce(SourcePlace{shown}, "the script is empty");
+    if (end < std::min(script.size(), size_t(kMaxFileText)))
+        DiagnoseOnce(PlaceInText(script, end, shown), "a NUL byte ends the script here");
+    else
+        CheckDataText(script, path);
     if (cut) {
         RZ_MsgBox(SJIS("うお！？"), "the script " + ShownPath(path) + " is longer than " +
                                         std::to_string(kMaxFileText) +

@@ -67,6 +67,19 @@ void RunCommand(QScrOrg& s, const CommandTable& table) {
     g_ScriptReport.command = saved.command;
 }
 
+bool JumpToLabel(QScrOrg& s, const char* name, const char* label) {
+    const ScriptReportPlace saved = g_ScriptReport;
+    const PlaceFinder savedFinder = SetPlaceFinder(ScriptPlace);
+    g_ScriptReport = ScriptReportPlace{};
+    g_ScriptReport.name = name ? name : "";
+    g_ScriptReport.script = &s;
+    g_ScriptReport.pos = s.pc;
+    const bool found = s.jpAf(label ? label : "");
+    SetPlaceFinder(savedFinder);
+    g_ScriptReport = saved;
+    return found;
+}
+
 void RunScriptLoop(QScrOrg& s, const char* name, const CommandTable* own, ScriptMarkHandler marks) {
     const ScriptReportPlace saved = g_ScriptReport;
     const PlaceFinder savedFinder = SetPlaceFinder(ScriptPlace);

@@ -22,6 +22,10 @@ using ScriptMarkHandler = bool (*)(QScrOrg& s, char mark);
 void RunScriptLoop(QScrOrg& s, const char* name, const CommandTable* own,
                    ScriptMarkHandler marks = nullptr);
 
+// s.jpAf(label) for the script of that name outside its frame (a runner starting an event at
+// its label): a missing label is reported at the script's place, as inside a frame.
+bool JumpToLabel(QScrOrg& s, const char* name, const char* label);
+
 // Reads a command number as "%d" does at pc, then moves pc behind the blank that follows it
 // (stopping at the end of the text); -1 when no number stands there.
 int32_t ReadCommandNumber(QScrOrg& s);

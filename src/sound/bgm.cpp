@@ -48,6 +48,7 @@ const BgmList* MusicList() {
                   "the music list " + ShownPath(path) + " cannot be read; no music plays");
         return nullptr;
     }
+    CheckDataText(file.bytes, path);
     g_BgmList = std::make_unique<BgmList>(ParseBgmList(file.bytes));
     for (int line : g_BgmList->badLines)
         SayOnce("line" + std::to_string(line),
@@ -103,6 +104,10 @@ void PlayBgm(std::string_view nameIn) {
                 "cannot play " + ToUtf8(path) + (error.empty() ? "" : ": ") + error);
         return;
     }
+    if (g_BgmStream.CutShort())
+        SayOnce("short:" + path, ToUtf8(path) +
+                                     " holds fewer samples than its header says (cut short?): "
+                                     "its end plays as silence");
     SoundBufferDesc desc;
     desc.flags = DSBCAPS_CTRLFREQUENCY | DSBCAPS_CTRLPAN | DSBCAPS_CTRLVOLUME;
     desc.bufferBytes = g_BgmStream.TotalBytes();

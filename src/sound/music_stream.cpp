@@ -58,6 +58,12 @@ bool MusicStream::Open(const std::string& nativePath, bool loop, int64_t loopSta
     totalFrames_ = loopEnd_ + lead;
     if (totalFrames_ * format_.blockAlign > DSBSIZE_MAX) return fail("track too long");
 
+    // A file cut short says more frames than it holds: its last one is read now, so that the
+    // fault is known before the cut is played.
+    std::vector<short> last(size_t(info.channels));
+    cutShort_ = sf_seek(f, length - 1, SEEK_SET) < 0 || sf_readf_short(f, last.data(), 1) != 1;
+    if (sf_seek(f, 0, SEEK_SET) < 0) return fail("cannot go back to its start");
+
     file_ = f;
     fileChannels_ = info.channels;
     produced_ = 0;

@@ -38,8 +38,12 @@ public:
     // silence, so the layout above always holds. Done() after the last frame.
     void Decode(int64_t frames, std::vector<uint8_t>& out);
     bool Done() const { return produced_ >= totalFrames_; }
+    // Whether the open file holds fewer frames than its header says (its last one cannot be
+    // read): it plays on, its missing end as silence.
+    bool CutShort() const { return cutShort_; }
 
 private:
+    bool cutShort_ = false;
     void* file_ = nullptr;  // SNDFILE*
     int fileChannels_ = 0;
     PcmFormat format_;

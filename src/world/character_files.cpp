@@ -1,3 +1,4 @@
+#include <cfloat>
 #include <cstring>
 #include <string>
 
@@ -52,10 +53,14 @@ bool Character::LoadCharacterText(std::string_view text, const std::string& path
     ItemReader in(text, SJIS("キャラデータファイル読み込み失敗"), pathSjis);
     std::string modelName;
     float uniformScale = 0.0f, third = 0.0f, size = 0.0f;
+    // The sizes are kept as written; a negative one is named.
     if (!in.Read("モデルのファイル名", "%s\n", &modelName) ||
-        !in.Read("拡大率", "%f,", &uniformScale) || !in.Read("3番目の数値", "%f,", &third) ||
-        !in.Read("当たりの大きさ", "%f,", &size))
+        !in.Read("拡大率", "%f,", &uniformScale))
         return false;
+    in.Fits("拡大率", uniformScale, 0, FLT_MAX);
+    if (!in.Read("3番目の数値", "%f,", &third) || !in.Read("当たりの大きさ", "%f,", &size))
+        return false;
+    in.Fits("当たりの大きさ", size, 0, FLT_MAX);
     fileValue = third;
     collisionSize = size;
 

@@ -1,5 +1,7 @@
 #include "world/character_text_reader.h"
 
+#include <cstdint>
+
 #include "base/game_file.h"
 #include "base/sjis.h"
 #include "world/fighter_record.h"
@@ -28,30 +30,25 @@ std::string FitSjis(std::string_view name, size_t size) {
     return std::string(name.substr(0, end));
 }
 
-namespace {
-
-uint8_t Low8(int32_t v) {
-    return static_cast<uint8_t>(static_cast<uint32_t>(v));
-}
-
-}  // namespace
-
 bool ReadFighterStatusHead(ItemReader& in, FighterRecord& r) {
     std::string name;
     if (!in.Read("名前", "%s\n", &name)) return false;
+    in.Cut("名前", name, sizeof r.name - 1);
     r.SetName(name);
     if (!in.Read("最大HP・最大MP", "%d,%d\n", &r.maxHp, &r.maxMp)) return false;
+    // Kept as written; a negative maximum is named (the first of the two, at their line).
+    if (in.Fits("最大HP", r.maxHp, 0, INT32_MAX)) in.Fits("最大MP", r.maxMp, 0, INT32_MAX);
     for (int i = 0; i < kFighterStatCount; ++i) {
         int32_t v = 0;
         if (!in.Read("能力値 " + std::to_string(i), "%d,", &v)) return false;
-        r.stats[i] = Low8(v);
+        r.stats[i] = in.Byte("能力値 " + std::to_string(i), v);
     }
     in.Read("能力値の行末", "\n");
     int32_t statusByte = 0, defaultAction = 0;
     if (!in.Read("状態", "%d\n", &statusByte)) return false;
-    r.statusByte = Low8(statusByte);
+    r.statusByte = in.Byte("状態", statusByte);
     if (!in.Read("通常の行動", "%d\n", &defaultAction)) return false;
-    r.defaultAction = Low8(defaultAction);
+    r.defaultAction = in.Byte("通常の行動", defaultAction);
     if (!in.Read("武器・防具", "%d,%d,\n", &r.weapon, &r.guard)) return false;
     return true;
 }

@@ -95,9 +95,15 @@ void ReleaseDataTables();
 // empty file has one blank record); each record is read with the table's line format, and what
 // the text does not give stays blank. Names and texts longer than their fields are cut there.
 // False when the table had more lines than kMaxTableRecords (those behind are dropped).
-bool ParseTechniqueTable(std::string_view text, TechniqueTable& table);
-bool ParseMenuEntries(std::string_view text, DataTable<MenuEntryRecord>& table);
-bool ParseGoods(std::string_view text, DataTable<GoodsRecord>& table);
+// With the file's path (Shift-JIS), what a record cannot keep is named on the diagnostics channel
+// once per file and fault: a record cut short, a word longer than its field, a number past its
+// field's range, a text that ends inside a line.
+bool ParseTechniqueTable(std::string_view text, TechniqueTable& table,
+                         std::string_view pathSjis = {});
+bool ParseMenuEntries(std::string_view text, DataTable<MenuEntryRecord>& table,
+                      std::string_view pathSjis = {});
+bool ParseGoods(std::string_view text, DataTable<GoodsRecord>& table,
+                std::string_view pathSjis = {});
 
 // Records in a table file's text, counted the way the loaders count them.
 int32_t CountTableLines(std::string_view text);

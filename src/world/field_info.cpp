@@ -38,11 +38,14 @@ template <typename T>
 using Grid = T[kFieldGridSize][kFieldGridSize];
 
 // The file lists row 0 first, x = 0 to 31 in each row: value k is corner (k % 32, k / 32).
+// Each value kept in the low bits a cell holds; one that does not fit them is named.
 template <typename T, typename Store>
-bool ReadGrid(ItemReader& r, const char* section, Grid<T>& grid, Store store) {
+bool ReadGrid(ItemReader& r, const char* section, Grid<T>& grid, int64_t low, int64_t high,
+              Store store) {
     for (int k = 0; k < kCells; ++k) {
         int32_t value = 0;
         if (!r.ReadNth(section, k, "%d,", &value)) return false;
+        r.Fits(section, value, low, high);
         grid[k % kFieldGridSize][k / kFieldGridSize] = store(value);
     }
     return true;
@@ -179,20 +182,20 @@ bool QFldInfo::loadText(std::string_view text, const std::string& pathSjis,
         loadGroundTexture(i, name.c_str());
     }
 
-    if (!ReadGrid(r, "高さ", height, [](int32_t v) {
+    if (!ReadGrid(r, "高さ", height, INT16_MIN, UINT16_MAX, [](int32_t v) {
             return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint32_t>(v)));
         }))
         return false;
-    if (!ReadGrid(r, "セルのフラグ", cellFlags, [](int32_t v) {
+    if (!ReadGrid(r, "セルのフラグ", cellFlags, 0, 255, [](int32_t v) {
             uint8_t flags = Low8(v);
             // Only ten field objects exist: a larger object number stands for none.
             if ((flags & kCellObjectMask) > kMaxCellObject) flags &= uint8_t(~kCellObjectMask);
             return flags;
         }))
         return false;
-    if (!ReadGrid(r, "地面の画像番号", groundImage, Low8)) return false;
-    if (!ReadGrid(r, "セルのイベント", cellEvent, Low8)) return false;
-    if (!ReadGrid(r, "カメラの選択", cameraSelect, Low8)) return false;
+    if (!ReadGrid(r, "地面の画像番号", groundImage, 0, 255, Low8)) return false;
+    if (!ReadGrid(r, "セルのイベント", cellEvent, 0, 255, Low8)) return false;
+    if (!ReadGrid(r, "カメラの選択", cameraSelect, 0, 255, Low8)) return false;
 
     if (!ReadBillboards(r) || !ReadLights(r) || !ReadMeshes(r)) return false;
 

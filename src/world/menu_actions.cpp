@@ -89,13 +89,15 @@ void LoadMenuActions() {
     const std::string path = std::string(GetBasePath()) + kMenuActionsPath;
     if (!GameFileExists(path)) return;
     const FileRead file = ReadGameFile(path, kMaxMenuActionsFileBytes, LongFile::kRefuse);
-    if (file.Ok())
+    if (file.Ok()) {
+        CheckDataText(file.bytes, path);
         g_Actions = ParseMenuActions(TextModeText(file.bytes), MenuEntries.Count());
-    else
+    } else {
         g_Actions.problems.push_back(file.status == FileStatus::kTooLong
                                          ? "longer than " +
                                                std::to_string(kMaxMenuActionsFileBytes) + " bytes"
                                          : std::string("cannot be read"));
+    }
     if (g_Actions.problems.empty()) return;
     std::string text = std::string(kMenuActionsPath) + ":";
     for (const std::string& p : g_Actions.problems) text += "\n" + p;

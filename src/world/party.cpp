@@ -17,10 +17,6 @@ char g_FaceNames[kPartyMemberCount][kFaceNameSize] = {};
 
 namespace {
 
-uint8_t Low8(int32_t v) {
-    return static_cast<uint8_t>(static_cast<uint32_t>(v));
-}
-
 bool ValidMember(int member) {
     return member >= 0 && member < kPartyMemberCount;
 }
@@ -87,7 +83,7 @@ bool ReadPartyStatusText(int member, std::string_view text, const std::string& p
     for (int i = 0; i < kFighterCommandCount; ++i) {
         int32_t v = 0;
         if (!in.Read("コマンド " + std::to_string(i), "%d,", &v)) return false;
-        r.commands[i] = Low8(v);
+        r.commands[i] = in.Byte("コマンド " + std::to_string(i), v);
     }
     in.Read("コマンドの行末", "\n");
     for (int c = 0; c < kTechniqueCategoryCount; ++c) {
@@ -100,6 +96,7 @@ bool ReadPartyStatusText(int member, std::string_view text, const std::string& p
     }
     std::string face;
     if (!in.Read("顔の名前", "%s\n", &face)) return false;
+    in.Cut("顔の名前", face, kFaceNameSize - 1);
     const std::string fitted = FitSjis(face, kFaceNameSize);
     std::memset(g_FaceNames[member], 0, kFaceNameSize);
     std::memcpy(g_FaceNames[member], fitted.data(), fitted.size());

@@ -84,6 +84,7 @@ void ReadTitleFile() {
     if (!GameFileExists(path)) return;
     const FileRead file = ReadGameFile(path, kMaxTitleFileBytes, LongFile::kRefuse);
     if (file.Ok()) {
+        CheckDataText(file.bytes, path);
         g_Title = std::make_unique<TitleFile>(ParseTitleFile(TextModeText(file.bytes)));
         return;
     }

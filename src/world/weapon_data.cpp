@@ -1,6 +1,7 @@
 #include "world/weapon_data.h"
 
 #include <algorithm>
+#include <cfloat>
 
 #include "base/game_file.h"
 #include "base/paths.h"
@@ -8,10 +9,6 @@
 #include "world/character_text_reader.h"
 
 namespace {
-
-uint32_t Low8(int32_t v) {
-    return static_cast<uint32_t>(v) & 0xFFu;
-}
 
 std::string WeaponPath(int32_t number) {
     return "Wea\\w-" + std::to_string(number) + ".qd";
@@ -47,12 +44,14 @@ bool ReadWeaponText(std::string_view text, int slot, const std::string& pathSjis
     out.name = FitSjis(LineAt(text, 3), kWeaponShownNameBytes + 1);
 
     const std::string_view rest = lineEnd < text.size() ? text.substr(lineEnd + 1) : "";
-    ItemReader in(rest, "LoadWeapon:", pathSjis);
+    ItemReader in(rest, "LoadWeapon:", pathSjis, 2);
     int32_t red = 0, green = 0, blue = 0, alpha = 0;
     if (!in.Read("軌跡の色", "%d,%d,%d,%d,\n", &red, &green, &blue, &alpha)) return false;
     out.hasTrail = true;
-    out.trailColour = Low8(alpha) << 24 | Low8(red) << 16 | Low8(green) << 8 | Low8(blue);
+    const auto low8 = [&](int32_t v) { return uint32_t(in.Byte("軌跡の色", v)); };
+    out.trailColour = low8(alpha) << 24 | low8(red) << 16 | low8(green) << 8 | low8(blue);
     if (!in.Read("刃の長さ", "%f\n", &out.bladeLength)) return false;
+    in.Fits("刃の長さ", out.bladeLength, 0, FLT_MAX);  // kept as written
     out.hasBlade = true;
     return true;
 }

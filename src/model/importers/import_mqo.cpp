@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/game_file.h"
 #include "base/host.h"
 #include "base/sjis.h"
 #include "model/importers/import_common.h"
@@ -372,5 +373,6 @@ bool ImportMqo(RZ_Model& model, GfxDevice* device, const char* fileName, void* o
     model.Reset();
     std::string text;
     if (!ReadImportFile(fileName, text, "MQOファイルが開けません！")) return false;
+    CheckDataText(text, fileName);
     return ImportMqoText(model, device, text, ownerWindow);
 }

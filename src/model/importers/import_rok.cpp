@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "base/game_file.h"
 #include "base/host.h"
 #include "base/sjis.h"
 #include "model/importers/import_common.h"
@@ -189,5 +190,6 @@ bool ImportRok(RZ_Model& model, const char* fileName, void* /*ownerWindow*/, boo
     model.Reset();
     std::string text;
     if (!ReadImportFile(fileName, text, "ROKファイルが開けません！")) return false;
+    CheckDataText(text, fileName);
     return ImportRokText(model, text, readEdges);
 }
