@@ -8,7 +8,7 @@ src=$1 build=$2 cxx=$3 cc=$4 generator=$5 launcher=${6:-}
 if [[ ! -f $build/CMakeCache.txt ]]; then
   mkdir -p "$build"
   if ! cmake -S "$src" -B "$build" -G "$generator" -DCMAKE_BUILD_TYPE=None \
-    -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_C_COMPILER="$cc" -DGH02_TOOLS=OFF -DGH02_PCH=OFF \
+    -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_C_COMPILER="$cc" -DGH02_TOOLS=OFF \
     ${launcher:+"-DCMAKE_CXX_COMPILER_LAUNCHER=$launcher"} >"$build/configure.log" 2>&1; then
     cat "$build/configure.log"
     rm -f "$build/CMakeCache.txt"
