@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing GH02 need, when missing.
+# Installs the Debian packages that building, running, testing and packaging GH02 need, when
+# missing.
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev lld
@@ -7,6 +8,7 @@ packages=(
   zlib1g-dev libstb-dev nlohmann-json3-dev libcli11-dev libinih-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libgl1-mesa-dri libegl-mesa0 libegl1 libgles2 fonts-ipafont-gothic
+  dpkg-dev desktop-file-utils appstream man-db lintian jq
   python3 strace
 )
 missing=()

@@ -128,7 +128,7 @@ bool ParseStartPlace(const std::string& text, StartPlace& out, std::string& why)
     return true;
 }
 
-bool GameDataPresent(std::string& why) {
+bool GameDataPresent(std::string& why, const std::string& where) {
     const StartPlace& at = g_StartPlace;
     const std::string script = "SCR\\" + at.script + ".qd", field = "Field\\" + at.field + ".qf";
     std::string missing;
@@ -137,7 +137,7 @@ bool GameDataPresent(std::string& why) {
     if (!GameFileExists(GetBasePath() + field))
         missing += (missing.empty() ? "" : " and ") + ShownPath(field) + " (its first field)";
     if (missing.empty()) return true;
-    why = "no game data in " + DataDirectory() + ": " + missing +
+    why = "no game data in " + (where.empty() ? DataDirectory() : where) + ": " + missing +
           (missing.find(" and ") != std::string::npos ? " are" : " is") +
           " not there. --data names the data folder.";
     return false;

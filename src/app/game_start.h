@@ -30,5 +30,6 @@ extern StartPlace g_StartPlace;
 // name). False, with the reason in `why`, for an empty field or too long a name.
 bool ParseStartPlace(const std::string& text, StartPlace& out, std::string& why);
 // Whether the data folder holds a game to start: the script and the field a new game starts
-// from. False, with one line naming the folder and what is missing in `why`, when it does not.
-bool GameDataPresent(std::string& why);
+// from. False, with one line naming the folder (or `where`, the folders searched, when given)
+// and what is missing in `why`, when it does not.
+bool GameDataPresent(std::string& why, const std::string& where = "");

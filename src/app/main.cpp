@@ -1,5 +1,6 @@
 // Wires the platform's implementations to the engine and runs the game.
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <memory>
@@ -20,6 +21,7 @@
 #include "app/state_dump.h"
 #include "base/bound_keys.h"
 #include "base/crt_rand.h"
+#include "base/data_search.h"
 #include "base/diagnostics.h"
 #include "base/host.h"
 #include "base/message_box.h"
@@ -28,6 +30,7 @@
 #include "base/sjis.h"
 #include "gfx/recording_backend.h"
 #include "gfx/text.h"
+#include "gh02_version.h"  // generated: GH02_VERSION_TEXT
 #include "platform/exe_path.h"
 #include "platform/freetype_rasterizer.h"
 #include "platform/iconv_codec.h"
@@ -199,7 +202,7 @@ int RunInteractive(const Options& opt, const LoadableGame& loaded) {
 
 int main(int argc, char** argv) {
     Options opt;
-    if (int rc = ParseOptions(argc, argv, opt); rc >= 0) return rc;
+    if (int rc = ParseOptions(argc, argv, opt, GH02_VERSION_TEXT); rc >= 0) return rc;
 
     static IconvCodec codec;
     g_Host.codec = &codec;
@@ -208,10 +211,20 @@ int main(int argc, char** argv) {
     SetVerbose(opt.verbose);
     g_Host.headless = opt.headless;
     g_Host.executableDir = ExecutableDirectory();
-    if (!opt.dataDir.empty()) {
-        std::error_code ec;
-        SetDataDirectory(std::filesystem::absolute(opt.dataDir, ec).string());
+    std::string why;
+    if (!opt.start.empty() && !ParseStartPlace(opt.start, g_StartPlace, why)) {
+        std::fprintf(stderr, "gh02: %s\n", why.c_str());
+        return 2;
     }
+    // The data folder: the first that holds the place a new game starts from.
+    const DataSearch data =
+        FindDataDirectory(opt.dataDir, g_Host.executableDir, std::getenv("XDG_DATA_DIRS"),
+                          [](const std::string& dir) {
+                              SetDataDirectory(dir);
+                              std::string missing;
+                              return GameDataPresent(missing);
+                          });
+    SetDataDirectory(data.dir);  // none found: the executable's folder, and the box below
     // --seed, else a replayed recording's seed, else every game takes the clock's.
     const std::optional<uint32_t>& recorded = opt.plan.input.seed;
     SetFixedSeed(opt.seedGiven || recorded, opt.seedGiven ? opt.seed : recorded.value_or(0));
@@ -242,12 +255,7 @@ int main(int argc, char** argv) {
                                          : RunModelInfo(opt.modelInfoFile);
     }
 
-    std::string why;
-    if (!opt.start.empty() && !ParseStartPlace(opt.start, g_StartPlace, why)) {
-        std::fprintf(stderr, "gh02: %s\n", why.c_str());
-        return 2;
-    }
-    if (!GameDataPresent(why)) {
+    if (!GameDataPresent(why, opt.dataDir.empty() ? SearchedFolders(data) : "")) {
         // One box that says what is wrong (and the dumps a headless run asked for, which show
         // it), instead of a game that starts on nothing.
         static SdlDialogs sdlDialogs;

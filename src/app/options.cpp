@@ -27,8 +27,9 @@ void WarnAboutHeadlessOptions(const Options& o) {
 
 }  // namespace
 
-int ParseOptions(int argc, char** argv, Options& o) {
+int ParseOptions(int argc, char** argv, Options& o, const std::string& version) {
     CLI::App app{"GH02 - the engine and its demo adventure"};
+    app.set_version_flag("--version", version, "Print the version and end");
     app.add_flag("--windowed", o.windowed,
                  "Start in a window, as big as the screen allows (Alt+Enter toggles)");
     app.add_flag("--headless", o.headless,
@@ -50,7 +51,9 @@ int ParseOptions(int argc, char** argv, Options& o) {
     app.add_flag("--draw-every-frame", drawEvery,
                  "Headless: draw every frame, not only those with a screenshot");
     app.add_flag("--single-instance", o.singleInstance, "Headless: take the single-instance lock");
-    app.add_option("--data", o.dataDir, "Data directory (default: beside the executable)");
+    app.add_option("--data", o.dataDir,
+                   "Data directory (default: the first that holds a game of the executable's, "
+                   "../share/gh02 from it, gh02 in $XDG_DATA_DIRS)");
     std::string scale = "fit";
     auto* scaleOption = app.add_option("--scale", scale, "Picture scaling: fit or integer")
                             ->check(CLI::IsMember({"fit", "integer"}));

@@ -31,6 +31,7 @@ struct Options {
     HeadlessPlan plan;  // frames, frame length, screenshots and dumps
 };
 
-// Parses the command line. Returns -1 to go on, or an exit code (help printed: 0, error: 2)
-// after printing to stdout/stderr. Reads the --input file into the plan.
-int ParseOptions(int argc, char** argv, Options& out);
+// Parses the command line. Returns -1 to go on, or an exit code (help or `version`, which
+// --version prints, printed: 0, error: 2) after printing to stdout/stderr. Reads the --input file
+// into the plan.
+int ParseOptions(int argc, char** argv, Options& out, const std::string& version);

@@ -1,7 +1,6 @@
 #include "app/player_settings.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 
 #include "app/quit_box.h"
@@ -9,6 +8,7 @@
 #include "base/game_file.h"
 #include "base/paths.h"
 #include "base/sjis.h"
+#include "base/user_folder.h"
 #include "save/save_file.h"
 #include "sound/sound.h"
 
@@ -51,16 +51,9 @@ const char* WhyUnreadable(FileStatus status) {
 }  // namespace
 
 std::string DefaultSettingsPath() {
-    namespace fs = std::filesystem;
-    fs::path folder;
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && xdg[0] == '/') {
-        folder = xdg;
-    } else {
-        const char* home = std::getenv("HOME");
-        if (!home || !home[0]) return {};
-        folder = fs::path(home) / ".config";
-    }
-    return (folder / "gh02" / "settings.ini").string();
+    const std::string folder = UserFolder("XDG_CONFIG_HOME", ".config");
+    if (folder.empty()) return {};
+    return (std::filesystem::path(folder) / "settings.ini").string();
 }
 
 void LoadSettings(const std::string& playerFile) {

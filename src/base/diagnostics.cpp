@@ -10,6 +10,7 @@
 #include "base/paths.h"
 #include "base/report_once.h"
 #include "base/sjis.h"
+#include "base/user_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -130,15 +131,9 @@ std::string ShownPath(std::string_view sjisPath) {
 
 std::string DefaultLogPath() {
     if (const char* forced = std::getenv("GH02_LOG")) return forced;
-    fs::path folder;
-    if (const char* xdg = std::getenv("XDG_STATE_HOME"); xdg && xdg[0] == '/') {
-        folder = xdg;
-    } else {
-        const char* home = std::getenv("HOME");
-        if (!home || !home[0]) return {};
-        folder = fs::path(home) / ".local" / "state";
-    }
-    return (folder / "gh02" / "gh02.log").string();
+    const std::string folder = UserFolder("XDG_STATE_HOME", ".local/state");
+    if (folder.empty()) return {};
+    return (fs::path(folder) / "gh02.log").string();
 }
 
 void SetLogFile(const std::string& path) {

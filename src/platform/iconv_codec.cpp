@@ -6,13 +6,31 @@
 
 namespace {
 
-bool Convert(const char* to, const char* from, std::string_view in, std::string& out) {
+// One descriptor per direction and thread, opened on first use: opening one per string cost a
+// script that jumps to a missing label every step most of its frame (each message converts its
+// text).
+class Descriptor {
+public:
+    Descriptor(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+    ~Descriptor() {
+        if (Ok()) iconv_close(cd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    bool Ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+    iconv_t Get() const { return cd_; }
+
+private:
+    iconv_t cd_;
+};
+
+bool Convert(const Descriptor& descriptor, std::string_view in, std::string& out) {
     out.clear();
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
+    if (!descriptor.Ok()) {
         out.assign(in);
         return false;
     }
+    iconv_t cd = descriptor.Get();
     bool ok = true;
     char* src = const_cast<char*>(in.data());
     size_t srcLeft = in.size();
@@ -33,18 +51,20 @@ bool Convert(const char* to, const char* from, std::string_view in, std::string&
     }
     char* dst = buffer;
     size_t dstLeft = sizeof buffer;
+    // Ends any shift sequence and leaves the descriptor in its first state for the next string.
     iconv(cd, nullptr, nullptr, &dst, &dstLeft);
     out.append(buffer, dst - buffer);
-    iconv_close(cd);
     return ok;
 }
 
 }  // namespace
 
 bool IconvCodec::Cp932ToUtf8(std::string_view in, std::string& out) {
-    return Convert("UTF-8", "CP932", in, out);
+    thread_local const Descriptor descriptor("UTF-8", "CP932");
+    return Convert(descriptor, in, out);
 }
 
 bool IconvCodec::Utf8ToCp932(std::string_view in, std::string& out) {
-    return Convert("CP932", "UTF-8", in, out);
+    thread_local const Descriptor descriptor("CP932", "UTF-8");
+    return Convert(descriptor, in, out);
 }

@@ -1,11 +1,11 @@
 #include "save/save_slots.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
 #include "base/game_file.h"
+#include "base/user_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -18,11 +18,11 @@ bool ValidSlot(int32_t slot) {
     return slot >= 0 && slot < kSaveSlotCount;
 }
 
-// The user's data folder: $XDG_DATA_HOME when it is an absolute path, else ~/.local/share.
+// The player's data folder for this program; with neither $XDG_DATA_HOME nor $HOME, the saves go
+// under the current folder rather than nowhere.
 fs::path UserDataFolder() {
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && xdg[0] == '/') return xdg;
-    const char* home = std::getenv("HOME");
-    return fs::path(home && home[0] ? home : ".") / ".local" / "share";
+    const std::string folder = UserFolder("XDG_DATA_HOME", ".local/share");
+    return folder.empty() ? fs::path(".local/share/gh02") : fs::path(folder);
 }
 
 }  // namespace
@@ -41,7 +41,7 @@ void SetSaveDirectory(const std::string& dir) {
 
 std::string SaveDirectory() {
     if (!g_SaveDirectory.empty()) return g_SaveDirectory;
-    return (UserDataFolder() / "gh02" / g_SaveGameName / "saves").string();
+    return (UserDataFolder() / g_SaveGameName / "saves").string();
 }
 
 std::string SaveSlotPath(int32_t slot) {

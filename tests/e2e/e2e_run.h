@@ -41,12 +41,14 @@ inline bool GameFlowDataBuilt() {
     return std::filesystem::exists(std::filesystem::path(kGameFlowData) / "SCR" / "test.qd");
 }
 
-// Runs gh02 once with a key timeline, dumping the state and taking pictures at chosen frames;
-// the files live in a temporary directory that goes with the object.
+// Runs gh02 once with a key timeline (on the game-flow data set unless told another), dumping
+// the state and taking pictures at chosen frames; the files live in a temporary directory that
+// goes with the object, and what the run said on standard error is kept.
 class GameRun {
 public:
-    GameRun(const std::string& tag, const std::string& keys, int frames, int seed)
-        : dir_(MakeTempDir(tag)), data_(kGameFlowData), keys_(keys), frames_(frames), seed_(seed) {}
+    GameRun(const std::string& tag, const std::string& keys, int frames, int seed,
+            const std::filesystem::path& data = kGameFlowData)
+        : dir_(MakeTempDir(tag)), data_(data), keys_(keys), frames_(frames), seed_(seed) {}
     ~GameRun() { std::filesystem::remove_all(dir_); }
     GameRun(const GameRun&) = delete;
     GameRun& operator=(const GameRun&) = delete;
@@ -66,6 +68,8 @@ public:
         extra_ += " " + options;
     }
     void ShotAt(std::initializer_list<int> frames) { shots_.insert(shots_.end(), frames); }
+    // Environment assignments for the run ("NAME=value ...").
+    std::string env;
 
     // The exit code (0 after the last frame).
     int Run() {
@@ -76,8 +80,9 @@ public:
                            " --input " + keys.string();
         for (int f : dumps_) args += " --dump-state " + std::to_string(f) + ":" + Dump(f).string();
         for (int f : shots_) args += " --screenshot " + std::to_string(f) + ":" + Shot(f).string();
-        return RunGh02(args + extra_);
+        return RunGh02(args + extra_, env, &errors_);
     }
+    const std::string& Errors() const { return errors_; }
 
     std::filesystem::path Dump(int frame) const {
         return dir_ / ("f" + std::to_string(frame) + ".json");
@@ -92,7 +97,7 @@ public:
 
 private:
     std::filesystem::path dir_, data_;
-    std::string keys_, extra_;
+    std::string keys_, extra_, errors_;
     int frames_, seed_;
     std::vector<int> dumps_, shots_;
 };

@@ -3,12 +3,16 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
+#include <initializer_list>
 #include <nlohmann/json.hpp>
-#include <sstream>
 #include <string>
+#include <utility>
+
+#include "test_support.h"
 
 // Runs gh02 with the arguments (and environment assignments in front); returns its exit code.
 // What it wrote to standard error goes into `errors`, and standard output into `output`, when
@@ -25,10 +29,7 @@ inline int RunGh02(const std::string& args, const std::string& env = "",
     int status = std::system(cmd.c_str());
     auto take = [](const std::filesystem::path& p, std::string* into) {
         if (!into) return;
-        std::ifstream in(p);
-        std::stringstream text;
-        text << in.rdbuf();
-        *into = text.str();
+        *into = ReadFileBytes(p.string());
         std::filesystem::remove(p);
     };
     take(err, errors);
@@ -37,10 +38,17 @@ inline int RunGh02(const std::string& args, const std::string& env = "",
 }
 
 inline nlohmann::json ReadJson(const std::filesystem::path& p) {
-    std::ifstream in(p);
-    std::stringstream text;
-    text << in.rdbuf();
-    return nlohmann::json::parse(text.str());
+    return nlohmann::json::parse(ReadFileBytes(p.string()));
+}
+
+// Each entry of the dump named by a JSON pointer ("/battle/phase") holds the value given; an
+// entry that is not there reads as null.
+inline void ExpectFields(const nlohmann::json& j,
+                         std::initializer_list<std::pair<const char*, nlohmann::json>> fields) {
+    for (const auto& [at, value] : fields) {
+        const nlohmann::json::json_pointer p(at);
+        EXPECT_EQ(j.contains(p) ? j[p] : nlohmann::json(), value) << at;
+    }
 }
 
 // The state dump's menu screen page (null on the entries) and the text of its line i.

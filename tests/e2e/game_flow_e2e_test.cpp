@@ -35,16 +35,16 @@ const Press kFlowPresses[] = {
 const std::string kKeys = Presses(kFlowPresses);
 
 void CheckOpeningLineWaitsForTheConfirmKey(const GameRun& run) {
-    const json a = run.State(kOpeningShown);
-    EXPECT_EQ(a["g_FrameProc"], "FieldFrame");
-    EXPECT_EQ(a["g_FadeAlpha"], 0);
-    EXPECT_EQ(a["g_FieldInputEnabled"], 1);
-    EXPECT_EQ(a["g_TalkWindows"][0]["text"], "Welcome to the test field.\\e");
-    EXPECT_EQ(a["g_TalkWindows"][0]["open"], 65535);
-    EXPECT_EQ(a["GameState"]["scriptRunning"], 0);
     // Character 1 was loaded for the field by the opening.
-    ASSERT_EQ(a["g_Characters"].size(), 2u);
-    EXPECT_EQ(a["g_Characters"][1]["fileName"], "mina");
+    const json a = run.State(kOpeningShown);
+    ExpectFields(a, {{"/g_FrameProc", "FieldFrame"},
+                     {"/g_FadeAlpha", 0},
+                     {"/g_FieldInputEnabled", 1},
+                     {"/g_TalkWindows/0/text", "Welcome to the test field.\\e"},
+                     {"/g_TalkWindows/0/open", 65535},
+                     {"/GameState/scriptRunning", 0},
+                     {"/g_Characters/1/fileName", "mina"}});
+    EXPECT_EQ(a["g_Characters"].size(), 2u);
 
     const json b = run.State(kOpeningDone);
     EXPECT_EQ(b["g_TalkWindows"][0]["open"], 0);
@@ -55,34 +55,35 @@ void CheckOpeningLineWaitsForTheConfirmKey(const GameRun& run) {
 void CheckConversationWithAChoiceList(const GameRun& run) {
     const json open = run.State(kListOpen);
     const json& list = open["GameState"]["messageWindow"];
-    EXPECT_EQ(open["GameState"]["messageOpen"], 1);
-    ASSERT_EQ(list["entries"].size(), 2u);
-    EXPECT_EQ(list["entries"][0]["text"], "Yes");
-    EXPECT_EQ(list["entries"][1]["value"], 1);
-    EXPECT_EQ(list["cursor"], 0);
     const json& window = open["g_TalkWindows"][0];
-    EXPECT_EQ(window["text"], "Shall we go on?\\e");
+    ASSERT_EQ(list["entries"].size(), 2u);
     // Below the first window, 16 pixels in, sized for its entries.
-    EXPECT_EQ(list["x"], window["x"].get<int>() + 16);
-    EXPECT_EQ(list["y"], window["y"].get<int>() + window["h"].get<int>());
-    EXPECT_EQ(list["w"], 9 * 3 + 8);
-    EXPECT_EQ(list["h"], 20 * 2 + 4);
+    ExpectFields(open,
+                 {{"/GameState/messageOpen", 1}, {"/g_TalkWindows/0/text", "Shall we go on?\\e"}});
+    ExpectFields(list, {{"/entries/0/text", "Yes"},
+                        {"/entries/1/value", 1},
+                        {"/cursor", 0},
+                        {"/x", window["x"].get<int>() + 16},
+                        {"/y", window["y"].get<int>() + window["h"].get<int>()},
+                        {"/w", 9 * 3 + 8},
+                        {"/h", 20 * 2 + 4}});
 
     EXPECT_EQ(run.State(kCursorMoved)["GameState"]["messageWindow"]["cursor"], 1);
 
-    const json answered = run.State(kAnswered);
-    EXPECT_EQ(answered["GameState"]["messageOpen"], 0);
-    EXPECT_EQ(answered["GameState"]["fieldScript"]["iv"][0], 1);  // f8 4 read the cursor
-    EXPECT_EQ(answered["g_TalkWindows"][0]["text"],
-              "Another time then; the road will wait for us until the morning comes.\\e");
+    // f8 4 read the cursor.
+    ExpectFields(run.State(kAnswered),
+                 {{"/GameState/messageOpen", 0},
+                  {"/GameState/fieldScript/iv/0", 1},
+                  {"/g_TalkWindows/0/text",
+                   "Another time then; the road will wait for us until the morning comes.\\e"}});
 }
 
 void CheckPlaceTriggerMovesTheCameraAndChangesTheScript(const GameRun& run) {
     const json fired = run.State(kPlaceFired);
-    EXPECT_EQ(fired["camera"]["handler"], "CameraMoveOrbit");
-    ASSERT_EQ(fired["camera"]["keys"].size(), 1u);
-    EXPECT_EQ(fired["camera"]["keys"][0]["frames"], 20);
-    EXPECT_EQ(fired["g_EnemySet"], json({1, -1, 0, -1, -1}));
+    ExpectFields(fired, {{"/camera/handler", "CameraMoveOrbit"},
+                         {"/camera/keys/0/frames", 20},
+                         {"/g_EnemySet", json({1, -1, 0, -1, -1})}});
+    EXPECT_EQ(fired["camera"]["keys"].size(), 1u);
     EXPECT_LT(fired["character0"]["position"][2].get<double>(), -13000.0);  // walked up to it
 
     const json done = run.State(kPathDone);
@@ -93,26 +94,24 @@ void CheckPlaceTriggerMovesTheCameraAndChangesTheScript(const GameRun& run) {
 
     const json fading = run.State(kFading);
     EXPECT_GT(fading["GameState"]["fieldScript"]["aux"].get<int>(), 0);
-    EXPECT_EQ(fading["g_FieldInputEnabled"], 0);
-    EXPECT_EQ(fading["g_FieldScriptName"], "test");
+    ExpectFields(fading, {{"/g_FieldInputEnabled", 0}, {"/g_FieldScriptName", "test"}});
 }
 
 void CheckNewScriptLoadsAnotherField(const GameRun& run) {
-    const json s = run.State(kNewScript);
-    EXPECT_EQ(s["g_FieldScriptName"], "second");
-    EXPECT_EQ(s["g_FieldName"], "meadow2");
-    EXPECT_EQ(s["GameState"]["fieldScript"]["aux"], 0);
-    EXPECT_EQ(s["g_FieldInputEnabled"], 1);
-    EXPECT_EQ(s["g_TalkWindows"][0]["text"], "A new field.\\e");
-    EXPECT_TRUE(s["messageBoxes"].empty());
+    ExpectFields(run.State(kNewScript), {{"/g_FieldScriptName", "second"},
+                                         {"/g_FieldName", "meadow2"},
+                                         {"/GameState/fieldScript/aux", 0},
+                                         {"/g_FieldInputEnabled", 1},
+                                         {"/g_TalkWindows/0/text", "A new field.\\e"},
+                                         {"/messageBoxes", json::array()}});
 }
 
 void CheckMenuScreenOpensAndCloses(const GameRun& run) {
     const json menu = run.State(kMenuScreen);
-    EXPECT_EQ(menu["g_FrameProc"], "MenuScreenFrame");
-    EXPECT_EQ(menu["g_FadeAlpha"], 0);
+    ExpectFields(
+        menu,
+        {{"/g_FrameProc", "MenuScreenFrame"}, {"/g_FadeAlpha", 0}, {"/MenuEntries/count", 7}});
     EXPECT_EQ(menu["GameState"]["messageWindow"]["entries"].size(), 7u);
-    EXPECT_EQ(menu["MenuEntries"]["count"], 7);
 
     const Picture shot = LoadPicture(run.Shot(kMenuScreen));
     ASSERT_EQ(shot.w, 640);
@@ -125,10 +124,9 @@ void CheckMenuScreenOpensAndCloses(const GameRun& run) {
     EXPECT_GT(box[2], 150);
     EXPECT_LT(box[1], 60);
 
-    const json back = run.State(kBackOnField);
-    EXPECT_EQ(back["g_FrameProc"], "FieldFrame");
-    EXPECT_EQ(back["g_FadeAlpha"], 0);
-    EXPECT_EQ(back["g_FieldInputEnabled"], 1);
+    ExpectFields(
+        run.State(kBackOnField),
+        {{"/g_FrameProc", "FieldFrame"}, {"/g_FadeAlpha", 0}, {"/g_FieldInputEnabled", 1}});
 }
 
 }  // namespace
@@ -142,13 +140,11 @@ TEST(GameFlowE2e, OneRunThroughTheFieldTheScriptsAndTheMenuScreen) {
     run.ShotAt({kMenuScreen});
     ASSERT_EQ(run.Run(), 0);
     const std::pair<const char*, void (*)(const GameRun&)> parts[] = {
-        {"OpeningLineWaitsForTheConfirmKey", CheckOpeningLineWaitsForTheConfirmKey},
-        {"ConversationWithAChoiceList", CheckConversationWithAChoiceList},
-        {"PlaceTriggerMovesTheCameraAndChangesTheScript",
-         CheckPlaceTriggerMovesTheCameraAndChangesTheScript},
-        {"NewScriptLoadsAnotherField", CheckNewScriptLoadsAnotherField},
-        {"MenuScreenOpensAndCloses", CheckMenuScreenOpensAndCloses},
-    };
+        {"the opening line", CheckOpeningLineWaitsForTheConfirmKey},
+        {"the choice list", CheckConversationWithAChoiceList},
+        {"the place trigger", CheckPlaceTriggerMovesTheCameraAndChangesTheScript},
+        {"the new script", CheckNewScriptLoadsAnotherField},
+        {"the menu screen", CheckMenuScreenOpensAndCloses}};
     for (auto [what, check] : parts) {
         SCOPED_TRACE(what);
         check(run);

@@ -16,10 +16,6 @@ namespace {
 // The opening line confirmed, then character 1 spoken to (its question and choice list).
 const std::string kToTheList = Presses({{30, "shift"}, {50, "shift", 3}});
 
-const json& List(const json& state) {
-    return state["GameState"]["messageWindow"];
-}
-
 struct HeldKeyRun {
     const char* what;
     std::string keys;
@@ -34,27 +30,27 @@ const HeldKeyRun kRuns[] = {
     {"the confirm key after a conversation",
      kToTheList + Presses({{85, "shift", 6}, {115, "shift", 85}, {210, "shift", 3}}), 231, 190, 230,
      [](const json& held, const json& after) {
-         EXPECT_EQ(held["g_TalkWindows"][0]["open"], 0);
-         EXPECT_EQ(held["GameState"]["fieldScript"]["running"], 0);
-         EXPECT_EQ(held["g_KeyShift"], 0);
-         EXPECT_EQ(after["g_TalkWindows"][0]["text"], "Shall we go on?\\e");
-         EXPECT_EQ(after["g_TalkWindows"][0]["open"], 65535);
+         ExpectFields(held, {{"/g_TalkWindows/0/open", 0},
+                             {"/GameState/fieldScript/running", 0},
+                             {"/g_KeyShift", 0}});
+         ExpectFields(after, {{"/g_TalkWindows/0/text", "Shall we go on?\\e"},
+                              {"/g_TalkWindows/0/open", 65535}});
      }},
     // Down pressed with the Shift that speaks: the list opens under it and keeps its cursor.
     {"an arrow into the choice list", kToTheList + Presses({{50, "down", 50}, {105, "down", 5}}),
      121, 95, 120,
      [](const json& held, const json& after) {
-         EXPECT_EQ(List(held)["open"], 1);
-         EXPECT_EQ(List(held)["cursor"], 0);
-         EXPECT_EQ(List(after)["cursor"], 1);
+         ExpectFields(
+             held, {{"/GameState/messageWindow/open", 1}, {"/GameState/messageWindow/cursor", 0}});
+         EXPECT_EQ(after["GameState"]["messageWindow"]["cursor"], 1);
      }},
     // Walking down, Return opens the menu screen with Down still held.
     {"an arrow into the menu screen",
      Presses({{30, "shift"}, {40, "down", 60}, {60, "return", 3}, {105, "down", 2}}), 121, 95, 120,
      [](const json& held, const json& after) {
-         EXPECT_EQ(held["g_FrameProc"], "MenuScreenFrame");
-         EXPECT_EQ(List(held)["cursor"], 0);
-         EXPECT_EQ(List(after)["cursor"], 1);
+         ExpectFields(
+             held, {{"/g_FrameProc", "MenuScreenFrame"}, {"/GameState/messageWindow/cursor", 0}});
+         EXPECT_EQ(after["GameState"]["messageWindow"]["cursor"], 1);
      }},
     // The walk onto place 1 starts a battle; Down held from the gauges on into fighter 1's
     // command menu.
@@ -62,8 +58,7 @@ const HeldKeyRun kRuns[] = {
      Presses({{30, "shift"}, {40, "right", 110}, {190, "down", 60}, {260, "down", 2}}), 276, 245,
      275,
      [](const json& held, const json& after) {
-         EXPECT_EQ(held["battle"]["phase"], "CommandSelect");
-         EXPECT_EQ(held["battle"]["menu"]["cursor"], 0);
+         ExpectFields(held, {{"/battle/phase", "CommandSelect"}, {"/battle/menu/cursor", 0}});
          EXPECT_EQ(after["battle"]["menu"]["cursor"], 1);
      }},
 };

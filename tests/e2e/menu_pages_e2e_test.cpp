@@ -35,144 +35,104 @@ constexpr int kGift = 820;  // the menu closed and the field script ran GIFT
 constexpr int kSaved = 840;
 constexpr int kLastFrame = 841;
 
+// Items: down to the poison, on Harlo; Shift on the smoke ball; up to the herbs, on Harlo.
+// Techniques, then the next fighter. Equipment: Mina, then the steel sword. Strength, then the
+// next member. Order: the first place with the third. The entry that runs the field script's
+// GIFT label.
 const Press kPresses[] = {
-    {30, "shift"},
-    {50, "return", 3},
-    // Items: down to the poison, on Harlo; Shift on the smoke ball; up to the herbs, on Harlo.
-    {80, "shift", 6},
-    {105, "down"},
-    {125, "shift"},
-    {145, "down"},
-    {165, "shift"},
-    {185, "shift"},
-    {205, "up"},
-    {225, "shift"},
-    {245, "down"},
-    {265, "shift"},
-    {285, "ctrl"},
-    {305, "ctrl"},
-    // Techniques, then the next fighter.
-    {325, "down"},
-    {345, "shift", 6},
-    {375, "right"},
-    {395, "ctrl"},
-    // Equipment: Mina, then the steel sword.
-    {415, "down"},
-    {435, "shift", 6},
-    {460, "shift"},
-    {480, "shift"},
-    {500, "ctrl"},
-    // Strength, then the next member.
-    {520, "down"},
-    {540, "shift", 6},
-    {565, "right"},
-    {585, "ctrl"},
-    // Order: the first place with the third.
-    {605, "down"},
-    {625, "shift", 6},
-    {650, "shift"},
-    {670, "down"},
-    {690, "down"},
-    {710, "shift"},
-    {730, "ctrl"},
-    // The entry that runs the field script's GIFT label.
-    {750, "down"},
-    {770, "shift", 6},
-};
-
-const json& Member(const json& j, int m) {
-    return j["g_PartyMembers"][m];
-}
+    {30, "shift"},     {50, "return", 3}, {80, "shift", 6}, {105, "down"},     {125, "shift"},
+    {145, "down"},     {165, "shift"},    {185, "shift"},   {205, "up"},       {225, "shift"},
+    {245, "down"},     {265, "shift"},    {285, "ctrl"},    {305, "ctrl"},     {325, "down"},
+    {345, "shift", 6}, {375, "right"},    {395, "ctrl"},    {415, "down"},     {435, "shift", 6},
+    {460, "shift"},    {480, "shift"},    {500, "ctrl"},    {520, "down"},     {540, "shift", 6},
+    {565, "right"},    {585, "ctrl"},     {605, "down"},    {625, "shift", 6}, {650, "shift"},
+    {670, "down"},     {690, "down"},     {710, "shift"},   {730, "ctrl"},     {750, "down"},
+    {770, "shift", 6}};
 
 void CheckItems(const GameRun& run) {
-    const json chosen = run.State(kPoisonChosen);
-    EXPECT_EQ(Page(chosen)["page"], "items");
-    EXPECT_EQ(Page(chosen)["title"], "アイテム");
-    EXPECT_EQ(Page(chosen)["step"], 1);
-    EXPECT_EQ(Page(chosen)["help"], "にがいどく を　だれに　つかいますか？");
-    EXPECT_EQ(Line(chosen, 0), "Mina");  // the places' order: the fighters, then who stays back
-    EXPECT_EQ(Line(chosen, 3), "Gordo");
+    // The places' order: the fighters, then who stays back.
+    ExpectFields(run.State(kPoisonChosen)["menuPage"],
+                 {{"/page", "items"},
+                  {"/title", "アイテム"},
+                  {"/step", 1},
+                  {"/help", "にがいどく を　だれに　つかいますか？"},
+                  {"/lines/0/text", "Mina"},
+                  {"/lines/3/text", "Gordo"}});
 
+    // None left to use.
     const json poisoned = run.State(kPoisoned);
-    EXPECT_EQ(Member(poisoned, 0)["hp"], 100);
+    ExpectFields(poisoned, {{"/g_PartyMembers/0/hp", 100},
+                            {"/menuPage/step", 0},
+                            {"/menuPage/help", "Harlo に　にがいどく を　つかった。"}});
     EXPECT_EQ(Goods(poisoned), json({{"やくそう", 3}, {"けむりだま", 1}}));
-    EXPECT_EQ(Page(poisoned)["step"], 0);  // none left to use
-    EXPECT_EQ(Page(poisoned)["help"], "Harlo に　にがいどく を　つかった。");
     EXPECT_EQ(Page(run.State(kSmokeRefused))["help"], "けむりだま は　ここでは　つかえない。");
 
+    // +30, no more than the maximum.
     const json healed = run.State(kHealed);
-    EXPECT_EQ(Member(healed, 0)["hp"], 120);  // +30, no more than the maximum
+    ExpectFields(healed, {{"/g_PartyMembers/0/hp", 120}, {"/menuPage/member", 0}});
     EXPECT_EQ(Goods(healed), json({{"やくそう", 2}, {"けむりだま", 1}}));
-    EXPECT_EQ(Page(healed)["member"], 0);
     ExpectLikeReference(run.Shot(kHealed), "menu_items");
 }
 
 void CheckTechniquesAndStrength(const GameRun& run) {
-    const json mina = run.State(kTechniques);
-    EXPECT_EQ(Page(mina)["page"], "techniques");
-    EXPECT_EQ(Page(mina)["member"], 1);
     // Her commands わざ and まほう open technique menus; she knows two of わざ and none of まほう.
-    EXPECT_EQ(Page(mina)["lines"][0]["heading"], true);
-    EXPECT_EQ(Line(mina, 0), "わざ");
-    EXPECT_EQ(Line(mina, 1), "きりおとし");
-    EXPECT_EQ(Line(mina, 2), "ヒール");
-    EXPECT_EQ(Line(mina, 3), "まほう");
-    EXPECT_EQ(Page(mina)["cursor"], 1);
-    EXPECT_EQ(Page(mina)["help"], "強い一撃");
+    ExpectFields(run.State(kTechniques)["menuPage"], {{"/page", "techniques"},
+                                                      {"/member", 1},
+                                                      {"/lines/0/heading", true},
+                                                      {"/lines/0/text", "わざ"},
+                                                      {"/lines/1/text", "きりおとし"},
+                                                      {"/lines/2/text", "ヒール"},
+                                                      {"/lines/3/text", "まほう"},
+                                                      {"/cursor", 1},
+                                                      {"/help", "強い一撃"}});
     ExpectLikeReference(run.Shot(kTechniques), "menu_techniques");
     EXPECT_EQ(Page(run.State(kTechniquesRight))["member"], 0);
 
-    const json strength = run.State(kStrength);
-    EXPECT_EQ(Page(strength)["page"], "strength");
-    EXPECT_EQ(Page(strength)["member"], 1);
-    ASSERT_EQ(Page(strength)["lines"].size(), 12u);  // the eleven stats and the weapon
-    EXPECT_EQ(Line(strength, 5), "すばやさ");
-    EXPECT_EQ(Page(strength)["lines"][5]["value"], " 30");
-    EXPECT_EQ(Page(strength)["lines"][11]["value"], "はがねのけん");
+    const json strength = run.State(kStrength)["menuPage"];
+    EXPECT_EQ(strength["lines"].size(), 12u);  // the eleven stats and the weapon
+    ExpectFields(strength, {{"/page", "strength"},
+                            {"/member", 1},
+                            {"/lines/5/text", "すばやさ"},
+                            {"/lines/5/value", " 30"},
+                            {"/lines/11/value", "はがねのけん"}});
     ExpectLikeReference(run.Shot(kStrength), "menu_strength");
     EXPECT_EQ(Page(run.State(kStrengthRight))["member"], 0);
 }
 
 void CheckEquipment(const GameRun& run) {
-    const json preview = run.State(kSwordPreview);
-    EXPECT_EQ(Page(preview)["page"], "equipment");
-    EXPECT_EQ(Page(preview)["member"], 1);
-    EXPECT_EQ(Line(preview, 0), "いまの　ぶき　どうのけん");
-    EXPECT_EQ(Line(preview, 1), "はがねのけん");
-    EXPECT_EQ(Page(preview)["help"], "Mina：どうのけん → はがねのけん");
+    ExpectFields(run.State(kSwordPreview)["menuPage"],
+                 {{"/page", "equipment"},
+                  {"/member", 1},
+                  {"/lines/0/text", "いまの　ぶき　どうのけん"},
+                  {"/lines/1/text", "はがねのけん"},
+                  {"/help", "Mina：どうのけん → はがねのけん"}});
     ExpectLikeReference(run.Shot(kSwordPreview), "menu_equipment");
 
-    const json on = run.State(kSwordOn);
-    EXPECT_EQ(Member(on, 1)["weapon"], 2);
-    EXPECT_EQ(on["inventory"]["weapons"], json::parse(R"([{"weapon": 1, "count": 1}])"));
-    EXPECT_EQ(Page(on)["help"], "Mina は　はがねのけん を　そうびした。");
+    ExpectFields(run.State(kSwordOn),
+                 {{"/g_PartyMembers/1/weapon", 2},
+                  {"/inventory/weapons", json::parse(R"([{"weapon": 1, "count": 1}])")},
+                  {"/menuPage/help", "Mina は　はがねのけん を　そうびした。"}});
 }
 
 void CheckOrder(const GameRun& run) {
-    const json marked = run.State(kOrderMarked);
-    EXPECT_EQ(Page(marked)["page"], "order");
-    EXPECT_EQ(Page(marked)["lines"][0]["marked"], true);
-    EXPECT_EQ(Page(marked)["cursor"], 2);
-    EXPECT_EQ(Page(marked)["member"], 3);
+    ExpectFields(run.State(kOrderMarked)["menuPage"],
+                 {{"/page", "order"}, {"/lines/0/marked", true}, {"/cursor", 2}, {"/member", 3}});
     ExpectLikeReference(run.Shot(kOrderMarked), "menu_order");
 
-    const json swapped = run.State(kOrderSwapped);
-    EXPECT_EQ(swapped["g_PartyOrder"], json({3, 0, 1}));
-    EXPECT_EQ(Line(swapped, 0), "Rikku");
     // Rikku leads on the field now: character 0 is her character file.
-    EXPECT_EQ(swapped["g_Characters"][0]["fileName"], "mina");
-
-    const json entries = run.State(kBackOnEntries);
-    EXPECT_TRUE(Page(entries).is_null());
-    EXPECT_EQ(entries["g_FrameProc"], "MenuScreenFrame");
+    ExpectFields(run.State(kOrderSwapped), {{"/g_PartyOrder", json({3, 0, 1})},
+                                            {"/menuPage/lines/0/text", "Rikku"},
+                                            {"/g_Characters/0/fileName", "mina"}});
+    ExpectFields(run.State(kBackOnEntries),
+                 {{"/menuPage", nullptr}, {"/g_FrameProc", "MenuScreenFrame"}});
 }
 
 void CheckScriptLabel(const GameRun& run) {
     const json gift = run.State(kGift);
-    EXPECT_EQ(gift["g_FrameProc"], "FieldFrame");
-    EXPECT_EQ(gift["g_TalkWindows"][0]["text"], "A herb for the road.\\e");
+    ExpectFields(gift, {{"/g_FrameProc", "FieldFrame"},
+                        {"/messageBoxes", json::array()},
+                        {"/g_TalkWindows/0/text", "A herb for the road.\\e"}});
     EXPECT_EQ(Goods(gift)["やくそう"], 3);
-    EXPECT_TRUE(gift["messageBoxes"].empty());
 }
 
 }  // namespace
@@ -219,9 +179,8 @@ TEST(MenuPagesE2e, WithoutTheActionsFileShiftOnAnEntryDoesNothing) {
     run.WithoutFiles({"Datas/MnuActions.qd"});
     run.DumpAt({110});
     ASSERT_EQ(run.Run(), 0);
-    const json j = run.State(110);
-    EXPECT_EQ(j["g_FrameProc"], "MenuScreenFrame");
-    EXPECT_TRUE(Page(j).is_null());
-    EXPECT_EQ(j["GameState"]["messageWindow"]["cursor"], 0);
-    EXPECT_TRUE(j["messageBoxes"].empty());
+    ExpectFields(run.State(110), {{"/g_FrameProc", "MenuScreenFrame"},
+                                  {"/menuPage", nullptr},
+                                  {"/GameState/messageWindow/cursor", 0},
+                                  {"/messageBoxes", json::array()}});
 }

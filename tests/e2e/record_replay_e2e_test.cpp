@@ -8,10 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <nlohmann/json.hpp>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -68,29 +66,12 @@ private:
     uint32_t now_ = 5000, state_ = 7, reads_ = 0;
 };
 
+// The key the window reads as the timeline's key.
 SDL_Keycode SdlKeyOf(int vk) {
-    switch (vk) {
-        case VK_UP:
-            return SDLK_UP;
-        case VK_DOWN:
-            return SDLK_DOWN;
-        case VK_LEFT:
-            return SDLK_LEFT;
-        case VK_RIGHT:
-            return SDLK_RIGHT;
-        case VK_SHIFT:
-            return SDLK_LSHIFT;
-        case VK_CONTROL:
-            return SDLK_LCTRL;
-        case VK_RETURN:
-            return SDLK_RETURN;
-        case VK_BACK:
-            return SDLK_BACKSPACE;
-        case VK_V:
-            return SDLK_v;
-        default:
-            return SDLK_ESCAPE;
-    }
+    for (SDL_Keycode k : {SDLK_UP, SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT, SDLK_LSHIFT, SDLK_LCTRL,
+                          SDLK_RETURN, SDLK_BACKSPACE, SDLK_v})
+        if (SdlWindow::VirtualKeyOf(k) == vk) return k;
+    return SDLK_ESCAPE;
 }
 
 SDL_Event SdlKey(int vk, bool down, bool repeat = false) {
@@ -135,12 +116,11 @@ private:
 
 // The play-through's keys up to the cut as SDL events, and the taps and the close around them.
 std::map<uint64_t, std::vector<SDL_Event>> Events() {
-    std::ifstream in(fs::path(GH02_SOURCE_DIR) / "tests" / "playthrough" / "adventure.keys");
-    std::stringstream text;
-    text << in.rdbuf();
     InputTimeline timeline;
     std::string error;
-    EXPECT_TRUE(ParseInputTimeline(text.str(), timeline, error)) << error;
+    EXPECT_TRUE(ParseInputTimeline(
+        ReadFileBytes(GH02_SOURCE_DIR "/tests/playthrough/adventure.keys"), timeline, error))
+        << error;
     std::map<uint64_t, std::vector<SDL_Event>> events;
     std::map<int, bool> down;
     for (const KeyEvent& k : timeline.events) {
@@ -229,10 +209,7 @@ TEST(RecordReplayE2e, AReplayOfARecordedGameEndsInTheSameState) {
         const json replayed = ReadJson(dir / ("replayed" + std::to_string(f) + ".json"));
         EXPECT_TRUE(played == replayed) << json::diff(played, replayed).dump().substr(0, 2000);
     }
-    std::ifstream recorded(dir / "game.keys");
-    std::stringstream lines;
-    lines << recorded.rdbuf();
-    EXPECT_NE(lines.str().find(" answer yes\n"), std::string::npos);
+    EXPECT_NE(ReadFileBytes(dir / "game.keys").find(" answer yes\n"), std::string::npos);
     const json asked = ReadJson(dir / ("played" + std::to_string(kClose + 2) + ".json"));
     EXPECT_EQ(asked["quitBox"]["cursor"], 1);
     EXPECT_FALSE(fs::exists(dir / "after.json"));  // the replay ended where the game did

@@ -9,7 +9,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
@@ -38,11 +37,6 @@ std::string KeysFrom(int from) {
             out << frame - from << ' ' << key << ' ' << state << '\n';
     }
     return out.str();
-}
-
-std::string Bytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 // Frames after the load that are checked, counted from the first frame the loaded game plays.
@@ -98,8 +92,8 @@ TEST(SaveLoad, ALoadedGamePlaysOnAsTheGameThatWasSaved) {
         };
         for (int k : kChecks) compare(from + k, k);
         compare(kLastFrame, kLastFrame - from);
-        EXPECT_EQ(Bytes(dir / (tag + std::to_string(kChecks[0]) + ".png")),
-                  Bytes(dir / ("w" + std::to_string(from + kChecks[0]) + ".png")))
+        EXPECT_EQ(ReadFileBytes(dir / (tag + std::to_string(kChecks[0]) + ".png")),
+                  ReadFileBytes(dir / ("w" + std::to_string(from + kChecks[0]) + ".png")))
             << "the picture after the load differs";
     }
     fs::remove_all(dir);

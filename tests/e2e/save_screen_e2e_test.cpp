@@ -9,7 +9,6 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <nlohmann/json.hpp>
 #include <string>
 
@@ -34,11 +33,6 @@ const std::string kTwoSaves = kToTheScreen +
                               "760 shift down\n763 shift up\n780 down down\n783 down up\n"
                               "800 shift down\n803 shift up\n830 ctrl down\n833 ctrl up\n";
 constexpr int kScreenOpen = 740, kTwoFilled = 815, kClosed = 850;
-
-std::string Bytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 class SaveScreenRun : public ::testing::Test {
 protected:
@@ -99,27 +93,26 @@ TEST_F(SaveScreenRun, SavesTwiceThenGoesOnAndALoadedGameGoesOnAsWell) {
     const json open = State(played_, kScreenOpen);
     ASSERT_FALSE(open["saveScreen"].is_null());
     EXPECT_EQ(open["saveScreen"]["slots"].size(), 8u);
-    EXPECT_EQ(open["saveScreen"]["slots"][0]["state"], "empty");
-    EXPECT_EQ(open["saveScreen"]["message"], "どこに　記録しますか？");
+    ExpectFields(open["saveScreen"],
+                 {{"/slots/0/state", "empty"}, {"/message", "どこに　記録しますか？"}});
 
     const json two = State(played_, kTwoFilled);
     const json& slots = two["saveScreen"]["slots"];
-    EXPECT_EQ(two["saveScreen"]["cursor"], 1);
-    EXPECT_EQ(two["saveScreen"]["message"], "No.2 に　記録しました。");
     for (int s = 0; s < 8; ++s) EXPECT_EQ(slots[s]["state"], s < 2 ? "filled" : "empty") << s;
-    EXPECT_EQ(slots[1]["heading"], "baske0");
-    EXPECT_EQ(slots[1]["note"], "2027-01-01 00:00");
-    EXPECT_EQ(slots[1]["detail"], "ミナ  HP 100/100  0:00:13");
+    ExpectFields(two["saveScreen"], {{"/cursor", 1},
+                                     {"/message", "No.2 に　記録しました。"},
+                                     {"/slots/1/heading", "baske0"},
+                                     {"/slots/1/note", "2027-01-01 00:00"},
+                                     {"/slots/1/detail", "ミナ  HP 100/100  0:00:13"}});
     // The field held still under the screen: nobody moved and the talk waits.
     EXPECT_EQ(two["character0"], open["character0"]);
     EXPECT_EQ(two["GameState"]["fieldScript"]["pc"], open["GameState"]["fieldScript"]["pc"]);
     ExpectLikeReference(played_ / (std::to_string(kTwoFilled) + ".png"), "save_screen");
 
     // Closed, the script went on behind f14 and ended the talk.
-    const json closed = State(played_, kClosed);
-    EXPECT_TRUE(closed["saveScreen"].is_null());
-    EXPECT_EQ(closed["g_TalkWindows"][0]["open"], 0);
-    EXPECT_EQ(closed["GameState"]["fieldScript"]["running"], 0);
+    ExpectFields(State(played_, kClosed), {{"/saveScreen", nullptr},
+                                           {"/g_TalkWindows/0/open", 0},
+                                           {"/GameState/fieldScript/running", 0}});
 
     // Slot 2 taken up in a new process: the same field, the talk ended as after the screen, and
     // the keys walk Harlo away.
@@ -127,12 +120,12 @@ TEST_F(SaveScreenRun, SavesTwiceThenGoesOnAndALoadedGameGoesOnAsWell) {
         Play(dir, "20 down down\n40 down up\n", 61, " --load 2" + At("--dump-state", dir, {5, 60})),
         0);
     const json loaded = State(dir, 5);
-    EXPECT_EQ(loaded["g_FrameProc"], "FieldFrame");
-    EXPECT_TRUE(loaded["saveScreen"].is_null());
-    EXPECT_TRUE(loaded["titleMenu"].is_null());
-    EXPECT_EQ(loaded["g_TalkWindows"][0]["open"], 0);
-    EXPECT_EQ(loaded["GameState"]["fieldScript"]["running"], 0);
-    EXPECT_EQ(loaded["character0"], two["character0"]);
+    ExpectFields(loaded, {{"/g_FrameProc", "FieldFrame"},
+                          {"/saveScreen", nullptr},
+                          {"/titleMenu", nullptr},
+                          {"/g_TalkWindows/0/open", 0},
+                          {"/GameState/fieldScript/running", 0},
+                          {"/character0", two["character0"]}});
     EXPECT_NE(State(dir, 60)["character0"], loaded["character0"]);
 }
 
@@ -162,29 +155,27 @@ TEST_F(SaveScreenRun, TheTitleTakesUpSavesAndQuits) {
         const int last = p.slotFrom ? p.slotFrom : 100;
         EXPECT_EQ(Play(dir, p.keys, last + 1, At("--dump-state", dir, {p.shot, last})), 0);
         const json title = State(dir, p.shot);
-        EXPECT_EQ(title["g_FrameProc"], "TitleFrame");
-        EXPECT_EQ(title["titleMenu"]["cursor"], p.cursor);
-        EXPECT_EQ(title["titleMenu"]["entries"][1]["choosable"], true);
+        ExpectFields(title, {{"/g_FrameProc", "TitleFrame"},
+                             {"/titleMenu/cursor", p.cursor},
+                             {"/titleMenu/entries/1/choosable", true}});
         EXPECT_EQ(title["titleMenu"]["slotList"].is_null(), !p.listed);
-        if (p.listed) {
-            EXPECT_EQ(title["titleMenu"]["slotList"]["cursor"], 0);
-            EXPECT_EQ(title["titleMenu"]["slotList"]["slots"][2]["state"], "empty");
-        }
+        if (p.listed)
+            ExpectFields(title["titleMenu"]["slotList"],
+                         {{"/cursor", 0}, {"/slots/2/state", "empty"}});
         if (!p.slotFrom) {
             EXPECT_FALSE(fs::exists(dir / (std::to_string(last) + ".json")));
             continue;
         }
-        const json field = State(dir, last);
-        EXPECT_EQ(field["g_FrameProc"], "FieldFrame");
-        EXPECT_TRUE(field["titleMenu"].is_null());
-        EXPECT_EQ(field["character0"], saved);
+        ExpectFields(
+            State(dir, last),
+            {{"/g_FrameProc", "FieldFrame"}, {"/titleMenu", nullptr}, {"/character0", saved}});
     }
 }
 
 TEST_F(SaveScreenRun, AWriteThatFailsIsToldAndTheOldSaveStays) {
     // A folder where the slot's temporary file goes: writing it fails, even for root.
     fs::create_directories(dir / "saves" / "slot01.json.tmp");
-    const std::string before = Bytes(dir / "saves" / "slot01.json");
+    const std::string before = ReadFileBytes(dir / "saves" / "slot01.json");
     ASSERT_EQ(Play(dir, kToTheScreen + "760 shift down\n763 shift up\n", 781,
                    At("--dump-state", dir, {780})),
               0);
@@ -193,5 +184,5 @@ TEST_F(SaveScreenRun, AWriteThatFailsIsToldAndTheOldSaveStays) {
     EXPECT_EQ(message.rfind("No.1 に　記録できません：cannot write slot01.json.tmp: ", 0), 0u)
         << message;
     EXPECT_EQ(screen["slots"][0]["state"], "filled");
-    EXPECT_EQ(Bytes(dir / "saves" / "slot01.json"), before);
+    EXPECT_EQ(ReadFileBytes(dir / "saves" / "slot01.json"), before);
 }

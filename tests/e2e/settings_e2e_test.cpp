@@ -6,11 +6,9 @@
 // settings entry shows it.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
-#include <sstream>
 #include <string>
 
 #include "e2e_run.h"
@@ -27,36 +25,14 @@ bool DemoBuilt() {
     return fs::exists(kDemo / "SCR" / "test.qd");
 }
 
-std::string Text(const fs::path& p) {
-    std::ifstream in(p);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-// One headless run of the demo: the keys, then dumps and pictures at the frames asked for; its
-// standard error is kept.
-struct DemoRun {
-    fs::path dir = MakeTempDir("e2e_settings");
-    std::string args, env;
-    ~DemoRun() { fs::remove_all(dir); }
-    void Run(const std::string& keys, int frames, std::initializer_list<int> dumps,
-             std::initializer_list<int> shots = {}) {
-        std::ofstream(dir / "keys.txt") << keys;
-        fs::create_directories(dir / "saves");
-        std::string all = args + " --headless --seed 7 --frames " + std::to_string(frames) +
-                          " --save-dir " + (dir / "saves").string() + " --input " +
-                          (dir / "keys.txt").string();
-        for (int f : dumps) all += " --dump-state " + std::to_string(f) + ":" + Dump(f);
-        for (int f : shots) all += " --screenshot " + std::to_string(f) + ":" + Shot(f);
-        const std::string cmd =
-            env + " " GH02_BINARY " " + all + " >/dev/null 2>" + (dir / "stderr.txt").string();
-        ASSERT_NE(std::system(cmd.c_str()), -1);
+// A headless run of the demo with its saves in the run's folder and the options given.
+struct DemoRun : GameRun {
+    DemoRun(const std::string& keys, int frames, const std::string& options = "",
+            const fs::path& data = kDemo)
+        : GameRun("e2e_settings", keys, frames, 7, data) {
+        fs::create_directories(Dir() / "saves");
+        With("--save-dir {dir}/saves " + options);
     }
-    std::string Dump(int f) const { return (dir / (std::to_string(f) + ".json")).string(); }
-    std::string Shot(int f) const { return (dir / (std::to_string(f) + ".png")).string(); }
-    json State(int f) const { return fs::exists(Dump(f)) ? ReadJson(Dump(f)) : json(); }
-    std::string Errors() const { return Text(dir / "stderr.txt"); }
 };
 
 // New game, the opening's three lines: from frame 410 Harlo is free to walk.
@@ -71,46 +47,39 @@ const Press kSettingsTrip[] = {
     {720, "down"},      {740, "down"}, {760, "down"}, {780, "down"}, {800, "shift"}, {830, "shift"},
     {850, "i"},         {900, "ctrl"}, {930, "ctrl"},
 };
-
-std::string TripKeys() {
-    return Presses(kOpening) + Presses(kSettingsTrip);
-}
+const std::string kTripKeys = Presses(kOpening) + Presses(kSettingsTrip);
 
 TEST(SettingsE2e, TheMenuOpensTheScreenWhoseChangesAreWrittenToTheFile) {
     if (!DemoBuilt()) GTEST_SKIP() << "the demo data was not built beside the game";
-    DemoRun run;
-    const fs::path config = run.dir / "config" / "gh02" / "settings.ini";
-    run.args = "--config " + config.string();
-    run.Run(TripKeys(), kLeft + 1, {kOnSettings, kMusicDown, kOnKeys, kLeft},
-            {kOnSettings, kOnKeys});
+    DemoRun run(kTripKeys, kLeft + 1, "--config {dir}/config/gh02/settings.ini");
+    run.DumpAt({kOnSettings, kMusicDown, kOnKeys, kLeft});
+    run.ShotAt({kOnSettings, kOnKeys});
+    ASSERT_EQ(run.Run(), 0);
 
+    // The demo's own settings come first.
     const json on = run.State(kOnSettings);
     ASSERT_FALSE(on["settingsScreen"].is_null()) << "the せってい entry did not open the screen";
-    EXPECT_EQ(on["settingsScreen"]["page"], "settings");
-    EXPECT_EQ(on["settingsScreen"]["lines"][3]["value"], "100%");
-    EXPECT_EQ(on["settings"]["game"]["rok_edges"], "no");  // the demo's own settings
+    ExpectFields(on, {{"/settingsScreen/page", "settings"},
+                      {"/settingsScreen/lines/3/value", "100%"},
+                      {"/settings/game/rok_edges", "no"}});
     ExpectLikeReference(run.Shot(kOnSettings), "settings");
 
     EXPECT_EQ(run.State(kMusicDown)["settings"]["sound"]["music"], 90);
-
-    const json keys = run.State(kOnKeys);
-    EXPECT_EQ(keys["settingsScreen"]["page"], "keys");
-    EXPECT_EQ(keys["settings"]["keys"]["up"], json({"I", "W"}));
+    ExpectFields(run.State(kOnKeys),
+                 {{"/settingsScreen/page", "keys"}, {"/settings/keys/up", json({"I", "W"})}});
     ExpectLikeReference(run.Shot(kOnKeys), "settings_keys");
 
-    const json left = run.State(kLeft);
-    EXPECT_TRUE(left["settingsScreen"].is_null());
-    EXPECT_EQ(left["g_FrameProc"], "MenuScreenFrame");
-    const std::string file = Text(config);
-    EXPECT_NE(file.find("music = 90"), std::string::npos) << file;
-    EXPECT_NE(file.find("up = I, W\n"), std::string::npos) << file;
-    EXPECT_NE(file.find("rok_edges = no\n"), std::string::npos) << file;
+    ExpectFields(run.State(kLeft),
+                 {{"/settingsScreen", nullptr}, {"/g_FrameProc", "MenuScreenFrame"}});
+    const std::string file = ReadFileBytes((run.Dir() / "config/gh02/settings.ini").string());
+    for (const char* line : {"music = 90", "up = I, W\n", "rok_edges = no\n"})
+        EXPECT_NE(file.find(line), std::string::npos) << file;
 
     // Where the file cannot be written (its folder is a file), the game goes on all the same.
-    DemoRun blocked;
-    std::ofstream(blocked.dir / "folder");
-    blocked.args = "--config " + (blocked.dir / "folder" / "settings.ini").string();
-    blocked.Run(TripKeys(), kLeft + 1, {kLeft});
+    DemoRun blocked(kTripKeys, kLeft + 1, "--config {dir}/folder/settings.ini");
+    std::ofstream(blocked.Dir() / "folder");
+    blocked.DumpAt({kLeft});
+    ASSERT_EQ(blocked.Run(), 0);
     EXPECT_EQ(blocked.State(kLeft)["settings"]["sound"]["music"], 90);
     EXPECT_NE(blocked.Errors().find("the settings cannot be written"), std::string::npos)
         << blocked.Errors();
@@ -120,17 +89,17 @@ TEST(SettingsE2e, TheMenuOpensTheScreenWhoseChangesAreWrittenToTheFile) {
 constexpr int kBefore = 419, kArrowDone = 480, kLetterDone = 560;
 const Press kWalks[] = {{420, "up", 60}, {490, "i", 70}};
 
-double LeaderZ(const DemoRun& run, int frame) {
+double LeaderZ(const GameRun& run, int frame) {
     return run.State(frame)["character0"]["position"][2].get<double>();
 }
 
 TEST(SettingsE2e, TheFilesBindingsDecideWhatWalksAndTheUsersOwnFileIsNotRead) {
     if (!DemoBuilt()) GTEST_SKIP() << "the demo data was not built beside the game";
     const std::string keys = Presses(kOpening) + Presses(kWalks);
-    DemoRun bound;
-    std::ofstream(bound.dir / "mine.ini") << "[keys]\nup = I\n[sound]\nmusic = loud\n";
-    bound.args = "--config " + (bound.dir / "mine.ini").string();
-    bound.Run(keys, kLetterDone + 1, {kBefore, kArrowDone, kLetterDone});
+    DemoRun bound(keys, kLetterDone + 1, "--config {dir}/mine.ini");
+    std::ofstream(bound.Dir() / "mine.ini") << "[keys]\nup = I\n[sound]\nmusic = loud\n";
+    bound.DumpAt({kBefore, kArrowDone, kLetterDone});
+    ASSERT_EQ(bound.Run(), 0);
     EXPECT_EQ(LeaderZ(bound, kArrowDone), LeaderZ(bound, kBefore)) << "the arrow still walks";
     EXPECT_NE(LeaderZ(bound, kLetterDone), LeaderZ(bound, kArrowDone)) << "I does not walk";
     EXPECT_NE(bound.Errors().find("mine.ini: sound.music: \"loud\" is not a whole number from 0 "
@@ -139,11 +108,12 @@ TEST(SettingsE2e, TheFilesBindingsDecideWhatWalksAndTheUsersOwnFileIsNotRead) {
         << bound.Errors();
 
     // The same file as the user's own: a headless run without --config plays as it always has.
-    DemoRun plain;
-    fs::create_directories(plain.dir / "xdg" / "gh02");
-    fs::copy_file(bound.dir / "mine.ini", plain.dir / "xdg" / "gh02" / "settings.ini");
-    plain.env = "XDG_CONFIG_HOME=" + (plain.dir / "xdg").string();
-    plain.Run(keys, kLetterDone + 1, {kBefore, kArrowDone});
+    DemoRun plain(keys, kLetterDone + 1);
+    fs::create_directories(plain.Dir() / "xdg" / "gh02");
+    fs::copy_file(bound.Dir() / "mine.ini", plain.Dir() / "xdg" / "gh02" / "settings.ini");
+    plain.env = "XDG_CONFIG_HOME=" + (plain.Dir() / "xdg").string();
+    plain.DumpAt({kBefore, kArrowDone});
+    ASSERT_EQ(plain.Run(), 0);
     EXPECT_NE(LeaderZ(plain, kArrowDone), LeaderZ(plain, kBefore));
     EXPECT_EQ(plain.State(kBefore)["settings"]["game"]["rok_edges"], "ask");
     EXPECT_EQ(plain.Errors().find("settings.ini"), std::string::npos) << plain.Errors();
@@ -151,9 +121,11 @@ TEST(SettingsE2e, TheFilesBindingsDecideWhatWalksAndTheUsersOwnFileIsNotRead) {
 
 TEST(SettingsE2e, ATitleThatNamesTheEntryShowsItBeforeQuit) {
     if (!DemoBuilt()) GTEST_SKIP() << "the demo data was not built beside the game";
-    DemoRun run;
-    // The demo's data with a title file that names the entry.
-    const fs::path data = run.dir / "data";
+    // The demo's data with a title file that names the entry. Down past the grey Continue and
+    // Load to the settings, in and out again.
+    const Press keys[] = {{9, "down"}, {30, "down"}, {50, "shift"}, {80, "ctrl"}};
+    const fs::path data = MakeTempDir("e2e_settings_title");
+    DemoRun run(Presses(keys), 101, "", data);
     fs::create_directories(data / "Datas");
     for (const fs::directory_entry& e : fs::directory_iterator(kDemo))
         if (e.path().filename() != "Datas")
@@ -161,19 +133,15 @@ TEST(SettingsE2e, ATitleThatNamesTheEntryShowsItBeforeQuit) {
     for (const fs::directory_entry& e : fs::directory_iterator(kDemo / "Datas"))
         fs::copy_file(e.path(), data / "Datas" / e.path().filename());
     std::ofstream(data / "Datas" / "Title.qd", std::ios::app) << "settings  Settings\n";
-    run.args = "--data " + data.string();
-    // Down past the grey Continue and Load to the settings, in and out again.
-    const Press keys[] = {{9, "down"}, {30, "down"}, {50, "shift"}, {80, "ctrl"}};
-    run.Run(Presses(keys), 101, {45, 70, 100});
+    run.DumpAt({45, 70, 100});
+    ASSERT_EQ(run.Run(), 0);
+    fs::remove_all(data);
     const json on = run.State(45)["titleMenu"];
     ASSERT_EQ(on["entries"].size(), 5u);
-    EXPECT_EQ(on["entries"][3]["text"], "Settings");
-    EXPECT_EQ(on["entries"][4]["text"], "おわる");
-    EXPECT_EQ(on["cursor"], 3);
+    ExpectFields(on,
+                 {{"/entries/3/text", "Settings"}, {"/entries/4/text", "おわる"}, {"/cursor", 3}});
     EXPECT_EQ(run.State(70)["settingsScreen"]["title"], "せってい");
-    const json back = run.State(100);
-    EXPECT_TRUE(back["settingsScreen"].is_null());
-    EXPECT_EQ(back["titleMenu"]["cursor"], 3);
+    ExpectFields(run.State(100), {{"/settingsScreen", nullptr}, {"/titleMenu/cursor", 3}});
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <initializer_list>
+#include <random>
 #include <string>
 #include <system_error>
 
@@ -51,8 +52,10 @@ inline void QuietHost() {
 // fuzzer exits; returns its path.
 inline const std::string& DataDir(const char* name, std::initializer_list<const char*> subdirs) {
     static std::string dir;
+    // A name of its own for every process: std::rand() unseeded gave every run the same folder,
+    // and a test run's exit removed it under a campaign of the same target running beside it.
     dir = (std::filesystem::temp_directory_path() /
-           (std::string("gh02-") + name + "-" + std::to_string(std::rand())))
+           (std::string("gh02-") + name + "-" + std::to_string(std::random_device{}())))
               .string();
     for (const char* sub : subdirs) std::filesystem::create_directories(dir + "/" + sub);
     std::filesystem::create_directories(dir);

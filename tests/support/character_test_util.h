@@ -88,9 +88,4 @@ protected:
             m.Save((std::string(GetBasePath()) + "chara\\" + name).c_str(), RZ_SaveFormat::Ascii));
         ClearPathCache();
     }
-    static std::vector<std::string> Messages() {
-        std::vector<std::string> texts;
-        for (const MessageBoxRecord& r : g_MessageBoxLog) texts.push_back(r.text);
-        return texts;
-    }
 };

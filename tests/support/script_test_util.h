@@ -16,13 +16,6 @@ inline void SetText(QScrOrg& s, std::string_view text) {
     s.pc = 0;
 }
 
-// The UTF-8 texts of the boxes shown so far.
-inline std::vector<std::string> ShownTexts() {
-    std::vector<std::string> texts;
-    for (const auto& rec : g_MessageBoxLog) texts.push_back(rec.text);
-    return texts;
-}
-
 class ScriptTest : public HeadlessHostTest {
 protected:
     QScrOrg s;

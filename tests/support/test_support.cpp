@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 
 #include "base/message_box.h"
@@ -56,6 +58,32 @@ std::string MakeTempDir(const std::string& tag) {
     fs::path p = fs::temp_directory_path() / ("gh02-" + tag + "-" + std::to_string(rd()));
     fs::create_directories(p);
     return p.string();
+}
+
+std::vector<std::string> BoxTexts() {
+    std::vector<std::string> texts;
+    for (const MessageBoxRecord& r : g_MessageBoxLog) texts.push_back(r.text);
+    return texts;
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+ScopedEnv::ScopedEnv(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) had_ = true, old_ = old;
+    if (value)
+        setenv(name, value, 1);
+    else
+        unsetenv(name);
+}
+
+ScopedEnv::~ScopedEnv() {
+    if (had_)
+        setenv(name_.c_str(), old_.c_str(), 1);
+    else
+        unsetenv(name_.c_str());
 }
 
 // Sanitizer settings built into every test program: gtest_discover_tests hands only the first

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "base/frame.h"
 #include "base/null_host.h"
@@ -32,6 +33,24 @@ std::string CorpusDir(const std::string& sub);
 std::string FixturesDir();
 // A fresh empty directory under the system's temporary directory.
 std::string MakeTempDir(const std::string& tag);
+// The texts of the message boxes shown so far.
+std::vector<std::string> BoxTexts();
+
+// The bytes of a file; empty when it cannot be read.
+std::string ReadFileBytes(const std::string& path);
+
+// An environment variable set (or unset, for nullptr) until the end of the scope.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    std::string name_, old_;
+    bool had_ = false;
+};
 
 #define SKIP_WITHOUT_CORPUS(dir)                                                        \
     do {                                                                                \

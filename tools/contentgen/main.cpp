@@ -1,16 +1,27 @@
-// contentgen: builds the demo adventure's data directories from content/.
+// contentgen: builds the demo adventure's data directories from content/, and the program's
+// icons for the desktop.
 //   contentgen CONTENT_DIR OUT_DIR [MANIFEST]
+//   contentgen --icons OUT_DIR
 #include <chrono>
 #include <cstdio>
 #include <string>
 
 #include "base/host.h"
 #include "build_content.h"
+#include "icon_picture.h"
 #include "platform/iconv_codec.h"
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--icons") {
+        std::string error;
+        if (WriteIcons(argv[2], error)) return 0;
+        std::fprintf(stderr, "contentgen: %s\n", error.c_str());
+        return 1;
+    }
     if (argc < 3 || argc > 4) {
-        std::fprintf(stderr, "usage: contentgen CONTENT_DIR OUT_DIR [MANIFEST]\n");
+        std::fprintf(stderr,
+                     "usage: contentgen CONTENT_DIR OUT_DIR [MANIFEST]\n"
+                     "       contentgen --icons OUT_DIR\n");
         return 2;
     }
     const auto start = std::chrono::steady_clock::now();

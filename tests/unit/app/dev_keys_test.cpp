@@ -4,22 +4,14 @@
 
 #include <filesystem>
 #include <fstream>
-#include <memory>
 
 #include "app/dev_keys.h"
 #include "app/game_start.h"
-#include "app/modes.h"
-#include "app/shell.h"
-#include "app/world_reset.h"
-#include "base/paths.h"
+#include "demo_shell.h"
 #include "field/game_state.h"
-#include "gfx/d3d.h"
-#include "gfx/recording_backend.h"
-#include "sound/sound.h"
 #include "test_support.h"
 #include "world/character.h"
 #include "world/field_info.h"
-#include "world/title_file.h"
 
 namespace fs = std::filesystem;
 
@@ -40,37 +32,25 @@ TEST(StartPlace, ReadsFieldScriptAndLabel) {
 class DevKeysTest : public HeadlessHostTest {
 protected:
     fs::path data;
+    DemoShell demo;
     void SetUp() override {
         HeadlessHostTest::SetUp();
-        dialogs.quiet = true;
         data = MakeTempDir("devkeys");
         fs::copy(GH02_DEMO_DATA, data, fs::copy_options::recursive);
-        SetDataDirectory(data.string());
-        ReadTitleFile();
         std::string why;
         ASSERT_TRUE(ParseStartPlace("mori:mori:IDLE", g_StartPlace, why));
         g_DevKeys = true;
-        auto backend = std::make_unique<RecordingBackend>();
-        backend->keep = false;
-        ASSERT_TRUE(StartShell(std::move(backend)));
-        InstallStartupFrame();
+        ASSERT_TRUE(demo.Start(data.string()));
     }
     void TearDown() override {
         g_DevKeys = false;
         g_StartPlace = StartPlace();
-        ResetGameWorld();
-        ReleaseD3D();
-        ReleaseSound();
-        SetDataDirectory("");
-        ReadTitleFile();
+        demo.Stop();
         fs::remove_all(data);
         HeadlessHostTest::TearDown();
     }
     void Frames(int n) {
-        for (int i = 0; i < n; ++i) {
-            clock.Advance(17);
-            RunOneFrame();
-        }
+        for (int i = 0; i < n; ++i) DemoShell::Frame(clock);
     }
 };
 

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <tuple>
 
 #include "app/mode_change.h"
 #include "app/modes.h"
@@ -101,9 +102,8 @@ TEST_F(GameFlowTest, ModeChangeRowsClearTheRequestAndTouchNothingElse) {
         g_ModeNext = r.next;
         g_ModeChangeRequest = 1;
         QModeChange();
-        EXPECT_EQ(g_ModeChangeRequest, 0);
-        EXPECT_EQ(g_ModeNow, r.now);
-        EXPECT_EQ(g_ModeNext, r.next);
+        EXPECT_EQ(std::tuple(g_ModeChangeRequest, g_ModeNow, g_ModeNext),
+                  std::tuple(0, r.now, r.next));
         Msg m;
         EXPECT_EQ(g_MessageQueue.Peek(m) && m.message == WM_CLOSE, r.closes);
         ASSERT_EQ(g_MessageBoxLog.size(), r.error ? 1u : 0u);
@@ -150,8 +150,7 @@ TEST_F(GameFlowTest, MenuInputWaitsThenMovesOverSevenEntriesAndCtrlCloses) {
     step(VK_CONTROL, 100);  // a fresh press is not yet held
     EXPECT_EQ(g_pGameState->fieldHandler, NullFrameHook);
     step(VK_CONTROL, 100);
-    EXPECT_EQ(g_pGameState->fieldHandler, MenuFadeOut);
-    EXPECT_EQ(g_ModeNext, 1);
+    EXPECT_EQ(std::tuple(g_pGameState->fieldHandler, g_ModeNext), std::tuple(&MenuFadeOut, 1));
 }
 
 TEST_F(GameFlowTest, MenuScreenDrawsThreeFacesOverItsBackground) {
@@ -195,8 +194,7 @@ TEST_F(GameFlowTest, MenuEntriesDoWhatTheDataSetSaysAndTheFieldKeepsItsPictures)
     EXPECT_EQ(TextureSlotName(g_TextureSlots[10]), "tex\\bush.dds");
 
     EXPECT_TRUE(ChooseMenuEntry(0));
-    EXPECT_EQ(g_MenuScreen.page, MenuPage::kOrder);
-    EXPECT_EQ(g_ActionTimer, -128);
+    EXPECT_EQ(std::tuple(g_MenuScreen.page, g_ActionTimer), std::tuple(MenuPage::kOrder, -128));
     g_MenuScreen.page = MenuPage::kMain;
     EXPECT_FALSE(ChooseMenuEntry(1));  // settings stay inert until a screen is installed
     static int opened = 0;
@@ -209,8 +207,7 @@ TEST_F(GameFlowTest, MenuEntriesDoWhatTheDataSetSaysAndTheFieldKeepsItsPictures)
     EXPECT_TRUE(g_SaveScreen.open);
     CloseSaveScreen();
     EXPECT_TRUE(ChooseMenuEntry(2));  // close, as Ctrl does
-    EXPECT_EQ(g_pGameState->fieldHandler, MenuFadeOut);
-    EXPECT_EQ(g_ModeNext, 1);
+    EXPECT_EQ(std::tuple(g_pGameState->fieldHandler, g_ModeNext), std::tuple(&MenuFadeOut, 1));
 
     // A label runs once the field is back; one the field script lacks is named with its line.
     std::strcpy(g_FieldScriptName, "test");
@@ -225,8 +222,8 @@ TEST_F(GameFlowTest, MenuEntriesDoWhatTheDataSetSaysAndTheFieldKeepsItsPictures)
     g_ModeNow = 0;
     EXPECT_TRUE(ChooseMenuEntry(4));
     RunChosenMenuLabel();
-    EXPECT_EQ(g_pGameState->fieldScript.running, 1);
-    EXPECT_EQ(g_pGameState->fieldScript.pc, 10);
+    EXPECT_EQ(std::tuple(g_pGameState->fieldScript.running, g_pGameState->fieldScript.pc),
+              std::tuple(1, 10));
     ResetMenuScreenState();
     ReleaseMenuFaces();
     std::filesystem::remove_all(dir);

@@ -3,10 +3,8 @@
 // defaults under the player's file, a folder that cannot be written, a file that cannot be read.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "app/player_settings.h"
 #include "app/quit_box.h"
@@ -26,13 +24,6 @@ Settings Parsed(const std::string& text, std::vector<std::string>* problems = nu
     EXPECT_TRUE(ParseSettings(text, s, problems ? *problems : mine)) << text;
     if (!problems) EXPECT_TRUE(mine.empty()) << mine.front();
     return s;
-}
-
-std::string Read(const fs::path& p) {
-    std::ifstream in(p);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 TEST(SettingsFile, EverySettingRoundTripsAndUnknownKeysStay) {
@@ -166,8 +157,8 @@ TEST_F(PlayerSettingsTest, TheDataSetsDefaultsLieUnderThePlayersFileWhichAloneIs
     EXPECT_FALSE(g_AskBeforeQuitting);
     g_Settings.musicVolume = 60;
     EXPECT_TRUE(SaveSettings());
-    EXPECT_NE(Read(mine).find("kept = 1"), std::string::npos);
-    EXPECT_NE(Read(mine).find("music = 60"), std::string::npos);
+    EXPECT_NE(ReadFileBytes(mine).find("kept = 1"), std::string::npos);
+    EXPECT_NE(ReadFileBytes(mine).find("music = 60"), std::string::npos);
 }
 
 TEST_F(PlayerSettingsTest, UnreadableOrUnwritableFilesNeverStopTheGame) {
@@ -186,7 +177,7 @@ TEST_F(PlayerSettingsTest, UnreadableOrUnwritableFilesNeverStopTheGame) {
     EXPECT_EQ(g_Settings, Settings());
     g_Settings.musicVolume = 10;
     EXPECT_FALSE(SaveSettings());
-    EXPECT_EQ(Read(broken), "[sound\nmusic = 5\n");
+    EXPECT_EQ(ReadFileBytes(broken), "[sound\nmusic = 5\n");
 
     // A folder where the file should be.
     fs::create_directories(dir / "folder.ini");
@@ -195,17 +186,10 @@ TEST_F(PlayerSettingsTest, UnreadableOrUnwritableFilesNeverStopTheGame) {
 }
 
 TEST_F(PlayerSettingsTest, ThePlayersFileIsInTheConfigFolder) {
-    const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    const std::string saved = xdg ? xdg : "";
-    setenv("XDG_CONFIG_HOME", "/somewhere", 1);
+    ScopedEnv xdg("XDG_CONFIG_HOME", "/somewhere");
     EXPECT_EQ(DefaultSettingsPath(), "/somewhere/gh02/settings.ini");
-    setenv("XDG_CONFIG_HOME", "relative", 1);  // not absolute: ignored
-    EXPECT_EQ(DefaultSettingsPath(),
-              std::string(std::getenv("HOME")) + "/.config/gh02/settings.ini");
-    if (xdg)
-        setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
-    else
-        unsetenv("XDG_CONFIG_HOME");
+    ScopedEnv relative("XDG_CONFIG_HOME", "relative"), home("HOME", "/home/p");  // not absolute
+    EXPECT_EQ(DefaultSettingsPath(), "/home/p/.config/gh02/settings.ini");
 }
 
 }  // namespace

@@ -4,66 +4,35 @@
 // program does, and its recorded keys choose New game.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <memory>
 #include <nlohmann/json.hpp>
 
 #include "app/game_start.h"
 #include "app/input_timeline.h"
-#include "app/modes.h"
-#include "app/shell.h"
 #include "app/state_dump.h"
 #include "app/title_menu.h"
-#include "app/world_reset.h"
-#include "base/crt_rand.h"
-#include "base/message_queue.h"
-#include "base/paths.h"
 #include "battle/battle.h"
-#include "gfx/d3d.h"
-#include "gfx/recording_backend.h"
-#include "save/save_slots.h"
-#include "sound/sound.h"
+#include "demo_shell.h"
 #include "test_support.h"
-#include "world/title_file.h"
 
 namespace {
 
 class WorldResetTest : public HeadlessHostTest {
 protected:
     InputTimeline timeline;
-    std::filesystem::path saves;
+    DemoShell demo;
     uint64_t gameStart = 0;  // FramesRun() at the first frame of the current game
     size_t nextEvent = 0;
 
     void SetUp() override {
         HeadlessHostTest::SetUp();
-        dialogs.quiet = true;
-        SetDataDirectory(GH02_DEMO_DATA);
-        ReadTitleFile();
-        saves = MakeTempDir("world_reset_saves");  // empty: the title's cursor is on New game
-        SetSaveDirectory(saves.string());
-        SetFixedSeed(true, 7);
-        std::ifstream in(GH02_SOURCE_DIR "/tests/playthrough/adventure.keys");
-        const std::string text{std::istreambuf_iterator<char>(in), {}};
         std::string error;
-        ASSERT_TRUE(ParseInputTimeline(text, timeline, error)) << error;
-        auto backend = std::make_unique<RecordingBackend>();
-        backend->keep = false;
-        ASSERT_TRUE(StartShell(std::move(backend)));
-        InstallStartupFrame();
+        ASSERT_TRUE(ParseInputTimeline(
+            ReadFileBytes(GH02_SOURCE_DIR "/tests/playthrough/adventure.keys"), timeline, error))
+            << error;
+        ASSERT_TRUE(demo.Start(GH02_DEMO_DATA, MakeTempDir("world_reset_saves")));
     }
     void TearDown() override {
-        ResetGameWorld();
-        ReleaseD3D();
-        ReleaseSound();
-        g_MessageQueue.Clear();
-        SetFixedSeed(false, 0);
-        SetSaveDirectory("");
-        std::filesystem::remove_all(saves);
-        SetDataDirectory("");
-        ReadTitleFile();
+        demo.Stop();
         HeadlessHostTest::TearDown();
     }
 
@@ -74,8 +43,7 @@ protected:
             for (; nextEvent < timeline.events.size() && timeline.events[nextEvent].frame <= now;
                  ++nextEvent)
                 keys.down[timeline.events[nextEvent].virtualKey] = timeline.events[nextEvent].down;
-            clock.Advance(17);
-            RunOneFrame();
+            DemoShell::Frame(clock);
         }
     }
 

@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "base/debug_message.h"
@@ -33,10 +32,7 @@ TEST_F(DiagnosticsTest, DebugMessageStaysInsideItsBufferAndEmptiesAfterUse) {
     m.AppendFloat(1.5f);
     m.WriteLog();
     fs::current_path(old);
-    std::ifstream log(fs::path(dir) / "QdLog.qf");
-    std::stringstream text;
-    text << log.rdbuf();
-    EXPECT_EQ(text.str(), "hp=-421.500000");  // appended, no line ends
+    EXPECT_EQ(ReadFileBytes(dir + "/QdLog.qf"), "hp=-421.500000");  // appended, no line ends
     EXPECT_STREQ(m.Text(), "");
     fs::remove_all(dir);
 }
@@ -50,13 +46,6 @@ TEST_F(DiagnosticsTest, ErrorBoxesCarryTheirCaptions) {
 }
 
 namespace {
-
-std::string Slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 SourcePlace g_Place;
 SourcePlace PlaceForTest() {
@@ -91,7 +80,7 @@ TEST_F(DiagnosticsTest, BoxesAndProgressLinesGoToTheLogWithTheirPlace) {
         "ラベルがねぇよ: NOWHERE)";
     EXPECT_EQ(DiagnosedFaults(), (std::deque<std::string>{fault, "gh02: no place"}));
     EXPECT_EQ(
-        Slurp(dir / "state" / "gh02.log"),
+        ReadFileBytes(dir / "state" / "gh02.log"),
         fault + "\nfname = tex\\a.bmp\nquestion: 辺データを読込みますか？\n" + "gh02: no place\n");
 
     // Paths in messages are the data folder's, with '/'.
@@ -104,7 +93,7 @@ TEST_F(DiagnosticsTest, BoxesAndProgressLinesGoToTheLogWithTheirPlace) {
     std::ofstream(dir / "big.log") << std::string(kMaxLogBytes + 1, 'x');
     SetLogFile((dir / "big.log").string());
     LogProgress("new run");
-    EXPECT_EQ(Slurp(dir / "big.log"), "new run\n");
+    EXPECT_EQ(ReadFileBytes(dir / "big.log"), "new run\n");
     EXPECT_EQ(fs::file_size(dir / "big.log.1"), kMaxLogBytes + 1);
     SetLogFile(DefaultLogPath());
     fs::remove_all(dir);

@@ -6,6 +6,7 @@
 #include <climits>
 #include <cmath>
 #include <string>
+#include <tuple>
 
 TEST(FormattedInput, NamesRunToWhitespaceSoATrailingCommaStaysInTheName) {
     FormattedInput in("sky0_, grass\r\n  stone,\n");
@@ -13,9 +14,7 @@ TEST(FormattedInput, NamesRunToWhitespaceSoATrailingCommaStaysInTheName) {
     EXPECT_EQ(in.Scan("%s,", &a), 1);  // the ',' of the format finds a blank: the call ends
     EXPECT_EQ(in.Scan("%s\n", &b), 1);
     EXPECT_EQ(in.Scan("%s\n", &c), 1);
-    EXPECT_EQ(a, "sky0_,");
-    EXPECT_EQ(b, "grass");
-    EXPECT_EQ(c, "stone,");
+    EXPECT_EQ(std::tuple(a, b, c), std::tuple("sky0_,", "grass", "stone,"));
     EXPECT_EQ(in.Scan("%s\n", &a), -1);
     EXPECT_EQ(a, "sky0_,");
 }
@@ -24,8 +23,7 @@ TEST(FormattedInput, AMissingLiteralEndsTheCallButNotTheNextOne) {
     FormattedInput in("1 2,3,4;5,");
     int32_t a = 0, b = 0, c = -1;
     EXPECT_EQ(in.Scan("%d,%d,", &a, &b), 1);  // "1 " has no comma: b is not read
-    EXPECT_EQ(a, 1);
-    EXPECT_EQ(b, 0);
+    EXPECT_EQ(std::tuple(a, b), std::tuple(1, 0));
     EXPECT_EQ(in.Scan("%d,%d,", &a, &b), 2);
     EXPECT_EQ(b, 3);
     EXPECT_EQ(in.Scan("%d,", &a), 1);  // "4;" stores 4, the ';' stays
@@ -66,22 +64,14 @@ TEST(FormattedInput, StepReadsTakeNumbersAsStrtolAndStrtofDo) {
     EXPECT_TRUE(in.Word(word) && in.Match(" V") && in.Long(major) && in.Match(".") &&
                 in.Long(minor) && in.Match(" Id") && in.Long(id) && in.Match(" <") && in.Long(a) &&
                 in.Match(",") && in.Long(b) && in.Match(">"));
-    EXPECT_EQ(word, "Mat");
-    EXPECT_EQ(major, 0);
-    EXPECT_EQ(minor, 5);
-    EXPECT_EQ(id, 12);
-    EXPECT_EQ(a, -3);
-    EXPECT_EQ(b, 4);
+    EXPECT_EQ(std::tuple(word, major, minor, id, a, b), std::tuple("Mat", 0, 5, 12, -3, 4));
     float inf = 0, hex = 0, huge = 0;
     EXPECT_TRUE(in.Float(inf) && in.Float(hex) && in.Float(huge));
-    EXPECT_EQ(inf, HUGE_VALF);
-    EXPECT_EQ(hex, 16.0f);
-    EXPECT_EQ(huge, HUGE_VALF);
+    EXPECT_EQ(std::tuple(inf, hex, huge), std::tuple(HUGE_VALF, 16.0f, HUGE_VALF));
     // A number is cut after 63 characters; the rest is read next.
     long cut = 0, rest = 0;
     EXPECT_TRUE(in.Long(cut) && in.Long(rest));
-    EXPECT_EQ(cut, LONG_MAX);
-    EXPECT_EQ(rest, 1111111);
+    EXPECT_EQ(std::tuple(cut, rest), std::tuple(LONG_MAX, 1111111));
     EXPECT_FALSE(in.Match(" x"));
     const size_t at = in.Position();
     EXPECT_FALSE(in.Long(a));

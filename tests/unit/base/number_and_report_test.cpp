@@ -2,8 +2,6 @@
 // the engine's callers lean on. And the report-once sets.
 #include <gtest/gtest.h>
 
-#include <climits>
-
 #include "base/parse_int.h"
 #include "base/report_once.h"
 

@@ -1,5 +1,3 @@
-#include <algorithm>
-#include <cstring>
 
 #include "battle_test_util.h"
 #include "gfx/text.h"

@@ -104,9 +104,9 @@ TEST_F(BattleHitsTest, KnockDownEmptiesTheGaugeOnce) {
 // The labels of a hit and a critical are checked by the battle end-to-end run.
 TEST_F(BattleHitsTest, TheSeventeenthLabelOverflowsAndARunOutOneIsUsedAgain) {
     for (int n = 0; n < kDamageLabelCount; ++n) EXPECT_EQ(AddDamageLabel(6), n);
-    EXPECT_TRUE(Boxes().empty());
+    EXPECT_TRUE(BoxTexts().empty());
     EXPECT_EQ(AddDamageLabel(6), -1);
-    EXPECT_EQ(Boxes(), std::vector<std::string>{"ダメージラベルが、最大数を超えました！"});
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"ダメージラベルが、最大数を超えました！"});
     B().labels[7].life = 0;  // a label that has run out is used again
     EXPECT_EQ(AddDamageLabel(6), 7);
 }

@@ -1,4 +1,3 @@
-#include <algorithm>
 
 #include "base/keys.h"
 #include "battle_test_util.h"

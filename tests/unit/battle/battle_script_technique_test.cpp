@@ -1,6 +1,8 @@
 // The technique scripts' "w" commands.
-#include "character_test_util.h"
+#include <tuple>
+
 #include "battle_script_fixture.h"
+#include "character_test_util.h"
 #include "math/math_scalar.h"
 #include "world/data_tables.h"
 
@@ -85,11 +87,11 @@ TEST_F(TechniqueCommandTest, AnimationFrameStatusBitsAndArithmetic) {
     B().target[2] = 6;
     Technique().iv[2] = 1;
     Once(2, 0, "w8 0,c1 0,-3,=w8 1,c1 1,-3,=w15 4,w15 0,w15 32,c1 3,0,A#");
-    EXPECT_EQ(Technique().iv[0], 0);  // frame 0 is never below 0
-    EXPECT_EQ(Technique().iv[1], 1);
-    EXPECT_EQ(B().statusBits[2], 0x11u);  // bit 32 is reported and ignored
-    EXPECT_EQ(Technique().iv[3], 6);      // c1's A: the target of the technique's fighter
-    EXPECT_EQ(Reports(), 1u);
+    // Frame 0 is never below 0; bit 32 is reported and ignored; c1's A reads the target of the
+    // technique's fighter.
+    EXPECT_EQ(std::tuple(Technique().iv[0], Technique().iv[1], B().statusBits[2], Technique().iv[3],
+                         Reports()),
+              std::tuple(0, 1, 0x11u, 6, 1u));
 }
 
 TEST_F(TechniqueCommandTest, HitAndApplyCallThroughToTheBattleRules) {
@@ -117,9 +119,8 @@ TEST_F(TechniqueCommandTest, EndHandsTheBattleToTheGaugesOrTheEndCheck) {
     B().gauge[3] = kGaugeFull;
     B().eventDone = 1;
     Once(3, 0, "w0 c1 0,1,=;");
-    EXPECT_EQ(Technique().running, 0);
-    EXPECT_EQ(B().gauge[3], 0);
-    EXPECT_EQ(B().frameHandler, AdvanceGauges);
+    EXPECT_EQ(std::tuple(Technique().running, B().gauge[3], B().frameHandler),
+              std::tuple(0, 0, &AdvanceGauges));
 
     for (int f = kFirstEnemySlot; f < kBattleFighterCount; ++f) B().alive[f] = 0;
     B().hudVisible = 1;
@@ -142,9 +143,8 @@ TEST_F(TechniqueCommandTest, NameMessageTrailAndSlotsOutsideTheirTables) {
     Once(5, 0, "w1 w6 w7 1,#");
     TechniqueTables[2].Release();
     EXPECT_STREQ(B().message, "Whirl");
-    EXPECT_EQ(g_WeaponTrail.owner, &g_Characters[5]);
-    EXPECT_EQ(g_WeaponTrail.colour, 0x80102030u);
-    EXPECT_EQ(g_TrailSampling, 1);
+    EXPECT_EQ(std::tuple(g_WeaponTrail.owner, g_WeaponTrail.colour, g_TrailSampling),
+              std::tuple(&g_Characters[5], 0x80102030u, 1));
 
     // Technique sounds take slots 5-9; fighters outside 0-7 as actor or target. Each place is
     // reported once however often it runs.

@@ -92,11 +92,6 @@ protected:
     }
     Battle& B() { return *g_pBattle; }
     static uint32_t Motion(int i) { return g_Characters[i].model.GetCurrentAnimation(); }
-    std::vector<std::string> Boxes() const {
-        std::vector<std::string> texts;
-        for (const MessageBoxRecord& r : g_MessageBoxLog) texts.push_back(r.text);
-        return texts;
-    }
     // Texts drawn in a colour other than the outline's black.
     std::vector<Text> ColouredTexts() const {
         std::vector<Text> out;

@@ -10,7 +10,7 @@ using EnemyFileTest = BattleFileTest;
 TEST_F(EnemyFileTest, FileFillsTheRecordAndLoadsTheCharacter) {
     ASSERT_EQ(g_Fighters[3], nullptr);
     ReadEnemST(3, 0);  // "\r\n" line ends
-    EXPECT_TRUE(Messages().empty());
+    EXPECT_TRUE(BoxTexts().empty());
     ASSERT_NE(g_Fighters[3], nullptr);  // made on first use
     const FighterRecord& r = *g_Fighters[3];
     EXPECT_STREQ(r.name, "Goblin");
@@ -20,9 +20,9 @@ TEST_F(EnemyFileTest, FileFillsTheRecordAndLoadsTheCharacter) {
 
     // 5, 7, then -1: two words, the other 46 cleared; techniques 0, 2, 32, 33, 34 known.
     const int32_t* words = &r.techniques[0][0];
-    EXPECT_EQ(words[0], 5);
-    EXPECT_EQ(words[1], 7);
-    for (int i = 2; i < kEnemyTechniqueWords; ++i) EXPECT_EQ(words[i], 0) << i;
+    std::vector<int32_t> expected(kEnemyTechniqueWords, 0);
+    expected[0] = 5, expected[1] = 7;
+    EXPECT_EQ(std::vector<int32_t>(words, words + kEnemyTechniqueWords), expected);
     EXPECT_TRUE(r.KnowsTechnique(0, 34));
     EXPECT_STREQ(g_Characters[3].fileName, "hero");
 }
@@ -46,30 +46,19 @@ TEST_F(EnemyFileTest, MissingFileAndPartySlotsChangeNothing) {
     ReadEnemST(4, 0);
     FighterRecord* record = g_Fighters[4];
     ReadEnemST(4, 9);
-    EXPECT_EQ(Messages(), std::vector<std::string>{"ReadEnemST:ファイルが無い"});
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"ReadEnemST:ファイルが無い"});
     EXPECT_EQ(g_Fighters[4], record);
     EXPECT_STREQ(record->name, "Goblin");
 }
 
 TEST_F(EnemyFileTest, DamagedFileIsReportedOnceAndLoadsNoCharacter) {
     ReadEnemST(5, 2);  // "seven" where a technique word should be
-    ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_NE(Messages()[0].find("ReadEnemST:"), std::string::npos);
-    EXPECT_NE(Messages()[0].find("e2.qf"), std::string::npos);
+    ASSERT_EQ(BoxTexts().size(), 1u);
+    EXPECT_NE(BoxTexts()[0].find("ReadEnemST:"), std::string::npos);
+    EXPECT_NE(BoxTexts()[0].find("e2.qf"), std::string::npos);
     EXPECT_STREQ(g_Fighters[5]->name, "Broken");  // what came before the damage stays
     EXPECT_EQ(g_Characters[5].active, 0);
-
-    // Texts cut anywhere never read past their end and report at most once.
-    std::string text;
-    ASSERT_TRUE(ReadGameTextFile(std::string(GetBasePath()) + "sChr\\e0.qf", text));
-    for (size_t n = 0; n < text.size(); ++n) {
-        g_MessageBoxLog.clear();
-        FighterRecord r;
-        std::string character;
-        const bool whole = ReadEnemyStatusText(r, text.substr(0, n), "cut", character);
-        EXPECT_EQ(g_MessageBoxLog.size(), whole ? 0u : 1u) << n;
-        EXPECT_EQ(whole, !character.empty()) << n;
-    }
+    // That a text cut anywhere is reported once and names no character is the fuzz target's.
 }
 
 }  // namespace

@@ -1,4 +1,6 @@
 // The weapon file: the weapon mesh, the trail colour and the blade length of a fighter.
+#include <tuple>
+
 #include "battle_file_fixture.h"
 #include "world/weapon_data.h"
 
@@ -18,32 +20,33 @@ TEST_F(WeaponFileTest, MeshTrailColourAndBladeThenNoReleasesTheMeshAlone) {
     const Character& c = g_Characters[3];
     ASSERT_NE(c.weaponMesh, nullptr);
     EXPECT_NE(c.weaponMesh->mesh, nullptr);
-    EXPECT_EQ(g_pBattle->trailColour[3], 0x20FF8040u);  // ARGB, low 8 bits of each value
-    EXPECT_EQ(c.bladeLength, 250.5f);
+    // ARGB, the low 8 bits of each value.
+    EXPECT_EQ(std::tuple(g_pBattle->trailColour[3], c.bladeLength),
+              std::tuple(0x20FF8040u, 250.5f));
 
     g_Fighters[3]->weapon = 0;  // "NO"
     LoadWeapon(3, 0);
     EXPECT_EQ(c.weaponMesh, nullptr);
-    EXPECT_EQ(g_pBattle->trailColour[3], 0x20FF8040u);
-    EXPECT_EQ(c.bladeLength, 250.5f);
-    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(std::tuple(g_pBattle->trailColour[3], c.bladeLength),
+              std::tuple(0x20FF8040u, 250.5f));
+    EXPECT_TRUE(BoxTexts().empty());
 }
 
 TEST_F(WeaponFileTest, MissingOrDamagedFilesKeepTheOldValues) {
     g_Fighters[3]->weapon = 77;
     LoadWeapon(3, 0);
-    EXPECT_EQ(Messages(), std::vector<std::string>{"武器情報ファイルが見つかりません！"});
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"武器情報ファイルが見つかりません！"});
     EXPECT_EQ(g_Characters[3].weaponMesh, nullptr);
 
     g_MessageBoxLog.clear();
     g_Characters[3].bladeLength = 9.0f;
     g_Fighters[3]->weapon = 3;  // "255,abc,"
     LoadWeapon(3, 0);
-    ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_NE(Messages()[0].find("w-3.qd"), std::string::npos);
+    ASSERT_EQ(BoxTexts().size(), 1u);
+    EXPECT_NE(BoxTexts()[0].find("w-3.qd"), std::string::npos);
     EXPECT_NE(g_Characters[3].weaponMesh, nullptr);  // the mesh line was fine
-    EXPECT_EQ(g_pBattle->trailColour[3], kDefaultTrailColour);
-    EXPECT_EQ(g_Characters[3].bladeLength, 9.0f);
+    EXPECT_EQ(std::tuple(g_pBattle->trailColour[3], g_Characters[3].bladeLength),
+              std::tuple(kDefaultTrailColour, 9.0f));
 }
 
 TEST_F(WeaponFileTest, GuardSlotReadsOnlyTheMeshOfTheGuardNumber) {
@@ -59,7 +62,7 @@ TEST_F(WeaponFileTest, GuardSlotReadsOnlyTheMeshOfTheGuardNumber) {
     g_pBattle.reset();
     LoadWeapon(3, 0);
     EXPECT_EQ(g_Characters[3].bladeLength, 250.5f);
-    EXPECT_TRUE(Messages().empty());
+    EXPECT_TRUE(BoxTexts().empty());
 }
 
 }  // namespace

@@ -3,15 +3,19 @@
 
 #include <cmath>
 #include <cstring>
+#include <filesystem>
+#include <random>
 
 #include "audio_synth.h"
 #include "gfx/bmp_reader.h"
 #include "gfx/dds_reader.h"
 #include "gfx/x_mesh.h"
+#include "icon_picture.h"
 #include "image_codecs.h"
 #include "image_recipes.h"
 #include "mesh_builder.h"
 #include "music.h"
+#include "picture.h"
 #include "sound/bgm_list.h"
 #include "sound/wav_reader.h"
 
@@ -181,3 +185,30 @@ TEST(AssetCodecs, SongsBecomeMusicListLinesWithLoopPoints) {
 }
 
 }  // namespace
+
+// The icons: the rounded square's corners clear and its edge smoothed at every size, the lit
+// windows where the drawing puts them, and every file the icon theme wants written.
+TEST(AssetCodecs, IconsAreRoundedSquaresWithTheHouseAtEverySize) {
+    for (int size : {48, 128, 256}) {
+        SCOPED_TRACE(size);
+        const Image icon = IconPicture(size);
+        EXPECT_EQ(ChannelA(icon.At(0, 0)), 0);
+        EXPECT_EQ(ChannelA(icon.At(size - 1, size - 1)), 0);
+        EXPECT_EQ(ChannelA(icon.At(size / 2, size / 2)), 255);
+        int partial = 0;
+        for (int x = 0; x < size; ++x) partial += ChannelA(icon.At(x, size / 8)) % 255 != 0;
+        EXPECT_GT(partial, 0);
+        EXPECT_EQ(icon.At(83 * size / 256, 162 * size / 256) & 0xFFFFFFu, 0xFFD870u);
+    }
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() /
+                                      ("gh02-icons-" + std::to_string(std::random_device()()));
+    std::string error;
+    ASSERT_TRUE(WriteIcons(dir.string(), error)) << error;
+    for (int size : {48, 128, 256}) {
+        const std::string side = std::to_string(size);
+        EXPECT_EQ(LoadPicture(dir / "hicolor" / (side + "x" + side) / "apps" / "gh02.png").w, size);
+    }
+    EXPECT_NE(IconSvg().find("<polygon points=\"44,140 108,82 172,140\""), std::string::npos);
+    EXPECT_TRUE(std::filesystem::exists(dir / "hicolor" / "scalable" / "apps" / "gh02.svg"));
+    std::filesystem::remove_all(dir);
+}

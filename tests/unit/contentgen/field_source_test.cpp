@@ -2,7 +2,6 @@
 // loader reads them, and authoring mistakes are named by line.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <string>
 
 #include "base/message_box.h"

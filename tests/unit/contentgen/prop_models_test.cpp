@@ -2,7 +2,6 @@
 // into the same faces.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 

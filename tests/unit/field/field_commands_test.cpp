@@ -7,6 +7,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <tuple>
 
 #include "app/world_reset.h"
 #include "base/paths.h"
@@ -78,11 +79,8 @@ TEST_F(FieldCommandTest, ShowTextTypesAnewAndLaysOutUnlessAskedNotTo) {
     t.shown = 9;
     Run("c3 Hi//=f0 1,1;");
     EXPECT_STREQ(t.text, "Hi\\e");
-    // 1 + 10 a byte, one line; then moved back inside the screen.
-    EXPECT_EQ(t.w, 41);
-    EXPECT_EQ(t.x, 640 - 41);
-    EXPECT_EQ(t.y, 460);
-    EXPECT_EQ(Script().running, 0);  // the ";" waits for the player
+    // 1 + 10 a byte, one line; then moved back inside the screen. The ";" waits for the player.
+    EXPECT_EQ(std::tuple(t.w, t.x, t.y, Script().running), std::tuple(41, 640 - 41, 460, 0));
 
     // A register with no room for the escape keeps its text whole.
     std::string full(QScrOrg::kStrSize - 2, 'x');
@@ -109,8 +107,7 @@ TEST_F(FieldCommandTest, ChoiceListAtACharacterAndSelectorsOutsideTheirRange) {
     MenuList& list = g_pGameState->messageWindow;
     g_Characters[2].position = Vector3{0.5f, 0.0f, 0.0f};
     Run("f8 2,2,0,#");
-    EXPECT_EQ(list.x, 480);  // through the identity view: (0.5 + 1) x 320
-    EXPECT_EQ(list.y, 240);
+    EXPECT_EQ(std::tuple(list.x, list.y), std::tuple(480, 240));  // (0.5 + 1) x 320
 
     Run("f8 4,0,0,f8 7,1,1,f8 -1,1,1,#");  // selectors outside 0-6 do nothing
     EXPECT_EQ(Reports(), 0u);
@@ -127,8 +124,7 @@ TEST_F(FieldCommandTest, TalkWindowAtACharacterStaysOnScreen) {
     t.h = 40;
     g_Characters[4].position = Vector3{0.5f, 0.0f, 0.0f};
     Run("f4 2,4,#");
-    EXPECT_EQ(t.x, 440);  // 480 + 200 would leave the screen
-    EXPECT_EQ(t.y, 240);
+    EXPECT_EQ(std::tuple(t.x, t.y), std::tuple(440, 240));  // 480 + 200 would leave the screen
     EXPECT_EQ(Reports(), 0u);
     Run("f4 3,4,f4 2,-1,f5 0,7,#");
     EXPECT_EQ(Reports(), 3u);
@@ -149,8 +145,7 @@ TEST_F(FieldCommandTest, UnknownNumbersAndAMissingFieldAreSafe) {
     RunScriptLoop(s, "loose", &kFieldCommands);
     EXPECT_EQ(Reports(), 2u);  // f9 and f8 need the field's list
     EXPECT_STREQ(g_TalkWindows[0].text, "x\\e");
-    EXPECT_EQ(g_TalkWindows[0].open, 0);  // closed again by f10
-    EXPECT_EQ(s.running, 0);
+    EXPECT_EQ(std::tuple(g_TalkWindows[0].open, s.running), std::tuple(0, 0));  // f10 closed it
 }
 
 TEST_F(FieldCommandTest, GoodsAndWeaponsAreGivenTakenAndCountedWithinTheirTables) {
@@ -163,12 +158,9 @@ TEST_F(FieldCommandTest, GoodsAndWeaponsAreGivenTakenAndCountedWithinTheirTables
     Run("f15 1,120,f16 1,20,f17 1,#");  // at most 99 are carried
     EXPECT_EQ(Script().iv[0], 79);
     Run("c1 0,1,=f15 -1,2,f16 0,5,f17 0,#");  // a reference; never fewer than none
-    EXPECT_EQ(g_GoodsStock.Count(1), 81);
-    EXPECT_EQ(Script().iv[0], 0);
+    EXPECT_EQ(std::tuple(g_GoodsStock.Count(1), Script().iv[0]), std::tuple(81, 0));
     Run("f18 3,2,f19 3,1,f16 1,-1,f20 3,#");  // -1 reads iv[0]: 0 taken
-    EXPECT_EQ(Script().iv[0], 1);
-    EXPECT_EQ(g_GoodsStock.Count(1), 81);
-    EXPECT_EQ(Reports(), 0u);
+    EXPECT_EQ(std::tuple(g_GoodsStock.Count(1), Script().iv[0], Reports()), std::tuple(81, 1, 0u));
 
     // A record outside the goods table, a weapon outside 0-255 or without its file: named with
     // the command, nothing changes, and a count reads 0.

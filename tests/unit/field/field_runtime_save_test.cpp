@@ -1,7 +1,9 @@
 // What the field keeps across a battle: characters loaded again from their files at their
 // field placements, the camera and the field's music.
+#include <array>
 #include <cmath>
 #include <cstring>
+#include <tuple>
 
 #include "app/world_reset.h"
 #include "character_test_util.h"
@@ -51,16 +53,15 @@ TEST_F(FieldSaveTest, BattleLeavesTheFieldAsItWas) {
     PlayBgm("btl0");
 
     RestoreFieldState();
-    EXPECT_FLOAT_EQ(leader.position.z, -200.0f);
-    EXPECT_FLOAT_EQ(leader.rotation.y, 1.0f);
-    EXPECT_FLOAT_EQ(leader.scale.x, 3.0f);
+    EXPECT_EQ(std::tuple(leader.position.z, leader.rotation.y, leader.scale.x),
+              std::tuple(-200.0f, 1.0f, 3.0f));
     EXPECT_EQ(leader.weaponMesh, nullptr);
     EXPECT_EQ(leader.model.GetCurrentAnimation(), 0u);
     // Only its field motions are left (and those the prefix rule lets through).
-    EXPECT_TRUE(leader.model.HasAnimation(0));
-    EXPECT_TRUE(leader.model.HasAnimation(1));
-    EXPECT_FALSE(leader.model.HasAnimation(2));
-    EXPECT_TRUE(leader.model.HasAnimation(3));
+    const RZ_Model& m = leader.model;
+    EXPECT_EQ(
+        (std::array{m.HasAnimation(0), m.HasAnimation(1), m.HasAnimation(2), m.HasAnimation(3)}),
+        (std::array{true, true, false, true}));
     // A slot that was free on the field is free again, its battle model gone.
     EXPECT_EQ(g_Characters[5].active, 0);
     EXPECT_TRUE(g_Characters[5].model.vertices.empty());

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 // Writes DDS files for the tests: a header with the fields given and the payload behind it.
@@ -22,25 +23,14 @@ inline uint32_t TestFourCC(const char* s) {
 
 inline std::vector<uint8_t> MakeDds(const DdsSpec& s, const std::vector<uint8_t>& payload) {
     std::vector<uint8_t> f(128, 0);
-    auto put = [&](size_t at, uint32_t v) { std::memcpy(&f[at], &v, 4); };
     std::memcpy(f.data(), "DDS ", 4);
-    put(4, s.headerSize);
-    put(8, s.flags);
-    put(12, s.height);
-    put(16, s.width);
-    put(20, s.pitch);
-    put(24, s.depth);
-    put(28, s.mipCount);
-    put(76, 32);
-    put(80, s.pfFlags);
-    put(84, s.fourCC);
-    put(88, s.bits);
-    put(92, s.r);
-    put(96, s.g);
-    put(100, s.b);
-    put(104, s.a);
-    put(108, 0x1000);
-    put(112, s.caps2);
+    // (offset, value): the header, the pixel format (32 bytes) and the caps (a texture).
+    const std::pair<size_t, uint32_t> fields[] = {
+        {4, s.headerSize}, {8, s.flags},     {12, s.height}, {16, s.width},   {20, s.pitch},
+        {24, s.depth},     {28, s.mipCount}, {76, 32},       {80, s.pfFlags}, {84, s.fourCC},
+        {88, s.bits},      {92, s.r},        {96, s.g},      {100, s.b},      {104, s.a},
+        {108, 0x1000},     {112, s.caps2}};
+    for (auto [at, v] : fields) std::memcpy(&f[at], &v, 4);
     f.insert(f.end(), payload.begin(), payload.end());
     return f;
 }

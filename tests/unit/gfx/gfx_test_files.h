@@ -17,8 +17,8 @@
 #include "test_support.h"
 
 inline std::vector<uint8_t> ReadAll(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
+    const std::string bytes = ReadFileBytes(p);
+    return {bytes.begin(), bytes.end()};
 }
 
 // A mesh file of tests/fixtures/xfile.

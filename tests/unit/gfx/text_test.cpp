@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <memory>
+#include <tuple>
 
 #include "fake_glyph_rasterizer.h"
 #include "gfx/d3d.h"
@@ -32,10 +32,8 @@ protected:
 
     // A single-byte box drawn with its pen at (x, y): 1 right, 14 - 10 down, half a pixel back.
     static void ExpectBoxAt(const RecordedQuad& q, float x, float y) {
-        EXPECT_FLOAT_EQ(q.tl.x, x + 0.5f);
-        EXPECT_FLOAT_EQ(q.tl.y, y + 3.5f);
-        EXPECT_FLOAT_EQ(q.br.x, x + 6.5f);
-        EXPECT_FLOAT_EQ(q.br.y, y + 13.5f);
+        EXPECT_EQ(std::tuple(q.tl.x, q.tl.y, q.br.x, q.br.y),
+                  std::tuple(x + 0.5f, y + 3.5f, x + 6.5f, y + 13.5f));
     }
 
     RecordingBackend rec;
@@ -57,8 +55,7 @@ TEST_F(TextTest, CopiesAreDrawnFirstAndThePenStaysInTheRectangle) {
     EXPECT_EQ(text[1].colour, 0xFFFF8000u);
     EXPECT_EQ(TextOf(rec, rec.draws[1]), "AB");
     // Left and top keep the last draw's corner; right and bottom are not touched.
-    EXPECT_EQ(g_TextRect.left, 10);
-    EXPECT_EQ(g_TextRect.top, 20);
+    EXPECT_EQ(std::tuple(g_TextRect.left, g_TextRect.top), std::tuple(10, 20));
     rec.Reset();
     DrawOutlineText("A", 100, 50, 1 + 512, 2, 3 + 1024);  // here too
     ASSERT_EQ(rec.draws.size(), 5u);

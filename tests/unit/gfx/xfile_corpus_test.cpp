@@ -1,34 +1,18 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "gfx/x_mesh.h"
+#include "gfx_test_files.h"
 #include "test_support.h"
 
 namespace {
 
-bool ReadCorpus(const std::string& dir, const std::string& name, XMeshData& mesh,
-                std::string& error) {
-    std::ifstream f(dir + "/" + name, std::ios::binary);
-    std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(f), {}};
-    EXPECT_FALSE(bytes.empty()) << name;
-    return ReadXMesh(bytes.data(), bytes.size(), mesh, error);
-}
-
-XMeshData MustRead(const std::string& dir, const std::string& name) {
-    XMeshData mesh;
-    std::string error;
-    EXPECT_TRUE(ReadCorpus(dir, name, mesh, error)) << name << ": " << error;
-    return mesh;
-}
-
-bool EndsWith(const std::string& s, const std::string& tail) {
-    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+XMeshData CorpusMesh(const std::string& dir, const std::string& name) {
+    SCOPED_TRACE(name);
+    return MustRead(ReadAll(dir + "/" + name));
 }
 
 }  // namespace
@@ -51,7 +35,7 @@ TEST(XFileCorpus, WellFormedFilesGiveTheirCounts) {
     };
     for (const auto& f : files) {
         SCOPED_TRACE(f.name);
-        XMeshData m = MustRead(dir, f.name);
+        XMeshData m = CorpusMesh(dir, f.name);
         EXPECT_EQ(m.vertices.size(), f.vertices);
         EXPECT_EQ(m.TriangleCount(), f.triangles);
         ASSERT_EQ(m.subsets.size(), f.subsetTriangles.size());
@@ -66,26 +50,26 @@ TEST(XFileCorpus, WellFormedFilesGiveTheirCounts) {
 TEST(XFileCorpus, MaterialsAndTextureNamesAsWritten) {
     std::string dir = CorpusDir("x");
     SKIP_WITHOUT_CORPUS(dir);
-    XMeshData kw = MustRead(dir, "kwxport_test_cubewithvcolors.x");
+    XMeshData kw = CorpusMesh(dir, "kwxport_test_cubewithvcolors.x");
     ASSERT_EQ(kw.materials.size(), 3u);
     const char* textures[] = {"\\\\bottom.tga", "\\\\top.tga", "\\\\updown.tga"};
     const float powers[] = {31, 53, 57};
     for (int i = 0; i < 3; ++i) {
         EXPECT_TRUE(kw.materials[i].textureFilename.starts_with("C:\\\\code\\\\"));
-        EXPECT_TRUE(EndsWith(kw.materials[i].textureFilename, textures[i]));
+        EXPECT_TRUE(kw.materials[i].textureFilename.ends_with(textures[i]));
         EXPECT_NEAR(kw.materials[i].material.power, powers[i], 1e-4);
     }
     // No material lists: one white material per mesh.
-    for (const XMeshMaterial& w : MustRead(dir, "BCN_Epileptic.X").materials)
+    for (const XMeshMaterial& w : CorpusMesh(dir, "BCN_Epileptic.X").materials)
         EXPECT_EQ(w.material.diffuse.r + w.material.diffuse.a, 2.0f);
 }
 
 TEST(XFileCorpus, TextBinaryAndCompressedCubesAreTheSameMesh) {
     std::string dir = CorpusDir("x");
     SKIP_WITHOUT_CORPUS(dir);
-    XMeshData text = MustRead(dir, "test_cube_text.x");
-    XMeshData binary = MustRead(dir, "test_cube_binary.x");
-    XMeshData zipped = MustRead(dir, "test_cube_compressed.x");
+    XMeshData text = CorpusMesh(dir, "test_cube_text.x");
+    XMeshData binary = CorpusMesh(dir, "test_cube_binary.x");
+    XMeshData zipped = CorpusMesh(dir, "test_cube_compressed.x");
     ASSERT_EQ(text.vertices.size(), binary.vertices.size());
     ASSERT_EQ(zipped.vertices.size(), binary.vertices.size());
     EXPECT_EQ(0, std::memcmp(zipped.vertices.data(), binary.vertices.data(),
@@ -108,7 +92,7 @@ TEST(XFileCorpus, GeneratedNormalsAgreeWithTheExporters) {
     // against the normals, as it would in any loader that applies frames.)
     for (const char* name : {"test.x", "kwxport_test_cubewithvcolors.x"}) {
         SCOPED_TRACE(name);
-        XMeshData file = MustRead(dir, name);
+        XMeshData file = CorpusMesh(dir, name);
         XMeshData made = file;
         ComputeXMeshNormals(made);
         for (size_t i = 0; i < file.vertices.size(); ++i) {
@@ -132,7 +116,9 @@ TEST(XFileCorpus, MalformedFilesAreRefused) {
     for (const auto& f : files) {
         XMeshData m;
         std::string error;
-        EXPECT_FALSE(ReadCorpus(dir, f.name, m, error)) << f.name;
+        const std::vector<uint8_t> bytes = ReadAll(dir + "/" + f.name);
+        ASSERT_FALSE(bytes.empty()) << f.name;
+        EXPECT_FALSE(ReadXMesh(bytes.data(), bytes.size(), m, error)) << f.name;
         EXPECT_NE(error.find(f.reason), std::string::npos) << f.name << ": " << error;
         EXPECT_TRUE(m.vertices.empty());
     }

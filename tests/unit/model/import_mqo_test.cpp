@@ -96,9 +96,8 @@ TEST_F(MqoImport, ThirtyOneMaterialsLoadAndThirtyTwoAreRefused) {
 TEST_F(MqoImport, WrongFilesAndBrokenObjectsAreRefused) {
     EXPECT_FALSE(LoadBytes("a.mqo", "Metasequoia document\nFormat\n"));
     EXPECT_FALSE(LoadBytes("a.mqo", kHeader + kObjects));
-    ASSERT_EQ(g_MessageBoxLog.size(), 2u);
-    EXPECT_EQ(g_MessageBoxLog[0].text, "MQOﾌｧｲﾙでは、ありません！");
-    EXPECT_EQ(g_MessageBoxLog[1].text, "マテリアル(材質)データを設定して下さい!");
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"MQOﾌｧｲﾙでは、ありません！",
+                                                    "マテリアル(材質)データを設定して下さい!"}));
 
     const std::string base = kHeader + Materials(3) + "Object \"o\" {\nvertex 2 {\n0 0 0\n1 1 1\n";
     for (auto [body, why] : std::vector<std::pair<std::string, std::string>>{

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "base/message_box.h"
@@ -79,9 +80,8 @@ TEST_F(MaterialTexture, AsksForAnotherPathAndGivesUpOnNo) {
     EXPECT_THAT(g_Tried, ElementsAre(SJIS("chara\\表.bmp"), name));
     ASSERT_EQ(g_MessageBoxLog.size(), 1u);
     EXPECT_EQ(g_MessageBoxLog[0].text, "ﾌｧｲﾙ表.bmpが読込めません！正しいﾊﾟｽを指定しますか？");
-    EXPECT_EQ(g_MessageBoxLog[0].flags, MB_YESNO | MB_ICONQUESTION);
-    EXPECT_EQ(g_DialogCalls, 0);
-    EXPECT_EQ(model->materials[0].texture, nullptr);
+    EXPECT_EQ(std::tuple(g_MessageBoxLog[0].flags, g_DialogCalls, model->materials[0].texture),
+              std::tuple(uint32_t(MB_YESNO | MB_ICONQUESTION), 0, nullptr));
 }
 
 TEST_F(MaterialTexture, OnYesTriesWhatTheUserPicksUntilItLoadsOrTheDialogIsCancelled) {

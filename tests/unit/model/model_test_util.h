@@ -127,10 +127,7 @@ struct Bytes {
 
 // The ASCII model of tests/fixtures/model, written by another program.
 inline std::string RzFixture() {
-    std::ifstream in(FixturesDir() + "/model/two_bones.rzo", std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return ReadFileBytes(FixturesDir() + "/model/two_bones.rzo");
 }
 
 inline bool ReadRzBytes(RZ_Model& m, const std::string& bytes) {

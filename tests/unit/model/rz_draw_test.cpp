@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "gfx/texture.h"
 #include "model_test_util.h"
 
@@ -42,17 +44,16 @@ TEST_F(RzDraw, DrawsTrianglesAndQuadsOfVisibleMeshesWithOneMaterial) {
     const auto& tri = backend.draws[0];
     const auto& quad = backend.draws[1];
     const auto& last = backend.draws[2];
-    EXPECT_EQ(tri.call.vertexCount, 3u);
-    EXPECT_EQ(tri.state.texture, texture);
-    EXPECT_FLOAT_EQ(tri.state.material.diffuse.a, 0.25f);
+    EXPECT_EQ(std::tuple(tri.call.vertexCount, tri.state.texture, tri.state.material.diffuse.a),
+              std::tuple(3u, texture, 0.25f));
+    // The normal is shared by the flat faces around the vertex.
     const LitVertex& v1 = backend.Vertex<LitVertex>(tri, 1);
-    EXPECT_FLOAT_EQ(v1.z, 1);
-    EXPECT_FLOAT_EQ(v1.ny, 1);  // shared by the flat faces around it
-    EXPECT_FLOAT_EQ(v1.u, 0.5f);
+    EXPECT_EQ(std::tuple(v1.z, v1.ny, v1.u), std::tuple(1.0f, 1.0f, 0.5f));
 
     EXPECT_EQ(quad.indices, (std::vector<uint16_t>{0, 1, 2, 2, 3, 0}));
-    EXPECT_FLOAT_EQ(backend.Vertex<LitVertex>(quad, 3).x, 1);
-    EXPECT_FLOAT_EQ(backend.Vertex<LitVertex>(quad, 0).u, 0.5f);
+    EXPECT_EQ(
+        std::tuple(backend.Vertex<LitVertex>(quad, 3).x, backend.Vertex<LitVertex>(quad, 0).u),
+        std::tuple(1.0f, 0.5f));
     // Material 0 has no texture: untextured from there on.
     EXPECT_EQ(last.state.texture, nullptr);
 }

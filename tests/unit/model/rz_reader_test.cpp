@@ -1,7 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <tuple>
 
 #include "base/message_box.h"
 #include "base/sjis.h"
@@ -47,9 +47,9 @@ TEST_F(RzReader, ReadsTheAsciiLayoutWithQuotedNamesAndItsScales) {
     ASSERT_TRUE(LoadBytes("MODEL.RZO", RzFixture())) << RZ_LastError.detail;
     const RZ_Model& m = *model;
 
-    EXPECT_EQ(m.BoneCount(), 2);
-    EXPECT_EQ(m.bones[0]->name, SJIS("ﾙｰﾄ"));  // an empty name leaves the root's own
-    EXPECT_EQ(m.bones[1]->name, "arm (left) {a}");
+    // An empty name leaves the root's own.
+    EXPECT_EQ(std::tuple(m.BoneCount(), m.bones[0]->name, m.bones[1]->name),
+              std::tuple(2, SJIS("ﾙｰﾄ"), "arm (left) {a}"));
     EXPECT_VEC_NEAR(m.bones[1]->origin, 100, 200, 300, 1e-4);
 
     ASSERT_EQ(m.vertices.size(), 4u);
@@ -149,8 +149,8 @@ TEST_F(RzReader, FilesThatEndEarlyAreRefusedWhereverTheyStop) {
 
 TEST_F(RzReader, DispatchByExtensionAndTheMessagesOfEachFailure) {
     EXPECT_FALSE(model->Load(device.get(), "nowhere\\gone.rzo", nullptr));
-    EXPECT_EQ(RZ_LastError.code, 2);
-    EXPECT_EQ(RZ_LastError.message, "nowhere\\gone.rzo" + SJIS("を開けません！"));
+    EXPECT_EQ(std::tuple(RZ_LastError.code, RZ_LastError.message),
+              std::tuple(2, "nowhere\\gone.rzo" + SJIS("を開けません！")));
 
     EXPECT_FALSE(LoadBytes("model.txt", RzFixture()));
     EXPECT_EQ(RZ_LastError.code, 3);

@@ -4,27 +4,16 @@
 // and confirms the opening's line, the d-pad walks Harlo up. Pulling it out lets go of it.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <nlohmann/json.hpp>
 
 #include "app/game_start.h"
-#include "app/modes.h"
-#include "app/shell.h"
 #include "app/state_dump.h"
 #include "app/title_menu.h"
-#include "app/world_reset.h"
 #include "base/bound_keys.h"
-#include "base/crt_rand.h"
-#include "base/message_queue.h"
-#include "base/paths.h"
-#include "gfx/d3d.h"
-#include "gfx/recording_backend.h"
+#include "demo_shell.h"
 #include "gl_test_support.h"
 #include "platform/sdl_gamepad.h"
-#include "save/save_slots.h"
-#include "sound/sound.h"
 #include "test_support.h"
-#include "world/title_file.h"
 
 namespace {
 
@@ -35,7 +24,7 @@ protected:
     SDL_Joystick* stick = nullptr;
     SDL_JoystickID id = -1;
     MessageQueue queue;
-    std::filesystem::path saves;
+    DemoShell demo;
 
     void SetUp() override {
         HeadlessHostTest::SetUp();
@@ -57,17 +46,7 @@ protected:
         if (id >= 0) Pump();
         if (window) window->SetGamepads(nullptr);
         g_BoundKeys = BoundKeys();
-        if (!saves.empty()) {
-            ResetGameWorld();
-            ReleaseD3D();
-            ReleaseSound();
-            g_MessageQueue.Clear();
-            SetFixedSeed(false, 0);
-            SetSaveDirectory("");
-            std::filesystem::remove_all(saves);
-            SetDataDirectory("");
-            ReadTitleFile();
-        }
+        demo.Stop();
         HeadlessHostTest::TearDown();
     }
 
@@ -100,18 +79,6 @@ protected:
     }
     bool GameKeyDown(int vk) { return (g_BoundKeys.GetKeyState(vk) & 0x80) != 0; }
 
-    void StartDemo() {
-        saves = MakeTempDir("gamepad_saves");  // empty: the title's cursor is on New game
-        dialogs.quiet = true;
-        SetDataDirectory(GH02_DEMO_DATA);
-        ReadTitleFile();
-        SetSaveDirectory(saves.string());
-        SetFixedSeed(true, 7);
-        auto backend = std::make_unique<RecordingBackend>();
-        backend->keep = false;
-        ASSERT_TRUE(StartShell(std::move(backend)));
-        InstallStartupFrame();
-    }
     // Frames up to `frame`, a button held over [from, to) of them.
     void PlayTo(uint64_t frame, SDL_GameControllerButton button = SDL_CONTROLLER_BUTTON_INVALID,
                 uint64_t from = 0, uint64_t to = 0) {
@@ -120,8 +87,7 @@ protected:
                 Press(button, FramesRun() >= from && FramesRun() < to);
             else
                 Pump();
-            clock.Advance(17);
-            RunOneFrame();
+            DemoShell::Frame(clock);
         }
     }
 };
@@ -158,7 +124,7 @@ TEST_F(GamepadTest, APadPluggedInCountsThroughTheBindingsUntilPulledOut) {
 }
 
 TEST_F(GamepadTest, ThePadAloneStartsTheDemoConfirmsALineAndWalks) {
-    StartDemo();
+    ASSERT_TRUE(demo.Start(GH02_DEMO_DATA, MakeTempDir("gamepad_saves")));
     PlugIn();
     PlayTo(11, SDL_CONTROLLER_BUTTON_A, 9, 10);  // New game
     EXPECT_NE(g_FrameProc, TitleFrame);

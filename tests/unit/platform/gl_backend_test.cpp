@@ -3,8 +3,6 @@
 // in every picture of the play-through.)
 #include <stb_image.h>
 
-#include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <tuple>
 

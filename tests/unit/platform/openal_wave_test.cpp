@@ -66,22 +66,15 @@ TEST_F(OpenAlWave, EffectToneAndMusicLoopReachTheOutput) {
     }
     if (!fs::exists("/proc/self/exe")) GTEST_SKIP() << "cannot start a child process here";
 
-    std::string self = fs::read_symlink("/proc/self/exe").string();
-    std::string dir = MakeTempDir("alwave");
-    auto writeWave = [&](const std::string& rel, const std::vector<int16_t>& s) {
-        fs::create_directories(fs::path(dir + "/" + rel).parent_path());
-        Bytes b = PcmWave(1, kRate, s);
-        std::ofstream(dir + "/" + rel, std::ios::binary)
-            .write(reinterpret_cast<const char*>(b.data()), std::streamsize(b.size()));
-    };
-    writeWave("SE/tone.wav", Sine(440, 0.3));
+    const std::string self = fs::read_symlink("/proc/self/exe").string(), dir = dataDir;
+    Write("SE/tone.wav", PcmWave(1, kRate, Sine(440, 0.3)));
     // Intro 220 Hz, loop 880 Hz, and a 1760 Hz tail after the loop end that must never sound.
     std::vector<int16_t> music = Sine(220, 0.2), loop = Sine(880, 0.2), tail = Sine(1760, 0.6);
     music.insert(music.end(), loop.begin(), loop.end());
     music.insert(music.end(), tail.begin(), tail.end());
-    writeWave("BGM/loop.wav", music);
-    std::ofstream(dir + "/BGM/BGMData.qd")
-        << "loop loop.wav " << kRate / 5 << " " << 2 * kRate / 5 << "\n";
+    Write("BGM/loop.wav", PcmWave(1, kRate, music));
+    Write("BGM/BGMData.qd", "loop loop.wav " + std::to_string(kRate / 5) + " " +
+                                std::to_string(2 * kRate / 5) + "\n");
     std::string out = dir + "/out.wav";
     std::ofstream(dir + "/alsoft.conf")
         << "[general]\ndrivers = wave\nchannels = mono\n"
@@ -89,13 +82,10 @@ TEST_F(OpenAlWave, EffectToneAndMusicLoopReachTheOutput) {
     std::string cmd = "GH02_AL_WAVE_CHILD='" + dir + "' ALSOFT_DRIVERS=wave ALSOFT_CONF='" + dir +
                       "/alsoft.conf' '" + self + "' --gtest_filter=OpenAlWave.* > '" + dir +
                       "/child.log' 2>&1";
-    int status = std::system(cmd.c_str());
-    std::ifstream logFile(dir + "/child.log");
-    std::string childLog((std::istreambuf_iterator<char>(logFile)), {});
+    const int status = std::system(cmd.c_str());
+    const std::string childLog = ReadFileBytes(dir + "/child.log"), recorded = ReadFileBytes(out);
     ASSERT_EQ(status, 0) << childLog;
-
-    std::ifstream in(out, std::ios::binary);
-    Bytes rec((std::istreambuf_iterator<char>(in)), {});
+    const Bytes rec(recorded.begin(), recorded.end());
     WaveData wave;
     ASSERT_EQ(ParseWave(rec.data(), rec.size(), wave), WaveError::kNone) << childLog;
     ASSERT_EQ(wave.format.bitsPerSample, 16);
@@ -135,7 +125,6 @@ TEST_F(OpenAlWave, EffectToneAndMusicLoopReachTheOutput) {
     EXPECT_EQ(introAgain, 0) << "the music went back to its start instead of its loop";
     EXPECT_EQ(tailHeard, 0) << "the part after the loop end was played";
     EXPECT_GE(loopWindows, (lastLoop - introAt - 15) * 9 / 10);
-    fs::remove_all(dir);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // Where the first window goes on displays of several sizes, and the swap interval for a refresh.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "platform/window_rules.h"
 
 namespace {
@@ -33,10 +35,8 @@ TEST(PlaceWindow, TheLargestPictureThatFitsWithItsFrameCentredOnScreen) {
         SCOPED_TRACE(::testing::Message()
                      << c.usable.w << " x " << c.usable.h << (c.integer ? " integer" : " fit"));
         const ScreenRect r = PlaceWindow(c.usable, frame, c.integer, c.rememberedW, c.rememberedH);
-        EXPECT_EQ(r.x, c.expected.x);
-        EXPECT_EQ(r.y, c.expected.y);
-        EXPECT_EQ(r.w, c.expected.w);
-        EXPECT_EQ(r.h, c.expected.h);
+        EXPECT_EQ(std::tuple(r.x, r.y, r.w, r.h),
+                  std::tuple(c.expected.x, c.expected.y, c.expected.w, c.expected.h));
         // Frame and all, the window is on the display.
         EXPECT_GE(r.x - frame.left, c.usable.x);
         EXPECT_GE(r.y - frame.top, c.usable.y);

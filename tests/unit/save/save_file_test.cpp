@@ -2,10 +2,8 @@
 // leaves the old save as it was.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "save/save_file.h"
 #include "save/save_slots.h"
@@ -27,11 +25,6 @@ SaveSummary Summary() {
     s.playTimeMs = 123456;
     s.savedAt = "2026-12-07 10:00";
     return s;
-}
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 void WriteAll(const std::string& path, const std::string& text) {
@@ -121,26 +114,21 @@ TEST_F(SaveSlotsTest, AFailedWriteKeepsTheOldSave) {
     fs::create_directory(SaveSlotPath(1) + ".tmp");
     EXPECT_FALSE(WriteSaveSlot(1, "new", reason));
     EXPECT_NE(reason.find("cannot write"), std::string::npos) << reason;
-    EXPECT_EQ(ReadAll(SaveSlotPath(1)), old);
+    EXPECT_EQ(ReadFileBytes(SaveSlotPath(1)), old);
     fs::remove(SaveSlotPath(1) + ".tmp");
     ASSERT_TRUE(WriteSaveSlot(1, "new", reason)) << reason;
-    EXPECT_EQ(ReadAll(SaveSlotPath(1)), "new");
+    EXPECT_EQ(ReadFileBytes(SaveSlotPath(1)), "new");
     EXPECT_FALSE(fs::exists(SaveSlotPath(1) + ".tmp"));
 }
 
 TEST_F(SaveSlotsTest, TheSaveFolderFollowsTheUsersDataFolder) {
     SetSaveDirectory("");
-    const char* oldXdg = std::getenv("XDG_DATA_HOME");
-    const std::string keep = oldXdg ? oldXdg : "";
-    setenv("XDG_DATA_HOME", "/data/x", 1);
-    EXPECT_EQ(SaveDirectory(), "/data/x/gh02/demo/saves");
-    setenv("XDG_DATA_HOME", "relative", 1);  // not absolute: ignored
-    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : ".";
-    EXPECT_EQ(SaveDirectory(), home + "/.local/share/gh02/demo/saves");
-    if (oldXdg) {
-        setenv("XDG_DATA_HOME", keep.c_str(), 1);
-    } else {
-        unsetenv("XDG_DATA_HOME");
+    {
+        ScopedEnv xdg("XDG_DATA_HOME", "/data/x");
+        EXPECT_EQ(SaveDirectory(), "/data/x/gh02/demo/saves");
+        ScopedEnv relative("XDG_DATA_HOME", "relative");  // not absolute: ignored
+        ScopedEnv home("HOME", "/home/p");
+        EXPECT_EQ(SaveDirectory(), "/home/p/.local/share/gh02/demo/saves");
     }
     SetSaveDirectory(dir);
     EXPECT_EQ(SaveSlotPath(0), dir + "/slot01.json");

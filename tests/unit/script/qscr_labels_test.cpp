@@ -26,12 +26,11 @@ TEST_F(ScriptLabels, NamesMatchWholeForwardFromPcAndBackwardBeforeIt) {
     const std::string sjisName = ToSjis("表ソ"), longName(100, 'N');  // both SJIS end in 0x5C
     SetText(s, "@:AB//ab\n@:A//a\n@:L//one\n@:L//two\nc4 L//1#\n@:" + sjisName +
                    "//sjis\n@:" + longName + "//long\nc0");
-    EXPECT_TRUE(s.jpAf("A"));
-    EXPECT_EQ(Rest(s), "a");
-    EXPECT_TRUE(s.jpAf("L"));
-    EXPECT_EQ(Rest(s), "one");
-    EXPECT_TRUE(s.jpAf("L"));  // from behind the first label
-    EXPECT_EQ(Rest(s), "two");
+    // The second "L" is found from behind the first label.
+    for (auto [name, rest] : {std::pair{"A", "a"}, {"L", "one"}, {"L", "two"}}) {
+        EXPECT_TRUE(s.jpAf(name));
+        EXPECT_EQ(Rest(s), rest);
+    }
     // A backward jump from its command, behind the jump's own "L//", finds "two".
     s.pc = static_cast<int32_t>(std::string(s.text).find("1#"));
     EXPECT_TRUE(s.jpAb("L"));
@@ -47,8 +46,8 @@ TEST_F(ScriptLabels, NamesMatchWholeForwardFromPcAndBackwardBeforeIt) {
     s.Rewind();
     EXPECT_FALSE(s.jpAf("a"));  // case counts
     EXPECT_EQ(Rest(s), "c0");   // a missing label leaves the script on its end command
-    ASSERT_EQ(ShownTexts().size(), 2u);
-    EXPECT_EQ(ShownTexts()[1], "ラベルがねぇよ:a");
+    ASSERT_EQ(BoxTexts().size(), 2u);
+    EXPECT_EQ(BoxTexts()[1], "ラベルがねぇよ:a");
 }
 
 TEST_F(ScriptLabels, ANameRunsToTheNextDoubleSlash) {

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 
 #include "base/paths.h"
 #include "script_test_util.h"
@@ -46,12 +47,9 @@ TEST_F(ScriptLoad, AppendsTheEndCommandAndKeepsTheScriptState) {
     std::strcpy(s.str, "kept");
     EXPECT_TRUE(s.Load("a"));
     EXPECT_EQ(Text(), "c1 0,1,+#\n;\nlone\rcrc0");  // read as Windows text mode reads it
-    EXPECT_EQ(s.pc, 0);
-    EXPECT_EQ(s.running, 1);
-    EXPECT_EQ(s.iv[2], 5);
-    EXPECT_STREQ(s.str, "kept");
-    EXPECT_EQ(s.EndOfText(), 19);
-    EXPECT_THAT(ShownTexts(), IsEmpty());
+    EXPECT_EQ(std::tuple(s.pc, s.running, s.iv[2], std::string(s.str), s.EndOfText()),
+              std::tuple(0, 1, 5, "kept", 19));
+    EXPECT_THAT(BoxTexts(), IsEmpty());
 
     // A shorter script replaces all of the longer one.
     Write("b.qd", "");
@@ -60,8 +58,7 @@ TEST_F(ScriptLoad, AppendsTheEndCommandAndKeepsTheScriptState) {
     // A NUL inside the file ends the script there, as the end command is appended at it.
     Write("nul.qd", std::string("ab\0@:L//x", 9));
     EXPECT_TRUE(s.Load("nul"));
-    EXPECT_EQ(Text(), "abc0");
-    EXPECT_EQ(s.EndOfText(), 2);
+    EXPECT_EQ(std::tuple(Text(), s.EndOfText()), std::tuple("abc0", 2));
 }
 
 TEST_F(ScriptLoad, MissingFileNamesTheScriptAndKeepsTheOldText) {
@@ -69,8 +66,7 @@ TEST_F(ScriptLoad, MissingFileNamesTheScriptAndKeepsTheOldText) {
     ASSERT_TRUE(s.Load("a"));
     s.pc = 3;
     EXPECT_FALSE(s.Load("nope"));
-    EXPECT_EQ(s.pc, 0);
-    EXPECT_EQ(Text(), "@:A//#c0");
+    EXPECT_EQ(std::tuple(s.pc, Text()), std::tuple(0, "@:A//#c0"));
     ASSERT_EQ(g_MessageBoxLog.size(), 1u);
     EXPECT_EQ(g_MessageBoxLog[0].text, "QScrOrg:Reading error!:\nnope");
 }
@@ -85,7 +81,7 @@ TEST_F(ScriptLoad, LongFilesAreCutSoTheEndCommandFits) {
         Write("long.qd", std::string(size, 'y'));
         EXPECT_TRUE(s.Load("long"));
         EXPECT_EQ(Text(), std::string(room, 'y') + "c0") << size;
-        EXPECT_THAT(ShownTexts(), ElementsAre("うお！？"));
+        EXPECT_THAT(BoxTexts(), ElementsAre("うお！？"));
     }
     // CR LF pairs count as one byte, as in text mode: 4093 lines fit exactly.
     g_MessageBoxLog.clear();
@@ -94,5 +90,5 @@ TEST_F(ScriptLoad, LongFilesAreCutSoTheEndCommandFits) {
     Write("crlf.qd", lines);
     EXPECT_TRUE(s.Load("crlf"));
     EXPECT_EQ(Text(), std::string(room, '\n') + "c0");
-    EXPECT_THAT(ShownTexts(), IsEmpty());
+    EXPECT_THAT(BoxTexts(), IsEmpty());
 }

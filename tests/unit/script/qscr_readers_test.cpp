@@ -24,7 +24,7 @@ TEST_F(ScriptReaders, IntegersConvertLikeTheRuntimeLibrary) {
     EXPECT_EQ(s.gInt(), INT_MAX);
     EXPECT_EQ(s.gInt(), INT_MIN);
     EXPECT_EQ(s.pc, 47);
-    EXPECT_THAT(ShownTexts(), IsEmpty());
+    EXPECT_THAT(BoxTexts(), IsEmpty());
 }
 
 TEST_F(ScriptReaders, NumberWithoutCommaIsCutAfterSeventeenCharacters) {
@@ -32,17 +32,17 @@ TEST_F(ScriptReaders, NumberWithoutCommaIsCutAfterSeventeenCharacters) {
     // character behind it is passed over.
     SetText(s, "1234567890123456,AAAAAAAAAAAAAAAAAXY,7,");
     EXPECT_EQ(s.gInt(), INT_MAX);
-    EXPECT_THAT(ShownTexts(), IsEmpty());
+    EXPECT_THAT(BoxTexts(), IsEmpty());
     EXPECT_EQ(s.gInt(), 0);
     EXPECT_EQ(s.pc, 17 + 18);  // behind the 'X'
-    EXPECT_THAT(ShownTexts(), ElementsAre("gInt:ん？"));
+    EXPECT_THAT(BoxTexts(), ElementsAre("gInt:ん？"));
     EXPECT_EQ(s.gInt(), 0);  // "Y,"
     EXPECT_EQ(s.gInt(), 7);
 
     g_MessageBoxLog.clear();
     SetText(s, "2.500000000000000000,1,");
     EXPECT_DOUBLE_EQ(s.gFloat(), 2.5);
-    EXPECT_THAT(ShownTexts(), ElementsAre("gFloat:ん？"));
+    EXPECT_THAT(BoxTexts(), ElementsAre("gFloat:ん？"));
 }
 
 TEST_F(ScriptReaders, FloatsTakeSignPointAndExponentAndStayFinite) {
@@ -50,7 +50,7 @@ TEST_F(ScriptReaders, FloatsTakeSignPointAndExponentAndStayFinite) {
     const double expected[] = {12.5,    -0.25,    1000, 0.5, -0.5, 2, 0,
                                FLT_MAX, -FLT_MAX, 0,    0,   0,    0, 1.5};
     for (double e : expected) EXPECT_DOUBLE_EQ(s.gFloat(), e) << "at pc " << s.pc;
-    EXPECT_THAT(ShownTexts(), IsEmpty());
+    EXPECT_THAT(BoxTexts(), IsEmpty());
 }
 
 TEST_F(ScriptReaders, StringsEndAtDoubleSlashAndKeepShiftJisBytes) {
@@ -92,7 +92,7 @@ TEST_F(ScriptReaders, ReadsStopAtTheEndOfTheText) {
     s.pc = QScrOrg::kTextSize - 5;
     EXPECT_EQ(s.gInt(), 77777);
     EXPECT_EQ(s.pc, QScrOrg::kTextSize);
-    EXPECT_THAT(ShownTexts(), ElementsAre("gInt:ん？"));
+    EXPECT_THAT(BoxTexts(), ElementsAre("gInt:ん？"));
     // Once at the end, further arguments read as empty without more boxes.
     s.gStr(s.str);
     EXPECT_STREQ(s.str, "");

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "app/shell.h"
 #include "gfx/texture_slots.h"
@@ -19,14 +20,11 @@ TEST_F(RunnerTest, CharacterTransforms) {
     Run("c6 -1,3,90,=c6 -1,0,10,=c6 -1,0,5,+c6 -1,7,2,=c6 -1,9,1.9,=c6 -1,9,1.5,+c6 -1,2,4,?;");
     const Character& c = g_Characters[2];
     EXPECT_NEAR(c.rotation.x, 1.5708f, kEps);
-    EXPECT_FLOAT_EQ(c.position.x, 15.0f);
-    EXPECT_FLOAT_EQ(c.scale.y, 2.0f);
-    EXPECT_EQ(c.active, 2);  // 1 (truncated), then 1 + 1.5 truncated
+    // Active: 1 (truncated), then 1 + 1.5 truncated.
+    EXPECT_EQ(std::tuple(c.position.x, c.scale.y, c.active), std::tuple(15.0f, 2.0f, 2));
     Run("c6 2,11,0,+;");
-    EXPECT_FLOAT_EQ(c.position.x, 0.0f);
-    EXPECT_FLOAT_EQ(c.rotation.x, 0.0f);
-    EXPECT_FLOAT_EQ(c.scale.y, 1.0f);
-    EXPECT_EQ(Reports(), 0u);
+    EXPECT_EQ(std::tuple(c.position.x, c.rotation.x, c.scale.y, Reports()),
+              std::tuple(0.0f, 0.0f, 1.0f, 0u));
     // Only -1 names iv[0]; -2 and numbers past the table are reported and ignored.
     Run("c6 -2,0,1,=c6 20,0,1,=;");
     EXPECT_EQ(Reports(), 2u);
@@ -37,10 +35,9 @@ TEST_F(RunnerTest, CharacterTransforms) {
     s.iv[0] = 5;
     s.iv[1] = 4;
     Run("c30 -1,-2,0,c30 5,4,1,c18 0,0,c18 1,1,c18 5,4,;");
-    EXPECT_FLOAT_EQ(g_Characters[5].position.z, 3.0f);
-    EXPECT_FLOAT_EQ(g_Characters[5].rotation.y, 0.25f);
-    EXPECT_FLOAT_EQ(s.fv[0], 1.0f);
-    EXPECT_FLOAT_EQ(s.fv[1], 2.0f);  // no model: no head height
+    // No model: no head height.
+    EXPECT_EQ(std::tuple(g_Characters[5].position.z, g_Characters[5].rotation.y, s.fv[0], s.fv[1]),
+              std::tuple(3.0f, 0.25f, 1.0f, 2.0f));
 }
 
 TEST_F(RunnerTest, CameraMembers) {
@@ -52,8 +49,7 @@ TEST_F(RunnerTest, CameraMembers) {
     // The eye went back on the orbit after the last change.
     EXPECT_NEAR(g_Camera.eye.x, 100.0f + std::sin(0.5f) * 2010.0f, 0.5f);
     Run("c21 3,c9 1,c31 2,;");
-    EXPECT_EQ(g_Camera.keyIndex, 3);
-    EXPECT_EQ(g_ResumeScriptAfterFade, 1);
+    EXPECT_EQ(std::tuple(g_Camera.keyIndex, g_ResumeScriptAfterFade), std::tuple(3, 1));
 }
 
 TEST_F(RunnerTest, FieldObjectFields) {
@@ -61,11 +57,9 @@ TEST_F(RunnerTest, FieldObjectFields) {
     s.iv[2] = 77;
     FieldObject& o = g_FieldObjects[3];
     Run("c22 0,2.7,?c22 1,255,+c22 2,5,=c22 2,1,+c22 6,1.5,=c22 10,3,+c22 4,9,?;");
-    EXPECT_EQ(o.kind, 2);
-    EXPECT_EQ(o.colour, 255u);
-    EXPECT_FLOAT_EQ(o.position.x, 6.0f);
-    EXPECT_FLOAT_EQ(o.rotation.y, 1.5f);  // radians as given
-    EXPECT_FLOAT_EQ(o.scale.z, 4.0f);
+    // The rotation in radians as given.
+    EXPECT_EQ(std::tuple(o.kind, o.colour, o.position.x, o.rotation.y, o.scale.z),
+              std::tuple(2, 255u, 6.0f, 1.5f, 4.0f));
     Run("c22 12,-3,=;");
     EXPECT_FLOAT_EQ(o.position.x, 77.0f);
     s.iv[0] = kFieldObjectCount;
@@ -77,9 +71,7 @@ TEST_F(RunnerTest, BillboardFields) {
     // A plain number s addresses billboard s + 1; a reference the billboard it yields.
     Run("c23 0,1,5,=c23 0,7,2,=c23 0,8,3,=c23 0,9,100,=c23 0,9,20.7,+c23 0,16,3,=c23 0,6,1,=;");
     Billboard& b = g_Billboards[1];
-    EXPECT_FLOAT_EQ(b.position.x, 5.0f);
-    EXPECT_FLOAT_EQ(b.widthScale, 2.0f);
-    EXPECT_EQ(b.alpha, 120);
+    EXPECT_EQ(std::tuple(b.position.x, b.widthScale, b.alpha), std::tuple(5.0f, 2.0f, 120));
     Run("c23 0,0,2,=c23 0,0,3,+;");
     EXPECT_EQ(b.image, &g_TextureSlots[kBillboardFirstSlot + 2 + 3]);
 
@@ -87,15 +79,12 @@ TEST_F(RunnerTest, BillboardFields) {
     s.iv[1] = 7;
     g_Characters[7].position = Vector3{10, 200, 30};
     Run("c23 0,13,0,=;");
-    EXPECT_FLOAT_EQ(b.position.y, 200.0f - 96.0f);
-    EXPECT_FLOAT_EQ(b.position.z, 30.0f);
+    EXPECT_EQ(std::tuple(b.position.y, b.position.z), std::tuple(200.0f - 96.0f, 30.0f));
     Run("c23 0,17,2,=c23 0,3,0,=c23 0,17,1,=;");  // 17 with a value other than 0 or 1 does nothing
     EXPECT_FLOAT_EQ(b.position.z, 30.0f);
     s.iv[3] = 1;
     Run("c23 -4,14,0,=c23 -4,15,0,=;");
-    EXPECT_EQ(b.alpha, 255);
-    EXPECT_FLOAT_EQ(b.position.y, -32.0f);
-    EXPECT_EQ(Reports(), 0u);
+    EXPECT_EQ(std::tuple(b.alpha, b.position.y, Reports()), std::tuple(255, -32.0f, 0u));
 
     // Past the tables: billboard 24, texture slot 64, an image moved from no image.
     Run("c23 23,1,1,=c23 0,0,58,=c23 1,0,1,+;");
@@ -165,5 +154,5 @@ TEST_F(RunnerTest, SlotsOutsideTheirTablesAreReportedOnce) {
     Run("c11 10,x//c12 -1,c10 -1,0,1,c18 0,0,c25 -1,x//c27 -1,fld_//;");
     EXPECT_EQ(Reports(), 6u);
     // Reports name the script, the command's position and the command.
-    EXPECT_EQ(ShownTexts()[0], "test:0: c11 load sound effect: sound slot 10 out of range");
+    EXPECT_EQ(BoxTexts()[0], "test:0: c11 load sound effect: sound slot 10 out of range");
 }

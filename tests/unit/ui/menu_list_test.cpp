@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <string>
+#include <tuple>
 
 #include "base/message_box.h"
 #include "base/sjis.h"
@@ -64,7 +65,7 @@ TEST_F(MenuListTest, TechniqueListsTakeNamesAndNumbersFromTheTable) {
     ASSERT_TRUE(ParseTechniqueTable("Attack hit 0 1\nFire burn 12 8\nHeal mend 30 0\n", table));
     const uint8_t numbers[3] = {2, 1, 200};  // 200: past the table, an empty entry
     FillTechniqueList(list, table, numbers, 3);
-    EXPECT_STREQ(list.entries[0].text, "Heal");
-    EXPECT_EQ(list.entries[0].value, 30);
-    EXPECT_STREQ(list.entries[2].text, "");
+    EXPECT_EQ(std::tuple(std::string(list.entries[0].text), list.entries[0].value,
+                         std::string(list.entries[2].text)),
+              std::tuple("Heal", 30, ""));
 }

@@ -1,4 +1,5 @@
 #include <string>
+#include <tuple>
 
 #include "base/sjis.h"
 #include "text_draw_test.h"
@@ -54,9 +55,7 @@ TEST_F(TalkWindowTest, EscapesBreakLinesAndCloseTheWindow) {
     EXPECT_EQ(Shown(), "AB");
     auto texts = Frame();
     ASSERT_EQ(texts.size(), 2u);
-    EXPECT_EQ(texts[1].text, "CD");
-    EXPECT_EQ(texts[1].x, 100);
-    EXPECT_EQ(texts[1].y, 70);
+    EXPECT_EQ(std::tuple(texts[1].text, texts[1].x, texts[1].y), std::tuple("CD", 100, 70));
     EXPECT_EQ(Shown(), "ABCD");  // reaches "\E": the lines so far are drawn, then it closes
     EXPECT_EQ(w0.open, 0);
 }

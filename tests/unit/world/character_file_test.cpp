@@ -1,4 +1,5 @@
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/quit.h"
@@ -19,7 +20,7 @@ TEST_F(CharacterFileTest, FileGivesModelScaleSizesAndBones) {
     Character& c = g_Characters[3];
     c.queuedMotion = 5;
     c.LoadCharacter("hero");  // "\r\n" line ends
-    EXPECT_TRUE(Messages().empty());
+    EXPECT_TRUE(BoxTexts().empty());
     EXPECT_EQ(c.collisionSize, 300.0f);
     EXPECT_NE(c.model.materials[0].texture, nullptr);  // the skin from the chara folder
     EXPECT_EQ(c.motionFlags, kMotionPlaying | kMotionLooping);
@@ -31,27 +32,24 @@ TEST_F(CharacterFileTest, MissingBonesAreReportedInSearchOrderAndLoadingGoesOn) 
     SaveModel("headonly.rzo", {"wea_b2", "head_b", "gua"}, {});  // near misses do not count
     Character& c = g_Characters[0];
     c.LoadCharacter("headonly");
-    EXPECT_EQ(Messages(), (std::vector<std::string>{"wea_bが見つからん", "gua_bが見つからん"}));
-    EXPECT_EQ(c.weaponBone, nullptr);
-    EXPECT_EQ(c.headBone, c.model.GetBone(2));
-    EXPECT_EQ(c.active, 1);
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"wea_bが見つからん", "gua_bが見つからん"}));
+    EXPECT_EQ(std::tuple(c.weaponBone, c.headBone, c.active),
+              std::tuple(nullptr, c.model.GetBone(2), 1));
 
     // A model without a skeleton (here: one that is not there) is not asked for its bones.
     g_MessageBoxLog.clear();
     g_Characters[1].LoadCharacter("nomodel");
-    EXPECT_EQ(Messages().size(), 0u);
-    EXPECT_EQ(g_Characters[1].headBone, nullptr);
-    EXPECT_EQ(g_Characters[1].active, 1);
+    EXPECT_EQ(BoxTexts().size(), 0u);
+    EXPECT_EQ(std::tuple(g_Characters[1].headBone, g_Characters[1].active), std::tuple(nullptr, 1));
 }
 
 TEST_F(CharacterFileTest, MissingOrDamagedFileEmptiesTheModelAndKeepsTheSlot) {
     Character& c = g_Characters[2];
     c.LoadCharacter("hero");
     c.LoadCharacter("nobody");
-    EXPECT_EQ(Messages(), std::vector<std::string>{"キャラデータファイル読み込み失敗"});
-    EXPECT_EQ(c.active, 1);
-    EXPECT_EQ(c.model.BoneCount(), 1);
-    EXPECT_EQ(c.weaponBone, nullptr);  // the bones went with the model
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"キャラデータファイル読み込み失敗"});
+    // The bones went with the model.
+    EXPECT_EQ(std::tuple(c.active, c.model.BoneCount(), c.weaponBone), std::tuple(1, 1, nullptr));
 
     // A file that stops early is reported once, with its path and the item.
     g_Characters[4].LoadCharacter("short");
@@ -72,9 +70,7 @@ TEST_F(CharacterFileTest, ReloadAndEscapeReleaseTheModelTextures) {
     g_Characters[7].LoadCharacter("hero");
     g_Characters[7].active = 0;
     ReleaseWorldOnQuit();
-    EXPECT_EQ(c.active, 1);
-    EXPECT_EQ(c.model.BoneCount(), 1);
-    EXPECT_EQ(c.weaponBone, nullptr);
+    EXPECT_EQ(std::tuple(c.active, c.model.BoneCount(), c.weaponBone), std::tuple(1, 1, nullptr));
     EXPECT_EQ(g_Characters[7].model.BoneCount(), 5);
 }
 

@@ -1,6 +1,3 @@
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "character_test_util.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
+#include <tuple>
 
 #include "base/message_box.h"
 #include "base/paths.h"
@@ -25,7 +25,7 @@ protected:
 
 }  // namespace
 
-TEST_F(DataTablesTest, TechniqueLinesStoreLow8BitsAndEveryLineIsARecord) {
+TEST_F(DataTablesTest, LinesAreRecordsAndFieldsKeepTheirLowBitsOrStayBlank) {
     TechniqueTable t;
     // No line break after the last line: still three records.
     ASSERT_TRUE(ParseTechniqueTable("Attack hit 0 1\nSpell cast 300 8\nGuard hold -1 272", t));
@@ -35,27 +35,25 @@ TEST_F(DataTablesTest, TechniqueLinesStoreLow8BitsAndEveryLineIsARecord) {
     ASSERT_TRUE(
         ParseTechniqueTable("Attack hit 0 1\r\nSpell cast 300 8\r\n\x1Ajunk junk 9 9\n", w));
     EXPECT_EQ(w.Count(), 2);
-    EXPECT_EQ(t[1].number, 44);  // 300 modulo 256
-    EXPECT_EQ(t[1].flags, kTechniqueOpensList);
-    EXPECT_EQ(t[2].number, 255);
-}
+    // 300 modulo 256, -1 as 255.
+    EXPECT_EQ(std::tuple(t[1].number, t[1].flags, t[2].number),
+              std::tuple(44, kTechniqueOpensList, 255));
 
-TEST_F(DataTablesTest, EmptyAndShortTextsLeaveBlankRecords) {
-    TechniqueTable t;
+    // An empty file still has one record, never filled.
     ASSERT_TRUE(ParseTechniqueTable("", t));
-    ASSERT_EQ(t.Count(), 1);  // an empty file still has one record, never filled
+    ASSERT_EQ(t.Count(), 1);
     EXPECT_STREQ(t[0].name, "");
 
     // A field that cannot be read stays blank, and the next record reads on from there.
     ASSERT_TRUE(ParseTechniqueTable("Fire burn x 8\nIce\n", t));
     ASSERT_EQ(t.Count(), 2);
-    EXPECT_STREQ(t[0].description, "burn");
-    EXPECT_STREQ(t[1].name, "x");
+    EXPECT_EQ(std::tuple(std::string(t[0].description), std::string(t[1].name)),
+              std::tuple("burn", "x"));
 
+    // Goods keep the low 16 bits.
     DataTable<GoodsRecord> g;
     ASSERT_TRUE(ParseGoods("Herb heal 10 70000\nAntidote cure -5 -40000\n", g));
-    EXPECT_EQ(g[0].fourth, 70000 - 65536);  // the low 16 bits
-    EXPECT_EQ(g[1].fourth, -40000 + 65536);
+    EXPECT_EQ(std::tuple(g[0].fourth, g[1].fourth), std::tuple(70000 - 65536, -40000 + 65536));
 }
 
 TEST_F(DataTablesTest, LongNamesAndTextsAreCutToTheirFieldsOnCharacterBoundaries) {
@@ -67,8 +65,7 @@ TEST_F(DataTablesTest, LongNamesAndTextsAreCutToTheirFieldsOnCharacterBoundaries
     ASSERT_TRUE(ParseTechniqueTable(name + " " + text + " 5 6\n", t));
     EXPECT_EQ(std::string(t[0].name), "a" + std::string(name, 1, 18));
     EXPECT_EQ(std::string(t[0].description), std::string(62, 'd'));
-    EXPECT_EQ(t[0].number, 5);  // the numbers behind the long words are still read
-    EXPECT_EQ(t[0].flags, 6);
+    EXPECT_EQ(std::tuple(t[0].number, t[0].flags), std::tuple(5, 6));  // still read behind them
 }
 
 TEST_F(DataTablesTest, LoadersReadTheDataDirectoryAndReportMissingTables) {

@@ -3,6 +3,8 @@
 // says what the menu entries do.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "base/message_box.h"
 #include "test_support.h"
 #include "world/data_tables.h"
@@ -55,10 +57,8 @@ TEST_F(PartyStockTest, CountsStayWithinNoneAndNinetyNine) {
 }
 
 TEST_F(PartyStockTest, ItemsApplyTheirPointsWithTheBattlesClampsAndAreUsedUp) {
-    g_GoodsStock.Add(0, 2);
-    g_GoodsStock.Add(1, 1);
-    g_GoodsStock.Add(2, 1);
-    g_GoodsStock.Add(3, 1);
+    for (auto [goods, count] : {std::pair{0, 2}, {1, 1}, {2, 1}, {3, 1}})
+        g_GoodsStock.Add(goods, count);
     FighterRecord a = Member(100, 120, 0, 20);
     EXPECT_EQ(UseGoods(0, a), UseResult::kUsed);
     EXPECT_EQ(a.hp, 120);  // not past the maximum
@@ -88,9 +88,8 @@ TEST_F(PartyStockTest, AWeaponPutOnSendsTheOldOneToTheBag) {
     EXPECT_EQ(EquipWeapon(harlo, 2), EquipResult::kNotOwned);
     g_WeaponStock.Add(2, 1);
     EXPECT_EQ(EquipWeapon(harlo, 2), EquipResult::kEquipped);
-    EXPECT_EQ(harlo.weapon, 2);
-    EXPECT_EQ(g_WeaponStock.Count(2), 0);
-    EXPECT_EQ(g_WeaponStock.Count(1), 1);
+    EXPECT_EQ(std::tuple(harlo.weapon, g_WeaponStock.Count(2), g_WeaponStock.Count(1)),
+              std::tuple(2, 0, 1));
     EXPECT_EQ(EquipWeapon(harlo, 1), EquipResult::kEquipped);  // and back
     EXPECT_EQ(g_WeaponStock.Held(), (std::vector<std::pair<int32_t, int32_t>>{{2, 1}}));
     g_WeaponStock.Add(1, 1);
@@ -100,8 +99,7 @@ TEST_F(PartyStockTest, AWeaponPutOnSendsTheOldOneToTheBag) {
     EXPECT_EQ(EquipWeapon(harlo, 2), EquipResult::kBagFull);
     harlo.weapon = 300;
     EXPECT_EQ(EquipWeapon(harlo, 2), EquipResult::kBagFull);
-    EXPECT_EQ(harlo.weapon, 300);
-    EXPECT_EQ(g_WeaponStock.Count(2), 1);
+    EXPECT_EQ(std::tuple(harlo.weapon, g_WeaponStock.Count(2)), std::tuple(300, 1));
 }
 
 TEST_F(PartyStockTest, PlacesSwapAnyMemberInOrOutAndBindTheFighters) {
@@ -140,12 +138,11 @@ TEST_F(PartyStockTest, MenuActionsReadEachLineAndNameWhatCannotBeUsed) {
         "4 script A//B\n"  // line 12
         "-1 items\n",      // line 13
         7);
-    EXPECT_EQ(a.entries[0].action, MenuAction::kItems);
-    EXPECT_EQ(a.entries[1].action, MenuAction::kTechniques);
-    EXPECT_EQ(a.entries[3].action, MenuAction::kScript);
-    EXPECT_EQ(a.entries[3].label, "SHOP DOOR");
-    EXPECT_EQ(a.entries[3].line, 4);
-    EXPECT_EQ(a.entries[6].action, MenuAction::kClose);
+    EXPECT_EQ(std::tuple(a.entries[0].action, a.entries[1].action, a.entries[3].action,
+                         a.entries[6].action),
+              std::tuple(MenuAction::kItems, MenuAction::kTechniques, MenuAction::kScript,
+                         MenuAction::kClose));
+    EXPECT_EQ(std::tuple(a.entries[3].label, a.entries[3].line), std::tuple("SHOP DOOR", 4));
     for (int e : {2, 4, 5}) EXPECT_EQ(a.entries[size_t(e)].action, MenuAction::kNone) << e;
     EXPECT_EQ(a.problems, (std::vector<std::string>{
                               "line 6: unknown action \"fly\"",

@@ -48,9 +48,9 @@ TEST_F(SceneTrailTest, DrawsNewestPairsFirstAndFadesAway) {
     DrawWeaponTrail();
     ASSERT_EQ(Draws().size(), 6u);
     const auto& newest = Draws()[0];
-    EXPECT_EQ(Wv(newest, 0).x, 10.0f);  // pairs 5 and 6
-    EXPECT_EQ(Wv(newest, 0).diffuse, 0x20123456u);
-    EXPECT_EQ(Wv(newest, 1).diffuse, 0xA0123456u);
+    // Pairs 5 and 6.
+    EXPECT_EQ(std::tuple(Wv(newest, 0).x, Wv(newest, 0).diffuse, Wv(newest, 1).diffuse),
+              std::tuple(10.0f, 0x20123456u, 0xA0123456u));
     EXPECT_EQ(Wv(Draws()[1], 1).diffuse >> 24, 152u);  // faded after j = 5: 0xA0 x 0.95
     EXPECT_EQ(Wv(Draws()[5], 0).x, 0.0f);
     int frames = 1;
