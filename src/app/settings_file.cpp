@@ -410,8 +410,11 @@ std::string FormatSettings(const Settings& settings, std::string_view previous) 
     for (int32_t k = 0; k < kGameKeyCount; ++k) {
         const KeyBinding& b = settings.keys[GameKey(k)];
         std::string names;
-        for (int code : b.keys)
-            if (code) names += (names.empty() ? "" : ", ") + std::string(KeyboardKeyName(code));
+        for (int code : b.keys) {
+            if (!code) continue;
+            if (!names.empty()) names += ", ";
+            names += KeyboardKeyName(code);
+        }
         Put(file, "keys", GameKeyName(GameKey(k)), names);
         Put(file, "gamepad", GameKeyName(GameKey(k)), std::string(PadButtonName(b.pad)));
     }
