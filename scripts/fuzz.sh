@@ -57,7 +57,8 @@ for name in "${targets[@]}"; do
   merged=$(mktemp -d) && candidates=$(mktemp -d)
   cp "$seeds"/* "$merged"/ 2>/dev/null
   find "$work" "$kept" -type f -size -$((small + 1))c -exec cp -t "$candidates" {} + 2>/dev/null
-  nice -n 10 "$bin" -merge=1 -max_len=65536 -timeout=20 "$merged" "$candidates" \
+  nice -n 10 "$bin" -merge=1 -max_len=65536 -timeout=20 -artifact_prefix="$findings/" \
+    "$merged" "$candidates" \
     >"$out/logs/$name.merge.log" 2>&1
   rm -rf "$kept" && mkdir -p "$kept"
   for f in "$merged"/*; do
@@ -74,9 +75,9 @@ for name in "${targets[@]}"; do
     finding=${finding:-exit $status}
     failed=1
   fi
+  # The row goes to the table and to the output as written: another campaign may share the table.
   echo "| $name | $seconds | ${runs:-0} | $(( ${runs:-0} / seconds )) | ${cov:-?} | ${ft:-?} |" \
-    "$(ls "$kept" | wc -l) | ${finding:-none} |" >>"$figures"
-  tail -1 "$figures"
+    "$(ls "$kept" | wc -l) | ${finding:-none} |" | tee -a "$figures"
 done
 cat "$figures"
 exit $failed
