@@ -115,6 +115,19 @@ bool LoadTable(const std::string& file, Table& table, const std::string& missing
     return true;
 }
 
+// The name and, when the line goes on, its help text: each checked against its field and copied.
+// Returns whether the line went on past its name.
+template <size_t NameSize, size_t HelpSize>
+bool NameAndHelp(const TableLine& l, const TableFaults& faults, char (&name)[NameSize],
+                 char (&help)[HelpSize]) {
+    faults.Word("the name", l.name, NameSize);
+    CopySjisField(name, NameSize, l.name);
+    if (l.read < 2) return false;
+    faults.Word("the help text", l.text, HelpSize);
+    CopySjisField(help, HelpSize, l.text);
+    return true;
+}
+
 }  // namespace
 
 int32_t CountTableLines(std::string_view text) {
@@ -142,11 +155,7 @@ const TechniqueTable& TechniqueTableAt(int32_t n) {
 bool ParseTechniqueTable(std::string_view text, TechniqueTable& table, std::string_view pathSjis) {
     return ParseTable(text, table, true, pathSjis,
                       [](const TableLine& l, TechniqueRecord& r, const TableFaults& faults) {
-                          faults.Word("the name", l.name, sizeof r.name);
-                          CopySjisField(r.name, sizeof r.name, l.name);
-                          if (l.read < 2) return;
-                          faults.Word("the help text", l.text, sizeof r.description);
-                          CopySjisField(r.description, sizeof r.description, l.text);
+                          if (!NameAndHelp(l, faults, r.name, r.description)) return;
                           if (l.read >= 3) faults.Number("the number", l.third, 0, UINT8_MAX);
                           if (l.read >= 3) r.number = static_cast<uint8_t>(l.third);
                           if (l.read >= 4) faults.Number("the flags", l.fourth, 0, UINT8_MAX);
@@ -158,22 +167,14 @@ bool ParseMenuEntries(std::string_view text, DataTable<MenuEntryRecord>& table,
                       std::string_view pathSjis) {
     return ParseTable(text, table, false, pathSjis,
                       [](const TableLine& l, MenuEntryRecord& r, const TableFaults& faults) {
-                          faults.Word("the name", l.name, sizeof r.name);
-                          CopySjisField(r.name, sizeof r.name, l.name);
-                          if (l.read < 2) return;
-                          faults.Word("the help text", l.text, sizeof r.help);
-                          CopySjisField(r.help, sizeof r.help, l.text);
+                          if (!NameAndHelp(l, faults, r.name, r.help)) return;
                       });
 }
 
 bool ParseGoods(std::string_view text, DataTable<GoodsRecord>& table, std::string_view pathSjis) {
     return ParseTable(text, table, true, pathSjis,
                       [](const TableLine& l, GoodsRecord& r, const TableFaults& faults) {
-                          faults.Word("the name", l.name, sizeof r.name);
-                          CopySjisField(r.name, sizeof r.name, l.name);
-                          if (l.read < 2) return;
-                          faults.Word("the help text", l.text, sizeof r.description);
-                          CopySjisField(r.description, sizeof r.description, l.text);
+                          if (!NameAndHelp(l, faults, r.name, r.description)) return;
                           if (l.read >= 3)
                               faults.Number("the third", l.third, INT16_MIN, INT16_MAX);
                           if (l.read >= 3) r.third = static_cast<int16_t>(l.third);
