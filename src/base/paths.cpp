@@ -23,6 +23,7 @@ std::string g_DataDir;  // empty: the executable's directory
 std::map<std::string, std::map<std::string, std::string>> g_DirCache;
 // Paths that matched nothing, logged once each.
 ReportOnce g_Unmatched(10000);
+thread_local int g_ExpectedMissing = 0;
 
 std::string Lower(std::string_view s) {
     std::string out(s);
@@ -146,7 +147,7 @@ const char* GetBasePath() {
 
 std::string ResolveGamePath(std::string_view sjisPath) {
     std::string found = ResolveImpl(sjisPath, false);
-    if (found.empty()) {
+    if (found.empty() && g_ExpectedMissing == 0) {
         if (g_Unmatched.First(std::string(sjisPath)))
             Diagnose(RunningPlace(), "no file matches " + ShownPath(sjisPath));
     }
@@ -166,6 +167,14 @@ FILE* OpenGameFile(std::string_view sjisPath, const char* mode) {
     FILE* f = std::fopen(native.c_str(), mode);
     if (f && writing) g_DirCache.clear();
     return f;
+}
+
+ExpectedMissing::ExpectedMissing(bool expected) : expected_(expected) {
+    if (expected_) ++g_ExpectedMissing;
+}
+
+ExpectedMissing::~ExpectedMissing() {
+    if (expected_) --g_ExpectedMissing;
 }
 
 void ClearPathCache() {

@@ -31,5 +31,17 @@ bool GameFileExists(std::string_view sjisPath);
 // fopen through ResolveGamePath. For writing, a file that does not exist yet is created under
 // the resolved directory with the name as given.
 FILE* OpenGameFile(std::string_view sjisPath, const char* mode);
+// While one lives, a path that matches nothing is not logged: for names that mark an unused
+// entry (a field's "none"), looked up as the data asks but not expected to be there.
+class ExpectedMissing {
+public:
+    explicit ExpectedMissing(bool expected = true);
+    ~ExpectedMissing();
+    ExpectedMissing(const ExpectedMissing&) = delete;
+    ExpectedMissing& operator=(const ExpectedMissing&) = delete;
+
+private:
+    bool expected_;
+};
 // Forgets cached directory listings (tests that create files call it).
 void ClearPathCache();

@@ -47,8 +47,8 @@ std::string LastToken(const std::string& text, int& line) {
 }
 
 // The names a field file hands to the loaders, read as the field loader reads the file: the six
-// sky images, the ground images, the billboards' pictures and the meshes ("none" marks an unused
-// entry). A file that stops early is the loader's to report.
+// sky images, the ground images, the billboards' pictures and the meshes (less the unused
+// entries). A file that stops early is the loader's to report.
 void RequireFieldFiles(DataFiles& files, const std::string& rel, const std::string& text) {
     FormattedInput in(text);
     auto name = [&](const char* format, std::string& word, int& line) {
@@ -65,7 +65,7 @@ void RequireFieldFiles(DataFiles& files, const std::string& rel, const std::stri
         files.Require(rel, line, "tex/" + ToUtf8(word) + std::to_string(n) + ".bmp");
     for (int i = 0; i < kGroundTextureCount; ++i) {
         if (!name("%s\n", word, line)) return;
-        if (word != "none") files.Require(rel, line, "Field/" + ToUtf8(word) + ".BMP");
+        if (!MarksUnusedEntry(word)) files.Require(rel, line, "Field/" + ToUtf8(word) + ".BMP");
     }
     for (int k = 0; k < 5 * kFieldGridSize * kFieldGridSize; ++k)
         if (in.Scan("%d,", &v) != 1) return;
@@ -74,7 +74,7 @@ void RequireFieldFiles(DataFiles& files, const std::string& rel, const std::stri
             in.Scan("%f,%f,", &f, &f) != 2 || in.Scan("%d,%d,%d,%d,", &v, &v, &v, &v) != 4 ||
             !name("%s\n", word, line))
             return;
-        if (word != "none") files.Require(rel, line, "tex/" + ToUtf8(word));
+        if (!MarksUnusedEntry(word)) files.Require(rel, line, "tex/" + ToUtf8(word));
     }
     for (int i = 0; i < kFieldLightCount; ++i)
         if (in.Scan("%d,%d,", &v, &v) != 2 || in.Scan("%f,%f,%f,", &f, &f, &f) != 3 ||
@@ -82,7 +82,7 @@ void RequireFieldFiles(DataFiles& files, const std::string& rel, const std::stri
             return;
     for (int i = 0; i < kFieldMeshCount; ++i) {
         if (!name("%s\n", word, line)) return;
-        if (word != "none") files.Require(rel, line, "Q3D/" + ToUtf8(word) + ".x");
+        if (!MarksUnusedEntry(word)) files.Require(rel, line, "Q3D/" + ToUtf8(word) + ".x");
         if (in.Scan("%d,", &v) != 1) return;
         for (int k = 0; k < 3; ++k)
             if (in.Scan("%f,%f,%f,", &f, &f, &f) != 3) return;

@@ -79,6 +79,7 @@ bool ReadBillboards(ItemReader& r) {
                 b.image = &g_TextureSlots[1];
             }
         }
+        const ExpectedMissing unused(MarksUnusedEntry(file));
         LoadTextureSlot(g_TextureSlots[i + kBillboardFirstSlot], ("tex\\" + file).c_str());
     }
     return true;
@@ -118,6 +119,7 @@ bool ReadMeshes(ItemReader& r) {
         // Object i stands for mesh i of its field: a mesh that loads is bound to it, so the
         // cells that name the object show it. A name that loads nothing keeps the reference.
         if (g_FieldMeshes[i]) {
+            const ExpectedMissing unused(MarksUnusedEntry(name));
             g_FieldMeshes[i]->load(name.c_str(), "Q3D\\");
             if (g_FieldMeshes[i]->mesh) o.mesh = g_FieldMeshes[i].get();
         }
@@ -217,6 +219,7 @@ int QFldInfo::loadGroundTexture(int index, const char* name) {
     const std::string path = std::string(GetBasePath()) + "Field\\" + (name ? name : "") + ".BMP";
     // A missing file is named where its path is looked up, a folder or a damaged picture by the
     // texture reader.
+    const ExpectedMissing unused(MarksUnusedEntry(name ? name : ""));
     return CreateTextureFromFile(g_pd3dDevice, path, &entry) != kErrNotFound;
 }
 

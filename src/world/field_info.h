@@ -26,6 +26,11 @@ constexpr uint8_t kCellEventMask = 0x7F;
 constexpr uint8_t kCellNoGround = 0x80;
 // Object numbers past the ten field objects are dropped as the file is read.
 constexpr int kMaxCellObject = 10;
+// A field file writes "none" for an unused ground picture, billboard image or mesh. The name is
+// still looked up as written (a data set may hold such a file); its absence is no fault.
+inline bool MarksUnusedEntry(std::string_view name) {
+    return name == "none";
+}
 
 // How far the camera rises and backs off per unit the player moves.
 struct CameraSlope {
