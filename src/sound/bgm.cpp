@@ -120,6 +120,11 @@ void PlayBgm(std::string_view nameIn) {
         SayOnce("short:" + path, ToUtf8(path) +
                                      " holds fewer samples than its header says (cut short?): "
                                      "its end plays as silence");
+    if (!g_BgmStream.LoopNote().empty())
+        SayOnce("loop:" + name,
+                "\"" + ToUtf8(name) + "\" (" + ToUtf8(entry->file) + "): " + g_BgmStream.LoopNote(),
+                SourcePlace{ShownPath(Format("%sBGM\\%s.qd", GetBasePath(), kBgmListName)),
+                            entry->line});
     SoundBufferDesc desc;
     desc.flags = DSBCAPS_CTRLFREQUENCY | DSBCAPS_CTRLPAN | DSBCAPS_CTRLVOLUME;
     desc.bufferBytes = g_BgmStream.TotalBytes();

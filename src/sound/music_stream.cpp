@@ -50,6 +50,15 @@ bool MusicStream::Open(const std::string& nativePath, bool loop, int64_t loopSta
     loop_ = loop;
     loopEnd_ = (loopEnd <= 0 || loopEnd > length) ? length : loopEnd;
     loopStart_ = (loop && loopStart < loopEnd_) ? std::max<int64_t>(loopStart, 0) : 0;
+    loopNote_.clear();
+    if (loop && loopEnd > length)
+        loopNote_ = "its loop end " + std::to_string(loopEnd) +
+                    " lies past its last sample frame (" + std::to_string(length) +
+                    "): the loop ends with the track";
+    if (loop && loopStart > 0 && loopStart >= loopEnd_)
+        loopNote_ += (loopNote_.empty() ? "its loop start " : "; its loop start ") +
+                     std::to_string(loopStart) + " is not before the loop's end (" +
+                     std::to_string(loopEnd_) + "): the loop starts at the track's beginning";
     int64_t lead = 0;
     if (loop)
         lead = std::min(int64_t(format_.samplesPerSec) * kLeadMs / 1000, loopEnd_ - loopStart_);

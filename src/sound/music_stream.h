@@ -41,9 +41,13 @@ public:
     // Whether the open file holds fewer frames than its header says (its last one cannot be
     // read): it plays on, its missing end as silence.
     bool CutShort() const { return cutShort_; }
+    // What the open file made of loop points it does not hold (a loop end past its last frame,
+    // a loop start not before the loop's end); empty when they were used as given.
+    const std::string& LoopNote() const { return loopNote_; }
 
 private:
     bool cutShort_ = false;
+    std::string loopNote_;
     void* file_ = nullptr;  // SNDFILE*
     int fileChannels_ = 0;
     PcmFormat format_;

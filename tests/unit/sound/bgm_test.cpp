@@ -76,7 +76,9 @@ protected:
               "win WIN.WAV -1\n"
               "field field.flac\n"
               "quad quad.wav 0 100\n"
-              "gone missing.ogg\n");
+              "gone missing.ogg\n"
+              "late battle.wav 7000\n"
+              "over battle.wav 100 9000\n");
         std::string bgm = dataDir + "/BGM/";
         WriteTrack(bgm + "battle.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, 8000, 5000);
         WriteTrack(bgm + "WIN.WAV", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 2, 8000, 600);
@@ -162,6 +164,25 @@ TEST_F(BgmTest, MissingListShowsItsMessageOnceMissingTracksAreOnlyLogged) {
     PlayBgm("win");
     ASSERT_EQ(g_MessageBoxLog.size(), 1u);
     EXPECT_EQ(g_MessageBoxLog[0].text, "Error to load BGMData!");
+}
+
+TEST_F(BgmTest, LoopPointsPastTheTrackAreNamedAtTheirLineAndPlayedAsTheTrackAllows) {
+    testing::internal::CaptureStderr();
+    PlayBgm("late");
+    ASSERT_NE(g_BgmBuffer, nullptr);
+    EXPECT_EQ(g_BgmLoopStart, 0u);
+    PlayBgm("over");
+    ASSERT_NE(g_BgmBuffer, nullptr);
+    EXPECT_EQ(g_BgmLoopEnd, 5000u * 2);
+    const std::string log = testing::internal::GetCapturedStderr();
+    EXPECT_NE(
+        log.find("BGMData.qd:6: music: \"late\" (battle.wav): its loop start 7000 is not before "
+                 "the loop's end (5000)"),
+        std::string::npos)
+        << log;
+    EXPECT_NE(log.find("BGMData.qd:7: music: \"over\" (battle.wav): its loop end 9000 lies past"),
+              std::string::npos)
+        << log;
 }
 
 TEST_F(BgmTest, ScriptVolumeAndFrequencyActOnlyOnMusicThatExists) {
