@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cfloat>
 
+#include "base/diagnostics.h"
 #include "base/game_file.h"
 #include "base/paths.h"
 #include "base/sjis.h"
@@ -41,8 +42,18 @@ bool ReadWeaponText(std::string_view text, int slot, const std::string& pathSjis
     std::string_view line = text.substr(0, lineEnd);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     out.meshName = std::string(line.substr(0, kWeaponNameSize - 1));
+    if (line.size() > out.meshName.size())
+        DiagnoseOnce(SourcePlace{ShownPath(pathSjis), 1},
+                     "the mesh name is " + std::to_string(line.size()) + " bytes long; its first " +
+                         std::to_string(out.meshName.size()) + " are used");
     if (out.meshName == "NO" || slot != 0) return true;
-    out.name = FitSjis(LineAt(text, 3), kWeaponShownNameBytes + 1);
+    const std::string_view shown = LineAt(text, 3);
+    out.name = FitSjis(shown, kWeaponShownNameBytes + 1);
+    if (shown.size() > out.name.size())
+        DiagnoseOnce(SourcePlace{ShownPath(pathSjis), 4},
+                     "the shown name is " + std::to_string(shown.size()) +
+                         " bytes long; the menus show its first " +
+                         std::to_string(out.name.size()));
 
     const std::string_view rest = lineEnd < text.size() ? text.substr(lineEnd + 1) : "";
     ItemReader in(rest, "LoadWeapon:", pathSjis, 2);

@@ -65,4 +65,20 @@ TEST_F(WeaponFileTest, GuardSlotReadsOnlyTheMeshOfTheGuardNumber) {
     EXPECT_TRUE(BoxTexts().empty());
 }
 
+TEST_F(WeaponFileTest, LinesLongerThanTheirFieldsAreCutAndNamed) {
+    testing::internal::CaptureStderr();
+    WeaponFile w;
+    const std::string mesh(70, 'm'), name = "a" + std::string(24, '\x82') + "x";
+    ASSERT_TRUE(ReadWeaponText(mesh + "\n1,2,3,4,\n5.0\n" + name + "\n", 0, "Wea\\w-9.qd", w));
+    const std::string log = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::tuple(w.meshName, w.name.size(), w.bladeLength),
+              std::tuple(mesh.substr(0, 63), size_t(19), 5.0f));
+    EXPECT_NE(log.find("w-9.qd:1: the mesh name is 70 bytes long; its first 63 are used"),
+              std::string::npos)
+        << log;
+    EXPECT_NE(log.find("w-9.qd:4: the shown name is 26 bytes long; the menus show its first 19"),
+              std::string::npos)
+        << log;
+}
+
 }  // namespace
