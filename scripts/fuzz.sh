@@ -66,7 +66,7 @@ for name in "${targets[@]}"; do
     [ -e "$seeds/$base" ] || cp "$f" "$kept/"
   done
   rm -rf "$merged" "$candidates"
-  runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$')
+  runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | tail -1 | grep -o '[0-9]*$')
   cov=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | grep -o '[0-9]*')
   ft=$(grep -o 'ft: [0-9]*' "$log" | tail -1 | grep -o '[0-9]*')
   finding=""

@@ -73,6 +73,12 @@ void LoadMaterialTexture(RZ_Model& model, GfxDevice* device, const char* fileNam
     if (index < 0 || index >= kRzMaxMaterials || !fileName) return;
     RZ_Material& entry = model.materials[index];
     if (!entry.textureName.empty()) return;
+    // A texture loaded under an empty name (a path that ends in a backslash) leaves the name
+    // empty: a later texture of the same material takes its place.
+    if (entry.texture) {
+        entry.texture->Release();
+        entry.texture = nullptr;
+    }
 
     const std::string given = fileName;
     const std::string component = LastComponent(given);
