@@ -14,12 +14,6 @@ namespace {
 
 class ContentBuild : public HeadlessHostTest {
 protected:
-    // Directories written by the tests, removed with the suite.
-    static std::string TempDir(const std::string& tag) {
-        dirs_.push_back(MakeTempDir(tag));
-        return dirs_.back();
-    }
-
     // One build of the real content for the whole suite: it is what every test looks at.
     static void SetUpTestSuite() {
         tree_ = new OutputTree;
@@ -30,17 +24,11 @@ protected:
     static void TearDownTestSuite() {
         delete tree_;
         tree_ = nullptr;
-        std::error_code ec;
-        for (const std::string& d : dirs_) fs::remove_all(d, ec);
-        dirs_.clear();
     }
 
     static OutputTree* tree_;
     static bool built_;
-    static std::vector<std::string> dirs_;
 };
-
-std::vector<std::string> ContentBuild::dirs_;
 
 OutputTree* ContentBuild::tree_ = nullptr;
 bool ContentBuild::built_ = false;
@@ -55,7 +43,7 @@ TEST_F(ContentBuild, TwoBuildsMakeTheSameBytes) {
 
 TEST_F(ContentBuild, RebuildTouchesOnlyWhatChangedAndRemovesWhatWentAway) {
     ASSERT_TRUE(built_);
-    const fs::path dir = TempDir("content_incremental");
+    const fs::path dir = MakeTempDir("content_incremental");
     const std::string manifest = (dir / "manifest.txt").string();
     const fs::path out = dir / "game";
     fs::create_directories(out);
@@ -77,6 +65,7 @@ TEST_F(ContentBuild, RebuildTouchesOnlyWhatChangedAndRemovesWhatWentAway) {
     EXPECT_FALSE(fs::exists(out / "SE/step.wav"));
     EXPECT_TRUE(fs::exists(out / "SE/hit.wav"));
     EXPECT_TRUE(fs::exists(out / "gh02"));
+    fs::remove_all(dir);
 }
 
 }  // namespace
