@@ -3,19 +3,14 @@
 
 #include <cmath>
 #include <cstring>
-#include <filesystem>
-#include <random>
 
 #include "audio_synth.h"
 #include "gfx/bmp_reader.h"
 #include "gfx/dds_reader.h"
 #include "gfx/x_mesh.h"
-#include "icon_picture.h"
 #include "image_codecs.h"
-#include "image_recipes.h"
 #include "mesh_builder.h"
 #include "music.h"
-#include "picture.h"
 #include "sound/bgm_list.h"
 #include "sound/wav_reader.h"
 
@@ -51,7 +46,7 @@ int BmpDifference(const std::string& bmp, const Image& img, uint32_t bits, uint3
     return worst;
 }
 
-TEST(AssetCodecs, BmpRowsAndPaletteSurviveTheEnginesReader) {
+TEST(AssetCodecs, PicturesSurviveTheEnginesBmpAndDdsReaders) {
     const Image img = Gradient(6, 5);
     EXPECT_EQ(BmpDifference(EncodeBmp24(img), img, 24, 54), 0);
     // Thirty colours fit a palette exactly; the data follows the 256 entries directly.
@@ -61,10 +56,7 @@ TEST(AssetCodecs, BmpRowsAndPaletteSurviveTheEnginesReader) {
     for (int y = 0; y < 64; ++y)
         for (int x = 0; x < 64; ++x) many.At(x, y) = Argb(255, x * 4, y * 4, (x + y) * 2);
     EXPECT_LE(BmpDifference(EncodeBmp8(many), many, 8, 54 + 1024), 24);
-}
-
-TEST(AssetCodecs, DdsKeepsAlpha) {
-    const Image img = Gradient(6, 5);
+    // DDS keeps the alpha too.
     const std::string dds = EncodeDdsArgb(img);
     DdsImage out;
     std::string error;
@@ -77,34 +69,7 @@ TEST(AssetCodecs, DdsKeepsAlpha) {
     EXPECT_EQ(first, img.pixels[7]);
 }
 
-// The game cuts its interface pictures out of the label sheet at fixed places: each must hold
-// a visible picture and the space between them stays clear.
-TEST(AssetCodecs, LabelSheetHasAPictureInEveryRectangleTheGameCutsOut) {
-    Diagnostics diag;
-    std::vector<std::string> none;
-    Options o(none, 0, "t", 1, diag);
-    const Image sheet = MakeImage("labels", o, "t", 1, diag);
-    ASSERT_TRUE(diag.Ok());
-    auto inside = [](int x, int y) {
-        for (const LabelRect& r : kLabelRects)
-            if (x >= r.x && x < r.x + r.w && y >= r.y && y < r.y + r.h) return true;
-        return false;
-    };
-    for (const LabelRect& r : kLabelRects) {
-        int opaque = 0;
-        for (int y = r.y; y < r.y + r.h; ++y)
-            for (int x = r.x; x < r.x + r.w; ++x) opaque += ChannelA(sheet.At(x, y)) == 255;
-        EXPECT_GT(opaque, 20) << r.what;
-    }
-    for (int y = 0; y < sheet.height; ++y)
-        for (int x = 0; x < sheet.width; ++x) {
-            if (!inside(x, y)) {
-                ASSERT_EQ(ChannelA(sheet.At(x, y)), 0) << x << "," << y;
-            }
-        }
-}
-
-TEST(AssetCodecs, TextAndBinaryMeshesLoadAlikeWithOutwardFaces) {
+TEST(AssetCodecs, TextAndBinaryMeshesLoadAlike) {
     MeshBuilder m;
     m.Box({-10, 0, -20}, {10, 30, 20}, UvRect{});
     m.Cylinder({100, 0, 0}, 20, 10, 40, 6, UvRect{}, UvRect{});
@@ -124,15 +89,6 @@ TEST(AssetCodecs, TextAndBinaryMeshesLoadAlikeWithOutwardFaces) {
     for (size_t i = 0; i < text.vertices.size(); ++i) {
         EXPECT_NEAR(text.vertices[i].x, binary.vertices[i].x, 1e-5);
         EXPECT_NEAR(text.vertices[i].u, binary.vertices[i].u, 1e-5);
-    }
-    // Every box face's winding normal points away from the box's centre (0, 15, 0).
-    for (size_t tri = 0; tri < 12; ++tri) {
-        const XMeshVertex* v[3];
-        for (int k = 0; k < 3; ++k) v[k] = &binary.vertices[binary.indices[tri * 3 + size_t(k)]];
-        const V3 a{v[0]->x, v[0]->y, v[0]->z}, bb{v[1]->x, v[1]->y, v[1]->z},
-            c{v[2]->x, v[2]->y, v[2]->z};
-        const V3 n = Cross(bb - a, c - a);
-        EXPECT_GT(Dot(n, (a + bb + c) * (1.0f / 3.0f) - V3{0, 15, 0}), 0.0f) << tri;
     }
 }
 
@@ -185,30 +141,3 @@ TEST(AssetCodecs, SongsBecomeMusicListLinesWithLoopPoints) {
 }
 
 }  // namespace
-
-// The icons: the rounded square's corners clear and its edge smoothed at every size, the lit
-// windows where the drawing puts them, and every file the icon theme wants written.
-TEST(AssetCodecs, IconsAreRoundedSquaresWithTheHouseAtEverySize) {
-    for (int size : {48, 128, 256}) {
-        SCOPED_TRACE(size);
-        const Image icon = IconPicture(size);
-        EXPECT_EQ(ChannelA(icon.At(0, 0)), 0);
-        EXPECT_EQ(ChannelA(icon.At(size - 1, size - 1)), 0);
-        EXPECT_EQ(ChannelA(icon.At(size / 2, size / 2)), 255);
-        int partial = 0;
-        for (int x = 0; x < size; ++x) partial += ChannelA(icon.At(x, size / 8)) % 255 != 0;
-        EXPECT_GT(partial, 0);
-        EXPECT_EQ(icon.At(83 * size / 256, 162 * size / 256) & 0xFFFFFFu, 0xFFD870u);
-    }
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() /
-                                      ("gh02-icons-" + std::to_string(std::random_device()()));
-    std::string error;
-    ASSERT_TRUE(WriteIcons(dir.string(), error)) << error;
-    for (int size : {48, 128, 256}) {
-        const std::string side = std::to_string(size);
-        EXPECT_EQ(LoadPicture(dir / "hicolor" / (side + "x" + side) / "apps" / "gh02.png").w, size);
-    }
-    EXPECT_NE(IconSvg().find("<polygon points=\"44,140 108,82 172,140\""), std::string::npos);
-    EXPECT_TRUE(std::filesystem::exists(dir / "hicolor" / "scalable" / "apps" / "gh02.svg"));
-    std::filesystem::remove_all(dir);
-}

@@ -43,7 +43,7 @@ TEST(BmpReader, PalettedRowsArePaddedShortPalettesReadBlackAndTheOffsetIsHonoure
     EXPECT_EQ(d.argb[5], 0xFF112233u);
 }
 
-TEST(BmpReader, RefusesBrokenHeadersAndEveryShorterPrefix) {
+TEST(BmpReader, RefusesBrokenHeadersAndCutFiles) {
     auto with = [](auto change) {
         BmpSpec s;
         change(s);
@@ -74,6 +74,8 @@ TEST(BmpReader, RefusesBrokenHeadersAndEveryShorterPrefix) {
     s.extra = Palette({1, 2});
     std::vector<uint8_t> file = MakeBmp(s, std::vector<uint8_t>(8, 1));
     ASSERT_TRUE(Decode(file).ok);
-    for (size_t n = 0; n < file.size(); ++n)
+    // Cut in the file header, the info header, the palette, and with the last byte missing (the
+    // bmp-reader fuzz target tries the other cuts).
+    for (size_t n : {size_t(10), size_t(30), size_t(56), file.size() - 1})
         EXPECT_FALSE(Decode(std::vector<uint8_t>(file.begin(), file.begin() + n)).ok) << n;
 }

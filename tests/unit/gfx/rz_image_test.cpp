@@ -1,18 +1,10 @@
 #include "gfx/rz_image.h"
 
 #include <gtest/gtest.h>
-#include <stb_image.h>
-
-#include <filesystem>
-#include <fstream>
-#include <set>
 
 #include "base/diagnostics.h"
-#include "base/paths.h"
 #include "bmp_test_file.h"
 #include "test_support.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -150,52 +142,4 @@ TEST(RzImage, AlphaRulesChangeOnlyThirtyTwoAndFourFourFourFourImages) {
         for (uint32_t x = 0; x < 4; ++x)
             EXPECT_EQ(Word(img, x, 0), c.words[x]) << int(c.type) << " rule " << c.mode << " " << x;
     }
-}
-
-// The good 8- and 24-bit files of the corpus load with the pixels stb_image reads; everything
-// else is refused with a line of the reader.
-TEST(RzImage, CorpusBitmapsOfEightAndTwentyFourBitsLoadOthersAreRefused) {
-    std::string dir = CorpusDir("bmp");
-    SKIP_WITHOUT_CORPUS(dir);
-    const std::set<std::string> stbUnreliable = {"pal8badindex.bmp", "pal8os2sp.bmp"};
-    const std::set<std::string> brokenButReadByStb = {"shortfile.bmp", "badpalettesize.bmp"};
-    int loaded = 0, refused = 0;
-    for (const auto& entry : fs::directory_iterator(dir)) {
-        std::string name = entry.path().filename().string();
-        SCOPED_TRACE(name);
-        std::ifstream in(entry.path(), std::ios::binary);
-        std::vector<uint8_t> file{std::istreambuf_iterator<char>(in), {}};
-        RZ_Image img;
-        Read r = ReadMemory(file, &img);
-        uint32_t headerSize = file[14] | file[15] << 8;
-        uint32_t bits = file[28] | file[29] << 8, compression = file[30];
-        bool plain = headerSize >= 40 && (bits == 8 || bits == 24) && compression == 0;
-        int w = 0, h = 0, comp = 0;
-        stbi_uc* ref = stbi_load_from_memory(file.data(), int(file.size()), &w, &h, &comp, 3);
-        if (!r.ok) {
-            ++refused;
-            bool said = r.out.find(" is not support!\n") != std::string::npos ||
-                        r.out.find("\nbmp ") != std::string::npos;
-            EXPECT_TRUE(said) << r.out;
-            EXPECT_FALSE(plain && ref && !brokenButReadByStb.count(name)) << "a good file refused";
-        } else {
-            ++loaded;
-            EXPECT_TRUE(plain);
-            RZ_ConvertImage(&img, kRzArgb8888);
-            if (ref && !stbUnreliable.count(name)) {
-                ASSERT_EQ(img.width, uint32_t(w));
-                ASSERT_EQ(img.height, uint32_t(h));
-                int wrong = 0;
-                for (int y = 0; y < h; ++y)
-                    for (int x = 0; x < w; ++x) {
-                        const stbi_uc* p = ref + (size_t(y) * w + x) * 3;
-                        wrong += Word(img, x, y) != (0xFF000000u | p[0] << 16 | p[1] << 8 | p[2]);
-                    }
-                EXPECT_EQ(wrong, 0);
-            }
-        }
-        stbi_image_free(ref);
-    }
-    EXPECT_GE(loaded, 20);
-    EXPECT_GE(refused, 40);
 }

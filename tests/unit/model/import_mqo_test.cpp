@@ -115,7 +115,9 @@ TEST_F(MqoImport, WrongFilesAndBrokenObjectsAreRefused) {
     EXPECT_TRUE(Import(kHeader + Materials(1) + many.substr(0, many.size() / 257 * 256)));
 
     const std::string whole = kHeader + Materials(3) + kObjects;
-    for (size_t n = 0; n < whole.size(); n += 3) {
+    // Cut in the header, the materials, an object and its last byte: no read past the end (the
+    // import-mqo fuzz target tries the other cuts).
+    for (size_t n : {kHeader.size() / 2, kHeader.size() + 10, whole.size() / 2, whole.size() - 1}) {
         RZ_Model m;
         ImportMqoText(m, device.get(), whole.substr(0, n), nullptr);
     }

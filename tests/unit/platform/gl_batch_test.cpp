@@ -17,11 +17,6 @@ protected:
         if (!device) return;
         device->SetRenderState(RenderState::ZEnable, 0u);
     }
-    GfxTexture* SolidTexture(uint32_t argb) {
-        std::vector<uint8_t> b;
-        for (int i = 0; i < 4; ++i) b.push_back(uint8_t(argb >> (8 * i)));
-        return MakeTexture(1, 1, PixelFormat::A8R8G8B8, b);
-    }
     static void Fill(GfxTexture* t, uint32_t argb) {
         LockedRect r;
         ASSERT_EQ(t->LockRect(0, &r), kOk);
@@ -77,7 +72,7 @@ TEST_F(GlBatchTest, WorldDrawsFollowTheirOwnMatrices) {
 }
 
 TEST_F(GlBatchTest, ATextureChangedBetweenDrawsIsSeenOnlyByTheLaterOne) {
-    GfxTexture* t = SolidTexture(kRed);
+    GfxTexture* t = ArgbTexture({kRed});
     device->SetTexture(0, t);
     device->SetTextureStageState(0, TextureStageState::ColorArg2, TextureArg::Diffuse);
     DrawRect(0, 0, 10, 10, 0xFFFFFFFF);

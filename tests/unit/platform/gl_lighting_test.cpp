@@ -6,11 +6,6 @@
 
 namespace {
 
-uint32_t ToArgb(double r, double g, double b) {
-    auto c = [](double v) { return uint32_t(std::lround(std::clamp(v, 0.0, 1.0) * 255.0)); };
-    return 0xFF000000u | (c(r) << 16) | (c(g) << 8) | c(b);
-}
-
 class GlLightingTest : public GlPixelTest {
 protected:
     void SetUp() override {

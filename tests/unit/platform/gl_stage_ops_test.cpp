@@ -39,11 +39,6 @@ double Combine(uint32_t op, double a1, double a2) {
     return std::clamp(op >= 2 && op <= 14 ? r[op - 2] : mod, 0.0, 1.0);
 }
 
-uint32_t ToArgb(double r, double g, double b) {
-    auto c = [](double v) { return uint32_t(std::lround(v * 255)); };
-    return 0xFF000000u | c(r) << 16 | c(g) << 8 | c(b);
-}
-
 class GlStageOpsTest : public GlPixelTest {
 protected:
     void SetUp() override {
@@ -51,9 +46,7 @@ protected:
         if (!device) return;
         device->SetRenderState(RenderState::ZEnable, 0u);
         device->SetRenderState(RenderState::TextureFactor, kFactor);
-        std::vector<uint8_t> b;
-        for (int i = 0; i < 4; ++i) b.push_back(uint8_t(kTexel >> (8 * i)));
-        texture_ = MakeTexture(1, 1, PixelFormat::A8R8G8B8, b);
+        texture_ = ArgbTexture({kTexel});
         device->SetTexture(0, texture_);
         device->Clear(kClearTarget, 0xFF000000, 1.0f, 0);
     }

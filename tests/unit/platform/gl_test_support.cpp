@@ -3,6 +3,7 @@
 #include <epoxy/gl.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -102,6 +103,18 @@ GfxTexture* GlPixelTest::MakeTexture(uint32_t w, uint32_t h, PixelFormat format,
     std::memcpy(r.bits, bytes.data(), std::min(bytes.size(), t->LevelData(0).size()));
     t->UnlockRect(0);
     return t;
+}
+
+GfxTexture* GlPixelTest::ArgbTexture(const std::vector<uint32_t>& texels, uint32_t w, uint32_t h) {
+    std::vector<uint8_t> bytes;
+    for (uint32_t c : texels)
+        for (int i = 0; i < 4; ++i) bytes.push_back(uint8_t(c >> (8 * i)));
+    return MakeTexture(w, h, PixelFormat::A8R8G8B8, bytes);
+}
+
+uint32_t ToArgb(double r, double g, double b) {
+    auto c = [](double v) { return uint32_t(std::lround(std::clamp(v, 0.0, 1.0) * 255.0)); };
+    return 0xFF000000u | (c(r) << 16) | (c(g) << 8) | c(b);
 }
 
 ::testing::AssertionResult ColourNear(uint32_t actual, uint32_t expected, int tolerance) {

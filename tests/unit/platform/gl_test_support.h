@@ -53,6 +53,8 @@ protected:
     // A texture of the given format whose top level holds `bytes`.
     GfxTexture* MakeTexture(uint32_t w, uint32_t h, PixelFormat format,
                             const std::vector<uint8_t>& bytes);
+    // An A8R8G8B8 texture of w x h texels given row by row (one texel by default).
+    GfxTexture* ArgbTexture(const std::vector<uint32_t>& texels, uint32_t w = 1, uint32_t h = 1);
 
     GlBackend* backend = nullptr;
     std::unique_ptr<GfxDevice> device;
@@ -60,6 +62,9 @@ protected:
 private:
     std::vector<uint32_t> pixels_;
 };
+
+// An opaque A8R8G8B8 colour of channels from 0 to 1 (clamped).
+uint32_t ToArgb(double r, double g, double b);
 
 // Channel-wise comparison of two A8R8G8B8 colours (alpha ignored).
 ::testing::AssertionResult ColourNear(uint32_t actual, uint32_t expected, int tolerance);

@@ -1,5 +1,6 @@
 // Texture upload and sampling of the GL backend: filters, addressing, every pixel format, S3TC
-// (driver and CPU decoder) and mip levels. (Texel-for-pixel placement is the GL 2D sprite test's.)
+// (driver and CPU decoder) and mip levels. (Texel-for-pixel placement is in every picture of the
+// play-through.)
 #include <random>
 
 #include "gl_test_support.h"
@@ -8,13 +9,6 @@
 namespace {
 
 constexpr uint32_t kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF;
-
-std::vector<uint8_t> Words(const std::vector<uint32_t>& argb) {
-    std::vector<uint8_t> b;
-    for (uint32_t c : argb)
-        for (int i = 0; i < 4; ++i) b.push_back(uint8_t(c >> (8 * i)));
-    return b;
-}
 
 class GlTextureTest : public GlPixelTest {
 protected:
@@ -28,7 +22,7 @@ protected:
 };
 
 TEST_F(GlTextureTest, FiltersAndAddressModes) {
-    GfxTexture* t = MakeTexture(2, 1, PixelFormat::A8R8G8B8, Words({0xFF000000, 0xFFFFFFFF}));
+    GfxTexture* t = ArgbTexture({0xFF000000, 0xFFFFFFFF}, 2, 1);
     device->SetTexture(0, t);
     DrawRect(0, 0, 64, 4, 0xFFFFFFFF);
     device->SetTextureStageState(0, TextureStageState::MagFilter, TextureFilter::Linear);

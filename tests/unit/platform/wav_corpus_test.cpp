@@ -50,7 +50,23 @@ const Expected kCorpus[] = {
     {"waveformatextensible-32bit-48kHz-stereo.wav", nullptr, 2, 48000, 32, 8, 16},
 };
 
-void CheckCorpus(const std::string& dir) {
+class WavCorpus : public SoundTest {};
+
+// Each file goes through the wave reader once, into OpenAL's buffers where OpenAL opens a device
+// (its null output here) and the silent backend's otherwise.
+TEST_F(WavCorpus, WellFormedPcmLoadsAndPlaysAndTheRestIsRefusedWithItsMessage) {
+    const std::string dir = CorpusDir("wav");
+    SKIP_WITHOUT_CORPUS(dir);
+    setenv("ALSOFT_DRIVERS", "null", 0);
+    ReleaseSound();
+    OpenAlBackend al;
+    g_AudioBackend = &al;
+    ASSERT_TRUE(InitSound(&window));
+    if (g_SoundSilent) {
+        ReleaseSound();
+        g_AudioBackend = &backend;
+        ASSERT_TRUE(InitSound(&window));
+    }
     size_t seen = 0;
     for (const Expected& e : kCorpus) {
         SCOPED_TRACE(e.file);
@@ -83,26 +99,6 @@ void CheckCorpus(const std::string& dir) {
     for (const auto& entry : std::filesystem::directory_iterator(dir))
         if (entry.path().extension() == ".wav") ++files;
     EXPECT_EQ(seen, files);
-}
-
-class WavCorpus : public SoundTest {};
-
-TEST_F(WavCorpus, WellFormedPcmLoadsAndTheRestIsRefusedWithItsMessage) {
-    std::string dir = CorpusDir("wav");
-    SKIP_WITHOUT_CORPUS(dir);
-    CheckCorpus(dir);
-}
-
-TEST_F(WavCorpus, WellFormedPcmPlaysOnOpenAl) {
-    std::string dir = CorpusDir("wav");
-    SKIP_WITHOUT_CORPUS(dir);
-    setenv("ALSOFT_DRIVERS", "null", 0);
-    ReleaseSound();
-    OpenAlBackend al;
-    g_AudioBackend = &al;
-    ASSERT_TRUE(InitSound(&window));
-    if (g_SoundSilent) GTEST_SKIP() << "OpenAL opened no device";
-    CheckCorpus(dir);
     ReleaseSound();
     g_AudioBackend = &backend;
 }
