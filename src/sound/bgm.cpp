@@ -39,10 +39,14 @@ std::string Format(const char* pattern, const char* a, const std::string& b) {
     return out;
 }
 
+std::string ListPath() {
+    return Format("%sBGM\\%s.qd", GetBasePath(), kBgmListName);
+}
+
 const BgmList* MusicList() {
     if (g_BgmList) return g_BgmList.get();
     if (g_BgmListFailed) return nullptr;
-    std::string path = Format("%sBGM\\%s.qd", GetBasePath(), kBgmListName);
+    std::string path = ListPath();
     const FileRead file = ReadGameFile(path, kMaxListBytes);
     if (!file.Ok()) {
         g_BgmListFailed = true;
@@ -104,7 +108,7 @@ void PlayBgm(std::string_view nameIn) {
     const BgmEntry* entry = FindBgm(*list, name);
     if (!entry) {
         SayOnce("name:" + name, "no music named \"" + ToUtf8(name) + "\" in the music list " +
-                                    ShownPath(Format("%sBGM\\%s.qd", GetBasePath(), kBgmListName)));
+                                    ShownPath(ListPath()));
         return;
     }
     std::string path = Format("%sBGM\\%s", GetBasePath(), entry->file);
@@ -123,8 +127,7 @@ void PlayBgm(std::string_view nameIn) {
     if (!g_BgmStream.LoopNote().empty())
         SayOnce("loop:" + name,
                 "\"" + ToUtf8(name) + "\" (" + ToUtf8(entry->file) + "): " + g_BgmStream.LoopNote(),
-                SourcePlace{ShownPath(Format("%sBGM\\%s.qd", GetBasePath(), kBgmListName)),
-                            entry->line});
+                SourcePlace{ShownPath(ListPath()), entry->line});
     SoundBufferDesc desc;
     desc.flags = DSBCAPS_CTRLFREQUENCY | DSBCAPS_CTRLPAN | DSBCAPS_CTRLVOLUME;
     desc.bufferBytes = g_BgmStream.TotalBytes();
