@@ -71,17 +71,7 @@ int RzWrongPixels(RZ_Image& img, const Reference& ref) {
     return wrong;
 }
 
-class BmpCorpus : public GfxDataTest {
-protected:
-    void SetUp() override {
-        GfxDataTest::SetUp();
-        ClearTextureSlots();
-    }
-    void TearDown() override {
-        ReleaseTextureSlots();
-        GfxDataTest::TearDown();
-    }
-};
+class BmpCorpus : public TextureSlotDataTest {};
 
 }  // namespace
 

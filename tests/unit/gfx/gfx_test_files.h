@@ -13,6 +13,7 @@
 #include "gfx/d3d.h"
 #include "gfx/device.h"
 #include "gfx/recording_backend.h"
+#include "gfx/texture_slots.h"
 #include "gfx/x_mesh.h"
 #include "test_support.h"
 
@@ -58,4 +59,17 @@ protected:
     RecordingBackend backend;
     GfxDevice device{&backend};
     std::string dir;
+};
+
+// The same with the texture slots emptied before each test and released after it.
+class TextureSlotDataTest : public GfxDataTest {
+protected:
+    void SetUp() override {
+        GfxDataTest::SetUp();
+        ClearTextureSlots();
+    }
+    void TearDown() override {
+        ReleaseTextureSlots();
+        GfxDataTest::TearDown();
+    }
 };

@@ -14,16 +14,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class TextureSlotTest : public GfxDataTest {
+class TextureSlotTest : public TextureSlotDataTest {
 protected:
-    void SetUp() override {
-        GfxDataTest::SetUp();
-        ClearTextureSlots();
-    }
-    void TearDown() override {
-        ReleaseTextureSlots();
-        GfxDataTest::TearDown();
-    }
     // A DDS of w x h in X8R8G8B8.
     void WriteDds(const std::string& name, uint32_t w, uint32_t h, bool usable = true) {
         DdsSpec s{.width = w, .height = h};
