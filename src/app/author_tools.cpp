@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/settings.h"
+#include "base/ascii.h"
 #include "base/diagnostics.h"
 #include "base/game_file.h"
 #include "base/message_box.h"
@@ -47,16 +48,10 @@ struct ToolDevice {
     ~ToolDevice() { ReleaseD3D(); }
 };
 
-std::string Lower(std::string s) {
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return s;
-}
-
 // The first top-level folder of a path inside the data directory, lower-cased.
 std::string TopFolder(const fs::path& relative) {
     auto it = relative.begin();
-    return it == relative.end() ? std::string() : Lower(it->string());
+    return it == relative.end() ? std::string() : AsciiLower(it->string());
 }
 
 // The title file and the menu actions: every line read as the game reads it (what they name is
@@ -75,7 +70,7 @@ std::string CheckLinesFile(const fs::path& file, bool title) {
 // Checks one file; empty when it loaded, else the reason. Files no loader reads: "-".
 std::string CheckFile(const fs::path& dataDir, const fs::path& file) {
     const fs::path rel = fs::relative(file, dataDir);
-    const std::string ext = Lower(file.extension().string());
+    const std::string ext = AsciiLower(file.extension().string());
     const std::string top = TopFolder(rel);
     const std::string sjisPath = ToSjis(file.string());
     if (ext == ".rzo" || ext == ".rok" || ext == ".mqo" || ext == ".mx" || ext == ".cob") {
@@ -114,11 +109,11 @@ std::string CheckFile(const fs::path& dataDir, const fs::path& file) {
         if (!field.loadText(text.bytes, sjisPath)) return "stops early";
         return {};
     }
-    if (ext == ".qd" && top == "datas" && Lower(file.filename().string()) == "title.qd")
+    if (ext == ".qd" && top == "datas" && AsciiLower(file.filename().string()) == "title.qd")
         return CheckLinesFile(file, true);
-    if (ext == ".qd" && top == "datas" && Lower(file.filename().string()) == "mnuactions.qd")
+    if (ext == ".qd" && top == "datas" && AsciiLower(file.filename().string()) == "mnuactions.qd")
         return CheckLinesFile(file, false);
-    if (ext == ".ini" && top == "datas" && Lower(file.filename().string()) == "settings.ini") {
+    if (ext == ".ini" && top == "datas" && AsciiLower(file.filename().string()) == "settings.ini") {
         // The data set's settings: every value one the game can use.
         const FileRead text =
             ReadNativeFile(file.string(), kMaxSettingsFileBytes, LongFile::kRefuse);
@@ -178,7 +173,7 @@ namespace {
 DataFiles ReadDataFiles(const fs::path& dir, const std::vector<fs::path>& files) {
     DataFiles data;
     for (const fs::path& file : files) {
-        const std::string ext = Lower(file.extension().string());
+        const std::string ext = AsciiLower(file.extension().string());
         std::string bytes;
         if (ext == ".qd" || ext == ".qf") {
             FileRead text = ReadNativeFile(file.string(), kMaxTableFileBytes);

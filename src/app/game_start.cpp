@@ -3,6 +3,7 @@
 
 #include "app/world_reset.h"
 
+#include "base/fixed_text.h"
 #include "field/field_script.h"
 
 #include <cstdio>
@@ -38,16 +39,6 @@
 #include "world/mode_words.h"
 #include "world/party.h"
 #include "world/projection.h"
-
-namespace {
-
-// Copies a name into a fixed buffer, cut to fit.
-template <size_t N>
-void CopyName(char (&dst)[N], const char* src) {
-    std::snprintf(dst, N, "%s", src ? src : "");
-}
-
-}  // namespace
 
 void StartupFrame() {
     // A game starts from the world as a fresh program has it, whatever an earlier game left.
@@ -182,8 +173,8 @@ void GameStart() {
 
     g_Camera.handler = NullFrameHook;
 
-    CopyName(g_FieldName, g_StartPlace.field.c_str());
-    CopyName(g_FieldScriptName, g_StartPlace.script.c_str());
+    CopyFixedText(g_FieldName, g_StartPlace.field.c_str());
+    CopyFixedText(g_FieldScriptName, g_StartPlace.script.c_str());
     g_ScriptResumePos = 0;
 
     StartField();
@@ -198,7 +189,7 @@ void GameStart() {
     g_PartyOrder[0] = 1;
     g_PartyOrder[1] = 0;
     g_PartyOrder[2] = 3;
-    CopyName(g_BattleMusicName, "btl0");
+    CopyFixedText(g_BattleMusicName, "btl0");
 
     BindPartyFighters();
 }

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <sstream>
 
+#include "base/ascii.h"
 #include "base/host.h"
 #include "base/key_bindings.h"
 #include "base/parse_int.h"
@@ -24,11 +25,6 @@ constexpr const char* kLineShapes =
     "expected \"<frame> <key> <down|up>\", \"<frame> close\", \"<frame> frame-ms <ms>...\", "
     "\"<frame> answer <yes|no>\", \"seed <n>\", \"clock <ms>\", \"frames <n>\" or "
     "\"ask-before-quit\"";
-
-std::string Lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
 
 // A whole number from lo to hi.
 bool Number(const std::string& word, int64_t lo, int64_t hi, int64_t& out) {
@@ -61,7 +57,7 @@ public:
             }
         }
         if (second == "answer") {
-            const std::string answer = Lower(third);
+            const std::string answer = AsciiLower(third);
             if (answer != "yes" && answer != "no")
                 return "expected an answer yes or no, not \"" + third + "\"";
             out_.answers.push_back(answer == "yes" ? IDYES : IDNO);
@@ -71,7 +67,7 @@ public:
         e.frame = frame;
         e.virtualKey = KeyFromName(second);
         if (!e.virtualKey) return "unknown key \"" + second + "\"";
-        const std::string state = Lower(third);
+        const std::string state = AsciiLower(third);
         if (state != "down" && state != "up") return "expected down or up, not \"" + third + "\"";
         e.down = state == "down";
         out_.events.push_back(e);
@@ -117,7 +113,7 @@ const char* KeyName(int vk) {
 }
 
 int KeyFromName(const std::string& name) {
-    std::string n = Lower(name);
+    std::string n = AsciiLower(name);
     for (const auto& k : kKeyNames)
         if (n == k.name) return k.vk;
     // The other keyboard keys, for runs whose settings bind them (base/key_bindings.h).
@@ -146,7 +142,7 @@ bool ParseInputTimeline(const std::string& text, InputTimeline& out, std::string
         if (!(words >> first)) continue;  // blank or comment
         LineReader reader(words, out);
         std::string why;
-        first = Lower(first);
+        first = AsciiLower(first);
         if (first == "seed" || first == "clock" || first == "frames" ||
             first == "ask-before-quit") {
             why = reader.Setting(first);
@@ -159,7 +155,7 @@ bool ParseInputTimeline(const std::string& text, InputTimeline& out, std::string
             else if (!(words >> second))
                 why = kLineShapes;
             else
-                why = reader.Frame(uint64_t(frame), Lower(second));
+                why = reader.Frame(uint64_t(frame), AsciiLower(second));
         }
         if (!why.empty()) {
             error = "line " + std::to_string(lineNo) + ": " + why;

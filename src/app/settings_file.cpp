@@ -208,7 +208,7 @@ std::string_view Unquoted(std::string_view v) {
     return v;
 }
 
-std::string_view Trimmed(std::string_view v) {
+std::string_view SpacesTrimmed(std::string_view v) {
     while (!v.empty() && (v.front() == ' ' || v.front() == '\t')) v.remove_prefix(1);
     while (!v.empty() && (v.back() == ' ' || v.back() == '\t')) v.remove_suffix(1);
     return v;
@@ -279,13 +279,13 @@ std::string ReadField(const Field& f, std::string_view written, Settings& s) {
 // used.
 bool ReadKeys(std::string_view written, const std::string& where, std::array<int, kKeySlots>& codes,
               std::vector<std::string>& problems) {
-    const std::string_view list = Trimmed(written);
+    const std::string_view list = SpacesTrimmed(written);
     codes = {};
     if (list.empty()) return true;
     size_t count = 0;
     for (size_t at = 0; at <= list.size();) {
         const size_t comma = std::min(list.find(',', at), list.size());
-        const std::string_view name = Unquoted(Trimmed(list.substr(at, comma - at)));
+        const std::string_view name = Unquoted(SpacesTrimmed(list.substr(at, comma - at)));
         at = comma + 1;
         if (count == size_t(kKeySlots)) {
             problems.push_back(where + ": " + Shown(list) +

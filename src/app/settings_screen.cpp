@@ -16,7 +16,7 @@ namespace {
 constexpr int32_t kVolumeStep = 10;
 
 // The settings page's lines, in the order shown.
-enum Line : int32_t {
+enum SettingsLine : int32_t {
     kWindowMode,
     kWindowScale,
     kVsync,
@@ -25,7 +25,7 @@ enum Line : int32_t {
     kGamepad,
     kRokEdges,
     kAskBeforeQuitting,
-    kKeys,
+    kKeysLine,
     kLineCount
 };
 
@@ -142,12 +142,12 @@ void SettingsPageInput(SettingsScreen& screen) {
         g_MenuScreen.keysHeld = true;
         return;
     }
-    if (k.choose && screen.cursor == kKeys) {
+    if (k.choose && screen.cursor == kKeysLine) {
         screen.page = SettingsPage::kKeys;
         screen.cursor = 0;
         screen.column = 0;
         PlaySound(g_SeSlots[0]);
-    } else if (k.side != 0 && screen.cursor != kKeys) {
+    } else if (k.side != 0 && screen.cursor != kKeysLine) {
         Change(screen.cursor, k.side, g_Settings);
         ApplySettings();
         PlaySound(g_SeSlots[0]);  // heard at the effect volume just set

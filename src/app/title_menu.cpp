@@ -36,7 +36,6 @@ namespace {
 
 // The texture slot the title's picture is shown from; a game empties every slot as it starts.
 constexpr int kPictureSlot = kTextureSlotCount - 1;
-constexpr int32_t kHoldBack = -128;
 
 struct TitleMenu {
     bool open = false;
@@ -51,7 +50,7 @@ struct TitleMenu {
     int32_t timer = 0;    // the action timer of the title's keys
 };
 
-TitleMenu g_Title;
+TitleMenu g_TitleMenu;
 
 // The line of the title file that named what is being loaded, as the running place.
 int g_TitleLine = 0;
@@ -72,7 +71,7 @@ private:
 };
 
 // The data set's text of an entry, else the engine's.
-const std::string& EntryText(int entry) {
+const std::string& TitleEntryText(int entry) {
     const TitleFile* file = DataSetTitle();
     if (file && !file->entries[size_t(entry)].empty()) return file->entries[size_t(entry)];
     switch (entry) {
@@ -187,12 +186,12 @@ bool Keys(TitleMenu& t) {
     if (t.loading) return SlotListKeys(t);
     if (SettingsScreenOpen()) {
         SettingsScreenInput();
-        if (!SettingsScreenOpen()) t.timer = kHoldBack;
+        if (!SettingsScreenOpen()) t.timer = kMenuKeyHoldBack;
         return true;
     }
     if (!ReadMenuKeys(t.timer)) return true;
     if (g_KeyShift == kKeyPressed) {
-        t.timer = kHoldBack;
+        t.timer = kMenuKeyHoldBack;
         return Choose(t, t.entries.entries[t.entries.cursor].value);
     }
     ListInput(t.entries, t.count, t.timer);
@@ -222,7 +221,7 @@ void Draw(const TitleMenu& t) {
                      i == t.entries.cursor ? EntryBoxLook::kChosen : EntryBoxLook::kOther);
         const MenuListEntry& e = t.entries.entries[i];
         const int grey = e.text[0] ? 255 : 150;
-        DrawShadowText(EntryText(e.value).c_str(), 236, y + 3, grey, grey, grey);
+        DrawShadowText(TitleEntryText(e.value).c_str(), 236, y + 3, grey, grey, grey);
     }
 }
 
@@ -234,24 +233,25 @@ void TitleFrame() {
     GfxDevice* dev = g_pd3dDevice;
     const DeviceState device = dev ? dev->State() : DeviceState();
     const TextRect textRect = g_TextRect;
-    if (!g_Title.open) Open(g_Title);
-    if (!Keys(g_Title)) return;
-    Draw(g_Title);
+    if (!g_TitleMenu.open) Open(g_TitleMenu);
+    if (!Keys(g_TitleMenu)) return;
+    Draw(g_TitleMenu);
     if (dev) dev->RestoreState(device);
     g_TextRect = textRect;
 }
 
 void CloseTitleMenu() {
-    g_Title = TitleMenu();
+    g_TitleMenu = TitleMenu();
 }
 
 nlohmann::json DumpTitleMenu() {
-    const TitleMenu& t = g_Title;
+    const TitleMenu& t = g_TitleMenu;
     if (!t.open) return nullptr;
     nlohmann::json entries = nlohmann::json::array();
     for (int i = 0; i < t.count; ++i) {
         const MenuListEntry& e = t.entries.entries[i];
-        entries.push_back({{"text", ToUtf8(EntryText(e.value))}, {"choosable", e.text[0] != '\0'}});
+        entries.push_back(
+            {{"text", ToUtf8(TitleEntryText(e.value))}, {"choosable", e.text[0] != '\0'}});
     }
     return {{"cursor", t.entries.cursor},
             {"entries", entries},

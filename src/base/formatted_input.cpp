@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstdlib>
 
+#include "base/ascii.h"
 #include "base/parse_int.h"
 
 namespace {
@@ -16,7 +17,7 @@ bool IsDigit(char c) {
 
 size_t SpaceRun(std::string_view text) {
     size_t i = 0;
-    while (i < text.size() && FormattedInput::IsSpace(text[i])) ++i;
+    while (i < text.size() && IsAsciiSpace(text[i])) ++i;
     return i;
 }
 
@@ -34,7 +35,7 @@ float ParseFloat(std::string_view text, size_t* used) {
     const size_t start = SpaceRun(text);
     size_t n = 0;
     while (start + n < text.size() && n < kMaxNumberText && text[start + n] != '\0' &&
-           !FormattedInput::IsSpace(text[start + n])) {
+           !IsAsciiSpace(text[start + n])) {
         buffer[n] = text[start + n];
         ++n;
     }
@@ -46,7 +47,7 @@ float ParseFloat(std::string_view text, size_t* used) {
 }
 
 void FormattedInput::SkipSpace() {
-    while (pos_ < size_ && IsSpace(data_[pos_])) ++pos_;
+    while (pos_ < size_ && IsAsciiSpace(data_[pos_])) ++pos_;
 }
 
 bool FormattedInput::ReadInt(int32_t& out) {
@@ -130,7 +131,7 @@ bool FormattedInput::ReadFloat(float& out) {
 
 bool FormattedInput::Match(std::string_view literal) {
     for (char c : literal) {
-        if (IsSpace(c)) {
+        if (IsAsciiSpace(c)) {
             SkipSpace();
             continue;
         }
@@ -143,7 +144,7 @@ bool FormattedInput::Match(std::string_view literal) {
 bool FormattedInput::Word(std::string& word) {
     SkipSpace();
     const size_t start = pos_;
-    while (pos_ < size_ && !IsSpace(data_[pos_])) ++pos_;
+    while (pos_ < size_ && !IsAsciiSpace(data_[pos_])) ++pos_;
     word.assign(data_ + start, pos_ - start);
     return pos_ > start;
 }
@@ -169,7 +170,7 @@ int FormattedInput::ScanList(std::string_view format, const Target* targets, siz
     size_t next = 0;
     for (size_t f = 0; f < format.size(); ++f) {
         char c = format[f];
-        if (IsSpace(c)) {
+        if (IsAsciiSpace(c)) {
             SkipSpace();
             continue;
         }

@@ -46,7 +46,6 @@ public:
     void SetPosition(size_t pos) { pos_ = pos < size_ ? pos : size_; }
     bool AtEnd() const { return pos_ >= size_; }
     std::string_view Text() const { return {data_, size_}; }
-    static bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 private:
     using Target = std::variant<std::monostate, int32_t*, float*, std::string*>;

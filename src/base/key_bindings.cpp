@@ -1,8 +1,8 @@
 #include "base/key_bindings.h"
 
-#include <cctype>
 #include <iterator>
 
+#include "base/ascii.h"
 #include "base/host.h"
 
 namespace {
@@ -48,15 +48,6 @@ constexpr const char* kGameKeyNames[kGameKeyCount] = {"up",     "down", "left", 
 constexpr int kGameKeyCodes[kGameKeyCount] = {VK_UP,      VK_DOWN,   VK_LEFT, VK_RIGHT, VK_SHIFT,
                                               VK_CONTROL, VK_RETURN, VK_BACK, VK_V};
 
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
 }  // namespace
 
 KeyBindings DefaultKeyBindings() {
@@ -97,7 +88,7 @@ std::string_view KeyboardKeyName(int code) {
 int KeyboardKeyFromName(std::string_view name) {
     if (name.empty()) return 0;
     for (int code = 1; code < 256; ++code)
-        if (SameName(KeyboardKeyName(code), name)) return code;
+        if (AsciiSameName(KeyboardKeyName(code), name)) return code;
     return 0;
 }
 
@@ -108,7 +99,7 @@ std::string_view PadButtonName(PadButton button) {
 
 PadButton PadButtonFromName(std::string_view name) {
     for (int32_t i = 0; i < kPadButtonCount; ++i)
-        if (SameName(kPadNames[i], name)) return PadButton(i);
+        if (AsciiSameName(kPadNames[i], name)) return PadButton(i);
     return PadButton::kNone;
 }
 

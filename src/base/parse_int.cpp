@@ -1,28 +1,18 @@
 #include "base/parse_int.h"
 
-namespace {
-
-bool IsBlank(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-}  // namespace
+#include "base/ascii.h"
 
 ParsedInt ParseInt(std::string_view text) {
     ParsedInt r;
     size_t i = 0;
-    while (i < text.size() && IsBlank(text[i])) ++i;
+    while (i < text.size() && IsAsciiSpace(text[i])) ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    if (i >= text.size() || !IsDigit(text[i])) return r;
+    if (i >= text.size() || !IsAsciiDigit(text[i])) return r;
     // The magnitude stops at the range's end on that side: 2^63 below zero, 2^63 - 1 above.
     const uint64_t limit = negative ? uint64_t(1) << 63 : (uint64_t(1) << 63) - 1;
     uint64_t magnitude = 0;
-    for (; i < text.size() && IsDigit(text[i]); ++i) {
+    for (; i < text.size() && IsAsciiDigit(text[i]); ++i) {
         const uint64_t digit = uint64_t(text[i] - '0');
         if (magnitude > (limit - digit) / 10) {
             magnitude = limit;
@@ -37,7 +27,7 @@ ParsedInt ParseInt(std::string_view text) {
 }
 
 bool ParseWholeInt(std::string_view word, int64_t& out) {
-    if (word.empty() || !(word[0] == '-' || IsDigit(word[0]))) return false;
+    if (word.empty() || !(word[0] == '-' || IsAsciiDigit(word[0]))) return false;
     const ParsedInt r = ParseInt(word);
     if (r.used != word.size() || r.outOfRange) return false;
     out = r.value;

@@ -7,6 +7,7 @@
 #include <system_error>
 #include <vector>
 
+#include "base/ascii.h"
 #include "base/diagnostics.h"
 #include "base/host.h"
 #include "base/report_once.h"
@@ -25,13 +26,6 @@ std::map<std::string, std::map<std::string, std::string>> g_DirCache;
 ReportOnce g_Unmatched(10000);
 thread_local int g_ExpectedMissing = 0;
 
-std::string Lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
-
 const std::map<std::string, std::string>& Listing(const std::string& dir, bool refresh) {
     auto it = g_DirCache.find(dir);
     if (it != g_DirCache.end() && !refresh) return it->second;
@@ -40,7 +34,7 @@ const std::map<std::string, std::string>& Listing(const std::string& dir, bool r
     for (fs::directory_iterator d(dir.empty() ? "." : dir, ec), end; !ec && d != end;
          d.increment(ec)) {
         std::string name = d->path().filename().string();
-        names.emplace(Lower(name), name);  // the first of two names differing in case wins
+        names.emplace(AsciiLower(name), name);  // the first of two names differing in case wins
     }
     return g_DirCache[dir] = std::move(names);
 }
@@ -58,7 +52,7 @@ std::string Match(const std::string& dir, const std::string& name) {
     if (fs::exists(exact, ec)) return exact;
     for (bool refresh : {false, true}) {
         const auto& names = Listing(dir, refresh);
-        auto it = names.find(Lower(name));
+        auto it = names.find(AsciiLower(name));
         if (it != names.end()) return Join(dir, it->second);
     }
     return {};

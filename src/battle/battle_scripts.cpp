@@ -11,9 +11,9 @@
 
 namespace {
 
-constexpr int32_t kScriptNameSize = 32;
-char g_EventName[kScriptNameSize] = "";
-char g_TechniqueName[kScriptNameSize] = "";
+constexpr int32_t kBattleScriptNameSize = 32;
+char g_EventName[kBattleScriptNameSize] = "";
+char g_TechniqueName[kBattleScriptNameSize] = "";
 constexpr char kEmptyTechnique[] = "w0 ;c0";
 
 // "~" waits here, re-reading the '~' every frame, while the battle message shows.

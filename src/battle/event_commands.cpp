@@ -17,7 +17,7 @@ namespace {
 
 constexpr int32_t kEventMessageFrames = 64;
 
-Battle* BattleFor(const QScrOrg& s) {
+Battle* EventBattle(const QScrOrg& s) {
     if (!g_pBattle) ScriptError(s, "battle command outside a battle");
     return g_pBattle.get();
 }
@@ -25,7 +25,7 @@ Battle* BattleFor(const QScrOrg& s) {
 void HomeCameraMember(QScrOrg& s) {
     const int32_t what = s.gInt();
     const float value = float(s.gFloat());
-    Battle* b = BattleFor(s);
+    Battle* b = EventBattle(s);
     if (!b) return;
     HomeCamera& cam = b->homeCamera;
     switch (what) {
@@ -54,7 +54,7 @@ void HomeCameraMember(QScrOrg& s) {
 
 // e1: str as the battle message.
 void BattleMessage(QScrOrg& s) {
-    Battle* b = BattleFor(s);
+    Battle* b = EventBattle(s);
     if (!b) return;
     // A longer register is cut to the message, never inside a double-byte character.
     const std::string text =
@@ -64,16 +64,16 @@ void BattleMessage(QScrOrg& s) {
     b->messageCounter = kEventMessageFrames;
 }
 
-constexpr CommandEntry kCommands[] = {
+constexpr CommandEntry kEventCommandList[] = {
     {0, "end event", "", EndBattleEvent},
     {1, "battle message", "", BattleMessage},
     {2, "home camera", "IF", HomeCameraMember},
 };
-static_assert(NumberedInOrder(kCommands));
+static_assert(NumberedInOrder(kEventCommandList));
 
 }  // namespace
 
-constinit const CommandTable kEventCommands{'e', kCommands};
+constinit const CommandTable kEventCommands{'e', kEventCommandList};
 
 void EndBattleEvent(QScrOrg& s) {
     s.running = 0;

@@ -28,7 +28,7 @@ constexpr float kStopInFront = 160.0f;
 constexpr int32_t kReactionFrames = 32;
 constexpr float kHomeSnapDistance = 128.0f;
 
-Battle* BattleFor(const QScrOrg& s) {
+Battle* TechniqueBattle(const QScrOrg& s) {
     if (!g_pBattle) ScriptError(s, "technique command outside a battle");
     return g_pBattle.get();
 }
@@ -39,7 +39,7 @@ bool FighterOk(const QScrOrg& s, int32_t f) {
 
 // The battle, when it exists and the actor is a fighter.
 Battle* ActorBattle(const QScrOrg& s) {
-    Battle* b = BattleFor(s);
+    Battle* b = TechniqueBattle(s);
     return b && FighterOk(s, s.actor) ? b : nullptr;
 }
 
@@ -69,7 +69,7 @@ void Hit(QScrOrg& s) {
 
 void ApplyMarked(QScrOrg& s) {
     const int32_t crit = s.gInt();
-    Battle* b = BattleFor(s);
+    Battle* b = TechniqueBattle(s);
     if (!b) return;
     for (int32_t f = 0; f < kBattleFighterCount; ++f) {
         if (!b->hitMark[f]) continue;
@@ -127,7 +127,7 @@ void React(QScrOrg& s) {
 }
 
 void BringBack(QScrOrg& s) {
-    Battle* b = BattleFor(s);
+    Battle* b = TechniqueBattle(s);
     if (!b) return;
     int32_t stillReacting = 0;
     for (int32_t f = 0; f < kBattleFighterCount; ++f) {
@@ -182,7 +182,7 @@ void PlayTechniqueSound(QScrOrg& s) {
     if (CheckIndex(s, slot, kSeSlotCount, "sound slot")) PlaySound(g_SeSlots[slot]);
 }
 
-void WeaponTrail(QScrOrg& s) {
+void StartTrail(QScrOrg& s) {
     if (Battle* b = ActorBattle(s)) StartWeaponTrail(b->trailColour[s.actor], s.actor);
 }
 
@@ -206,7 +206,7 @@ void PrepareRun(QScrOrg& s) {
 // w12: fighter t (a reference) runs back to its home.
 void RunHome(QScrOrg& s) {
     const int32_t t = s.IntRef(s.gInt());
-    Battle* b = BattleFor(s);
+    Battle* b = TechniqueBattle(s);
     if (b && FighterOk(s, t)) b->running[t] = 1;
 }
 
@@ -216,14 +216,14 @@ void SetStatusBit(QScrOrg& s) {
     if (b && CheckIndex(s, bit, 32, "status bit")) b->statusBits[s.actor] |= 1u << bit;
 }
 
-constexpr CommandEntry kCommands[] = {
+constexpr CommandEntry kTechniqueCommandList[] = {
     {0, "end technique", "", EndTechnique},
     {1, "technique name", "", TechniqueName},
     {2, "load sound effect", "IS", TechniqueSound},
     {3, "play sound effect", "I", PlayTechniqueSound},
     {4, "hit", "IIIIII", Hit},
     {5, "apply marked hits", "I", ApplyMarked},
-    {6, "weapon trail", "", WeaponTrail},
+    {6, "weapon trail", "", StartTrail},
     {7, "trail sampling", "I", TrailSampling},
     {8, "animation before", "I", AnimationBefore},
     {9, "run to target", "", RunToTarget},
@@ -234,11 +234,11 @@ constexpr CommandEntry kCommands[] = {
     {14, "cover", "I", Cover},
     {15, "set status bit", "I", SetStatusBit},
 };
-static_assert(NumberedInOrder(kCommands));
+static_assert(NumberedInOrder(kTechniqueCommandList));
 
 }  // namespace
 
-constinit const CommandTable kTechniqueCommands{'w', kCommands};
+constinit const CommandTable kTechniqueCommands{'w', kTechniqueCommandList};
 
 void EndTechnique(QScrOrg& s) {
     s.running = 0;

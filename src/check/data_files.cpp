@@ -1,23 +1,19 @@
 #include "check/data_files.h"
 
-#include <utility>
+#include "base/ascii.h"
 
-std::string LowerAscii(std::string s) {
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return s;
-}
+#include <utility>
 
 bool DataFiles::Add(const std::string& relativePath, std::string bytes) {
     if (!files_.emplace(relativePath, std::move(bytes)).second) return false;
-    lowerNames_.emplace(LowerAscii(relativePath), relativePath);
+    lowerNames_.emplace(AsciiLower(relativePath), relativePath);
     return true;
 }
 
 const std::string* DataFiles::Find(const std::string& relativePath) const {
     auto it = files_.find(relativePath);
     if (it != files_.end()) return &it->second;
-    auto lower = lowerNames_.find(LowerAscii(relativePath));
+    auto lower = lowerNames_.find(AsciiLower(relativePath));
     return lower == lowerNames_.end() ? nullptr : &files_.at(lower->second);
 }
 
@@ -46,7 +42,7 @@ void DataFiles::CheckRequired(Diagnostics& diag, const std::string& verb) const 
     std::set<std::pair<std::string, std::string>> said;
     for (const Requirement& r : required_) {
         if (Find(r.path) || broken_.count(r.path) || broken_.count(r.from)) continue;
-        if (!said.insert({r.from + ":" + std::to_string(r.line), LowerAscii(r.path)}).second)
+        if (!said.insert({r.from + ":" + std::to_string(r.line), AsciiLower(r.path)}).second)
             continue;
         Error(diag, r.from, r.line, r.column, "names " + r.path + ", which is " + verb);
     }

@@ -59,6 +59,3 @@ private:
     std::set<std::string> broken_;
     std::vector<Requirement> required_;
 };
-
-// ASCII letters in lower case, the way the game compares file names and music names.
-std::string LowerAscii(std::string s);

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/ascii.h"
 #include "base/diagnostics.h"
 #include "base/formatted_input.h"
 #include "base/sjis.h"
@@ -86,7 +87,7 @@ private:
             start = end + 1;
             const size_t b = line.find_first_not_of(" \t\r");
             if (b == std::string::npos || line[b] == '#') continue;
-            musicNames_.insert(LowerAscii(line.substr(b, line.find_first_of(" \t\r", b) - b)));
+            musicNames_.insert(AsciiLower(line.substr(b, line.find_first_of(" \t\r", b) - b)));
         }
     }
 
@@ -139,7 +140,7 @@ private:
             } else if ((c.prefix == 'c' && n == 25) || (c.prefix == 'f' && n == 11)) {
                 Require(s, c, "chara/" + Path(a[1]) + ".qd");
             } else if (c.prefix == 'c' && (n == 26 || n == 28)) {
-                if (!musicNames_.count(LowerAscii(a[0])))
+                if (!musicNames_.count(AsciiLower(a[0])))
                     Error(s, c.offset, "\"" + c.text + "\" names music that the music list lacks");
             } else if (c.prefix == 'f' && n == 1) {
                 Require(s, c, "SCR/" + Path(a[0]) + ".qd");
@@ -158,7 +159,7 @@ private:
 
     const Script* FindScript(const std::string& name) const {
         for (const Script& s : scripts_)
-            if (LowerAscii(s.rel) == LowerAscii("SCR/" + name + ".qd")) return &s;
+            if (AsciiLower(s.rel) == AsciiLower("SCR/" + name + ".qd")) return &s;
         return nullptr;
     }
 

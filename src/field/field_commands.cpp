@@ -29,10 +29,6 @@ TalkWindow* WindowAt(const QScrOrg& s, int32_t w) {
     return CheckIndex(s, w, kTalkWindowCount, "talk window") ? &g_TalkWindows[w] : nullptr;
 }
 
-Character* CharacterAt(const QScrOrg& s, int32_t who) {
-    return CheckIndex(s, who, kCharacterCount, "character") ? &g_Characters[who] : nullptr;
-}
-
 // The field's record; a field script that runs without one (a test, a broken start) is told so.
 GameState* Field(const QScrOrg& s) {
     if (!g_pGameState) ScriptError(s, "no field for the field command");
@@ -234,7 +230,7 @@ void ReadStock(QScrOrg& s, const Stock& stock, bool (*known)(const QScrOrg&, int
     s.iv[0] = known(s, number) ? stock.Count(number) : 0;
 }
 
-constexpr CommandEntry kCommands[] = {
+constexpr CommandEntry kFieldCommandList[] = {
     {0, "show text", "Ic", ShowText},
     {1, "change script", "S", ChangeScript},
     {2, "load field", "S", LoadField},
@@ -257,8 +253,8 @@ constexpr CommandEntry kCommands[] = {
     {19, "take weapons", "II", [](QScrOrg& s) { ChangeStock(s, g_WeaponStock, WeaponAt, -1); }},
     {20, "count weapons", "I", [](QScrOrg& s) { ReadStock(s, g_WeaponStock, WeaponAt); }},
 };
-static_assert(NumberedInOrder(kCommands));
+static_assert(NumberedInOrder(kFieldCommandList));
 
 }  // namespace
 
-constinit const CommandTable kFieldCommands{'f', kCommands};
+constinit const CommandTable kFieldCommands{'f', kFieldCommandList};

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 
+#include "base/fixed_text.h"
 #include "field/field_commands.h"
 #include "field/field_transitions.h"
 #include "field/game_state.h"
@@ -28,12 +29,6 @@ constexpr int32_t kFadeLoadFrame = 15;
 constexpr int32_t kFadeDarkFrame = 16;
 constexpr int32_t kFadeEndFrame = 31;
 
-// Copies a name into a fixed buffer, cut to fit.
-template <size_t N>
-void CopyName(char (&dst)[N], const char* src) {
-    std::snprintf(dst, N, "%s", src ? src : "");
-}
-
 // "|" ends the frame.
 bool FieldMark(QScrOrg& s, char mark) {
     if (mark != '|') return false;
@@ -46,8 +41,8 @@ bool FieldMark(QScrOrg& s, char mark) {
 void LoadFieldScript(const char* name) {
     // The name may be g_FieldScriptName itself.
     char copy[kScriptNameSize];
-    CopyName(copy, name);
-    CopyName(g_FieldScriptName, copy);
+    CopyFixedText(copy, name);
+    CopyFixedText(g_FieldScriptName, copy);
     if (g_pGameState) g_pGameState->fieldScript.Load(g_FieldScriptName);
 }
 

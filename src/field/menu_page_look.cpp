@@ -15,13 +15,12 @@
 
 namespace {
 
-constexpr uint32_t kWhite = 0xFFFFFF;
 constexpr uint32_t kGrey = 0x969696;
 constexpr uint32_t kHeading = 0xC8C8FF;
 // The lines at the right: a box each, as many as fit above the bottom edge.
 constexpr int kLineX = 216, kLineW = 400, kLineTop = 70, kLinePitch = 26, kLinesShown = 15;
 // Values end at the box's right edge, a byte of text taking about 9 pixels.
-constexpr int kValueRight = kLineX + kLineW - 8, kByteWidth = 9;
+constexpr int kValueRight = kLineX + kLineW - 8, kValueByteWidth = 9;
 
 TextureSlot g_Faces[kPartyMemberCount];
 
@@ -48,7 +47,7 @@ void DrawMemberFace(int32_t member, float x, float y, float w, float h) {
 
 void DrawMemberStatus(const FighterRecord& f, int x, int y) {
     const uint32_t c1 = PointsColour(f.hp, f.maxHp, f.hp);
-    DrawMenuText(f.name, x, y, kWhite);
+    DrawMenuText(f.name, x, y, kMenuWhite);
     char buf[32];
     DrawSprite(float(x), float(y + 22), g_UiTextures[1], 0, 32, 46, 13);
     std::snprintf(buf, sizeof buf, "%2d", int(f.stats[kStatBonus]));
@@ -65,7 +64,7 @@ void DrawMemberStatus(const FighterRecord& f, int x, int y) {
 void DrawMenuView(const MenuView& view) {
     DrawHelpLine(view.help.c_str());
     DrawEntryBox(24, 36, 176, 22, EntryBoxLook::kChosen);
-    DrawMenuText(view.title.c_str(), 32, 38, kWhite);
+    DrawMenuText(view.title.c_str(), 32, 38, kMenuWhite);
     if (view.member >= 0 && view.member < kPartyMemberCount) {
         DrawMemberFace(view.member, 50, 76, 100, 100);
         DrawMemberStatus(g_PartyMembers[view.member], 40, 190);
@@ -84,9 +83,9 @@ void DrawMenuView(const MenuView& view) {
                                   : line.marked    ? EntryBoxLook::kMarked
                                                    : EntryBoxLook::kOther;
         DrawEntryBox(float(kLineX), float(y), float(kLineW), 22, look);
-        const uint32_t colour = line.grey ? kGrey : kWhite;
+        const uint32_t colour = line.grey ? kGrey : kMenuWhite;
         DrawMenuText(line.text.c_str(), kLineX + 8, y + 2, colour);
-        DrawMenuText(line.value.c_str(), kValueRight - kByteWidth * int(line.value.size()), y + 2,
-                     colour);
+        DrawMenuText(line.value.c_str(), kValueRight - kValueByteWidth * int(line.value.size()),
+                     y + 2, colour);
     }
 }

@@ -25,8 +25,6 @@ OverMenuScreen g_SettingsOverMenu;
 
 namespace {
 
-constexpr int32_t kHoldBack = -128;
-
 const MenuPageRules* RulesOf(MenuPage page) {
     switch (page) {
         case MenuPage::kItems:
@@ -145,7 +143,7 @@ bool ChooseMenuEntry(int32_t entry) {
             break;
     }
     m.keysHeld = true;
-    g_ActionTimer = kHoldBack;
+    g_ActionTimer = kMenuKeyHoldBack;
     PlaySound(g_SeSlots[0]);
     return true;
 }

@@ -25,7 +25,6 @@
 namespace {
 
 constexpr uint32_t kRed = 0xC80000;
-constexpr uint32_t kWhite = 0xFFFFFF;
 constexpr uint32_t kYellow = 0xDCDC00;
 
 void DrawFighter(int i, const FighterRecord& f) {
@@ -35,7 +34,7 @@ void DrawFighter(int i, const FighterRecord& f) {
     DrawMemberStatus(f, x + 132, y);
 }
 
-bool Pressed(int32_t cell) {
+bool PressedOrHeld(int32_t cell) {
     return cell == kKeyPressed || cell == kKeyHeld;
 }
 
@@ -43,7 +42,7 @@ bool Pressed(int32_t cell) {
 
 uint32_t PointsColour(int32_t value, int32_t maxValue, int32_t hp) {
     if (hp == 0) return kRed;
-    return double(value) >= double(maxValue) / 6.0 ? kWhite : kYellow;
+    return double(value) >= double(maxValue) / 6.0 ? kMenuWhite : kYellow;
 }
 
 void DrawPicture(float x, float y, int32_t slot, float w, float h) {
@@ -62,7 +61,7 @@ void MenuInput() {
     UpdateKey(VK_RIGHT, g_KeyRight);
     // Back from a page, Shift and Ctrl count again once they have been let go.
     MenuScreenState& m = g_MenuScreen;
-    if (m.keysHeld && !Pressed(g_KeyShift) && !Pressed(g_KeyCtrl)) m.keysHeld = false;
+    if (m.keysHeld && !PressedOrHeld(g_KeyShift) && !PressedOrHeld(g_KeyCtrl)) m.keysHeld = false;
     GameState* gs = g_pGameState;
     if (!m.keysHeld && g_KeyCtrl == kKeyHeld) {
         if (g_ModeNow == 0) CloseMenuScreen();
@@ -108,7 +107,7 @@ void MenuScreenFrame() {
             const int y = 60 + 28 * k;
             DrawEntryBox(500, float(y), 140, 22,
                          k == cursor ? EntryBoxLook::kChosen : EntryBoxLook::kOther);
-            DrawMenuText(MenuEntries[k].name, 502, y + 2, kWhite);
+            DrawMenuText(MenuEntries[k].name, 502, y + 2, kMenuWhite);
         }
     }
     if (dev) dev->SetRenderState(RenderState::CullMode, Cull::CounterClockwise);

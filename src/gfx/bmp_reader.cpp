@@ -6,19 +6,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/ascii.h"
+#include "gfx/reader_fail.h"
+
 namespace {
-
-uint32_t U16(const uint8_t* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8;
-}
-uint32_t U32(const uint8_t* p) {
-    return U16(p) | U16(p + 2) << 16;
-}
-
-bool Fail(std::string* error, const std::string& why) {
-    if (error) *error = why;
-    return false;
-}
 
 bool KnownHeaderSize(uint32_t size) {
     for (uint32_t known : {12u, 16u, 40u, 52u, 56u, 64u, 108u, 124u})
@@ -28,7 +19,7 @@ bool KnownHeaderSize(uint32_t size) {
 
 // A channel of a 16- or 32-bit pixel widened to 8 bits by repeating its bits (a 5-bit 31 is
 // 255, a 5-bit 16 is 132).
-struct Channel {
+struct MaskBits {
     uint32_t mask = 0, shift = 0, bits = 0;
     bool Set(uint32_t m) {
         mask = m;
@@ -50,16 +41,17 @@ struct Channel {
 };
 
 bool CheckMasks(const BmpInfo& in, std::string* error) {
-    Channel c[4];
+    MaskBits c[4];
     const uint32_t masks[4] = {in.redMask, in.greenMask, in.blueMask, in.alphaMask};
     uint64_t fits = in.bits == 32 ? 0xFFFFFFFFull : (1ull << in.bits) - 1, seen = 0;
     for (int i = 0; i < 4; ++i) {
-        if (!c[i].Set(masks[i])) return Fail(error, "a channel mask is not contiguous");
-        if (masks[i] & seen) return Fail(error, "channel masks overlap");
+        if (!c[i].Set(masks[i])) return ReaderFails(error, "a channel mask is not contiguous");
+        if (masks[i] & seen) return ReaderFails(error, "channel masks overlap");
         seen |= masks[i];
     }
-    if (seen > fits) return Fail(error, "channel masks exceed the bit count");
-    if ((in.redMask | in.greenMask | in.blueMask) == 0) return Fail(error, "no colour masks");
+    if (seen > fits) return ReaderFails(error, "channel masks exceed the bit count");
+    if ((in.redMask | in.greenMask | in.blueMask) == 0)
+        return ReaderFails(error, "no colour masks");
     return true;
 }
 
@@ -67,67 +59,69 @@ bool CheckMasks(const BmpInfo& in, std::string* error) {
 
 bool ParseBmp(const uint8_t* data, size_t size, BmpInfo* info, std::string* error) {
     *info = BmpInfo{};
-    if (!data || size < 2 || data[0] != 'B' || data[1] != 'M') return Fail(error, "not a BMP");
-    if (size < 18) return Fail(error, "header is truncated");
+    if (!data || size < 2 || data[0] != 'B' || data[1] != 'M')
+        return ReaderFails(error, "not a BMP");
+    if (size < 18) return ReaderFails(error, "header is truncated");
     BmpInfo in;
-    in.dataOffset = U32(data + 10);
-    in.headerSize = U32(data + 14);
+    in.dataOffset = ReadU32(data + 10);
+    in.headerSize = ReadU32(data + 14);
     if (!KnownHeaderSize(in.headerSize)) {
         char why[48];
         std::snprintf(why, sizeof why, "unknown header size %u", in.headerSize);
-        return Fail(error, why);
+        return ReaderFails(error, why);
     }
-    if (size < 14 + in.headerSize) return Fail(error, "header is truncated");
+    if (size < 14 + in.headerSize) return ReaderFails(error, "header is truncated");
     int64_t width, height;
     uint32_t planes, colours = 0;
     if (in.headerSize == 12) {  // OS/2: 16-bit sizes, 3-byte palette entries
-        width = U16(data + 18);
-        height = int16_t(U16(data + 20));
-        planes = U16(data + 22);
-        in.bits = U16(data + 24);
+        width = ReadU16(data + 18);
+        height = int16_t(ReadU16(data + 20));
+        planes = ReadU16(data + 22);
+        in.bits = ReadU16(data + 24);
     } else {
-        width = int32_t(U32(data + 18));
-        height = int32_t(U32(data + 22));
-        planes = U16(data + 26);
-        in.bits = U16(data + 28);
-        if (in.headerSize >= 20) in.compression = U32(data + 30);
-        if (in.headerSize >= 36) colours = U32(data + 46);
+        width = int32_t(ReadU32(data + 18));
+        height = int32_t(ReadU32(data + 22));
+        planes = ReadU16(data + 26);
+        in.bits = ReadU16(data + 28);
+        if (in.headerSize >= 20) in.compression = ReadU32(data + 30);
+        if (in.headerSize >= 36) colours = ReadU32(data + 46);
     }
-    if (planes != 1) return Fail(error, "plane count is not 1");
+    if (planes != 1) return ReaderFails(error, "plane count is not 1");
     uint32_t b = in.bits;
     if (b != 1 && b != 2 && b != 4 && b != 8 && b != 16 && b != 24 && b != 32) {
         char why[48];
         std::snprintf(why, sizeof why, "bit count %u is not supported", b);
-        return Fail(error, why);
+        return ReaderFails(error, why);
     }
     bool os2 = in.headerSize == 16 || in.headerSize == 64;
     if (in.compression == 1 || in.compression == 2 || (os2 && in.compression != 0))
-        return Fail(error, "compressed pixel data is not supported");
+        return ReaderFails(error, "compressed pixel data is not supported");
     if (in.compression == 4 || in.compression == 5)
-        return Fail(error, "embedded JPEG or PNG data is not supported");
+        return ReaderFails(error, "embedded JPEG or PNG data is not supported");
     bool fields = in.compression == 3 || in.compression == 6;
-    if (in.compression != 0 && !fields) return Fail(error, "unknown compression");
-    if (fields && b != 16 && b != 32) return Fail(error, "bit fields need 16 or 32 bits");
-    if (width <= 0 || height == 0 || height == INT32_MIN) return Fail(error, "image has no pixels");
+    if (in.compression != 0 && !fields) return ReaderFails(error, "unknown compression");
+    if (fields && b != 16 && b != 32) return ReaderFails(error, "bit fields need 16 or 32 bits");
+    if (width <= 0 || height == 0 || height == INT32_MIN)
+        return ReaderFails(error, "image has no pixels");
     in.topDown = height < 0;
     in.width = uint32_t(width);
     in.height = uint32_t(height < 0 ? -height : height);
     if (in.width > kMaxBmpSide || in.height > kMaxBmpSide) {
         char why[80];
         std::snprintf(why, sizeof why, "%u x %u is larger than allowed", in.width, in.height);
-        return Fail(error, why);
+        return ReaderFails(error, why);
     }
     if (in.dataOffset < 14 + in.headerSize)
-        return Fail(error, "pixel data offset points into the header");
+        return ReaderFails(error, "pixel data offset points into the header");
 
     if (fields) {
         // The masks follow a 40-byte header or sit inside the longer ones: at 54 either way.
         bool alpha = in.compression == 6 || in.headerSize >= 56;
-        if (size < (alpha ? 70u : 66u)) return Fail(error, "channel masks are truncated");
-        in.redMask = U32(data + 54);
-        in.greenMask = U32(data + 58);
-        in.blueMask = U32(data + 62);
-        if (alpha) in.alphaMask = U32(data + 66);
+        if (size < (alpha ? 70u : 66u)) return ReaderFails(error, "channel masks are truncated");
+        in.redMask = ReadU32(data + 54);
+        in.greenMask = ReadU32(data + 58);
+        in.blueMask = ReadU32(data + 62);
+        if (alpha) in.alphaMask = ReadU32(data + 66);
     } else if (b == 16) {
         in.redMask = 0x7C00, in.greenMask = 0x3E0, in.blueMask = 0x1F;
     } else if (b == 32) {
@@ -139,7 +133,7 @@ bool ParseBmp(const uint8_t* data, size_t size, BmpInfo* info, std::string* erro
     if (b <= 8) {
         uint32_t max = 1u << b, entry = in.headerSize == 12 ? 3 : 4;
         size_t start = 14 + in.headerSize;
-        if (colours > max) return Fail(error, "palette is larger than the bit count allows");
+        if (colours > max) return ReaderFails(error, "palette is larger than the bit count allows");
         uint64_t count = colours ? colours : max;
         // A short palette (OS/2 files give no count) ends where the pixels begin.
         count = std::min<uint64_t>(count, (in.dataOffset - start) / entry);
@@ -155,7 +149,7 @@ bool ParseBmp(const uint8_t* data, size_t size, BmpInfo* info, std::string* erro
     uint64_t rowBytes = (uint64_t(in.width) * b + 31) / 32 * 4;
     in.rowBytes = uint32_t(rowBytes);
     if (uint64_t(in.dataOffset) + rowBytes * in.height > size)
-        return Fail(error, "pixel data is truncated");
+        return ReaderFails(error, "pixel data is truncated");
     *info = std::move(in);
     return true;
 }
@@ -165,7 +159,7 @@ bool DecodeBmp(const uint8_t* data, size_t size, std::vector<uint32_t>* argb, Bm
     argb->clear();
     if (!ParseBmp(data, size, info, error)) return false;
     const BmpInfo& in = *info;
-    Channel r, g, b, a;
+    MaskBits r, g, b, a;
     r.Set(in.redMask);
     g.Set(in.greenMask);
     b.Set(in.blueMask);
@@ -195,7 +189,7 @@ bool DecodeBmp(const uint8_t* data, size_t size, std::vector<uint32_t>* argb, Bm
                 }
                 default: {
                     uint32_t v =
-                        in.bits == 16 ? U16(row + size_t(x) * 2) : U32(row + size_t(x) * 4);
+                        in.bits == 16 ? ReadU16(row + size_t(x) * 2) : ReadU32(row + size_t(x) * 4);
                     uint32_t alpha = in.alphaMask ? a.Get(v) : 255;
                     anyAlpha |= alpha;
                     out[x] = alpha << 24 | r.Get(v) << 16 | g.Get(v) << 8 | b.Get(v);

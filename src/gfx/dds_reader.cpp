@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/ascii.h"
+#include "gfx/reader_fail.h"
 #include "gfx/texture.h"
 
 namespace {
@@ -27,19 +29,15 @@ constexpr uint32_t FourCC(char a, char b, char c, char d) {
            uint32_t(uint8_t(d)) << 24;
 }
 
-uint32_t ReadU32(const uint8_t* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
 // How the file's pixels become the texture's.
-struct Layout {
+struct PixelLayout {
     PixelFormat format = PixelFormat::Unknown;  // the texture's format
     uint32_t srcBytes = 0;                      // bytes per source pixel; 0 for S3TC
     bool expand = false;                        // widen through the masks below to 32 bits
     uint32_t r = 0, g = 0, b = 0, a = 0;
 };
 
-struct Channel {
+struct MaskChannel {
     uint32_t mask = 0, shift = 0, max = 0;
     bool Set(uint32_t m) {
         mask = m;
@@ -66,11 +64,6 @@ std::string FourCCText(uint32_t code) {
     return "\"" + s + "\"" + num;
 }
 
-bool Fail(std::string* error, const std::string& why) {
-    if (error) *error = why;
-    return false;
-}
-
 // Formats the device holds as they are, by bit count and masks.
 PixelFormat DirectFormat(uint32_t bits, uint32_t r, uint32_t g, uint32_t b, uint32_t a) {
     struct Row {
@@ -95,10 +88,10 @@ PixelFormat DirectFormat(uint32_t bits, uint32_t r, uint32_t g, uint32_t b, uint
     return PixelFormat::Unknown;
 }
 
-bool ChooseLayout(const uint8_t* pf, Layout* out, std::string* error) {
+bool ChooseLayout(const uint8_t* pf, PixelLayout* out, std::string* error) {
     uint32_t flags = ReadU32(pf + 4), fourCC = ReadU32(pf + 8), bits = ReadU32(pf + 12);
     uint32_t r = ReadU32(pf + 16), g = ReadU32(pf + 20), b = ReadU32(pf + 24), a = ReadU32(pf + 28);
-    Layout lay;
+    PixelLayout lay;
     if (flags & kPfFourCC) {
         switch (fourCC) {
             case FourCC('D', 'X', 'T', '1'):
@@ -117,12 +110,12 @@ bool ChooseLayout(const uint8_t* pf, Layout* out, std::string* error) {
                 lay.format = PixelFormat::Dxt5;
                 break;
             case FourCC('D', 'X', '1', '0'):
-                return Fail(error, "extended (DX10) headers are not supported");
+                return ReaderFails(error, "extended (DX10) headers are not supported");
             default: {
                 // Some writers put the device's numeric format code in the FourCC field.
                 auto f = static_cast<PixelFormat>(fourCC);
                 uint32_t bpp = fourCC < 0x100 ? GfxTexture::BytesPerPixel(f) : 0;
-                if (bpp == 0) return Fail(error, "unknown FourCC " + FourCCText(fourCC));
+                if (bpp == 0) return ReaderFails(error, "unknown FourCC " + FourCCText(fourCC));
                 lay.format = f;
                 lay.srcBytes = bpp;
             }
@@ -133,7 +126,7 @@ bool ChooseLayout(const uint8_t* pf, Layout* out, std::string* error) {
     if (bits != 8 && bits != 16 && bits != 24 && bits != 32) {
         char why[64];
         std::snprintf(why, sizeof why, "unsupported bit count %u", bits);
-        return Fail(error, why);
+        return ReaderFails(error, why);
     }
     lay.srcBytes = bits / 8;
     if (!(flags & (kPfAlphaPixels | kPfAlpha))) a = 0;  // the alpha mask counts only when flagged
@@ -142,7 +135,7 @@ bool ChooseLayout(const uint8_t* pf, Layout* out, std::string* error) {
     } else if (flags & kPfAlpha && !(flags & kPfRgb)) {
         r = g = b = 0;  // alpha only
     } else if (!(flags & kPfRgb)) {
-        return Fail(error, "pixel format is neither FourCC, RGB, luminance nor alpha");
+        return ReaderFails(error, "pixel format is neither FourCC, RGB, luminance nor alpha");
     }
     if (!(flags & kPfLuminance)) lay.format = DirectFormat(bits, r, g, b, a);
     if (lay.format != PixelFormat::Unknown) {
@@ -150,11 +143,11 @@ bool ChooseLayout(const uint8_t* pf, Layout* out, std::string* error) {
         return true;
     }
     uint64_t fits = bits == 32 ? 0xFFFFFFFFull : (1ull << bits) - 1;
-    if ((r | g | b) == 0 && a == 0) return Fail(error, "pixel format has no channel masks");
-    if ((r | g | b | a) > fits) return Fail(error, "channel masks exceed the bit count");
-    Channel cr, cg, cb, ca;
+    if ((r | g | b) == 0 && a == 0) return ReaderFails(error, "pixel format has no channel masks");
+    if ((r | g | b | a) > fits) return ReaderFails(error, "channel masks exceed the bit count");
+    MaskChannel cr, cg, cb, ca;
     if (!cr.Set(r) || !cg.Set(g) || !cb.Set(b) || !ca.Set(a))
-        return Fail(error, "channel masks are not contiguous");
+        return ReaderFails(error, "channel masks are not contiguous");
     lay.expand = true;
     lay.format = a ? PixelFormat::A8R8G8B8 : PixelFormat::X8R8G8B8;
     lay.r = r;
@@ -166,13 +159,13 @@ bool ChooseLayout(const uint8_t* pf, Layout* out, std::string* error) {
 }
 
 // Bytes one level takes in the file.
-uint64_t SourceSize(const Layout& lay, uint32_t w, uint32_t h) {
+uint64_t SourceSize(const PixelLayout& lay, uint32_t w, uint32_t h) {
     if (lay.srcBytes == 0) return GfxTexture::SizeFor(lay.format, w, h);
     return uint64_t(w) * h * lay.srcBytes;
 }
 
-void ExpandLevel(const Layout& lay, const uint8_t* src, DdsImage::Level& lv) {
-    Channel cr, cg, cb, ca;
+void ExpandLevel(const PixelLayout& lay, const uint8_t* src, DdsImage::Level& lv) {
+    MaskChannel cr, cg, cb, ca;
     cr.Set(lay.r);
     cg.Set(lay.g);
     cb.Set(lay.b);
@@ -193,23 +186,23 @@ void ExpandLevel(const Layout& lay, const uint8_t* src, DdsImage::Level& lv) {
 bool ReadDds(const uint8_t* data, size_t size, DdsImage* out, std::string* error) {
     *out = DdsImage{};
     if (!data || size < 4 || std::memcmp(data, "DDS ", 4) != 0)
-        return Fail(error, "not a DDS file");
-    if (size < kHeaderEnd) return Fail(error, "header is truncated");
+        return ReaderFails(error, "not a DDS file");
+    if (size < kHeaderEnd) return ReaderFails(error, "header is truncated");
     const uint8_t* hd = data + 4;
-    if (ReadU32(hd) != 124) return Fail(error, "header size is not 124");
+    if (ReadU32(hd) != 124) return ReaderFails(error, "header size is not 124");
     uint32_t flags = ReadU32(hd + 4), height = ReadU32(hd + 8), width = ReadU32(hd + 12);
     uint32_t depth = ReadU32(hd + 20), mipCount = ReadU32(hd + 24);
     uint32_t caps2 = ReadU32(hd + 108);
-    if (caps2 & kCaps2CubeMap) return Fail(error, "cube maps are not supported");
+    if (caps2 & kCaps2CubeMap) return ReaderFails(error, "cube maps are not supported");
     if ((caps2 & kCaps2Volume) || ((flags & kFlagDepth) && depth > 1))
-        return Fail(error, "volume textures are not supported");
-    if (width == 0 || height == 0) return Fail(error, "image has no pixels");
+        return ReaderFails(error, "volume textures are not supported");
+    if (width == 0 || height == 0) return ReaderFails(error, "image has no pixels");
     if (width > kMaxTextureSide || height > kMaxTextureSide) {
         char why[80];
         std::snprintf(why, sizeof why, "%u x %u is larger than the device allows", width, height);
-        return Fail(error, why);
+        return ReaderFails(error, why);
     }
-    Layout lay;
+    PixelLayout lay;
     if (!ChooseLayout(hd + 72, &lay, error)) return false;
 
     // The chain the device builds for this size; a header that claims more is cut to it.
@@ -233,7 +226,7 @@ bool ReadDds(const uint8_t* data, size_t size, DdsImage* out, std::string* error
         std::snprintf(why, sizeof why, "pixel data is truncated (%llu bytes needed, %llu present)",
                       static_cast<unsigned long long>(need),
                       static_cast<unsigned long long>(size - kHeaderEnd));
-        return Fail(error, why);
+        return ReaderFails(error, why);
     }
 
     out->width = width;

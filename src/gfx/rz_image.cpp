@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/ascii.h"
 #include "base/diagnostics.h"
 #include "base/game_file.h"
 #include "base/sjis.h"
@@ -13,13 +14,6 @@ namespace {
 
 // Far beyond any material picture; keeps a wrong file from eating memory.
 constexpr size_t kMaxBmpFileBytes = size_t(256) << 20;
-
-uint32_t U16(const uint8_t* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8;
-}
-uint32_t U32(const uint8_t* p) {
-    return U16(p) | U16(p + 2) << 16;
-}
 
 uint32_t Stride4(uint32_t width) {
     return (width + 3) & ~3u;
@@ -125,13 +119,13 @@ bool RZ_ReadBmpFromMemory(const uint8_t* data, size_t size, RZ_Image* image) {
         RZ_Log("bmp header is truncated");
         return false;
     }
-    RZ_Log("biSizeImage = " + std::to_string(U32(data + 34)));
-    uint32_t bits = U16(data + 28);
+    RZ_Log("biSizeImage = " + std::to_string(ReadU32(data + 34)));
+    uint32_t bits = ReadU16(data + 28);
     if (bits != 8 && bits != 24) {
         RZ_Log("color type = " + std::to_string(bits) + " is not support!");
         return false;
     }
-    uint32_t compression = U32(data + 30), headerSize = U32(data + 14);
+    uint32_t compression = ReadU32(data + 30), headerSize = ReadU32(data + 14);
     if (compression != 0) {
         RZ_Log("compression = " + std::to_string(compression) + " is not support!");
         return false;

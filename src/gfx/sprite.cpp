@@ -12,7 +12,8 @@ int32_t g_SpriteBlend = 0;
 
 namespace {
 
-constexpr float kDegToRad = 3.14159f / 180.0f;
+// Rounded in float, one step off the math library's kDegToRad: the sprites' pictures keep it.
+constexpr float kSpriteDegToRad = 3.14159f / 180.0f;
 
 // The states every flat draw shares: blended, no depth test, screen vertices.
 void SetFlatStates(GfxDevice* dev, GfxTexture* texture) {
@@ -43,7 +44,7 @@ void SetSpriteBlend(int32_t mode, uint32_t colour) {
 }
 
 void SetSpriteRotation(float angleDegrees, float centerX, float centerY) {
-    g_SpriteAngle = angleDegrees * kDegToRad;
+    g_SpriteAngle = angleDegrees * kSpriteDegToRad;
     g_SpriteCenterX = centerX;
     g_SpriteCenterY = centerY;
 }

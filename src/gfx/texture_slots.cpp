@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 
+#include "base/ascii.h"
 #include "base/diagnostics.h"
 #include "base/paths.h"
 #include "gfx/d3d.h"
@@ -22,18 +23,6 @@ std::map<const TextureSlot*, std::string> g_SlotNames;
 
 }  // namespace
 
-namespace {
-
-uint32_t ReadU32(const unsigned char* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
-char Lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-}  // namespace
-
 void LoadTextureSlot(TextureSlot& slot, const char* fileName) {
     if (slot.texture) {
         slot.texture->Release();
@@ -44,10 +33,8 @@ void LoadTextureSlot(TextureSlot& slot, const char* fileName) {
     g_SlotNames[&slot] = fileName ? fileName : "";
 
     std::string path = std::string(GetBasePath()) + (fileName ? fileName : "");
-    std::string ext;
-    for (size_t i = path.size() >= 3 ? path.size() - 3 : 0; i < path.size(); ++i)
-        ext += Lower(path[i]);
-    bool dds = ext == "dds";
+    const std::string ext = AsciiLower(path.substr(path.size() >= 3 ? path.size() - 3 : 0));
+    const bool dds = ext == "dds";
 
     FILE* f = OpenGameFile(path, "rb");
     if (!f) {

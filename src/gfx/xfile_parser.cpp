@@ -4,23 +4,13 @@
 #include <cmath>
 #include <functional>
 
+#include "base/ascii.h"
 #include "gfx/x_mesh.h"
 
 namespace {
 
-bool SameName(std::string_view a, std::string_view b) {
-    // Template names are matched without regard to case: exporters write "TextureFileName"
-    // for "TextureFilename".
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y) return false;
-    }
-    return true;
-}
-
+// Template names are matched without regard to case (AsciiSameName): exporters write
+// "TextureFileName" for "TextureFilename".
 class Parser {
 public:
     Parser(XTokenizer& tokens, XFileScene& scene, std::string& error)
@@ -202,9 +192,9 @@ private:
         if (depth > kMaxXFrameDepth) return Fail(type.offset, "frames nested too deep");
         std::string name;
         if (!OpenObject(&name)) return false;
-        if (SameName(type.text, "Frame")) return ParseFrame(frame, depth);
-        if (SameName(type.text, "Mesh")) return ParseMesh(frame);
-        if (SameName(type.text, "Material")) {
+        if (AsciiSameName(type.text, "Frame")) return ParseFrame(frame, depth);
+        if (AsciiSameName(type.text, "Mesh")) return ParseMesh(frame);
+        if (AsciiSameName(type.text, "Material")) {
             XFileMaterial m;
             if (!ParseMaterial(m)) return false;
             if (!name.empty()) scene_.namedMaterials.emplace(name, m);
@@ -221,7 +211,7 @@ private:
         scene_.frames.push_back(f);
         return Children(
             [&](const XToken& t) {
-                if (SameName(t.text, "FrameTransformMatrix")) {
+                if (AsciiSameName(t.text, "FrameTransformMatrix")) {
                     Matrix44 m;
                     if (!OpenObject(nullptr) || !ReadFloats(&m.m[0][0], 16, "a matrix element"))
                         return false;
@@ -246,15 +236,15 @@ private:
 
         bool ok = Children(
             [&](const XToken& t) {
-                if (SameName(t.text, "MeshNormals"))
+                if (AsciiSameName(t.text, "MeshNormals"))
                     return OpenObject(nullptr) && ParseNormals(mesh);
-                if (SameName(t.text, "MeshTextureCoords"))
+                if (AsciiSameName(t.text, "MeshTextureCoords"))
                     return OpenObject(nullptr) && ParseTexCoords(mesh);
-                if (SameName(t.text, "MeshMaterialList"))
+                if (AsciiSameName(t.text, "MeshMaterialList"))
                     return OpenObject(nullptr) && ParseMaterialList(mesh);
-                if (SameName(t.text, "SkinWeights"))
+                if (AsciiSameName(t.text, "SkinWeights"))
                     return OpenObject(nullptr) && CheckSkinWeights(nVertices);
-                if (SameName(t.text, "MeshVertexColors")) mesh.hasVertexColors = true;
+                if (AsciiSameName(t.text, "MeshVertexColors")) mesh.hasVertexColors = true;
                 return SkipChild(t);
             },
             nullptr);
@@ -344,7 +334,7 @@ private:
         std::vector<XMaterialEntry> entries;
         bool ok = Children(
             [&](const XToken& t) {
-                if (!SameName(t.text, "Material")) return SkipChild(t);
+                if (!AsciiSameName(t.text, "Material")) return SkipChild(t);
                 std::string name;
                 XMaterialEntry e;
                 if (!OpenObject(&name) || !ParseMaterial(e.inlineMaterial)) return false;
@@ -382,7 +372,7 @@ private:
         m.material.emissive = {c[8], c[9], c[10], 1.0f};
         return Children(
             [&](const XToken& t) {
-                if (!SameName(t.text, "TextureFilename")) return SkipChild(t);
+                if (!AsciiSameName(t.text, "TextureFilename")) return SkipChild(t);
                 if (!OpenObject(nullptr)) return false;
                 XToken s = NextData();
                 if (s.kind != XTokenKind::String) return Unexpected(s, "a texture file name");

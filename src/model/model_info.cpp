@@ -9,18 +9,18 @@ using nlohmann::json;
 
 namespace {
 
-json Vec(const Vector3& v) {
+json VecJson(const Vector3& v) {
     return json::array({v.x, v.y, v.z});
 }
 
-json Text(const std::string& sjis) {
+json TextJson(const std::string& sjis) {
     return ToUtf8(sjis);
 }
 
 json VertexJson(const RZ_Model& m, size_t i) {
     const RZ_Vertex& v = m.vertices[i];
     return json{{"index", i},
-                {"position", Vec(v.position)},
+                {"position", VecJson(v.position)},
                 {"bone0", v.bone0},
                 {"bone1", v.bone1},
                 {"weight", v.weight}};
@@ -30,7 +30,7 @@ json VertexJson(const RZ_Model& m, size_t i) {
 
 json ModelInfoJson(const RZ_Model& m) {
     json info;
-    info["directory"] = Text(m.directory);
+    info["directory"] = TextJson(m.directory);
 
     json bones = json::array();
     for (int b = 0; b < kRzMaxBones; ++b) {
@@ -42,10 +42,10 @@ json ModelInfoJson(const RZ_Model& m) {
                 children.push_back({{"slot", c}, {"bone", bone->children[c]}});
         }
         bones.push_back({{"slot", b},
-                         {"name", bone->GetName() ? Text(bone->name) : json(nullptr)},
+                         {"name", bone->GetName() ? TextJson(bone->name) : json(nullptr)},
                          {"parent", bone->parent},
                          {"children", children},
-                         {"origin", Vec(bone->origin)},
+                         {"origin", VecJson(bone->origin)},
                          {"range", bone->range}});
     }
 
@@ -59,7 +59,7 @@ json ModelInfoJson(const RZ_Model& m) {
     for (size_t i = 0; i < m.meshes.size(); ++i) {
         const RZ_Mesh& mesh = m.meshes[i];
         meshes.push_back({{"index", i},
-                          {"name", Text(mesh.name)},
+                          {"name", TextJson(mesh.name)},
                           {"visible", mesh.visible != 0},
                           {"faces", mesh.faces.size()}});
     }
@@ -70,8 +70,8 @@ json ModelInfoJson(const RZ_Model& m) {
         materials.push_back(
             {{"index", i},
              {"rgb", json::array({mat.red, mat.green, mat.blue})},
-             {"texture", mat.sourceName.empty() ? json(nullptr) : Text(mat.sourceName)},
-             {"loadedFrom", mat.textureName.empty() ? json(nullptr) : Text(mat.textureName)},
+             {"texture", mat.sourceName.empty() ? json(nullptr) : TextJson(mat.sourceName)},
+             {"loadedFrom", mat.textureName.empty() ? json(nullptr) : TextJson(mat.textureName)},
              {"loaded", mat.texture != nullptr}});
     }
 
@@ -87,7 +87,7 @@ json ModelInfoJson(const RZ_Model& m) {
             for (const RZ_Key& k : track->keys) frames.push_back(k.frame);
             tracks.push_back({{"bone", b}, {"frames", frames}});
         }
-        animations.push_back({{"slot", a}, {"name", Text(anim->name)}, {"tracks", tracks}});
+        animations.push_back({{"slot", a}, {"name", TextJson(anim->name)}, {"tracks", tracks}});
     }
 
     info["counts"] = {{"bones", bones.size()},        {"vertices", m.vertices.size()},
@@ -105,8 +105,8 @@ json LastErrorJson() {
     const RZ_ErrorRecord& e = RZ_LastError;
     return {{"error",
              {{"code", e.code},
-              {"codeText", Text(RZ_ErrorCodeText(e.code))},
-              {"message", Text(e.message)},
+              {"codeText", TextJson(RZ_ErrorCodeText(e.code))},
+              {"message", TextJson(e.message)},
               {"source", e.source},
               {"line", e.line},
               {"detail", e.detail}}}};

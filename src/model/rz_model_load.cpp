@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 
+#include "base/ascii.h"
 #include "base/diagnostics.h"
 #include "base/game_file.h"
 #include "base/host.h"
@@ -26,15 +27,11 @@ constexpr RZ_ImportFn kEngineImporters[static_cast<int>(RZ_ForeignFormat::Count)
 RZ_ImportFn g_Importers[static_cast<int>(RZ_ForeignFormat::Count)] = {
     RZ_ImportRokFile, RZ_ImportMqoFile, RZ_ImportMxFile, RZ_ImportCobFile};
 
-char Lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
-}
-
 bool EndsWith(const std::string& name, const char* ext) {
     const size_t n = std::strlen(ext);
     if (name.size() < n) return false;
     for (size_t i = 0; i < n; ++i) {
-        if (Lower(name[name.size() - n + i]) != ext[i]) return false;
+        if (AsciiLower(name[name.size() - n + i]) != ext[i]) return false;
     }
     return true;
 }

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "base/ascii.h"
 #include "base/diagnostics.h"
 #include "base/sjis.h"
 #include "model/rz_content_sink.h"
@@ -12,20 +13,12 @@
 
 namespace {
 
-bool IsSpace(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 // Reads a decimal number as the runtime's scanner would (leading blanks, a sign, digits).
 bool ScanNumber(const char*& p) {
-    while (IsSpace(*p)) ++p;
+    while (IsAsciiSpace(*p)) ++p;
     if (*p == '+' || *p == '-') ++p;
-    if (!IsDigit(*p)) return false;
-    while (IsDigit(*p)) ++p;
+    if (!IsAsciiDigit(*p)) return false;
+    while (IsAsciiDigit(*p)) ++p;
     return true;
 }
 
@@ -40,9 +33,9 @@ bool IsRzAsciiHeader(const uint8_t* data, size_t size) {
     p += sizeof kPrefix - 1;
     // The two version numbers are read and not checked.
     if (!ScanNumber(p) || *p++ != '.' || !ScanNumber(p)) return false;
-    while (IsSpace(*p)) ++p;
+    while (IsAsciiSpace(*p)) ++p;
     const char* word = p;
-    while (*p && !IsSpace(*p)) ++p;
+    while (*p && !IsAsciiSpace(*p)) ++p;
     return std::string_view(word, size_t(p - word)) == "ASCII";
 }
 

@@ -16,11 +16,6 @@ constexpr size_t kMinTokenBytes = 2;
 // How far from 1 a key's rotation may be: six decimals written out leave far less.
 constexpr float kRotationLengthSlack = 0.01f;
 
-// A quoted name without its first and last character; shorter tokens give an empty name.
-std::string Unquote(const std::string& token) {
-    return token.size() >= 2 ? token.substr(1, token.size() - 2) : std::string();
-}
-
 Vector3 ReadVector(RzTokenizer& t, float scale) {
     Vector3 v;
     v.x = t.Float() * scale;
@@ -176,7 +171,7 @@ bool ReadAnimations(RzTokenizer& t, RzContentSink& sink, long boneCount) {
             for (long k = 0; k < keys && !t.Ended(); ++k) {
                 const long frame = t.Int();
                 const size_t keyAt = t.Offset();  // on the key's line
-                t.Skip(2);  // pos (
+                t.Skip(2);                        // pos (
                 const Vector3 p = ReadVector(t, 1.0f);
                 t.Skip(3);  // ) rot (
                 Quaternion q;

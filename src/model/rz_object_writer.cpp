@@ -29,10 +29,10 @@ std::string_view Cut(const std::string& s) {
 }
 
 // Existing bones in slot order (the root first), and the existing animations.
-struct Layout {
+struct ObjectLayout {
     std::vector<int> bones;
     std::vector<int> animations;
-    explicit Layout(const RZ_Model& m) {
+    explicit ObjectLayout(const RZ_Model& m) {
         for (int b = 0; b < kRzMaxBones; ++b)
             if (m.bones[b]) bones.push_back(b);
         for (int a = 0; a < kRzMaxAnimations; ++a)
@@ -87,7 +87,7 @@ public:
     std::string& out_;
 };
 
-bool WriteBinary(const RZ_Model& m, const Layout& lay, std::string& out, std::string& why) {
+bool WriteBinary(const RZ_Model& m, const ObjectLayout& lay, std::string& out, std::string& why) {
     BinaryOut o(out);
     out.append("RZ Object format V02.00 BINARY");
     o.U8(static_cast<uint32_t>(lay.bones.size()));
@@ -223,7 +223,7 @@ bool SplitsAsToken(std::string_view n) {
     return n.size() > 255;
 }
 
-bool WriteAscii(const RZ_Model& m, const Layout& lay, std::string& out, std::string& why) {
+bool WriteAscii(const RZ_Model& m, const ObjectLayout& lay, std::string& out, std::string& why) {
     TextOut o(out);
     out.append("RZ Object format V02.00 ASCII \r\n\r\n");
     o.Line("Bone {");
@@ -332,7 +332,7 @@ bool WriteRzObject(const RZ_Model& model, RZ_SaveFormat format, std::string& out
     out.clear();
     why.clear();
     if (!CheckCommon(model, why)) return false;
-    const Layout layout(model);
+    const ObjectLayout layout(model);
     const bool ok = format == RZ_SaveFormat::Ascii ? WriteAscii(model, layout, out, why)
                                                    : WriteBinary(model, layout, out, why);
     if (!ok) out.clear();

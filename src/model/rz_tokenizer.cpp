@@ -13,7 +13,7 @@ bool IsBracket(char c) {
     return c == '(' || c == ')' || c == '{' || c == '}';
 }
 
-bool IsBlank(char c) {
+bool IsTokenBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
@@ -26,7 +26,7 @@ bool RzTokenizer::Next(std::string& token) {
         pushedBack_ = 0;
         return true;
     }
-    while (pos_ < size_ && IsBlank(text_[pos_])) ++pos_;
+    while (pos_ < size_ && IsTokenBlank(text_[pos_])) ++pos_;
     if (pos_ >= size_) return false;
     if (IsBracket(text_[pos_])) {
         token.push_back(text_[pos_++]);
@@ -35,7 +35,7 @@ bool RzTokenizer::Next(std::string& token) {
     bool quoted = false;
     while (pos_ < size_ && token.size() < kMaxToken) {
         const char c = text_[pos_];
-        if (!quoted && IsBlank(c)) break;
+        if (!quoted && IsTokenBlank(c)) break;
         if (!quoted && IsBracket(c)) {
             pushedBack_ = c;
             ++pos_;
@@ -83,4 +83,8 @@ float RzTokenizer::Float() {
     const float value = std::strtof(token_.c_str(), &end);
     Took(size_t(end - token_.c_str()));
     return value;
+}
+
+std::string Unquote(const std::string& token) {
+    return token.size() >= 2 ? token.substr(1, token.size() - 2) : std::string();
 }

@@ -4,6 +4,9 @@
 #include <string>
 #include <string_view>
 
+// A quoted name without its first and last character; shorter tokens give an empty name.
+std::string Unquote(const std::string& token);
+
 // Splits the text of an ASCII RZ object into tokens: words, numbers, quoted names (quotes kept;
 // inside them spaces and brackets belong to the token) and the brackets ( ) { } on their own.
 // A token is cut after kMaxToken characters; the rest becomes the next token.

@@ -18,21 +18,18 @@ uint8_t NormalArg(uint32_t a) {
     return uint8_t(sel | (a & 48));
 }
 
-uint8_t Select(uint8_t arg) {
-    return arg & 15;
-}
-
 // Whether an operation reads the texture: through its arguments, or its texture-alpha blend.
 bool ReadsTexture(uint8_t op, const uint8_t args[2]) {
-    bool first = Select(args[0]) == kSelectTexture, second = Select(args[1]) == kSelectTexture;
+    bool first = GlShaderKey::Select(args[0]) == kSelectTexture,
+         second = GlShaderKey::Select(args[1]) == kSelectTexture;
     if (op == uint8_t(TextureOp::SelectArg1)) return first;
     if (op == uint8_t(TextureOp::SelectArg2)) return second;
     return first || second || op == 13;
 }
 
 bool ReadsSpecular(uint8_t op, const uint8_t args[2]) {
-    return op != GlShaderKey::kKeep &&
-           (Select(args[0]) == kSelectSpecular || Select(args[1]) == kSelectSpecular);
+    return op != GlShaderKey::kKeep && (GlShaderKey::Select(args[0]) == kSelectSpecular ||
+                                        GlShaderKey::Select(args[1]) == kSelectSpecular);
 }
 
 // One channel of the stage: its operation and the arguments it uses, or kKeep when it passes

@@ -24,6 +24,9 @@ struct GlShaderKey {
     uint8_t alphaArgs[2] = {};
     uint8_t alphaFunc = 0;  // 1..7, 0 when every fragment passes
 
+    // The source an argument selects, without its complement (16) and alpha (32) bits.
+    static constexpr uint8_t Select(uint8_t arg) { return arg & 15; }
+
     uint64_t Bits() const;
     bool operator==(const GlShaderKey& o) const { return Bits() == o.Bits(); }
 };

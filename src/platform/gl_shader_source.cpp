@@ -104,18 +104,15 @@ std::string ColourVarying(const GlShaderKey& k, const char* direction, const cha
     return std::string(k.flatShade ? "flat " : "") + direction + " vec4 " + name + ";\n";
 }
 
-uint8_t Select(uint8_t arg) {
-    return arg & 15;
-}
-
 bool UsesFactor(uint8_t op, const uint8_t args[2]) {
-    return op != GlShaderKey::kKeep && (op == 14 || Select(args[0]) == 3 || Select(args[1]) == 3);
+    return op != GlShaderKey::kKeep &&
+           (op == 14 || GlShaderKey::Select(args[0]) == 3 || GlShaderKey::Select(args[1]) == 3);
 }
 
 // One argument: its colour, complemented (16), then alpha replicated (32).
 std::string Arg(uint8_t a) {
     std::string v;
-    switch (Select(a)) {
+    switch (GlShaderKey::Select(a)) {
         case 2:
             v = "texel";
             break;

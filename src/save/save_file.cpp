@@ -42,7 +42,7 @@ SaveSummary ReadSummary(const json& j) {
     return s;
 }
 
-DecodedSave Refused(std::string reason) {
+DecodedSave RefusedSave(std::string reason) {
     DecodedSave d;
     d.reason = std::move(reason);
     return d;
@@ -77,27 +77,27 @@ std::string EncodeSave(std::string_view game, const SaveSummary& summary, const 
 }
 
 DecodedSave DecodeSave(std::string_view text, std::string_view game) {
-    if (text.empty()) return Refused("empty file");
-    if (text.size() > kMaxSaveFileBytes) return Refused("too long");
+    if (text.empty()) return RefusedSave("empty file");
+    if (text.size() > kMaxSaveFileBytes) return RefusedSave("too long");
     json j = json::parse(text.begin(), text.end(), nullptr, false);
-    if (j.is_discarded()) return Refused("not a save (broken or cut short)");
+    if (j.is_discarded()) return RefusedSave("not a save (broken or cut short)");
     if (!j.is_object() || j.value("format", json()) != kSaveFormatName)
-        return Refused("not a save");
+        return RefusedSave("not a save");
     const json& version = j["version"];
-    if (!version.is_number_integer()) return Refused("no format version");
+    if (!version.is_number_integer()) return RefusedSave("no format version");
     if (version.get<int64_t>() > kSaveFormatVersion)
-        return Refused("made by a newer version (format " + std::to_string(version.get<int64_t>()) +
-                       ")");
-    if (version.get<int64_t>() < 1) return Refused("unknown format version");
+        return RefusedSave("made by a newer version (format " +
+                           std::to_string(version.get<int64_t>()) + ")");
+    if (version.get<int64_t>() < 1) return RefusedSave("unknown format version");
     const json& owner = j["game"];
-    if (!owner.is_string()) return Refused("names no game");
+    if (!owner.is_string()) return RefusedSave("names no game");
     if (owner.get<std::string>() != game)
-        return Refused("from another game (" + owner.get<std::string>() + ")");
+        return RefusedSave("from another game (" + owner.get<std::string>() + ")");
     const json& checksum = j["checksum"];
     const json& body = j["body"];
-    if (!body.is_object()) return Refused("no game in it");
+    if (!body.is_object()) return RefusedSave("no game in it");
     if (!checksum.is_string() || checksum.get<std::string>() != Crc32Hex(CompactBody(body)))
-        return Refused("damaged (checksum does not match)");
+        return RefusedSave("damaged (checksum does not match)");
     DecodedSave d;
     d.ok = true;
     d.summary = ReadSummary(j["summary"]);

@@ -37,6 +37,9 @@ void LoadSoundEffectSlot(QScrOrg& s, int32_t slotOffset);
 // Index checks that report what is out of range. The index is wide so that a script's number
 // plus a base is checked as it is, never wrapped into range.
 bool CheckIndex(const QScrOrg& s, int64_t index, int32_t count, const char* what);
+// The character numbered `who`; nullptr, reported, when there is none of that number.
+struct Character;
+Character* CharacterAt(const QScrOrg& s, int32_t who);
 
 // The handlers of the common commands, by file; kCommonCommands lists them by number.
 namespace common_commands {
@@ -60,7 +63,7 @@ void PlaySoundEffect(QScrOrg& s);     // c12
 void CameraMove(QScrOrg& s);          // c14
 void CameraToCharacter(QScrOrg& s);   // c15
 void CameraMode(QScrOrg& s);          // c16
-void CameraKey(QScrOrg& s);           // c17
+void SetCameraKey(QScrOrg& s);        // c17
 void ReadCharacterValue(QScrOrg& s);  // c18
 void CameraPath(QScrOrg& s);          // c20
 void CameraKeyIndex(QScrOrg& s);      // c21

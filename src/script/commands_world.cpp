@@ -17,13 +17,9 @@
 #include "world/input_gate.h"
 #include "world/mode_words.h"
 
-namespace {
-
 Character* CharacterAt(const QScrOrg& s, int32_t who) {
     return CheckIndex(s, who, kCharacterCount, "character") ? &g_Characters[who] : nullptr;
 }
-
-}  // namespace
 
 namespace common_commands {
 
@@ -214,7 +210,7 @@ void CameraMode(QScrOrg& s) {
     SetMode(s.gInt());
 }
 
-void CameraKey(QScrOrg& s) {
+void SetCameraKey(QScrOrg& s) {
     const int32_t key = s.gInt();
     const int32_t frames = s.gInt();
     const int32_t mode = s.gInt();

@@ -6,7 +6,7 @@ namespace {
 
 using namespace common_commands;
 
-constexpr CommandEntry kCommands[] = {
+constexpr CommandEntry kCommonCommandList[] = {
     {0, "end", "", EndScript},
     {1, "integer arithmetic", "IIc", IntArithmetic},
     {2, "compare", "IccI", Compare},
@@ -24,7 +24,7 @@ constexpr CommandEntry kCommands[] = {
     {14, "camera move", "IIFFF", CameraMove},
     {15, "camera target to character", "I", CameraToCharacter},
     {16, "camera mode", "I", CameraMode},
-    {17, "camera key", "III", CameraKey},
+    {17, "camera key", "III", SetCameraKey},
     {18, "read character value", "II", ReadCharacterValue},
     {19, "float arithmetic", "IFIc", FloatArithmetic},
     {20, "camera path", "I", CameraPath},
@@ -42,8 +42,8 @@ constexpr CommandEntry kCommands[] = {
     {32, "turn toward", "III", TurnToward},
     {33, "approach", "F", Approach},
 };
-static_assert(NumberedInOrder(kCommands));
+static_assert(NumberedInOrder(kCommonCommandList));
 
 }  // namespace
 
-constinit const CommandTable kCommonCommands{'c', kCommands};
+constinit const CommandTable kCommonCommands{'c', kCommonCommandList};

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/ascii.h"
 #include "base/diagnostics.h"
 #include "base/game_file.h"
 #include "base/message_box.h"
@@ -20,22 +21,14 @@ namespace {
 // so this much tells whether the text fits and gives all of it.
 constexpr size_t kMaxScriptFileBytes = 2 * size_t(QScrOrg::kTextSize);
 
-bool IsSpace(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 // Decimal floating-point number: blanks, sign, digits, point, exponent; anything else gives 0.
 // Always in the float range, since every caller keeps a float.
 double ParseFloat(const char* s) {
-    while (IsSpace(*s)) ++s;
+    while (IsAsciiSpace(*s)) ++s;
     bool negative = false;
     if (*s == '+' || *s == '-') negative = *s++ == '-';
     // from_chars would also take "inf" and "nan"; positions and angles must stay finite.
-    if (!IsDigit(*s) && !(*s == '.' && IsDigit(s[1]))) return 0.0;
+    if (!IsAsciiDigit(*s) && !(*s == '.' && IsAsciiDigit(s[1]))) return 0.0;
     const char* end = s + std::strlen(s);
     double value = 0.0;
     auto [ptr, ec] = std::from_chars(s, end, value, std::chars_format::general);

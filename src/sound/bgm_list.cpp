@@ -1,28 +1,21 @@
 #include "sound/bgm_list.h"
 
+#include "base/ascii.h"
 #include "base/parse_int.h"
 #include "base/sjis.h"
 
 namespace {
 
-bool IsSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
-}
-
 std::vector<std::string_view> Tokens(std::string_view line) {
     std::vector<std::string_view> out;
     size_t i = 0;
     while (i < line.size()) {
-        while (i < line.size() && IsSpace(line[i])) ++i;
+        while (i < line.size() && IsAsciiSpace(line[i])) ++i;
         size_t start = i;
-        while (i < line.size() && !IsSpace(line[i])) ++i;
+        while (i < line.size() && !IsAsciiSpace(line[i])) ++i;
         if (i > start) out.push_back(line.substr(start, i - start));
     }
     return out;
-}
-
-char Lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 }  // namespace
@@ -33,7 +26,7 @@ bool SameBgmName(std::string_view a, std::string_view b) {
         if (IsSjisLeadByte(static_cast<unsigned char>(a[i]))) {
             if (a[i] != b[i] || (i + 1 < a.size() && a[i + 1] != b[i + 1])) return false;
             ++i;
-        } else if (Lower(a[i]) != Lower(b[i])) {
+        } else if (AsciiLower(a[i]) != AsciiLower(b[i])) {
             return false;
         }
     }

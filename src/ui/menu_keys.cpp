@@ -6,12 +6,6 @@
 #include "ui/menu_list.h"
 #include "world/input_gate.h"
 
-namespace {
-
-constexpr int32_t kHoldBack = -128;
-
-}  // namespace
-
 bool ReadMenuKeys(int32_t& timer) {
     if (timer < kActionTimerCap) timer += int32_t(g_FrameTime);
     if (timer < kActionDelayMs) return false;
@@ -27,10 +21,10 @@ bool ReadPageKeys(PageKeys& k, int32_t& timer) {
     UpdateKey(VK_LEFT, g_KeyLeft);
     UpdateKey(VK_RIGHT, g_KeyRight);
     if (g_KeyShift == kKeyPressed || g_KeyCtrl == kKeyPressed) {
-        timer = kHoldBack;
+        timer = kMenuKeyHoldBack;
         (g_KeyShift == kKeyPressed ? k.choose : k.back) = true;
     } else if (g_KeyLeft == kKeyPressed || g_KeyRight == kKeyPressed) {
-        timer = kHoldBack;
+        timer = kMenuKeyHoldBack;
         k.side = g_KeyLeft == kKeyPressed ? -1 : 1;
     } else {
         k.step = ListArrowStep(timer);

@@ -8,6 +8,10 @@
 // key still held from the screen before does not act here.
 bool ReadMenuKeys(int32_t& timer);
 
+// The timer after a key that chooses, goes back or turns a page: the keys rest a moment longer
+// than the action delay.
+constexpr int32_t kMenuKeyHoldBack = -128;
+
 // What a page of lines was asked this frame (ReadPageKeys).
 struct PageKeys {
     int32_t step = 0;  // Up -1, Down +1

@@ -16,6 +16,7 @@ struct TextureSlot;
 // for an empty slot).
 void DrawWholePicture(float x, float y, const TextureSlot& slot, float w, float h);
 // Text in the menus' shadowed letters, colour 0x00RRGGBB.
+constexpr uint32_t kMenuWhite = 0xFFFFFF;
 void DrawMenuText(const char* sjis, int x, int y, uint32_t rgb);
 
 enum class EntryBoxLook { kOther, kChosen, kMarked };

@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr int32_t kHoldBack = -128;
 constexpr float kBoxX = 40, kBoxW = 560, kBoxH = 46;
 constexpr int kTop = 40, kPitch = 54;
 
@@ -25,7 +24,7 @@ std::string SlotNumber(int32_t slot) {
 SlotListKey SlotListInput(SlotList& list, int32_t& timer) {
     if (!ReadMenuKeys(timer)) return SlotListKey::kNone;
     if (g_KeyShift == kKeyPressed || g_KeyCtrl == kKeyPressed) {
-        timer = kHoldBack;
+        timer = kMenuKeyHoldBack;
         return g_KeyShift == kKeyPressed ? SlotListKey::kChoose : SlotListKey::kBack;
     }
     const int32_t step = ListArrowStep(timer);

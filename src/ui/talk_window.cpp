@@ -12,7 +12,7 @@ TalkWindow g_TalkWindows[kTalkWindowCount];
 
 namespace {
 
-constexpr int32_t kByteWidth = 10;
+constexpr int32_t kTalkByteWidth = 10;
 
 // Bytes of the piece of text at pos: an escape or a double-byte character is two, never running
 // past the end.
@@ -89,7 +89,7 @@ void LayoutTalkWindow(TalkWindow& window) {
             continue;
         }
         size_t u = UnitLength(window.text, len, pos);
-        w += kByteWidth * int32_t(u);
+        w += kTalkByteWidth * int32_t(u);
         pos += u;
     }
     window.w = std::max(widest, w);

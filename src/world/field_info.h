@@ -12,6 +12,8 @@ extern char g_FieldName[kFieldNameSize];
 
 // Grid corner (x, row) lies at world (x * 1024, height, -row * 1024); both run 0 to 31.
 constexpr int kFieldGridSize = 32;
+// Ground cells a side: the last row and column of corners only close the cells before them.
+constexpr int kGroundCells = kFieldGridSize - 1;
 constexpr float kFieldCellSize = 1024.0f;
 constexpr int kGroundTextureCount = 32;
 // The sky images tex\<sky><n>.bmp, n = 0 to 5, go into texture slots 1-6.

@@ -8,7 +8,6 @@
 namespace {
 
 constexpr uint32_t kGroundColour = 0xFFFFFFFF;
-constexpr int kGroundCells = kFieldGridSize - 1;  // the last row and column are corners only
 
 // A, B, C, D of a cell, then its triangles as the strip drew them: A B C D split along B-C
 // (triangles A B C, B D C); C D A B, split along D-A (C D A, D B A), each wound the other way

@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr int kGroundCells = kFieldGridSize - 1;  // the last row and column are corners only
-
 GroundMesh g_groundMesh;
 
 // What every ground quad sets alike.

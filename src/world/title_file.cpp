@@ -18,7 +18,7 @@ struct Key {
     int entry;  // -1: not an entry
 };
 
-constexpr Key kKeys[] = {
+constexpr Key kTitleKeys[] = {
     {"save", kMaxSaveNameLength, &TitleFile::saveName, -1},
     {"picture", kMaxTitlePathLength, &TitleFile::picture, -1},
     {"music", kMaxTitleMusicLength, &TitleFile::music, -1},
@@ -31,9 +31,9 @@ constexpr Key kKeys[] = {
 
 // What the line sets, or why it cannot be used.
 std::string ReadLine(std::string_view key, std::string_view value, int line, TitleFile& out,
-                     bool (&given)[std::size(kKeys)]) {
-    for (size_t k = 0; k < std::size(kKeys); ++k) {
-        const Key& known = kKeys[k];
+                     bool (&given)[std::size(kTitleKeys)]) {
+    for (size_t k = 0; k < std::size(kTitleKeys); ++k) {
+        const Key& known = kTitleKeys[k];
         if (key != known.name) continue;
         if (given[k]) return "\"" + std::string(key) + "\" is given twice";
         if (value.empty()) return "\"" + std::string(key) + "\" without a value";
@@ -67,7 +67,7 @@ bool IsUsableSaveName(std::string_view name) {
 
 TitleFile ParseTitleFile(std::string_view text) {
     TitleFile out;
-    bool given[std::size(kKeys)] = {};
+    bool given[std::size(kTitleKeys)] = {};
     for (const ConfigLine& line : ReadConfigLines(text)) {
         const std::string why = ReadLine(line.key, line.value, line.number, out, given);
         if (!why.empty())

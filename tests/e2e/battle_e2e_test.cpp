@@ -71,21 +71,21 @@ int CountAround(const Picture& shot, const ScreenXY& at, int hw, int hh, Pick pi
 // ---- The won battle and the random encounter ---------------------------------------------
 
 // Frames of the first run.
-constexpr int kPlaceFired = 104;     // stepped on place 1: the encounter's fade has begun
-constexpr int kIntro = 120;          // the battle, fading in
-constexpr int kStartEvent = 150;     // the START event's message
-constexpr int kGauges = 198;         // the event is over, the gauges fill; no menu yet
-constexpr int kCommandMenu = 214;    // fighter 1's command menu
-constexpr int kTechniqueMenu = 270;  // its technique menu, on the heal
-constexpr int kTargetCursor = 290;   // its target list on the party side, cursor on fighter 0
-constexpr int kHealed = 303;         // fighter 0's "30" rises
-constexpr int kAttacked = 415;       // fighter 0's plain attack has hit the goblin
-constexpr int kStruck = 568;         // fighter 2's critical strike has laid it low
-constexpr int kWinEvent = 640;       // the WIN event's message
-constexpr int kVictoryPose = 755;    // the party's victory pose, before the fade
-constexpr int kBackOnField = 784;    // the field again, the script's line after the battle
-constexpr int kWalking = 820;        // a step after that line met enemies
-constexpr int kSecondBattle = 834;   // and the second battle has begun
+constexpr int kEncounterBegins = 104;   // stepped on place 1: the encounter's fade has begun
+constexpr int kIntro = 120;             // the battle, fading in
+constexpr int kStartEvent = 150;        // the START event's message
+constexpr int kGauges = 198;            // the event is over, the gauges fill; no menu yet
+constexpr int kCommandMenu = 214;       // fighter 1's command menu
+constexpr int kTechniqueMenu = 270;     // its technique menu, on the heal
+constexpr int kTargetCursor = 290;      // its target list on the party side, cursor on fighter 0
+constexpr int kHealRises = 303;         // fighter 0's "30" rises
+constexpr int kAttacked = 415;          // fighter 0's plain attack has hit the goblin
+constexpr int kStruck = 568;            // fighter 2's critical strike has laid it low
+constexpr int kWinEvent = 640;          // the WIN event's message
+constexpr int kVictoryPose = 755;       // the party's victory pose, before the fade
+constexpr int kFieldAfterBattle = 784;  // the field again, the script's line after the battle
+constexpr int kWalking = 820;           // a step after that line met enemies
+constexpr int kSecondBattle = 834;      // and the second battle has begun
 constexpr int kWonRunFrames = 840;
 
 // The opening line and the walk onto place 1; fighter 1 takes the technique command and heals
@@ -99,11 +99,11 @@ const std::string kWonKeys = Presses(kWonPresses);
 
 void CheckEncounterAndStart(const GameRun& run) {
     // Character 1 is moved by the place's script.
-    ExpectFields(run.State(kPlaceFired), {{"/g_FrameProc", "FieldFrame"},
-                                          {"/GameState/fieldHandler", "EncounterFadeOut"},
-                                          {"/g_EncounterPending", 1},
-                                          {"/g_EnemySet", json({0, -1, -1, -1, -1})},
-                                          {"/g_Characters/1/position/0", 18000.0}});
+    ExpectFields(run.State(kEncounterBegins), {{"/g_FrameProc", "FieldFrame"},
+                                               {"/GameState/fieldHandler", "EncounterFadeOut"},
+                                               {"/g_EncounterPending", 1},
+                                               {"/g_EnemySet", json({0, -1, -1, -1, -1})},
+                                               {"/g_Characters/1/position/0", 18000.0}});
 
     const json intro = run.State(kIntro);
     ExpectFields(intro, {{"/g_FrameProc", "BattleFrame"},
@@ -158,7 +158,7 @@ void CheckMenusAndTheHeal(const GameRun& run) {
 
     // The technique's name, in UTF-8 like all dumped text; a fixed change of +power on a fighter
     // already full, who stays at the maximum.
-    const json healed = run.State(kHealed);
+    const json healed = run.State(kHealRises);
     const json& b = healed["battle"];
     ExpectFields(b, {{"/phase", "ActionRunning"},
                      {"/message", "ヒール"},
@@ -242,8 +242,8 @@ void CheckBattlePictures(const GameRun& run) {
 }
 
 void CheckBackOnTheField(const GameRun& run) {
-    const json before = run.State(kPlaceFired);
-    const json back = run.State(kBackOnField);
+    const json before = run.State(kEncounterBegins);
+    const json back = run.State(kFieldAfterBattle);
     ExpectFields(back, {{"/g_FrameProc", "FieldFrame"},
                         {"/battle", nullptr},
                         {"/g_FadeAlpha", 0},
@@ -360,9 +360,9 @@ TEST(BattleE2e, WonBattleThenARandomEncounter) {
         GTEST_SKIP() << "the game-flow data was not built at " << kGameFlowData;
     GameRun run("e2e_battle_won", kWonKeys, kWonRunFrames, 3);
     run.WithoutFiles({"sChr/e1.qf"});
-    run.DumpAt({kPlaceFired, kIntro, kStartEvent, kCommandMenu, kTechniqueMenu, kTargetCursor,
-                kHealed, kAttacked, kStruck, kWinEvent, kVictoryPose, kBackOnField, kWalking,
-                kSecondBattle});
+    run.DumpAt({kEncounterBegins, kIntro, kStartEvent, kCommandMenu, kTechniqueMenu, kTargetCursor,
+                kHealRises, kAttacked, kStruck, kWinEvent, kVictoryPose, kFieldAfterBattle,
+                kWalking, kSecondBattle});
     run.ShotAt({kGauges, kTechniqueMenu, kTargetCursor, kStruck, kVictoryPose});
     ASSERT_EQ(run.Run(), 0);
     const std::pair<const char*, void (*)(const GameRun&)> parts[] = {

@@ -21,7 +21,7 @@ namespace {
 constexpr int kPoisonChosen = 140;  // items: the poison, the members to use it on
 constexpr int kPoisoned = 180;      // used on Harlo: 20 points fewer, no poison left
 constexpr int kSmokeRefused = 200;  // the smoke ball does nothing outside battle
-constexpr int kHealed = 280;        // a herb on Harlo: back to his maximum, not past it
+constexpr int kHerbHealed = 280;    // a herb on Harlo: back to his maximum, not past it
 constexpr int kTechniques = 370;    // Mina's techniques
 constexpr int kTechniquesRight = 390;
 constexpr int kSwordPreview = 475;  // Mina's weapon and the one it would change to
@@ -33,7 +33,7 @@ constexpr int kOrderSwapped = 725;
 constexpr int kBackOnEntries = 745;
 constexpr int kGift = 820;  // the menu closed and the field script ran GIFT
 constexpr int kSaved = 840;
-constexpr int kLastFrame = 841;
+constexpr int kMenusDone = 841;
 
 // Items: down to the poison, on Harlo; Shift on the smoke ball; up to the herbs, on Harlo.
 // Techniques, then the next fighter. Equipment: Mina, then the steel sword. Strength, then the
@@ -68,10 +68,10 @@ void CheckItems(const GameRun& run) {
     EXPECT_EQ(Page(run.State(kSmokeRefused))["help"], "けむりだま は　ここでは　つかえない。");
 
     // +30, no more than the maximum.
-    const json healed = run.State(kHealed);
+    const json healed = run.State(kHerbHealed);
     ExpectFields(healed, {{"/g_PartyMembers/0/hp", 120}, {"/menuPage/member", 0}});
     EXPECT_EQ(Goods(healed), json({{"やくそう", 2}, {"けむりだま", 1}}));
-    ExpectLikeReference(run.Shot(kHealed), "menu_items");
+    ExpectLikeReference(run.Shot(kHerbHealed), "menu_items");
 }
 
 void CheckTechniquesAndStrength(const GameRun& run) {
@@ -140,11 +140,11 @@ void CheckScriptLabel(const GameRun& run) {
 TEST(MenuPagesE2e, EachPageDoesItsPartAndASavedGameKeepsIt) {
     if (!GameFlowDataBuilt())
         GTEST_SKIP() << "the game-flow data was not built at " << kGameFlowData;
-    GameRun run("e2e_menu", Presses(kPresses), kLastFrame, 3);
-    run.DumpAt({kPoisonChosen, kPoisoned, kSmokeRefused, kHealed, kTechniques, kTechniquesRight,
+    GameRun run("e2e_menu", Presses(kPresses), kMenusDone, 3);
+    run.DumpAt({kPoisonChosen, kPoisoned, kSmokeRefused, kHerbHealed, kTechniques, kTechniquesRight,
                 kSwordPreview, kSwordOn, kStrength, kStrengthRight, kOrderMarked, kOrderSwapped,
                 kBackOnEntries, kGift, kSaved});
-    run.ShotAt({kHealed, kTechniques, kSwordPreview, kStrength, kOrderMarked});
+    run.ShotAt({kHerbHealed, kTechniques, kSwordPreview, kStrength, kOrderMarked});
     const std::string saves = (run.Dir() / "saves").string();
     run.With("--save-dir " + saves + " --save-at " + std::to_string(kSaved) + ":1");
     ASSERT_EQ(run.Run(), 0);

@@ -21,12 +21,13 @@ using nlohmann::json;
 
 namespace {
 
-const fs::path kKeys = fs::path(GH02_SOURCE_DIR) / "tests" / "playthrough" / "adventure.keys";
-constexpr int kLastFrame = 4010;
+const fs::path kAdventureKeys =
+    fs::path(GH02_SOURCE_DIR) / "tests" / "playthrough" / "adventure.keys";
+constexpr int kAdventureEnd = 4010;
 
 // The timeline's events from `from` on, moved so that `from` becomes frame 0.
 std::string KeysFrom(int from) {
-    std::ifstream in(kKeys);
+    std::ifstream in(kAdventureKeys);
     std::ostringstream out;
     std::string line;
     while (std::getline(in, line)) {
@@ -62,9 +63,9 @@ TEST(SaveLoad, ALoadedGamePlaysOnAsTheGameThatWasSaved) {
         return " " + std::string(what) + " " + std::to_string(frame) + ":" +
                (dir / (tag + std::to_string(frame) + ext)).string();
     };
-    std::string whole = common + " --input " + kKeys.string() + " --frames " +
-                        std::to_string(kLastFrame + 1) + " --save-at 1205:1 --save-at 2870:2" +
-                        at("--dump-state", kLastFrame, "w");
+    std::string whole = common + " --input " + kAdventureKeys.string() + " --frames " +
+                        std::to_string(kAdventureEnd + 1) + " --save-at 1205:1 --save-at 2870:2" +
+                        at("--dump-state", kAdventureEnd, "w");
     for (const auto& save : saves)
         for (int k : kChecks) {
             whole += at("--dump-state", save.frame + 1 + k, "w");
@@ -78,8 +79,8 @@ TEST(SaveLoad, ALoadedGamePlaysOnAsTheGameThatWasSaved) {
         const std::string tag = "l" + std::to_string(slot) + "_";
         std::string loaded = common + " --load " + std::to_string(slot) + " --input " +
                              (dir / "rest.keys").string() + " --frames " +
-                             std::to_string(kLastFrame + 1 - from) +
-                             at("--dump-state", kLastFrame - from, tag.c_str()) +
+                             std::to_string(kAdventureEnd + 1 - from) +
+                             at("--dump-state", kAdventureEnd - from, tag.c_str()) +
                              at("--screenshot", kChecks[0], tag.c_str());
         for (int k : kChecks) loaded += at("--dump-state", k, tag.c_str());
         ASSERT_EQ(RunGh02(loaded), 0);
@@ -91,7 +92,7 @@ TEST(SaveLoad, ALoadedGamePlaysOnAsTheGameThatWasSaved) {
             EXPECT_EQ(l, w) << "frame " << wholeFrame << ": " << json::diff(w, l).dump(1);
         };
         for (int k : kChecks) compare(from + k, k);
-        compare(kLastFrame, kLastFrame - from);
+        compare(kAdventureEnd, kAdventureEnd - from);
         EXPECT_EQ(ReadFileBytes(dir / (tag + std::to_string(kChecks[0]) + ".png")),
                   ReadFileBytes(dir / ("w" + std::to_string(from + kChecks[0]) + ".png")))
             << "the picture after the load differs";

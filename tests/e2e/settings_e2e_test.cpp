@@ -86,7 +86,7 @@ TEST(SettingsE2e, TheMenuOpensTheScreenWhoseChangesAreWrittenToTheFile) {
 }
 
 // Up held for a while, then I: dumps before, between and after.
-constexpr int kBefore = 419, kArrowDone = 480, kLetterDone = 560;
+constexpr int kBeforeWalks = 419, kArrowDone = 480, kLetterDone = 560;
 const Press kWalks[] = {{420, "up", 60}, {490, "i", 70}};
 
 double LeaderZ(const GameRun& run, int frame) {
@@ -98,9 +98,9 @@ TEST(SettingsE2e, TheFilesBindingsDecideWhatWalksAndTheUsersOwnFileIsNotRead) {
     const std::string keys = Presses(kOpening) + Presses(kWalks);
     DemoRun bound(keys, kLetterDone + 1, "--config {dir}/mine.ini");
     std::ofstream(bound.Dir() / "mine.ini") << "[keys]\nup = I\n[sound]\nmusic = loud\n";
-    bound.DumpAt({kBefore, kArrowDone, kLetterDone});
+    bound.DumpAt({kBeforeWalks, kArrowDone, kLetterDone});
     ASSERT_EQ(bound.Run(), 0);
-    EXPECT_EQ(LeaderZ(bound, kArrowDone), LeaderZ(bound, kBefore)) << "the arrow still walks";
+    EXPECT_EQ(LeaderZ(bound, kArrowDone), LeaderZ(bound, kBeforeWalks)) << "the arrow still walks";
     EXPECT_NE(LeaderZ(bound, kLetterDone), LeaderZ(bound, kArrowDone)) << "I does not walk";
     EXPECT_NE(bound.Errors().find("mine.ini: sound.music: \"loud\" is not a whole number from 0 "
                                   "to 100 (keeping 100)"),
@@ -112,10 +112,10 @@ TEST(SettingsE2e, TheFilesBindingsDecideWhatWalksAndTheUsersOwnFileIsNotRead) {
     fs::create_directories(plain.Dir() / "xdg" / "gh02");
     fs::copy_file(bound.Dir() / "mine.ini", plain.Dir() / "xdg" / "gh02" / "settings.ini");
     plain.env = "XDG_CONFIG_HOME=" + (plain.Dir() / "xdg").string();
-    plain.DumpAt({kBefore, kArrowDone});
+    plain.DumpAt({kBeforeWalks, kArrowDone});
     ASSERT_EQ(plain.Run(), 0);
-    EXPECT_NE(LeaderZ(plain, kArrowDone), LeaderZ(plain, kBefore));
-    EXPECT_EQ(plain.State(kBefore)["settings"]["game"]["rok_edges"], "ask");
+    EXPECT_NE(LeaderZ(plain, kArrowDone), LeaderZ(plain, kBeforeWalks));
+    EXPECT_EQ(plain.State(kBeforeWalks)["settings"]["game"]["rok_edges"], "ask");
     EXPECT_EQ(plain.Errors().find("settings.ini"), std::string::npos) << plain.Errors();
 }
 

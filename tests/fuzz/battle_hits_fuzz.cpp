@@ -71,6 +71,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     g_pBattle.reset();
     for (FighterRecord*& f : g_Fighters) f = nullptr;
-    g_MessageBoxLog.clear();
+    fuzz::FreshRun::Forget();
     return 0;
 }

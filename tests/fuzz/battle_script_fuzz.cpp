@@ -39,8 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static bool init = (Setup(), true);
     (void)init;
     if (size == 0) return 0;
-    g_MessageBoxLog.clear();
-    ResetScriptReports();
+    const fuzz::FreshRun fresh;
     ResetCharacters();
     ResetCamera();
     ResetWeaponTrail();

@@ -53,7 +53,7 @@ bool BoneOfModel(const Character& c, const RZ_Bone* bone) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static bool ready = (SetUpOnce(), true);
     (void)ready;
-    g_MessageBoxLog.clear();
+    const fuzz::FreshRun fresh;
     // The text up to the first NUL is the character file; the bytes after it drive the motion.
     const std::string_view all(reinterpret_cast<const char*>(data), size);
     const size_t cut = all.find('\0');

@@ -9,7 +9,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static bool init = (fuzz::QuietHost(), true);
     (void)init;
-    g_MessageBoxLog.clear();
+    const fuzz::FreshRun fresh;
     FighterRecord r;
     std::string character;
     const bool complete = ReadEnemyStatusText(

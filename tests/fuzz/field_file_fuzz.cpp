@@ -44,9 +44,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     for (const Billboard& b : g_Billboards) fuzz::Check(InSlots(b.image), "billboard image");
-    // What the load remembers across inputs (paths looked up, files reported missing) goes, so
-    // libFuzzer does not take it for a leak and scan the heap after every input.
-    ClearPathCache();
-    ResetReportedOnce();
+    fuzz::FreshRun::Forget();
     return 0;
 }

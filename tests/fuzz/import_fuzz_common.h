@@ -25,7 +25,7 @@ inline void Setup() {
 template <typename Import>
 void Run(const uint8_t* data, size_t size, Import import) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    g_MessageBoxLog.clear();
+    const fuzz::FreshRun fresh;
     // One model for every input (an importer starts with a reset): building and tearing down
     // its fixed tables took a third of each run.
     static RZ_Model m;

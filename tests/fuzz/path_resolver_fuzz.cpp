@@ -13,9 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string path(reinterpret_cast<const char*>(data), size);
     ResolveGamePath(path);
     ResolveGamePath(std::string(GetBasePath()) + path);
-    // Every input leaves the cache as it found it: a cache that grows by each input's paths makes
-    // libFuzzer count a leak and scan the whole heap after almost every input.
-    ClearPathCache();
-    ResetReportedOnce();
+    // Every input leaves the cache as it found it.
+    fuzz::FreshRun::Forget();
     return 0;
 }

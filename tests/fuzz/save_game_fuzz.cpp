@@ -30,6 +30,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (const TalkWindow& w : g_TalkWindows) fuzz::Check(fuzz::Terminated(w.text), "talk");
     }
     ResetGameWorld();
-    g_MessageBoxLog.clear();
+    fuzz::FreshRun::Forget();
     return 0;
 }

@@ -54,7 +54,7 @@ int32_t SlowBackward(const char* t, int32_t pc, const std::string& label) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static bool init = (fuzz::QuietHost(), true);
     (void)init;
-    g_MessageBoxLog.clear();
+    const fuzz::FreshRun fresh;
     if (size < 3) return 0;
     // Two bytes of starting place (a little outside the text too), a label up to '\n', the text.
     int32_t start = int32_t((data[0] << 8) | data[1]) % (kSize + 64) - 32;

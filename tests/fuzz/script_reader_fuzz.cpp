@@ -22,7 +22,7 @@ void CheckScript(const QScrOrg& s) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string& dir = (fuzz::QuietHost(), fuzz::DataDir("script-fuzz", {"SCR"}));
-    g_MessageBoxLog.clear();
+    const fuzz::FreshRun fresh;
     size_t nOps = size < kOps ? size : kOps;
     const uint8_t* ops = data;
     const char* body = reinterpret_cast<const char*>(data + nOps);

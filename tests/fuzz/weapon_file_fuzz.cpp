@@ -8,7 +8,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static bool init = (fuzz::QuietHost(), true);
     (void)init;
-    g_MessageBoxLog.clear();
+    const fuzz::FreshRun fresh;
     if (size == 0) return 0;
     const int slot = data[0] & 1;
     WeaponFile w;

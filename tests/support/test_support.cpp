@@ -94,3 +94,9 @@ extern "C" const char* __lsan_default_options() {
 extern "C" const char* __ubsan_default_options() {
     return "print_stacktrace=1:halt_on_error=1";
 }
+
+bool AnyContains(const std::vector<std::string>& texts, const std::string& part) {
+    for (const std::string& t : texts)
+        if (t.find(part) != std::string::npos) return true;
+    return false;
+}

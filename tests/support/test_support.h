@@ -36,6 +36,9 @@ std::string MakeTempDir(const std::string& tag);
 // The texts of the message boxes shown so far.
 std::vector<std::string> BoxTexts();
 
+// Whether any of `texts` holds `part`.
+bool AnyContains(const std::vector<std::string>& texts, const std::string& part);
+
 // The bytes of a file; empty when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
 

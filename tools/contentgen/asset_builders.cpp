@@ -1,6 +1,7 @@
 #include "asset_builders.h"
 
 #include "audio_synth.h"
+#include "base/ascii.h"
 #include "beast.h"
 #include "foreign_writers.h"
 #include "humanoid.h"
@@ -13,15 +14,9 @@
 
 namespace {
 
-std::string Lower(std::string s) {
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return s;
-}
-
 std::string Extension(const std::string& path) {
     size_t dot = path.rfind('.');
-    return dot == std::string::npos ? "" : Lower(path.substr(dot));
+    return dot == std::string::npos ? "" : AsciiLower(path.substr(dot));
 }
 
 std::string Directory(const std::string& path) {
@@ -51,7 +46,7 @@ void Image_(Context& c, const std::string& path, const std::string& recipe, Opti
     } else if (ext == ".bmp") {
         if (bits != 8 && bits != 24) c.Error("a BMP has bits=8 or bits=24");
         // A BMP keeps no alpha: see-through parts become black (pictures drawn added on).
-        for (uint32_t& p : img.pixels) p = Shade(p, float(ChannelA(p)) / 255.0f) | 0xFF000000u;
+        for (uint32_t& p : img.pixels) p = ShadeRgb(p, float(ChannelA(p)) / 255.0f) | 0xFF000000u;
         c.Produce(path, bits == 8 ? EncodeBmp8(img) : EncodeBmp24(img));
     } else {
         c.Error("an image is .bmp or .dds: " + path);

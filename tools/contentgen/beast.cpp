@@ -228,6 +228,6 @@ Image BeastTexture(const BeastLook& look) {
     FillRect(img, fx + 10, fy + 5, 4, 3, look.eyes);
     FillRect(img, fx + 3, fy + 6, 1, 1, 0xFF000000);
     FillRect(img, fx + 12, fy + 6, 1, 1, 0xFF000000);
-    FillRect(img, fx + 5, fy + 12, 6, 2, Shade(look.mane, 0.6f));
+    FillRect(img, fx + 5, fy + 12, 6, 2, ShadeRgb(look.mane, 0.6f));
     return img;
 }

@@ -263,6 +263,6 @@ Image HumanoidTexture(const HumanoidLook& look) {
     FillRect(img, fx, fy, 16, 3, look.hair);
     FillRect(img, fx + 4, fy + 6, 2, 3, look.eyes);
     FillRect(img, fx + 10, fy + 6, 2, 3, look.eyes);
-    FillRect(img, fx + 6, fy + 12, 4, 1, Shade(look.skin, 0.6f));
+    FillRect(img, fx + 6, fy + 12, 4, 1, ShadeRgb(look.skin, 0.6f));
     return img;
 }

@@ -37,13 +37,13 @@ void Tile(Image& img, const std::string& kind, uint32_t seed) {
             uint32_t c;
             if (kind == "grass") {
                 c = Mix(0xFF2E6B23, 0xFF6FA83A, v);
-                if (speck > 0.93f) c = Shade(c, 1.25f);
+                if (speck > 0.93f) c = ShadeRgb(c, 1.25f);
             } else if (kind == "dirt") {
                 c = Mix(0xFF5C4128, 0xFF9A7650, v);
                 if (speck > 0.95f) c = 0xFF7A7066;
             } else if (kind == "path") {
                 c = Mix(0xFF8A7350, 0xFFC2A878, v);
-                if (speck > 0.9f) c = Shade(c, 0.8f);
+                if (speck > 0.9f) c = ShadeRgb(c, 0.8f);
             } else if (kind == "stone") {
                 // Flagstones: a grid of slabs with dark joints.
                 const int cell = std::max(4, n / 4), jx = x % cell,
@@ -83,7 +83,7 @@ void Face(Image& img, uint32_t skin, uint32_t hair, uint32_t eyes, uint32_t back
     const float n = float(img.width);
     for (int y = 0; y < img.height; ++y)
         for (int x = 0; x < img.width; ++x)
-            img.At(x, y) = Mix(back, Shade(back, 0.6f), float(y) / n);
+            img.At(x, y) = Mix(back, ShadeRgb(back, 0.6f), float(y) / n);
     FillEllipse(img, n * 0.5f, n * 0.56f, n * 0.30f, n * 0.36f, hair);  // hair behind
     FillEllipse(img, n * 0.5f, n * 0.60f, n * 0.25f, n * 0.30f, skin);  // face
     FillRect(img, int(n * 0.22f), int(n * 0.22f), int(n * 0.56f), int(n * 0.14f), hair);  // fringe
@@ -92,9 +92,9 @@ void Face(Image& img, uint32_t skin, uint32_t hair, uint32_t eyes, uint32_t back
     FillEllipse(img, n * 0.41f, n * 0.565f, n * 0.015f, n * 0.02f, 0xFFFFFFFF);
     FillEllipse(img, n * 0.61f, n * 0.565f, n * 0.015f, n * 0.02f, 0xFFFFFFFF);
     FillRect(img, int(n * 0.44f), int(n * 0.76f), int(n * 0.12f), std::max(1, int(n * 0.02f)),
-             Shade(skin, 0.55f));
+             ShadeRgb(skin, 0.55f));
     FillRect(img, int(n * 0.3f), int(n * 0.93f), int(n * 0.4f), int(n * 0.07f) + 1,
-             Shade(back, 0.4f));  // collar
+             ShadeRgb(back, 0.4f));  // collar
 }
 
 // Billboard pictures: transparent background, feet at the bottom edge.
@@ -185,12 +185,12 @@ void Atlas(Image& img, const std::string& kind, uint32_t seed) {
             const int s = (y / cell) * 4 + x / cell, lx = x % cell, ly = y % cell;
             const float v = FractalNoise(seed + uint32_t(s), float(lx) * 4 / float(cell),
                                          float(ly) * 4 / float(cell), 4, 3);
-            uint32_t c = Shade(base[s], 0.85f + 0.3f * v);
+            uint32_t c = ShadeRgb(base[s], 0.85f + 0.3f * v);
             if (kind == "props") {
-                if (s == 1 && ly % (cell / 4) == 0) c = Shade(c, 0.6f);  // roof tile rows
-                if ((s == 2 || s == 7) && lx % (cell / 4) == 0) c = Shade(c, 0.7f);  // planks
+                if (s == 1 && ly % (cell / 4) == 0) c = ShadeRgb(c, 0.6f);  // roof tile rows
+                if ((s == 2 || s == 7) && lx % (cell / 4) == 0) c = ShadeRgb(c, 0.7f);  // planks
                 if (s == 3 && (lx % (cell / 2) == 0 || ly % (cell / 4) == 0))
-                    c = Shade(c, 0.6f);  // stone blocks
+                    c = ShadeRgb(c, 0.6f);  // stone blocks
                 if (s == 8 && (lx == cell / 2 || ly == cell / 2 || lx < 2 || ly < 2))
                     c = 0xFF4A2E18;  // window frame
             }

@@ -256,15 +256,15 @@ Image PropTexture() {
             const float fx = float(lx) / kSwatch, fy = float(ly) / kSwatch;
             float v = FractalNoise(70u + uint32_t(s), fx * 4, fy * 4, 4, 3);
             if (s == kPropPlanks || s == kPropDarkWood) v = FractalNoise(80u, fx * 8, fy, 8, 3);
-            uint32_t c = Shade(kBase[s], 0.8f + 0.4f * v);
-            if (s == kPropPlanks && lx % 8 == 0) c = Shade(c, 0.6f);  // plank joints
+            uint32_t c = ShadeRgb(kBase[s], 0.8f + 0.4f * v);
+            if (s == kPropPlanks && lx % 8 == 0) c = ShadeRgb(c, 0.6f);  // plank joints
             if (s == kPropStone && (ly % 16 == 0 || (lx + (ly / 16) * 8) % 16 == 0))
-                c = Shade(c, 0.65f);  // mortar between blocks
+                c = ShadeRgb(c, 0.65f);  // mortar between blocks
             if ((s == kPropIron || s == kPropHoop) && (lx - 4) % 12 == 0 && (ly - 4) % 12 == 0)
                 c = 0xFF9A9AA0;  // rivets
             if (s == kPropLid) {
                 const float r = std::hypot(fx - 0.5f, fy - 0.5f);
-                if (std::fmod(r * 12, 1.0f) < 0.2f) c = Shade(c, 0.7f);  // growth rings
+                if (std::fmod(r * 12, 1.0f) < 0.2f) c = ShadeRgb(c, 0.7f);  // growth rings
             }
             img.At(x, y) = c;
         }
@@ -277,8 +277,8 @@ Image PropTexture() {
                     FractalNoise(90u + uint32_t(row), float(x) / 16, float(y) / 64, 8, 2);
                 const int ly = y - row * kSwatch;
                 const bool rim = x < 4 || x >= kTextureSize - 4 || ly < 4 || ly >= kSwatch - 4;
-                img.At(x, y) =
-                    rim ? Shade(0xFF6A4424, 0.8f + 0.3f * v) : Shade(0xFFE8DCC0, 0.88f + 0.16f * v);
+                img.At(x, y) = rim ? ShadeRgb(0xFF6A4424, 0.8f + 0.3f * v)
+                                   : ShadeRgb(0xFFE8DCC0, 0.88f + 0.16f * v);
             }
         }
         BigText(img, 0, row * kSwatch, kTextureSize, kSwatch, row == 2 ? "BASKE" : "RIVER",

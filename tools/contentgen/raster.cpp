@@ -10,7 +10,7 @@ uint32_t Mix(uint32_t a, uint32_t b, float t) {
                 ch(ChannelG(a), ChannelG(b)), ch(ChannelB(a), ChannelB(b)));
 }
 
-uint32_t Shade(uint32_t c, float f) {
+uint32_t ShadeRgb(uint32_t c, float f) {
     auto ch = [f](int x) { return std::clamp(int(std::lround(float(x) * f)), 0, 255); };
     return Argb(ChannelA(c), ch(ChannelR(c)), ch(ChannelG(c)), ch(ChannelB(c)));
 }

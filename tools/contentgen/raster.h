@@ -40,7 +40,7 @@ inline int ChannelB(uint32_t c) {
 // Linear mix of two colours (all four channels), t in [0, 1].
 uint32_t Mix(uint32_t a, uint32_t b, float t);
 // Each colour channel multiplied by f (clamped), alpha kept.
-uint32_t Shade(uint32_t c, float f);
+uint32_t ShadeRgb(uint32_t c, float f);
 // Parses "RRGGBB" or "AARRGGBB" hex; false when it is not one.
 bool ParseColour(std::string_view hex, uint32_t& out);
 

@@ -117,7 +117,7 @@ Image SwatchTexture(const std::vector<uint32_t>& colours) {
         const int x0 = int(s % 4) * 16, y0 = int(s / 4) * 16;
         for (int y = 0; y < 16; ++y)
             for (int x = 0; x < 16; ++x)
-                img.At(x0 + x, y0 + y) = Shade(
+                img.At(x0 + x, y0 + y) = ShadeRgb(
                     colours[s],
                     0.92f + 0.08f * float(Hash3(uint32_t(s), uint32_t(x), uint32_t(y)) & 7) / 7.0f);
     }

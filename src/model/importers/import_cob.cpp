@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "base/ascii.h"
 #include "model/importers/import_common.h"
 #include "model/material_texture_loader.h"
 #include "model/rz_model.h"
@@ -180,8 +181,8 @@ bool CobReader::Mat1() {
         return true;
     }
     std::string_view rest = s_.RestOfLine();
-    while (!rest.empty() && FormattedInput::IsSpace(rest.front())) rest.remove_prefix(1);
-    while (!rest.empty() && FormattedInput::IsSpace(rest.back())) rest.remove_suffix(1);
+    while (!rest.empty() && IsAsciiSpace(rest.front())) rest.remove_prefix(1);
+    while (!rest.empty() && IsAsciiSpace(rest.back())) rest.remove_suffix(1);
     // The name is written after its length; the length tells where a name with blanks ends.
     std::string name;
     for (size_t digits = 1;

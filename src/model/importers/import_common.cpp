@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "base/ascii.h"
 #include "base/game_file.h"
 #include "base/host.h"
 #include "base/message_box.h"
@@ -17,10 +18,6 @@ namespace {
 constexpr size_t kMaxImportFile = size_t(64) << 20;
 
 std::string g_ImportFailure;
-
-char Lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
-}
 
 }  // namespace
 
@@ -59,10 +56,6 @@ void FinishImport(RZ_Model& model) {
     model.ResetBindings();
 }
 
-uint32_t ReadU32(const uint8_t* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
 int32_t ReadS32(const uint8_t* p) {
     return static_cast<int32_t>(ReadU32(p));
 }
@@ -81,7 +74,7 @@ float ReadF32(const uint8_t* p) {
 bool KeywordIs(std::string_view token, std::string_view keyword) {
     if (token.size() < keyword.size()) return false;
     for (size_t i = 0; i < keyword.size(); ++i) {
-        if (Lower(token[i]) != Lower(keyword[i])) return false;
+        if (AsciiLower(token[i]) != AsciiLower(keyword[i])) return false;
     }
     return true;
 }

@@ -11,17 +11,14 @@
 #include "model/importers/mqo_tokens.h"
 #include "model/material_texture_loader.h"
 #include "model/rz_model.h"
+#include "model/rz_tokenizer.h"
 
 using namespace foreign;
 
 namespace {
 
 constexpr size_t kMaxObjects = 256;
-constexpr float kScale = 1.024f;
-
-std::string Unquote(const std::string& token) {
-    return token.size() >= 2 ? token.substr(1, token.size() - 2) : std::string();
-}
+constexpr float kMqoScale = 1.024f;
 
 bool IsNumber(const std::string& token) {
     size_t used = 0;
@@ -189,7 +186,7 @@ bool MqoReader::Objects() {
 bool MqoReader::AddVertex(float x, float y, float z) {
     if (model_.vertices.size() >= kRzMaxPoolSize) return Fail("more than 65535 vertices");
     RZ_Vertex v;
-    v.position = Vector3{x * -kScale, y * kScale, z * kScale};
+    v.position = Vector3{x * -kMqoScale, y * kMqoScale, z * kMqoScale};
     model_.vertices.push_back(v);
     return true;
 }

@@ -14,13 +14,13 @@ using namespace foreign;
 namespace {
 
 constexpr uint32_t kVersion = 0x100;
-constexpr size_t kHeaderSize = 32;  // magic, version and six 32-bit values
+constexpr size_t kMxHeaderSize = 32;  // magic, version and six 32-bit values
 constexpr size_t kLayerRecord = 60;
 constexpr size_t kLayerPolygonCount = 50;  // signed 16-bit
 constexpr size_t kLayerFirstPolygon = 52;  // signed 32-bit
 constexpr size_t kPolygonRecord = 168;
 constexpr size_t kCornerRecord = 16;  // x, y, z and a fourth float nobody uses
-constexpr float kScale = 0.1f;
+constexpr float kMxScale = 0.1f;
 
 bool Fits(size_t offset, size_t length, size_t size) {
     return offset <= size && length <= size - offset;
@@ -41,7 +41,7 @@ bool ImportMxBytes(RZ_Model& model, std::string_view bytes) {
         return ImportFail("mx: version " + std::to_string(size < 8 ? 0 : ReadU32(data + 4)) +
                           " (only 256 is read)");
     }
-    if (size < kHeaderSize) return ImportFail("mx: the header is cut short");
+    if (size < kMxHeaderSize) return ImportFail("mx: the header is cut short");
     const uint32_t layerTableSize = ReadU32(data + 8);
     const uint32_t layerTableOffset = ReadU32(data + 12);
     const uint32_t polygonOffset = ReadU32(data + 20);
@@ -93,8 +93,8 @@ bool ImportMxBytes(RZ_Model& model, std::string_view bytes) {
             Vector3 previous;
             for (int c = 0; c < kRzMaxCorners; ++c) {
                 const uint8_t* corner = polygon + size_t(c) * kCornerRecord;
-                const Vector3 position{ReadF32(corner) * -kScale, ReadF32(corner + 4) * kScale,
-                                       ReadF32(corner + 8) * kScale};
+                const Vector3 position{ReadF32(corner) * -kMxScale, ReadF32(corner + 4) * kMxScale,
+                                       ReadF32(corner + 8) * kMxScale};
                 // A repeated corner closes the polygon early: triangles are stored this way.
                 if (c > 0 && position.x == previous.x && position.y == previous.y &&
                     position.z == previous.z) {
@@ -115,8 +115,8 @@ bool ImportMxBytes(RZ_Model& model, std::string_view bytes) {
             for (int c = 0; c < face.cornerCount; ++c) {
                 const uint8_t* corner = polygon + size_t(c) * kCornerRecord;
                 RZ_Vertex v;
-                v.position = Vector3{ReadF32(corner) * -kScale, ReadF32(corner + 4) * kScale,
-                                     ReadF32(corner + 8) * kScale};
+                v.position = Vector3{ReadF32(corner) * -kMxScale, ReadF32(corner + 4) * kMxScale,
+                                     ReadF32(corner + 8) * kMxScale};
                 model.vertices.push_back(v);
             }
             mesh.faces.push_back(face);

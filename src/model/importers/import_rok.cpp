@@ -13,7 +13,7 @@ using namespace foreign;
 
 namespace {
 
-constexpr size_t kMaxLine = 255;
+constexpr size_t kRokMaxLine = 255;
 constexpr int kLinesPerPoint = 8;
 constexpr int kLinesPerEdge = 4;
 constexpr int kMaterialBlocks = 13;
@@ -22,13 +22,13 @@ constexpr int kLinesAfterPolygons = 4;
 
 // Lines end at a carriage return only: a line feed belongs to the line (files written with
 // CR LF therefore start every line after the first with a line feed, as the data expects).
-// A line is cut after kMaxLine characters and the rest becomes the next line.
+// A line is cut after kRokMaxLine characters and the rest becomes the next line.
 std::vector<std::string_view> SplitLines(std::string_view text) {
     std::vector<std::string_view> lines;
     size_t pos = 0;
     while (pos < text.size()) {
         size_t end = pos;
-        while (end < text.size() && text[end] != '\r' && end - pos < kMaxLine) ++end;
+        while (end < text.size() && text[end] != '\r' && end - pos < kRokMaxLine) ++end;
         lines.push_back(text.substr(pos, end - pos));
         pos = end;
         if (pos < text.size() && text[pos] == '\r') ++pos;
@@ -53,13 +53,13 @@ bool Damaged() {
     return ImportFail("rok: the file ends before its sections are complete");
 }
 
-struct Layout {
+struct RokLayout {
     size_t pointLine = 0, edgeLine = 0, faceLine = 0;
     size_t points = 0, edges = 0, faces = 0;
 };
 
 // First pass: where the sections are and how much each holds.
-bool Measure(const std::vector<std::string_view>& lines, Layout& l) {
+bool Measure(const std::vector<std::string_view>& lines, RokLayout& l) {
     l.pointLine = FindLine(lines, 0, "POINT");
     if (l.pointLine == lines.size()) return Damaged();
     l.edgeLine = FindLine(lines, l.pointLine + 1, "LINE0");
@@ -92,7 +92,7 @@ bool Measure(const std::vector<std::string_view>& lines, Layout& l) {
 bool ImportRokText(RZ_Model& model, std::string_view text, bool readEdges) {
     model.Reset();
     const std::vector<std::string_view> lines = SplitLines(text);
-    Layout l;
+    RokLayout l;
     if (!Measure(lines, l)) return false;
     if (l.points > kRzMaxPoolSize) {
         return ImportFail("rok: " + std::to_string(l.points) + " points (at most 65535)");

@@ -14,12 +14,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool Contains(const std::vector<std::string>& messages, const std::string& text) {
-    for (const std::string& m : messages)
-        if (m.find(text) != std::string::npos) return true;
-    return false;
-}
-
 class AssetListTest : public HeadlessHostTest {
 protected:
     std::vector<std::string> Build(const std::string& list) {
@@ -63,7 +57,7 @@ TEST_F(AssetListTest, GoodLinesBuildTheirFilesAndMistakesNameTheirLine) {
         {"image chara/p.bmp tile\nmodel chara/a.cob lantern texture=p.bmp\n",
          "chara/p.bmp is produced twice with different pictures"},
     };
-    for (auto [list, message] : mistakes) EXPECT_TRUE(Contains(Build(list), message)) << list;
+    for (auto [list, message] : mistakes) EXPECT_TRUE(AnyContains(Build(list), message)) << list;
 }
 
 TEST_F(AssetListTest, NamedFilesMustBeBuilt) {
@@ -81,8 +75,8 @@ TEST_F(AssetListTest, NamedFilesMustBeBuilt) {
     const auto& m = diag.Messages();
     EXPECT_EQ(m.size(), 2u);
     // Each at the line that names the file.
-    EXPECT_TRUE(Contains(m, "chara/hero.qd:1: names chara/hero.rzo, which is not built"));
-    EXPECT_TRUE(Contains(m, "sChr/c0.qf:8: names chara/face/hero.bmp, which is not built"));
+    EXPECT_TRUE(AnyContains(m, "chara/hero.qd:1: names chara/hero.rzo, which is not built"));
+    EXPECT_TRUE(AnyContains(m, "sChr/c0.qf:8: names chara/face/hero.bmp, which is not built"));
 }
 
 // A whole content directory: a broken field fails the build and says where.
@@ -99,15 +93,16 @@ TEST_F(AssetListTest, BrokenSourcesFailTheBuild) {
     OutputTree tree;
     Diagnostics diag;
     EXPECT_FALSE(BuildContent(dir.string(), tree, diag));
-    EXPECT_FALSE(Contains(diag.Messages(), "names SCR/t.qd"));
+    EXPECT_FALSE(AnyContains(diag.Messages(), "names SCR/t.qd"));
     EXPECT_TRUE(
-        Contains(diag.Messages(), "text/SCR/u.qd:3:5: names SE/boom.wav, which is not built"));
-    EXPECT_TRUE(Contains(diag.Messages(), "SCR/v.qd:1: label @:RUN without its closing //"));
-    EXPECT_TRUE(Contains(diag.Messages(), "fields/f.field: names Q3D/hut.x, which is not built"));
+        AnyContains(diag.Messages(), "text/SCR/u.qd:3:5: names SE/boom.wav, which is not built"));
+    EXPECT_TRUE(AnyContains(diag.Messages(), "SCR/v.qd:1: label @:RUN without its closing //"));
     EXPECT_TRUE(
-        Contains(diag.Messages(), "fields/f.field: names tex/sky0_0.bmp, which is not built"));
+        AnyContains(diag.Messages(), "fields/f.field: names Q3D/hut.x, which is not built"));
     EXPECT_TRUE(
-        Contains(diag.Messages(), "SCR/t.qd:1: label name contains the command prefix 'c'"));
+        AnyContains(diag.Messages(), "fields/f.field: names tex/sky0_0.bmp, which is not built"));
+    EXPECT_TRUE(
+        AnyContains(diag.Messages(), "SCR/t.qd:1: label name contains the command prefix 'c'"));
     fs::remove_all(dir);
 }
 

@@ -12,13 +12,7 @@
 
 namespace {
 
-bool Contains(const std::vector<std::string>& messages, const std::string& text) {
-    for (const std::string& m : messages)
-        if (m.find(text) != std::string::npos) return true;
-    return false;
-}
-
-bool Contains(const std::vector<ScriptProblem>& problems, const std::string& text) {
+bool HasProblem(const std::vector<ScriptProblem>& problems, const std::string& text) {
     for (const ScriptProblem& p : problems)
         if (p.what.find(text) != std::string::npos) return true;
     return false;
@@ -50,10 +44,10 @@ TEST(ScriptScan, ArgumentsAreConsumedAsTheRunnerConsumesThem) {
     EXPECT_EQ(w.commands[1].number, 0);
 
     // A word where a number belongs, a command letter without a number, a missing blank.
-    EXPECT_TRUE(Contains(ScanScript("c6 1,0,far,=", ScriptRunner::Field).problems,
-                         "\"c6 1,0,far,=\": its arguments do not read as c6 wants them"));
-    EXPECT_TRUE(Contains(ScanScript("cat", ScriptRunner::Field).problems, "no number"));
-    EXPECT_TRUE(Contains(ScanScript("f10", ScriptRunner::Field).problems, "no blank"));
+    EXPECT_TRUE(HasProblem(ScanScript("c6 1,0,far,=", ScriptRunner::Field).problems,
+                           "\"c6 1,0,far,=\": its arguments do not read as c6 wants them"));
+    EXPECT_TRUE(HasProblem(ScanScript("cat", ScriptRunner::Field).problems, "no number"));
+    EXPECT_TRUE(HasProblem(ScanScript("f10", ScriptRunner::Field).problems, "no blank"));
 }
 
 class ScriptCheckTest : public HeadlessHostTest {
@@ -101,25 +95,25 @@ TEST_F(ScriptCheckTest, FieldScriptsMeetTheirFieldsAndNameOnlyBuiltFiles) {
     out.Add("Datas/MnuDatas.qd", "a x\r\nb y\r\n");
     out.Add("Datas/MnuActions.qd", "0 script NOWHERE\r\n1 script END\r\n3 items\r\n");
     const std::vector<std::string> m = Check();
-    EXPECT_TRUE(Contains(m, "names music that the music list lacks")) << Joined(m);
-    EXPECT_TRUE(Contains(m, "\"c4 END//1\" finds no label END before it"));
-    EXPECT_TRUE(Contains(m, "finds no label NOWHERE after it"));
+    EXPECT_TRUE(AnyContains(m, "names music that the music list lacks")) << Joined(m);
+    EXPECT_TRUE(AnyContains(m, "\"c4 END//1\" finds no label END before it"));
+    EXPECT_TRUE(AnyContains(m, "finds no label NOWHERE after it"));
     // Negative numbers read variables: fv[899] and iv[4] do not exist, c6 knows only -1.
-    EXPECT_TRUE(Contains(m, "\"c19 5,-900,0,=\" reads float variable 899"));
-    EXPECT_TRUE(Contains(m, "\"c1 -5,1,=\" reads integer variable 4"));
-    EXPECT_TRUE(Contains(m, "\"c6 -2,0,5,=\" names a character with a number below -1"));
-    EXPECT_TRUE(Contains(m, "field baske0 has event 3 but the script has no label PLACE3"));
-    EXPECT_TRUE(Contains(m, "\"f11 2,elder//\" places a character without a label SPEAK2"));
-    EXPECT_TRUE(Contains(m, "names chara/stranger.qd, which is not built"));
-    EXPECT_TRUE(Contains(m, "names SE/boom.wav, which is not built"));
-    EXPECT_TRUE(Contains(m, "names sChr/e7.qf, which is not built"));
-    EXPECT_TRUE(Contains(m, "names SCR/gone.qd, which is not built"));
+    EXPECT_TRUE(AnyContains(m, "\"c19 5,-900,0,=\" reads float variable 899"));
+    EXPECT_TRUE(AnyContains(m, "\"c1 -5,1,=\" reads integer variable 4"));
+    EXPECT_TRUE(AnyContains(m, "\"c6 -2,0,5,=\" names a character with a number below -1"));
+    EXPECT_TRUE(AnyContains(m, "field baske0 has event 3 but the script has no label PLACE3"));
+    EXPECT_TRUE(AnyContains(m, "\"f11 2,elder//\" places a character without a label SPEAK2"));
+    EXPECT_TRUE(AnyContains(m, "names chara/stranger.qd, which is not built"));
+    EXPECT_TRUE(AnyContains(m, "names SE/boom.wav, which is not built"));
+    EXPECT_TRUE(AnyContains(m, "names sChr/e7.qf, which is not built"));
+    EXPECT_TRUE(AnyContains(m, "names SCR/gone.qd, which is not built"));
     // The menu's entries are the built menu table's; their labels are the field scripts'.
-    EXPECT_TRUE(Contains(m, "entry 3 is not on the menu (0-1) of Datas/MnuDatas.qd"));
-    EXPECT_TRUE(Contains(m, "no field script has the label NOWHERE"));
-    EXPECT_FALSE(Contains(m, "the label END"));
+    EXPECT_TRUE(AnyContains(m, "entry 3 is not on the menu (0-1) of Datas/MnuDatas.qd"));
+    EXPECT_TRUE(AnyContains(m, "no field script has the label NOWHERE"));
+    EXPECT_FALSE(AnyContains(m, "the label END"));
     // "far" is paired with the script that is not built: nothing more to say about it.
-    EXPECT_FALSE(Contains(m, "field far"));
+    EXPECT_FALSE(AnyContains(m, "field far"));
 }
 
 TEST_F(ScriptCheckTest, EveryTechniqueAFighterCanStartIsBuilt) {
@@ -135,13 +129,14 @@ TEST_F(ScriptCheckTest, EveryTechniqueAFighterCanStartIsBuilt) {
     out.Add("SCR/bEv/ev0.qd", "@:INING//e0 ;@:START//e0 ;@:WIN//e0 ;");
     const std::vector<std::string> m = Check();
     for (const char* script : {"m2", "w0", "w1", "w3", "s2", "m4"})
-        EXPECT_TRUE(Contains(m, std::string("names SCR/wz/") + script + ".qd, which is not built"))
+        EXPECT_TRUE(
+            AnyContains(m, std::string("names SCR/wz/") + script + ".qd, which is not built"))
             << script << "\n"
             << Joined(m);
-    EXPECT_FALSE(Contains(m, "SCR/wz/w2.qd"));
-    EXPECT_TRUE(Contains(m, "sChr/c0.qf: names Wea/w-1.qd"));
-    EXPECT_TRUE(Contains(m, "sChr/e1.qf: names Wea/w-0.qd"));
-    EXPECT_TRUE(Contains(m, "has no label G_O, which every battle starts"));
+    EXPECT_FALSE(AnyContains(m, "SCR/wz/w2.qd"));
+    EXPECT_TRUE(AnyContains(m, "sChr/c0.qf: names Wea/w-1.qd"));
+    EXPECT_TRUE(AnyContains(m, "sChr/e1.qf: names Wea/w-0.qd"));
+    EXPECT_TRUE(AnyContains(m, "has no label G_O, which every battle starts"));
 }
 
 }  // namespace

@@ -8,17 +8,17 @@
 
 namespace {
 
-struct Read {
+struct MemoryRead {
     bool ok;
     std::string out;  // the progress lines the reader wrote
 };
 
-Read ReadMemory(const std::vector<uint8_t>& file, RZ_Image* img) {
+MemoryRead ReadMemory(const std::vector<uint8_t>& file, RZ_Image* img) {
     // The reader's progress lines, on standard error as --verbose has them.
     SetVerbose(true);
     testing::internal::CaptureStderr();
     bool ok = RZ_ReadBmpFromMemory(file.data(), file.size(), img);
-    Read r{ok, testing::internal::GetCapturedStderr()};
+    MemoryRead r{ok, testing::internal::GetCapturedStderr()};
     SetVerbose(false);
     return r;
 }
@@ -47,7 +47,7 @@ TEST(RzImage, BitmapsLoadWithoutShearWhateverTheirWidthRowOrderOrPalette) {
     std::vector<uint8_t> rows(24);
     for (size_t i = 0; i < rows.size(); ++i) rows[i] = uint8_t(i);
     RZ_Image img;
-    Read r = ReadMemory(MakeBmp(BmpSpec{}, rows), &img);
+    MemoryRead r = ReadMemory(MakeBmp(BmpSpec{}, rows), &img);
     ASSERT_TRUE(r.ok);
     EXPECT_EQ(r.out, "biSizeImage = 0\nsize = 24\n");
     EXPECT_EQ(img.stride, 4u);

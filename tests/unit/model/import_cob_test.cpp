@@ -41,7 +41,7 @@ const std::string kFaces =
     "Face verts 3 flags 0 mat 0\n<0,0> <1,1> <2,1> \nFace verts 4 flags 0 mat 2\n"
     "<0,1> <1,0> <2,0> <3,1> \n";
 
-std::string Sample(const std::string& faces = kFaces, int faceCount = 2) {
+std::string CobSample(const std::string& faces = kFaces, int faceCount = 2) {
     return "Caligari V00.01ALH             \n" + Chunk("BitM", 0, 0, "\nThumbNailHdrSize 40\n") +
            Chunk("PolH", 7, 0, PolH(faces, faceCount, "DrawFlags 0\n")) +
            Chunk("Unit", 8, 7, "\nUnits 2\n") +
@@ -61,7 +61,7 @@ using CobImport = ImportTest;
 }  // namespace
 
 TEST_F(CobImport, TheFirstPolygonObjectAndItsMaterials) {
-    ASSERT_TRUE(LoadBytes("cube.COB", Sample()));
+    ASSERT_TRUE(LoadBytes("cube.COB", CobSample()));
     ASSERT_EQ(model->meshes.size(), 1u);
     ASSERT_EQ(model->vertices.size(), 4u);
     // The file's second and third values trade places.
@@ -83,18 +83,18 @@ TEST_F(CobImport, TheFirstPolygonObjectAndItsMaterials) {
 TEST_F(CobImport, FacesBeyondTheLimitsFailTheWholeImport) {
     EXPECT_FALSE(ImportCobText(
         *model, device.get(),
-        Sample("Face verts 5 flags 0 mat 0\n<0,0> <1,0> <2,0> <3,0> <0,1>\n", 1), nullptr));
+        CobSample("Face verts 5 flags 0 mat 0\n<0,0> <1,0> <2,0> <3,0> <0,1>\n", 1), nullptr));
     EXPECT_EQ(RZ_TakeImportFailure(), "５角形以上のポリゴンが含まれています！");
     EXPECT_FALSE(ImportCobText(*model, device.get(),
-                               Sample("Face verts 3 flags 0 mat 32\n<0,0> <1,0> <2,0>\n", 1),
+                               CobSample("Face verts 3 flags 0 mat 32\n<0,0> <1,0> <2,0>\n", 1),
                                nullptr));
     EXPECT_EQ(RZ_TakeImportFailure(),
               "フェースデータのマテリアル番号がマテリアル最大数を超えています！");
     EXPECT_FALSE(ImportCobText(*model, device.get(),
-                               Sample("Face verts 3 flags 0 mat 0\n<0,0> <4,0> <2,0>\n", 1),
+                               CobSample("Face verts 3 flags 0 mat 0\n<0,0> <4,0> <2,0>\n", 1),
                                nullptr));
     EXPECT_THAT(RZ_TakeImportFailure(), HasSubstr("<4,0> outside 4 vertices"));
-    std::string bigMaterial = Sample();
+    std::string bigMaterial = CobSample();
     bigMaterial.replace(bigMaterial.find("mat# 2"), 6, "mat# 40");
     EXPECT_FALSE(ImportCobText(*model, device.get(), bigMaterial, nullptr));
     EXPECT_THAT(RZ_TakeImportFailure(), HasSubstr("マテリアル数 = 40"));
@@ -108,11 +108,11 @@ TEST_F(CobImport, OtherFilesAreRefusedAndNoCutReadsPastTheEnd) {
     EXPECT_TRUE(g_MessageBoxLog.empty());
     // Text mode: CR LF reads as a line feed.
     std::string crlf;
-    for (char c : Sample()) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    for (char c : CobSample()) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
     EXPECT_TRUE(ImportCobText(*model, device.get(), crlf, nullptr));
     EXPECT_EQ(model->meshes.at(0).faces.size(), 2u);
 
-    const std::string whole = Sample();
+    const std::string whole = CobSample();
     const size_t end = whole.find("END ") + std::strlen("END  V1.00 Id 0 Parent 0 Size        0");
     // Cut in the header, in the polygon object, just before and at the end of its END chunk (the
     // import-cob fuzz target tries the other cuts).

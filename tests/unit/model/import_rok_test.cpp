@@ -47,7 +47,7 @@ std::string Rok(const std::vector<Vector3>& points, const std::vector<std::pair<
 
 // A triangle (points 1-3) whose edges are listed so that the points first appear as 2, 3, 1,
 // and a quad of points 3, 1, 4, 5.
-std::string Sample(const std::string& eol = "\r") {
+std::string RokSample(const std::string& eol = "\r") {
     return Rok({{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, 12}, {13, 14, 15}},
                {{2, 3}, {3, 1}, {1, 2}, {3, 4}, {4, 5}, {5, 1}},
                {{2, {1, 2, 3}}, {12, {2, 4, 5, 6}}}, eol);
@@ -62,7 +62,7 @@ using RokImport = ImportTest;
 }  // namespace
 
 TEST_F(RokImport, PointsPolygonsAndColours) {
-    ASSERT_TRUE(ImportRokText(*model, Sample(), false));
+    ASSERT_TRUE(ImportRokText(*model, RokSample(), false));
     ASSERT_EQ(model->vertices.size(), 5u);
     EXPECT_VEC_NEAR(model->vertices[4].position, 13, -14, -15, 1e-6);
     ASSERT_EQ(model->meshes.size(), 1u);
@@ -80,14 +80,14 @@ TEST_F(RokImport, PointsPolygonsAndColours) {
 }
 
 TEST_F(RokImport, TheAnswerToTheQuestionKeepsTheEdgesFirst) {
-    EXPECT_TRUE(LoadBytes("Model.ROK", Sample()));  // headless answers No
+    EXPECT_TRUE(LoadBytes("Model.ROK", RokSample()));  // headless answers No
     ASSERT_EQ(g_MessageBoxLog.size(), 1u);
     EXPECT_EQ(g_MessageBoxLog[0].text, "辺データを読込みますか？");
     EXPECT_EQ(model->meshes[0].faces.size(), 2u);
 
     YesDialogs yes;
     g_Host.dialogs = &yes;
-    EXPECT_TRUE(LoadBytes("model.rok", Sample()));
+    EXPECT_TRUE(LoadBytes("model.rok", RokSample()));
     g_Host.dialogs = &dialogs;
     const RZ_Mesh& mesh = model->meshes[0];
     ASSERT_EQ(mesh.faces.size(), 8u);
@@ -100,14 +100,14 @@ TEST_F(RokImport, TheSettingsAskOnceAFileOrAnswerForThePlayer) {
     g_Host.dialogs = &yes;
     g_MessageBoxLog.clear();
     g_RokEdgeAnswer = RokEdgeAnswer::kAsk;
-    EXPECT_TRUE(LoadBytes("a.rok", Sample()));
-    EXPECT_TRUE(LoadBytes("a.rok", Sample()));  // the answer kept: no second box
+    EXPECT_TRUE(LoadBytes("a.rok", RokSample()));
+    EXPECT_TRUE(LoadBytes("a.rok", RokSample()));  // the answer kept: no second box
     EXPECT_EQ(model->meshes[0].faces.size(), 8u);
-    EXPECT_TRUE(LoadBytes("b.rok", Sample()));
+    EXPECT_TRUE(LoadBytes("b.rok", RokSample()));
     EXPECT_EQ(g_MessageBoxLog.size(), 2u);
     for (auto [answer, faces] : {std::pair{RokEdgeAnswer::kNo, 2u}, {RokEdgeAnswer::kYes, 8u}}) {
         g_RokEdgeAnswer = answer;
-        EXPECT_TRUE(LoadBytes("c.rok", Sample()));
+        EXPECT_TRUE(LoadBytes("c.rok", RokSample()));
         EXPECT_EQ(model->meshes[0].faces.size(), faces);
     }
     EXPECT_EQ(g_MessageBoxLog.size(), 2u);
@@ -117,22 +117,22 @@ TEST_F(RokImport, TheSettingsAskOnceAFileOrAnswerForThePlayer) {
 }
 
 TEST_F(RokImport, LinesEndAtCarriageReturnsOnly) {
-    EXPECT_FALSE(ImportRokText(*model, Sample("\n"), false));
+    EXPECT_FALSE(ImportRokText(*model, RokSample("\n"), false));
     // CR LF leaves a line feed in front of every keyword, so none matches.
     g_MessageBoxLog.clear();
-    EXPECT_FALSE(LoadBytes("crlf.rok", Sample("\r\n")));
+    EXPECT_FALSE(LoadBytes("crlf.rok", RokSample("\r\n")));
     ASSERT_EQ(g_MessageBoxLog.size(), 2u);  // the question, then the damage report
     EXPECT_EQ(g_MessageBoxLog[1].text, "ﾌｧｲﾙが壊れている可能性があります！");
     ExpectReset();
 
     // Lines are cut after 255 characters and go on as the next line.
-    const std::string body = Sample().substr(std::string("rok model\rPOINT\r").size());
+    const std::string body = RokSample().substr(std::string("rok model\rPOINT\r").size());
     EXPECT_TRUE(ImportRokText(*model, std::string(255, 'x') + "POINT\r" + body, false));
     EXPECT_FALSE(ImportRokText(*model, std::string(254, 'x') + "POINT\r" + body, false));
 }
 
 TEST_F(RokImport, DamagedFilesAreRefusedWithoutReadingPastThem) {
-    const std::string good = Sample();
+    const std::string good = RokSample();
     // (The import-rok fuzz target tries the cuts between these.)
     for (size_t n : {size_t(5), good.size() / 2, good.size() - 1}) {
         RZ_Model m;

@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr uint32_t kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF;
-
 class GlBackendTest : public GlPixelTest {
 protected:
     void AlphaBlending() {

@@ -9,6 +9,9 @@
 #include "gfx/device.h"
 #include "platform/sdl_window.h"
 
+// Opaque colours the GL tests draw with and read back.
+constexpr uint32_t kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF;
+
 // Vertex layouts the pixel tests draw with.
 struct TestScreenVertex {  // 0x1C4
     float x, y, z, rhw;

@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr uint32_t kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF;
-
 class GlTextureTest : public GlPixelTest {
 protected:
     void SetUp() override {
