@@ -1,8 +1,6 @@
 #include "gfx/bmp_reader.h"
 
-#include <gtest/gtest.h>
-
-#include "bmp_test_file.h"
+#include "gfx_test_files.h"
 
 namespace {
 

@@ -80,16 +80,6 @@ TEST(GfxDevice, TexturesUploadWhenChangedAndLeaveTheBackendWhenReleased) {
     EXPECT_NE(dev.CreateTexture(1 << 20, 4, 1, 0, PixelFormat::A8R8G8B8, Pool::Managed, &tex), kOk);
 }
 
-TEST(GfxDevice, TexturesOutlivingTheDeviceFreeSafely) {
-    auto* rec = new RecordingBackend;
-    auto* dev = new GfxDevice(rec);
-    GfxTexture* t = nullptr;
-    ASSERT_EQ(dev->CreateTexture(2, 2, 1, 0, PixelFormat::R5G6B5, Pool::Managed, &t), kOk);
-    delete dev;
-    t->Release();
-    delete rec;
-}
-
 TEST(GfxDevice, StaticBuffersDrawAsFromMemoryAndUploadOnlyWhenSet) {
     RecordingBackend rec;
     auto* dev = new GfxDevice(&rec);
@@ -133,12 +123,15 @@ TEST(GfxDevice, StaticBuffersDrawAsFromMemoryAndUploadOnlyWhenSet) {
     EXPECT_NE(other.DrawIndexedPrimitive(PrimitiveType::TriangleList, b, 0, 1), kOk);
     EXPECT_EQ(rec.draws.size(), 3u);
 
-    // A buffer outliving its device frees safely.
+    // A buffer or a texture outliving its device frees safely.
     GfxStaticBuffer* kept = nullptr;
     ASSERT_EQ(dev->CreateStaticBuffer(&kept), kOk);
+    GfxTexture* t = nullptr;
+    ASSERT_EQ(dev->CreateTexture(2, 2, 1, 0, PixelFormat::R5G6B5, Pool::Managed, &t), kOk);
     b->Release();
     EXPECT_EQ(rec.bufferDestroyCount, 1u);
     delete dev;
     EXPECT_EQ(kept->Device(), nullptr);
     kept->Release();
+    t->Release();
 }

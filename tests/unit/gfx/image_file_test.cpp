@@ -1,16 +1,9 @@
 #include "gfx/image_file.h"
 
-#include <gtest/gtest.h>
 #include <stb_image_write.h>
 
-#include <cstring>
-
-#include "bmp_test_file.h"
-#include "dds_test_file.h"
-#include "gfx/device.h"
-#include "gfx/recording_backend.h"
 #include "gfx/texture.h"
-#include "test_support.h"
+#include "gfx_test_files.h"
 
 namespace {
 
@@ -55,9 +48,8 @@ TEST_F(ImageFileTest, PicturesKeepTheirSizeAlphaDecidesTheFormatAndLevelsAverage
     std::vector<uint8_t> rgb(5 * 3 * 3);
     for (size_t i = 0; i < rgb.size(); ++i) rgb[i] = uint8_t(i * 13);
     ASSERT_EQ(Load(Png(5, 3, 3, rgb)), kOk);
-    EXPECT_EQ(tex->Format(), PixelFormat::X8R8G8B8);
-    EXPECT_EQ(tex->Width(), 5u);
-    EXPECT_EQ(tex->GetLevelCount(), 3u);
+    EXPECT_EQ(std::tuple(tex->Format(), tex->Width(), tex->GetLevelCount()),
+              std::tuple(PixelFormat::X8R8G8B8, 5u, 3u));
     const uint8_t* p = &rgb[(2 * 5 + 4) * 3];  // the last pixel, (4, 2)
     EXPECT_EQ(Pixel(tex, 0, 4, 2), 0xFF000000u | p[0] << 16 | p[1] << 8 | p[2]);
 

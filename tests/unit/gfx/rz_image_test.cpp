@@ -1,25 +1,17 @@
 #include "gfx/rz_image.h"
 
-#include <gtest/gtest.h>
-
-#include "base/diagnostics.h"
-#include "bmp_test_file.h"
-#include "test_support.h"
+#include "gfx_test_files.h"
 
 namespace {
 
 struct MemoryRead {
-    bool ok;
+    bool ok = false;
     std::string out;  // the progress lines the reader wrote
 };
 
 MemoryRead ReadMemory(const std::vector<uint8_t>& file, RZ_Image* img) {
-    // The reader's progress lines, on standard error as --verbose has them.
-    SetVerbose(true);
-    testing::internal::CaptureStderr();
-    bool ok = RZ_ReadBmpFromMemory(file.data(), file.size(), img);
-    MemoryRead r{ok, testing::internal::GetCapturedStderr()};
-    SetVerbose(false);
+    MemoryRead r;
+    r.out = VerboseLines([&] { r.ok = RZ_ReadBmpFromMemory(file.data(), file.size(), img); });
     return r;
 }
 
@@ -90,7 +82,6 @@ TEST(RzImage, ConverterWidensEveryLayoutAndPacksIntoRowsOfFourPixels) {
         uint32_t argb;
     };
     const Case widen[] = {
-
         {kRzRgb332, {0x96}, 0xFF80A080},       {kRzArgb4444, {0xC4, 0xF8}, 0xF080C040},
         {kRzRgb565, {0xFF, 0xFF}, 0xFFF8FCF8}, {kRzRgb565, {0x10, 0x84}, 0xFF808080},
         {kRzBgr888, {1, 2, 3}, 0xFF030201},

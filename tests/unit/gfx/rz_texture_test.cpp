@@ -1,11 +1,5 @@
 #include "gfx/rz_texture.h"
 
-#include <gtest/gtest.h>
-
-#include <cstring>
-
-#include "base/diagnostics.h"
-#include "bmp_test_file.h"
 #include "gfx/texture.h"
 #include "gfx_test_files.h"
 
@@ -41,12 +35,11 @@ protected:
                   uint32_t key) {
         if (tex) tex->Release();
         tex = nullptr;
-        SetVerbose(true);  // the loader's progress lines on standard error
-        testing::internal::CaptureStderr();
-        uint32_t r =
-            RZ_CreateTextureFromFile(&device, Path(name), 0.6f, &tex, format, levels, mode, key);
-        out = testing::internal::GetCapturedStderr();
-        SetVerbose(false);
+        uint32_t r = 0;
+        out = VerboseLines([&] {
+            r = RZ_CreateTextureFromFile(&device, Path(name), 0.6f, &tex, format, levels, mode,
+                                         key);
+        });
         return r;
     }
     uint32_t Texel(uint32_t level, uint32_t x, uint32_t y) {

@@ -1,14 +1,5 @@
-#include "gfx/texture_slots.h"
-
-#include <gtest/gtest.h>
-
-#include <filesystem>
-
 #include "base/message_box.h"
-#include "bmp_test_file.h"
-#include "dds_test_file.h"
 #include "gfx_test_files.h"
-#include "test_support.h"
 
 namespace fs = std::filesystem;
 
@@ -39,8 +30,7 @@ TEST_F(TextureSlotTest, SizesComeFromTheHeaderChosenByTheLowerCasedExtension) {
         WriteDds(name, 16, 4);
         TextureSlot slot;
         LoadTextureSlot(slot, name);
-        EXPECT_EQ(slot.width, 16u) << name;
-        EXPECT_EQ(slot.height, 4u) << name;
+        EXPECT_EQ(std::tuple(slot.width, slot.height), std::tuple(16u, 4u)) << name;
         ASSERT_NE(slot.texture, nullptr) << name;
         slot.texture->Release();
     }

@@ -1,7 +1,5 @@
 #include "gfx/x_mesh_holder.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 
 #include "base/message_box.h"

@@ -1,19 +1,7 @@
-#include <gtest/gtest.h>
-
-#include <cstring>
-#include <string>
-#include <vector>
-
-#include "gfx/x_mesh.h"
 #include "gfx_test_files.h"
-#include "test_support.h"
 #include "xfile_writer.h"
 
 namespace {
-
-bool Read(const std::vector<uint8_t>& file, XMeshData& mesh, std::string& error) {
-    return ReadXMesh(file.data(), file.size(), mesh, error);
-}
 
 void ExpectSame(const XMeshData& a, const XMeshData& b) {
     ASSERT_EQ(a.vertices.size(), b.vertices.size());
@@ -80,18 +68,13 @@ TEST(XFileBinary, DamagedBinaryIsRefusedWithoutReadingPastTheEnd) {
         {mesh().Ints({1}).Floats({0, 0}).Name("x").File(), "name 'x' where a vertex"},
     };
     for (const auto& c : cases) {
-        XMeshData m;
-        std::string error;
-        EXPECT_FALSE(Read(c.file, m, error));
+        const std::string error = MustRefuse(c.file);
         EXPECT_NE(error.find(c.reason), std::string::npos) << c.reason << " -> " << error;
         EXPECT_EQ(error.rfind("byte ", 0), 0u) << error;
     }
     // 64-bit floats beyond the single-precision range are refused, not converted.
-    XMeshData m;
-    std::string error;
     auto big = XBinaryWriter(true).Name("Mesh").Open().Ints({1}).Floats({0, 0, 1e300}).File();
-    EXPECT_FALSE(Read(big, m, error));
-    EXPECT_NE(error.find("not a finite"), std::string::npos) << error;
+    EXPECT_NE(MustRefuse(big).find("not a finite"), std::string::npos);
 }
 
 TEST(XFileBinary, DamagedCompressionIsRefused) {
@@ -99,9 +82,7 @@ TEST(XFileBinary, DamagedCompressionIsRefused) {
     auto damaged = [&](auto change) {
         std::vector<uint8_t> f = good;
         change(f);
-        XMeshData m;
-        std::string error;
-        EXPECT_FALSE(Read(f, m, error));
+        const std::string error = MustRefuse(f);
         EXPECT_EQ(error.rfind("compressed data: ", 0), 0u) << error;
         return error;
     };

@@ -1,25 +1,20 @@
-#include <gtest/gtest.h>
-
-#include <cstring>
-#include <string>
-#include <vector>
-
-#include "gfx/x_mesh.h"
 #include "gfx_test_files.h"
-#include "test_support.h"
 
 namespace {
 
-XMeshData CorpusMesh(const std::string& dir, const std::string& name) {
-    SCOPED_TRACE(name);
-    return MustRead(ReadAll(dir + "/" + name));
-}
+class XFileCorpus : public ::testing::Test {
+protected:
+    void SetUp() override { SKIP_WITHOUT_CORPUS(dir); }
+    XMeshData Mesh(const std::string& name) {
+        SCOPED_TRACE(name);
+        return MustRead(ReadAll(dir + "/" + name));
+    }
+    const std::string dir = CorpusDir("x");
+};
 
 }  // namespace
 
-TEST(XFileCorpus, WellFormedFilesGiveTheirCountsAndTheirExportersNormals) {
-    std::string dir = CorpusDir("x");
-    SKIP_WITHOUT_CORPUS(dir);
+TEST_F(XFileCorpus, WellFormedFilesGiveTheirCountsAndTheirExportersNormals) {
     const struct {
         const char* name;
         size_t vertices, triangles;
@@ -38,7 +33,7 @@ TEST(XFileCorpus, WellFormedFilesGiveTheirCountsAndTheirExportersNormals) {
     // winding against the normals, as it would in any loader that applies frames.)
     for (const auto& f : files) {
         SCOPED_TRACE(f.name);
-        XMeshData m = CorpusMesh(dir, f.name);
+        XMeshData m = Mesh(f.name);
         EXPECT_EQ(m.vertices.size(), f.vertices);
         EXPECT_EQ(m.TriangleCount(), f.triangles);
         ASSERT_EQ(m.subsets.size(), f.subsetTriangles.size());
@@ -58,10 +53,8 @@ TEST(XFileCorpus, WellFormedFilesGiveTheirCountsAndTheirExportersNormals) {
     }
 }
 
-TEST(XFileCorpus, MaterialsAndTextureNamesAsWritten) {
-    std::string dir = CorpusDir("x");
-    SKIP_WITHOUT_CORPUS(dir);
-    XMeshData kw = CorpusMesh(dir, "kwxport_test_cubewithvcolors.x");
+TEST_F(XFileCorpus, MaterialsAndTextureNamesAsWritten) {
+    XMeshData kw = Mesh("kwxport_test_cubewithvcolors.x");
     ASSERT_EQ(kw.materials.size(), 3u);
     const char* textures[] = {"\\\\bottom.tga", "\\\\top.tga", "\\\\updown.tga"};
     const float powers[] = {31, 53, 57};
@@ -71,16 +64,14 @@ TEST(XFileCorpus, MaterialsAndTextureNamesAsWritten) {
         EXPECT_NEAR(kw.materials[i].material.power, powers[i], 1e-4);
     }
     // No material lists: one white material per mesh.
-    for (const XMeshMaterial& w : CorpusMesh(dir, "BCN_Epileptic.X").materials)
+    for (const XMeshMaterial& w : Mesh("BCN_Epileptic.X").materials)
         EXPECT_EQ(w.material.diffuse.r + w.material.diffuse.a, 2.0f);
 }
 
-TEST(XFileCorpus, TextBinaryAndCompressedCubesAreTheSameMesh) {
-    std::string dir = CorpusDir("x");
-    SKIP_WITHOUT_CORPUS(dir);
-    XMeshData text = CorpusMesh(dir, "test_cube_text.x");
-    XMeshData binary = CorpusMesh(dir, "test_cube_binary.x");
-    XMeshData zipped = CorpusMesh(dir, "test_cube_compressed.x");
+TEST_F(XFileCorpus, TextBinaryAndCompressedCubesAreTheSameMesh) {
+    XMeshData text = Mesh("test_cube_text.x");
+    XMeshData binary = Mesh("test_cube_binary.x");
+    XMeshData zipped = Mesh("test_cube_compressed.x");
     ASSERT_EQ(text.vertices.size(), binary.vertices.size());
     ASSERT_EQ(zipped.vertices.size(), binary.vertices.size());
     EXPECT_EQ(0, std::memcmp(zipped.vertices.data(), binary.vertices.data(),
@@ -94,9 +85,7 @@ TEST(XFileCorpus, TextBinaryAndCompressedCubesAreTheSameMesh) {
     EXPECT_EQ(zipped.indices, binary.indices);
 }
 
-TEST(XFileCorpus, MalformedFilesAreRefused) {
-    std::string dir = CorpusDir("x");
-    SKIP_WITHOUT_CORPUS(dir);
+TEST_F(XFileCorpus, MalformedFilesAreRefused) {
     const struct {
         const char* name;
         const char* reason;
@@ -104,13 +93,11 @@ TEST(XFileCorpus, MalformedFilesAreRefused) {
         {"malformed_skinweights_oob.x", "skin weight for vertex 1000000 of 24"},
         {"OV_GetNextToken", "compressed data: "},
     };
-    for (const auto& f : files) {
-        XMeshData m;
-        std::string error;
-        const std::vector<uint8_t> bytes = ReadAll(dir + "/" + f.name);
-        ASSERT_FALSE(bytes.empty()) << f.name;
-        EXPECT_FALSE(ReadXMesh(bytes.data(), bytes.size(), m, error)) << f.name;
-        EXPECT_NE(error.find(f.reason), std::string::npos) << f.name << ": " << error;
-        EXPECT_TRUE(m.vertices.empty());
+    for (auto [name, reason] : files) {
+        SCOPED_TRACE(name);
+        const std::vector<uint8_t> bytes = ReadAll(dir + "/" + name);
+        ASSERT_FALSE(bytes.empty());
+        const std::string error = MustRefuse(bytes);
+        EXPECT_NE(error.find(reason), std::string::npos) << error;
     }
 }

@@ -1,12 +1,6 @@
-#include <gtest/gtest.h>
-
 #include <cmath>
-#include <string>
-#include <vector>
 
-#include "gfx/x_mesh.h"
 #include "gfx_test_files.h"
-#include "test_support.h"
 
 namespace {
 
@@ -15,12 +9,8 @@ std::vector<uint8_t> Bytes(const std::string& s) {
 }
 
 std::string ReadError(const std::string& text) {
-    XMeshData mesh;
-    std::string error;
-    auto file = Bytes(text);
-    EXPECT_FALSE(ReadXMesh(file.data(), file.size(), mesh, error)) << text;
-    EXPECT_TRUE(mesh.vertices.empty() && mesh.materials.empty());
-    return error;
+    SCOPED_TRACE(text);
+    return MustRefuse(Bytes(text));
 }
 
 // Position (p) or normal (n) of a vertex against three values.

@@ -2,7 +2,6 @@
 // game runs, its buttons are pressed from the test, and the events reach the pads through the
 // offscreen window's pump. The demo adventure is played with it alone: South chooses New game
 // and confirms the opening's line, the d-pad walks Harlo up. Pulling it out lets go of it.
-#include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
 

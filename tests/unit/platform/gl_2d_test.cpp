@@ -1,6 +1,5 @@
 // Styled text through the real OpenGL backend. (Sprites land texel for pixel in every picture of
 // the play-through and in the texture tests.)
-#include <gtest/gtest.h>
 
 #include <algorithm>
 

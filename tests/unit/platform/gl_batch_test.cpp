@@ -2,7 +2,6 @@
 // on its own: state changes between them, texture changes, reads and presents in the middle.
 #include <algorithm>
 #include <utility>
-#include <vector>
 
 #include "gl_test_support.h"
 
@@ -153,10 +152,7 @@ TEST_F(GlBatchTest, StaticBuffersDrawInTheirPlaceAsFromMemory) {
                                            sizeof v[0]);
         DrawRect(25, 25, 10, 10, kRed);
         Read();
-        std::vector<uint32_t> pixels;
-        for (int y = 0; y < 48; ++y)
-            for (int x = 0; x < 48; ++x) pixels.push_back(Pixel(x, y));
-        return pixels;
+        return Region(0, 0, 48, 48);
     };
     const auto fromBuffer = frame(true);
     EXPECT_EQ(Pixel(2, 2), kBlue);
@@ -209,10 +205,7 @@ TEST_F(GlBatchTest, JoinedStripsAndFansDrawAsGlDrawsThem) {
             }
         }
         Read();
-        std::vector<uint32_t> pixels;
-        for (int y = 0; y < 110; ++y)
-            for (int x = 0; x < 240; ++x) pixels.push_back(Pixel(x, y));
-        return pixels;
+        return Region(0, 0, 240, 110);
     };
     const auto joined = picture(true);
     EXPECT_EQ(joined, picture(false));

@@ -28,11 +28,16 @@ protected:
     // corners on a circle of radius 0.8 around the centre of the screen, at z = 50.
     uint32_t DrawFacingTriangle(float normalScale = 1.0f) {
         const float z = 50, n = -normalScale;
-        TestLitVertex v[3] = {{0.0f, 0.8f, z, 0, 0, n, 0, 0},
-                              {0.6928f, -0.4f, z, 0, 0, n, 0, 0},
-                              {-0.6928f, -0.4f, z, 0, 0, n, 0, 0}};
+        const TestLitVertex v[3] = {{0.0f, 0.8f, z, 0, 0, n, 0, 0},
+                                    {0.6928f, -0.4f, z, 0, 0, n, 0, 0},
+                                    {-0.6928f, -0.4f, z, 0, 0, n, 0, 0}};
+        return DrawAndRead(kFvfLitVertex, v);
+    }
+    // One triangle on a cleared target; the colour at the centre of the screen.
+    template <class Vertex>
+    uint32_t DrawAndRead(uint32_t fvf, const Vertex (&v)[3]) {
         device->Clear(kClearTarget, kClearColour, 1.0f, 0);
-        device->SetVertexShader(kFvfLitVertex);
+        device->SetVertexShader(fvf);
         EXPECT_EQ(device->DrawPrimitiveUP(PrimitiveType::TriangleList, 1, v, sizeof v[0]), kOk);
         Read();
         return Pixel(320, 240);
@@ -123,13 +128,10 @@ TEST_F(GlLightingTest, LightsAndNormalsFollowTheView) {
     device->SetTransform(TransformType::View, view);
     // World triangle in the plane x = -50 (view z = 50) with normal +x.
     const float x = -50;
-    TestLitVertex v[3] = {{x, 0.8f, 0.0f, 1, 0, 0, 0, 0},
-                          {x, -0.4f, 0.6928f, 1, 0, 0, 0, 0},
-                          {x, -0.4f, -0.6928f, 1, 0, 0, 0, 0}};
-    device->SetVertexShader(kFvfLitVertex);
-    device->DrawPrimitiveUP(PrimitiveType::TriangleList, 1, v, sizeof v[0]);
-    Read();
-    EXPECT_TRUE(ColourNear(Pixel(320, 240), ToArgb(1.0, 0.5, 0.25), 2));
+    const TestLitVertex v[3] = {{x, 0.8f, 0.0f, 1, 0, 0, 0, 0},
+                                {x, -0.4f, 0.6928f, 1, 0, 0, 0, 0},
+                                {x, -0.4f, -0.6928f, 1, 0, 0, 0, 0}};
+    EXPECT_TRUE(ColourNear(DrawAndRead(kFvfLitVertex, v), ToArgb(1.0, 0.5, 0.25), 2));
 }
 
 TEST_F(GlLightingTest, SpecularNeedsItsRenderState) {
@@ -154,14 +156,10 @@ TEST_F(GlLightingTest, MaterialSourcesPickVertexColours) {
     device->SetMaterial(material);
     Use(0, LightType::Directional, {0, 0, 1});
     auto draw = [this] {
-        TestWorldVertex v[3] = {{0.0f, 0.8f, 50, 0xFF40C080, 0, 0, 0},
-                                {0.6928f, -0.4f, 50, 0xFF40C080, 0, 0, 0},
-                                {-0.6928f, -0.4f, 50, 0xFF40C080, 0, 0, 0}};
-        device->Clear(kClearTarget, kClearColour, 1.0f, 0);
-        device->SetVertexShader(kFvfWorldVertex);
-        device->DrawPrimitiveUP(PrimitiveType::TriangleList, 1, v, sizeof v[0]);
-        Read();
-        return Pixel(320, 240);
+        const TestWorldVertex v[3] = {{0.0f, 0.8f, 50, 0xFF40C080, 0, 0, 0},
+                                      {0.6928f, -0.4f, 50, 0xFF40C080, 0, 0, 0},
+                                      {-0.6928f, -0.4f, 50, 0xFF40C080, 0, 0, 0}};
+        return DrawAndRead(kFvfWorldVertex, v);
     };
     const double half = 128.0 / 255.0;
     // Ambient from the material.

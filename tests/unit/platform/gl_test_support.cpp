@@ -72,6 +72,13 @@ int GlPixelTest::CountPixels(uint32_t argb) const {
     return n;
 }
 
+std::vector<uint32_t> GlPixelTest::Region(int x, int y, int w, int h) const {
+    std::vector<uint32_t> out;
+    for (int row = y; row < y + h; ++row)
+        for (int col = x; col < x + w; ++col) out.push_back(Pixel(col, row));
+    return out;
+}
+
 TestScreenVertex GlPixelTest::Sv(float x, float y, uint32_t colour, float z, float u, float v) {
     return TestScreenVertex{x, y, z, 1.0f, colour, 0, u, v};
 }

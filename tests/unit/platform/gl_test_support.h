@@ -44,6 +44,8 @@ protected:
     void Read();
     uint32_t Pixel(int x, int y) const { return pixels_[size_t(y) * kTargetWidth + x]; }
     int CountPixels(uint32_t argb) const;
+    // The pixels of a w x h region of the copy, row by row.
+    std::vector<uint32_t> Region(int x, int y, int w, int h) const;
 
     // A screen-space rectangle as two triangles of one colour, textured from (u0,v0) to (u1,v1).
     void DrawRect(float x, float y, float w, float h, uint32_t colour, float u0 = 0, float v0 = 0,
