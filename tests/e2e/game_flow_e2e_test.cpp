@@ -132,8 +132,7 @@ void CheckMenuScreenOpensAndCloses(const GameRun& run) {
 }  // namespace
 
 TEST(GameFlowE2e, OneRunThroughTheFieldTheScriptsAndTheMenuScreen) {
-    if (!GameFlowDataBuilt())
-        GTEST_SKIP() << "the game-flow data was not built at " << kGameFlowData;
+    SKIP_WITHOUT_GAMEFLOW_DATA();
     GameRun run("e2e_flow", kKeys, kLastFrame + 1, 3);
     run.DumpAt({kOpeningShown, kOpeningDone, kListOpen, kCursorMoved, kAnswered, kPlaceFired,
                 kPathDone, kFading, kNewScript, kMenuScreen, kBackOnField});

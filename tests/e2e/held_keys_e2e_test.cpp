@@ -66,8 +66,7 @@ const HeldKeyRun kRuns[] = {
 }  // namespace
 
 TEST(HeldKeysE2e, AKeyHeldFromBeforeWaitsForItsRelease) {
-    if (!GameFlowDataBuilt())
-        GTEST_SKIP() << "the game-flow data was not built at " << kGameFlowData;
+    SKIP_WITHOUT_GAMEFLOW_DATA();
     for (const HeldKeyRun& r : kRuns) {
         SCOPED_TRACE(r.what);
         GameRun run("e2e_held_keys", r.keys, r.frames, 3);

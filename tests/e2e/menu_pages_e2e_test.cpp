@@ -138,8 +138,7 @@ void CheckScriptLabel(const GameRun& run) {
 }  // namespace
 
 TEST(MenuPagesE2e, EachPageDoesItsPartAndASavedGameKeepsIt) {
-    if (!GameFlowDataBuilt())
-        GTEST_SKIP() << "the game-flow data was not built at " << kGameFlowData;
+    SKIP_WITHOUT_GAMEFLOW_DATA();
     GameRun run("e2e_menu", Presses(kPresses), kMenusDone, 3);
     run.DumpAt({kPoisonChosen, kPoisoned, kSmokeRefused, kHerbHealed, kTechniques, kTechniquesRight,
                 kSwordPreview, kSwordOn, kStrength, kStrengthRight, kOrderMarked, kOrderSwapped,
@@ -172,8 +171,7 @@ TEST(MenuPagesE2e, EachPageDoesItsPartAndASavedGameKeepsIt) {
 }
 
 TEST(MenuPagesE2e, WithoutTheActionsFileShiftOnAnEntryDoesNothing) {
-    if (!GameFlowDataBuilt())
-        GTEST_SKIP() << "the game-flow data was not built at " << kGameFlowData;
+    SKIP_WITHOUT_GAMEFLOW_DATA();
     const Press presses[] = {{30, "shift"}, {50, "return", 3}, {80, "shift", 6}};
     GameRun run("e2e_menu_plain", Presses(presses), 111, 3);
     run.WithoutFiles({"Datas/MnuActions.qd"});
