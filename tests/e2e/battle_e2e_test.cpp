@@ -6,6 +6,7 @@
 // it never gets one in the first battle, and the ogre so fast that it always acts first.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <nlohmann/json.hpp>
@@ -24,30 +25,29 @@ struct ScreenXY {
     bool visible = false;
 };
 
+using Vec3 = std::array<double, 3>;
+double Dot(const Vec3& a, const Vec3& b) {
+    return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+}
+Vec3 Unit(Vec3 v) {
+    const double n = std::sqrt(Dot(v, v));
+    return {v[0] / n, v[1] / n, v[2] / n};
+}
+
 // A world point through the dumped camera, the battle's projection (45 degrees, 4:3, near 128)
 // and the 640 x 480 viewport, left-handed as the engine draws.
 ScreenXY Project(const json& camera, double x, double y, double z) {
-    const double ex = camera["eye"][0], ey = camera["eye"][1], ez = camera["eye"][2];
-    const double tx = camera["target"][0], ty = camera["target"][1], tz = camera["target"][2];
-    double fz[3] = {tx - ex, ty - ey, tz - ez};
-    double n = std::sqrt(fz[0] * fz[0] + fz[1] * fz[1] + fz[2] * fz[2]);
-    for (double& v : fz) v /= n;
-    double fx[3] = {fz[2], 0.0, -fz[0]};  // up x forward, up = (0, 1, 0)
-    n = std::sqrt(fx[0] * fx[0] + fx[2] * fx[2]);
-    for (double& v : fx) v /= n;
-    const double fy[3] = {fz[1] * fx[2] - fz[2] * fx[1], fz[2] * fx[0] - fz[0] * fx[2],
-                          fz[0] * fx[1] - fz[1] * fx[0]};
-    const double d[3] = {x - ex, y - ey, z - ez};
-    const double vx = d[0] * fx[0] + d[1] * fx[1] + d[2] * fx[2];
-    const double vy = d[0] * fy[0] + d[1] * fy[1] + d[2] * fy[2];
-    const double vz = d[0] * fz[0] + d[1] * fz[1] + d[2] * fz[2];
+    const Vec3 eye = camera["eye"], target = camera["target"];
+    const Vec3 fz = Unit({target[0] - eye[0], target[1] - eye[1], target[2] - eye[2]});
+    const Vec3 fx = Unit({fz[2], 0.0, -fz[0]});  // up x forward, up = (0, 1, 0)
+    const Vec3 fy = {fz[1] * fx[2] - fz[2] * fx[1], fz[2] * fx[0] - fz[0] * fx[2],
+                     fz[0] * fx[1] - fz[1] * fx[0]};
+    const Vec3 d = {x - eye[0], y - eye[1], z - eye[2]};
+    const double vz = Dot(d, fz);
     const double yScale = 1.0 / std::tan(3.14159265 / 8.0), xScale = yScale / (4.0 / 3.0);
-    ScreenXY s;
-    s.visible = vz > 128.0;
-    if (!s.visible) return s;
-    s.x = (vx * xScale / vz + 1.0) * 320.0;
-    s.y = (1.0 - vy * yScale / vz) * 240.0;
-    return s;
+    if (vz <= 128.0) return {};
+    return {(Dot(d, fx) * xScale / vz + 1.0) * 320.0, (1.0 - Dot(d, fy) * yScale / vz) * 240.0,
+            true};
 }
 
 ScreenXY ProjectFighter(const json& state, int fighter, double raise) {
@@ -356,8 +356,7 @@ void CheckDefeat(const GameRun& run) {
 }  // namespace
 
 TEST(BattleE2e, WonBattleThenARandomEncounter) {
-    if (!GameFlowDataBuilt())
-        GTEST_SKIP() << "the game-flow data was not built at " << kGameFlowData;
+    SKIP_WITHOUT_GAMEFLOW_DATA();
     GameRun run("e2e_battle_won", kWonKeys, kWonRunFrames, 3);
     run.WithoutFiles({"sChr/e1.qf"});
     run.DumpAt({kEncounterBegins, kIntro, kStartEvent, kCommandMenu, kTechniqueMenu, kTargetCursor,
@@ -380,8 +379,7 @@ TEST(BattleE2e, WonBattleThenARandomEncounter) {
 }
 
 TEST(BattleE2e, LostBattleReturnsToTheField) {
-    if (!GameFlowDataBuilt())
-        GTEST_SKIP() << "the game-flow data was not built at " << kGameFlowData;
+    SKIP_WITHOUT_GAMEFLOW_DATA();
     GameRun run("e2e_battle_lost", kLostKeys, kLostRunFrames, 3);
     run.DumpAt({kOgreMet, kSwept, kLostEvent, kDefeatPose, kFieldAgain, kWokenUp});
     ASSERT_EQ(run.Run(), 0);
