@@ -209,12 +209,13 @@ void CheckTheGoblinFalls(const GameRun& run) {
 }
 
 void CheckBattlePictures(const GameRun& run) {
-    const Picture gauges = LoadPicture(run.Shot(kGauges));
-    const Picture target = LoadPicture(run.Shot(kTargetCursor));
-    const Picture technique = LoadPicture(run.Shot(kTechniqueMenu));
-    ASSERT_EQ(gauges.w, 640);
-    ASSERT_EQ(target.w, 640);
-    ASSERT_EQ(technique.w, 640);
+    const Picture gauges = LoadPicture(run.Shot(kGauges)),
+                  target = LoadPicture(run.Shot(kTargetCursor)),
+                  technique = LoadPicture(run.Shot(kTechniqueMenu)),
+                  struck = LoadPicture(run.Shot(kStruck)),
+                  pose = LoadPicture(run.Shot(kVictoryPose));
+    for (const Picture* shot : {&gauges, &target, &technique, &struck, &pose})
+        ASSERT_EQ(shot->w, 640);
 
     // The target cursor: the yellow arrow over fighter 0's head, absent from the technique
     // menu's frame (the same view, the cursor not drawn yet).
@@ -225,17 +226,14 @@ void CheckBattlePictures(const GameRun& run) {
     EXPECT_LT(CountAround(technique, head, 40, 40, Yellow), 5);
 
     // "CRITICAL!" in cyan at the goblin's head; the first frame of the end shows no such colour.
-    const Picture struck = LoadPicture(run.Shot(kStruck));
     const json struckState = run.State(kStruck);
     const json& crit = struckState["battle"]["labels"][1]["position"];
     const ScreenXY critAt = Project(struckState["camera"], crit[0], crit[1], crit[2]);
     EXPECT_GT(CountAround(struck, ScreenXY{critAt.x, critAt.y - 22, true}, 45, 14, Cyan), 15);
     EXPECT_LT(CountAround(gauges, ScreenXY{critAt.x, critAt.y - 22, true}, 45, 14, Cyan), 5);
 
-    // The victory pose (its motions are in the dump) shows no status panel any more.
-    const Picture pose = LoadPicture(run.Shot(kVictoryPose));
-    ASSERT_EQ(pose.w, 640);
-    // The status panel's underline under the hit points, there while the fight goes on.
+    // The status panel's underline under the hit points, there while the fight goes on and gone
+    // from the victory pose (its motions are in the dump).
     const auto underline = [](const uint8_t* px) { return Near(px, 0, 0, 160); };
     EXPECT_GT(CountPixels(gauges, 480, 422, 600, 424, underline), 100);
     EXPECT_EQ(CountPixels(pose, 480, 422, 600, 424, underline), 0);
@@ -364,18 +362,12 @@ TEST(BattleE2e, WonBattleThenARandomEncounter) {
                 kWalking, kSecondBattle});
     run.ShotAt({kGauges, kTechniqueMenu, kTargetCursor, kStruck, kVictoryPose});
     ASSERT_EQ(run.Run(), 0);
-    const std::pair<const char*, void (*)(const GameRun&)> parts[] = {
-        {"the encounter and the battle's start", CheckEncounterAndStart},
-        {"the menus and the heal", CheckMenusAndTheHeal},
-        {"the attack, the strike and the victory", CheckTheGoblinFalls},
-        {"the pictures", CheckBattlePictures},
-        {"back on the field", CheckBackOnTheField},
-        {"the random encounter", CheckRandomEncounter},
-    };
-    for (auto [what, check] : parts) {
-        SCOPED_TRACE(what);
-        check(run);
-    }
+    CheckParts(run, {{"the encounter and the battle's start", CheckEncounterAndStart},
+                     {"the menus and the heal", CheckMenusAndTheHeal},
+                     {"the attack, the strike and the victory", CheckTheGoblinFalls},
+                     {"the pictures", CheckBattlePictures},
+                     {"back on the field", CheckBackOnTheField},
+                     {"the random encounter", CheckRandomEncounter}});
 }
 
 TEST(BattleE2e, LostBattleReturnsToTheField) {

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "e2e_support.h"
@@ -115,6 +116,15 @@ private:
     int frames_, seed_;
     std::vector<int> dumps_, shots_;
 };
+
+// Checks a run part by part, a failure naming its part.
+using RunPart = std::pair<const char*, void (*)(const GameRun&)>;
+inline void CheckParts(const GameRun& run, std::initializer_list<RunPart> parts) {
+    for (const auto& [what, check] : parts) {
+        SCOPED_TRACE(what);
+        check(run);
+    }
+}
 
 // A run of the demo adventure with seed 7 and its saves in `saves` (by default a folder of the
 // run's own, empty: the title's cursor starts on New game).

@@ -138,14 +138,9 @@ TEST(GameFlowE2e, OneRunThroughTheFieldTheScriptsAndTheMenuScreen) {
                 kPathDone, kFading, kNewScript, kMenuScreen, kBackOnField});
     run.ShotAt({kMenuScreen});
     ASSERT_EQ(run.Run(), 0);
-    const std::pair<const char*, void (*)(const GameRun&)> parts[] = {
-        {"the opening line", CheckOpeningLineWaitsForTheConfirmKey},
-        {"the choice list", CheckConversationWithAChoiceList},
-        {"the place trigger", CheckPlaceTriggerMovesTheCameraAndChangesTheScript},
-        {"the new script", CheckNewScriptLoadsAnotherField},
-        {"the menu screen", CheckMenuScreenOpensAndCloses}};
-    for (auto [what, check] : parts) {
-        SCOPED_TRACE(what);
-        check(run);
-    }
+    CheckParts(run, {{"the opening line", CheckOpeningLineWaitsForTheConfirmKey},
+                     {"the choice list", CheckConversationWithAChoiceList},
+                     {"the place trigger", CheckPlaceTriggerMovesTheCameraAndChangesTheScript},
+                     {"the new script", CheckNewScriptLoadsAnotherField},
+                     {"the menu screen", CheckMenuScreenOpensAndCloses}});
 }
