@@ -6,6 +6,7 @@
 // it never gets one in the first battle, and the ogre so fast that it always acts first.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <nlohmann/json.hpp>
@@ -24,30 +25,29 @@ struct ScreenXY {
     bool visible = false;
 };
 
+using Vec3 = std::array<double, 3>;
+double Dot(const Vec3& a, const Vec3& b) {
+    return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+}
+Vec3 Unit(Vec3 v) {
+    const double n = std::sqrt(Dot(v, v));
+    return {v[0] / n, v[1] / n, v[2] / n};
+}
+
 // A world point through the dumped camera, the battle's projection (45 degrees, 4:3, near 128)
 // and the 640 x 480 viewport, left-handed as the engine draws.
 ScreenXY Project(const json& camera, double x, double y, double z) {
-    const double ex = camera["eye"][0], ey = camera["eye"][1], ez = camera["eye"][2];
-    const double tx = camera["target"][0], ty = camera["target"][1], tz = camera["target"][2];
-    double fz[3] = {tx - ex, ty - ey, tz - ez};
-    double n = std::sqrt(fz[0] * fz[0] + fz[1] * fz[1] + fz[2] * fz[2]);
-    for (double& v : fz) v /= n;
-    double fx[3] = {fz[2], 0.0, -fz[0]};  // up x forward, up = (0, 1, 0)
-    n = std::sqrt(fx[0] * fx[0] + fx[2] * fx[2]);
-    for (double& v : fx) v /= n;
-    const double fy[3] = {fz[1] * fx[2] - fz[2] * fx[1], fz[2] * fx[0] - fz[0] * fx[2],
-                          fz[0] * fx[1] - fz[1] * fx[0]};
-    const double d[3] = {x - ex, y - ey, z - ez};
-    const double vx = d[0] * fx[0] + d[1] * fx[1] + d[2] * fx[2];
-    const double vy = d[0] * fy[0] + d[1] * fy[1] + d[2] * fy[2];
-    const double vz = d[0] * fz[0] + d[1] * fz[1] + d[2] * fz[2];
+    const Vec3 eye = camera["eye"], target = camera["target"];
+    const Vec3 fz = Unit({target[0] - eye[0], target[1] - eye[1], target[2] - eye[2]});
+    const Vec3 fx = Unit({fz[2], 0.0, -fz[0]});  // up x forward, up = (0, 1, 0)
+    const Vec3 fy = {fz[1] * fx[2] - fz[2] * fx[1], fz[2] * fx[0] - fz[0] * fx[2],
+                     fz[0] * fx[1] - fz[1] * fx[0]};
+    const Vec3 d = {x - eye[0], y - eye[1], z - eye[2]};
+    const double vz = Dot(d, fz);
     const double yScale = 1.0 / std::tan(3.14159265 / 8.0), xScale = yScale / (4.0 / 3.0);
-    ScreenXY s;
-    s.visible = vz > 128.0;
-    if (!s.visible) return s;
-    s.x = (vx * xScale / vz + 1.0) * 320.0;
-    s.y = (1.0 - vy * yScale / vz) * 240.0;
-    return s;
+    if (vz <= 128.0) return {};
+    return {(Dot(d, fx) * xScale / vz + 1.0) * 320.0, (1.0 - Dot(d, fy) * yScale / vz) * 240.0,
+            true};
 }
 
 ScreenXY ProjectFighter(const json& state, int fighter, double raise) {
@@ -209,12 +209,13 @@ void CheckTheGoblinFalls(const GameRun& run) {
 }
 
 void CheckBattlePictures(const GameRun& run) {
-    const Picture gauges = LoadPicture(run.Shot(kGauges));
-    const Picture target = LoadPicture(run.Shot(kTargetCursor));
-    const Picture technique = LoadPicture(run.Shot(kTechniqueMenu));
-    ASSERT_EQ(gauges.w, 640);
-    ASSERT_EQ(target.w, 640);
-    ASSERT_EQ(technique.w, 640);
+    const Picture gauges = LoadPicture(run.Shot(kGauges)),
+                  target = LoadPicture(run.Shot(kTargetCursor)),
+                  technique = LoadPicture(run.Shot(kTechniqueMenu)),
+                  struck = LoadPicture(run.Shot(kStruck)),
+                  pose = LoadPicture(run.Shot(kVictoryPose));
+    for (const Picture* shot : {&gauges, &target, &technique, &struck, &pose})
+        ASSERT_EQ(shot->w, 640);
 
     // The target cursor: the yellow arrow over fighter 0's head, absent from the technique
     // menu's frame (the same view, the cursor not drawn yet).
@@ -225,17 +226,14 @@ void CheckBattlePictures(const GameRun& run) {
     EXPECT_LT(CountAround(technique, head, 40, 40, Yellow), 5);
 
     // "CRITICAL!" in cyan at the goblin's head; the first frame of the end shows no such colour.
-    const Picture struck = LoadPicture(run.Shot(kStruck));
     const json struckState = run.State(kStruck);
     const json& crit = struckState["battle"]["labels"][1]["position"];
     const ScreenXY critAt = Project(struckState["camera"], crit[0], crit[1], crit[2]);
     EXPECT_GT(CountAround(struck, ScreenXY{critAt.x, critAt.y - 22, true}, 45, 14, Cyan), 15);
     EXPECT_LT(CountAround(gauges, ScreenXY{critAt.x, critAt.y - 22, true}, 45, 14, Cyan), 5);
 
-    // The victory pose (its motions are in the dump) shows no status panel any more.
-    const Picture pose = LoadPicture(run.Shot(kVictoryPose));
-    ASSERT_EQ(pose.w, 640);
-    // The status panel's underline under the hit points, there while the fight goes on.
+    // The status panel's underline under the hit points, there while the fight goes on and gone
+    // from the victory pose (its motions are in the dump).
     const auto underline = [](const uint8_t* px) { return Near(px, 0, 0, 160); };
     EXPECT_GT(CountPixels(gauges, 480, 422, 600, 424, underline), 100);
     EXPECT_EQ(CountPixels(pose, 480, 422, 600, 424, underline), 0);
@@ -356,8 +354,7 @@ void CheckDefeat(const GameRun& run) {
 }  // namespace
 
 TEST(BattleE2e, WonBattleThenARandomEncounter) {
-    if (!GameFlowDataBuilt())
-        GTEST_SKIP() << "the game-flow data was not built at " << kGameFlowData;
+    SKIP_WITHOUT_GAMEFLOW_DATA();
     GameRun run("e2e_battle_won", kWonKeys, kWonRunFrames, 3);
     run.WithoutFiles({"sChr/e1.qf"});
     run.DumpAt({kEncounterBegins, kIntro, kStartEvent, kCommandMenu, kTechniqueMenu, kTargetCursor,
@@ -365,23 +362,16 @@ TEST(BattleE2e, WonBattleThenARandomEncounter) {
                 kWalking, kSecondBattle});
     run.ShotAt({kGauges, kTechniqueMenu, kTargetCursor, kStruck, kVictoryPose});
     ASSERT_EQ(run.Run(), 0);
-    const std::pair<const char*, void (*)(const GameRun&)> parts[] = {
-        {"the encounter and the battle's start", CheckEncounterAndStart},
-        {"the menus and the heal", CheckMenusAndTheHeal},
-        {"the attack, the strike and the victory", CheckTheGoblinFalls},
-        {"the pictures", CheckBattlePictures},
-        {"back on the field", CheckBackOnTheField},
-        {"the random encounter", CheckRandomEncounter},
-    };
-    for (auto [what, check] : parts) {
-        SCOPED_TRACE(what);
-        check(run);
-    }
+    CheckParts(run, {{"the encounter and the battle's start", CheckEncounterAndStart},
+                     {"the menus and the heal", CheckMenusAndTheHeal},
+                     {"the attack, the strike and the victory", CheckTheGoblinFalls},
+                     {"the pictures", CheckBattlePictures},
+                     {"back on the field", CheckBackOnTheField},
+                     {"the random encounter", CheckRandomEncounter}});
 }
 
 TEST(BattleE2e, LostBattleReturnsToTheField) {
-    if (!GameFlowDataBuilt())
-        GTEST_SKIP() << "the game-flow data was not built at " << kGameFlowData;
+    SKIP_WITHOUT_GAMEFLOW_DATA();
     GameRun run("e2e_battle_lost", kLostKeys, kLostRunFrames, 3);
     run.DumpAt({kOgreMet, kSwept, kLostEvent, kDefeatPose, kFieldAgain, kWokenUp});
     ASSERT_EQ(run.Run(), 0);

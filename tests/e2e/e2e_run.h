@@ -10,6 +10,7 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "e2e_support.h"
@@ -37,9 +38,22 @@ std::string Presses(const Press (&presses)[N]) {
     return keys;
 }
 
+// The demo adventure, built beside the game.
+inline const std::filesystem::path kDemoData = std::filesystem::path(GH02_BINARY).parent_path();
+
 inline bool GameFlowDataBuilt() {
     return std::filesystem::exists(std::filesystem::path(kGameFlowData) / "SCR" / "test.qd");
 }
+#define SKIP_WITHOUT_GAMEFLOW_DATA()                                                 \
+    do {                                                                             \
+        if (!GameFlowDataBuilt())                                                    \
+            GTEST_SKIP() << "the game-flow data was not built at " << kGameFlowData; \
+    } while (0)
+#define SKIP_WITHOUT_DEMO_DATA()                                           \
+    do {                                                                   \
+        if (!std::filesystem::exists(kDemoData / "SCR" / "test.qd"))       \
+            GTEST_SKIP() << "the demo data was not built beside the game"; \
+    } while (0)
 
 // Runs gh02 once with a key timeline (on the game-flow data set unless told another), dumping
 // the state and taking pictures at chosen frames; the files live in a temporary directory that
@@ -80,9 +94,10 @@ public:
                            " --input " + keys.string();
         for (int f : dumps_) args += " --dump-state " + std::to_string(f) + ":" + Dump(f).string();
         for (int f : shots_) args += " --screenshot " + std::to_string(f) + ":" + Shot(f).string();
-        return RunGh02(args + extra_, env, &errors_);
+        return RunGh02(args + extra_, env, &errors_, &output_);
     }
     const std::string& Errors() const { return errors_; }
+    const std::string& Output() const { return output_; }
 
     std::filesystem::path Dump(int frame) const {
         return dir_ / ("f" + std::to_string(frame) + ".json");
@@ -97,9 +112,30 @@ public:
 
 private:
     std::filesystem::path dir_, data_;
-    std::string keys_, extra_, errors_;
+    std::string keys_, extra_, errors_, output_;
     int frames_, seed_;
     std::vector<int> dumps_, shots_;
+};
+
+// Checks a run part by part, a failure naming its part.
+using RunPart = std::pair<const char*, void (*)(const GameRun&)>;
+inline void CheckParts(const GameRun& run, std::initializer_list<RunPart> parts) {
+    for (const auto& [what, check] : parts) {
+        SCOPED_TRACE(what);
+        check(run);
+    }
+}
+
+// A run of the demo adventure with seed 7 and its saves in `saves` (by default a folder of the
+// run's own, empty: the title's cursor starts on New game).
+struct DemoRun : GameRun {
+    DemoRun(const std::string& tag, const std::string& keys, int frames,
+            std::filesystem::path saves = {}, const std::filesystem::path& data = kDemoData)
+        : GameRun(tag, keys, frames, 7, data) {
+        if (saves.empty()) saves = Dir() / "saves";
+        std::filesystem::create_directories(saves);
+        With("--save-dir " + saves.string());
+    }
 };
 
 inline bool Near(const uint8_t* px, int r, int g, int b) {

@@ -51,12 +51,9 @@ inline void ExpectFields(const nlohmann::json& j,
     }
 }
 
-// The state dump's menu screen page (null on the entries) and the text of its line i.
+// The state dump's menu screen page (null on the entries).
 inline const nlohmann::json& Page(const nlohmann::json& j) {
     return j["menuPage"];
-}
-inline std::string Line(const nlohmann::json& j, int i) {
-    return Page(j)["lines"][i]["text"].get<std::string>();
 }
 // What the party carries: the goods' counts by name.
 inline nlohmann::json Goods(const nlohmann::json& j) {

@@ -132,21 +132,15 @@ void CheckMenuScreenOpensAndCloses(const GameRun& run) {
 }  // namespace
 
 TEST(GameFlowE2e, OneRunThroughTheFieldTheScriptsAndTheMenuScreen) {
-    if (!GameFlowDataBuilt())
-        GTEST_SKIP() << "the game-flow data was not built at " << kGameFlowData;
+    SKIP_WITHOUT_GAMEFLOW_DATA();
     GameRun run("e2e_flow", kKeys, kLastFrame + 1, 3);
     run.DumpAt({kOpeningShown, kOpeningDone, kListOpen, kCursorMoved, kAnswered, kPlaceFired,
                 kPathDone, kFading, kNewScript, kMenuScreen, kBackOnField});
     run.ShotAt({kMenuScreen});
     ASSERT_EQ(run.Run(), 0);
-    const std::pair<const char*, void (*)(const GameRun&)> parts[] = {
-        {"the opening line", CheckOpeningLineWaitsForTheConfirmKey},
-        {"the choice list", CheckConversationWithAChoiceList},
-        {"the place trigger", CheckPlaceTriggerMovesTheCameraAndChangesTheScript},
-        {"the new script", CheckNewScriptLoadsAnotherField},
-        {"the menu screen", CheckMenuScreenOpensAndCloses}};
-    for (auto [what, check] : parts) {
-        SCOPED_TRACE(what);
-        check(run);
-    }
+    CheckParts(run, {{"the opening line", CheckOpeningLineWaitsForTheConfirmKey},
+                     {"the choice list", CheckConversationWithAChoiceList},
+                     {"the place trigger", CheckPlaceTriggerMovesTheCameraAndChangesTheScript},
+                     {"the new script", CheckNewScriptLoadsAnotherField},
+                     {"the menu screen", CheckMenuScreenOpensAndCloses}});
 }

@@ -6,34 +6,20 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
-#include "e2e_support.h"
+#include "e2e_run.h"
 #include "platform/instance_lock.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;
 
-namespace {
-
-class HeadlessRun : public ::testing::Test {
-protected:
-    void SetUp() override { dir = MakeTempDir("e2e"); }
-    void TearDown() override { fs::remove_all(dir); }
-    fs::path dir;
-};
-
-}  // namespace
-
-TEST_F(HeadlessRun, EscapeInTheTimelineEndsInOrder) {
-    std::ofstream(dir / "keys.txt")
-        << "# walk a little, then leave\n3 up down\n6 up up\n9 escape down\n";
-    std::string args = "--headless --frames 100 --frame-ms 20 --input " +
-                       (dir / "keys.txt").string() +
-                       " --dump-state 4:" + (dir / "f4.json").string() +
-                       " --dump-state 50:" + (dir / "f50.json").string();
-    EXPECT_EQ(RunGh02(args), 0);
-    ASSERT_TRUE(fs::exists(dir / "f4.json"));
-    EXPECT_FALSE(fs::exists(dir / "f50.json"));  // Escape ended the run at frame 9
-    auto j = ReadJson(dir / "f4.json");
+TEST(HeadlessRun, EscapeInTheTimelineEndsInOrder) {
+    DemoRun run("e2e", "# walk a little, then leave\n3 up down\n6 up up\n9 escape down\n", 100);
+    run.With("--frame-ms 20");
+    run.DumpAt({4, 50});
+    EXPECT_EQ(run.Run(), 0);
+    EXPECT_TRUE(run.State(50).is_null());  // Escape ended the run at frame 9
+    const nlohmann::json j = run.State(4);
+    ASSERT_FALSE(j.is_null());
     ExpectFields(
         j,
         {{"/g_FrameTime", 20}, {"/frame", 5}, {"/g_TextRect", nlohmann::json({0, 0, 640, 480})}});
@@ -44,7 +30,8 @@ TEST_F(HeadlessRun, EscapeInTheTimelineEndsInOrder) {
 // 0 after an orderly end, 1 when the game could not start (said on stderr), 2 for a bad command
 // line: what launchers read. Options that would do nothing are refused or warned about, each
 // with a line on stderr.
-TEST_F(HeadlessRun, ExitCodesTellHowTheRunEnded) {
+TEST(HeadlessRun, ExitCodesTellHowTheRunEnded) {
+    const fs::path dir = MakeTempDir("e2e");
     const std::string lock = (dir / "gh02.lock").string();
     InstanceLock first;
     ASSERT_TRUE(first.Acquire(lock));
@@ -89,4 +76,5 @@ TEST_F(HeadlessRun, ExitCodesTellHowTheRunEnded) {
               "no game data in " + (dir / "empty").string() +
                   ": SCR/test.qd (the script a new game starts from) and Field/baske0.qf (its "
                   "first field) are not there. --data names the data folder.");
+    fs::remove_all(dir);
 }

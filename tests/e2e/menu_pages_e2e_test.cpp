@@ -3,8 +3,8 @@
 // and Harlo's techniques and strength, the steel sword put on Mina, Rikku moved to the front
 // (and so to the field's lead), and the entry that runs the field script's GIFT label. The game
 // saved afterwards comes back with what the party carries, holds and how it stands. Each page is
-// compared with its reference picture (tests/playthrough/ref/menu_<page>.png). Without the file,
-// Shift on an entry does nothing, as it always did.
+// compared with its reference picture (tests/playthrough/ref/menu_<page>.png). (Without the file,
+// Shift on an entry does nothing: the held-keys test plays that.)
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
@@ -138,8 +138,7 @@ void CheckScriptLabel(const GameRun& run) {
 }  // namespace
 
 TEST(MenuPagesE2e, EachPageDoesItsPartAndASavedGameKeepsIt) {
-    if (!GameFlowDataBuilt())
-        GTEST_SKIP() << "the game-flow data was not built at " << kGameFlowData;
+    SKIP_WITHOUT_GAMEFLOW_DATA();
     GameRun run("e2e_menu", Presses(kPresses), kMenusDone, 3);
     run.DumpAt({kPoisonChosen, kPoisoned, kSmokeRefused, kHerbHealed, kTechniques, kTechniquesRight,
                 kSwordPreview, kSwordOn, kStrength, kStrengthRight, kOrderMarked, kOrderSwapped,
@@ -148,17 +147,11 @@ TEST(MenuPagesE2e, EachPageDoesItsPartAndASavedGameKeepsIt) {
     const std::string saves = (run.Dir() / "saves").string();
     run.With("--save-dir " + saves + " --save-at " + std::to_string(kSaved) + ":1");
     ASSERT_EQ(run.Run(), 0);
-    const std::pair<const char*, void (*)(const GameRun&)> parts[] = {
-        {"Items", CheckItems},
-        {"TechniquesAndStrength", CheckTechniquesAndStrength},
-        {"Equipment", CheckEquipment},
-        {"Order", CheckOrder},
-        {"ScriptLabel", CheckScriptLabel},
-    };
-    for (const auto& [name, check] : parts) {
-        SCOPED_TRACE(name);
-        check(run);
-    }
+    CheckParts(run, {{"Items", CheckItems},
+                     {"TechniquesAndStrength", CheckTechniquesAndStrength},
+                     {"Equipment", CheckEquipment},
+                     {"Order", CheckOrder},
+                     {"ScriptLabel", CheckScriptLabel}});
 
     // Taken up in a new process, the game has the party as it was saved.
     GameRun loaded("e2e_menu_load", "", 3, 3);
@@ -169,18 +162,4 @@ TEST(MenuPagesE2e, EachPageDoesItsPartAndASavedGameKeepsIt) {
     for (const char* key : {"inventory", "g_PartyOrder", "g_PartyMembers"})
         EXPECT_EQ(after[key], before[key]) << key;
     EXPECT_EQ(after["g_Characters"][0]["fileName"], "mina");
-}
-
-TEST(MenuPagesE2e, WithoutTheActionsFileShiftOnAnEntryDoesNothing) {
-    if (!GameFlowDataBuilt())
-        GTEST_SKIP() << "the game-flow data was not built at " << kGameFlowData;
-    const Press presses[] = {{30, "shift"}, {50, "return", 3}, {80, "shift", 6}};
-    GameRun run("e2e_menu_plain", Presses(presses), 111, 3);
-    run.WithoutFiles({"Datas/MnuActions.qd"});
-    run.DumpAt({110});
-    ASSERT_EQ(run.Run(), 0);
-    ExpectFields(run.State(110), {{"/g_FrameProc", "MenuScreenFrame"},
-                                  {"/menuPage", nullptr},
-                                  {"/GameState/messageWindow/cursor", 0},
-                                  {"/messageBoxes", json::array()}});
 }

@@ -3,33 +3,26 @@
 // in a run that draws every frame.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 
-#include "e2e_support.h"
+#include "e2e_run.h"
 #include "picture.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
 TEST(PlaythroughDrawing, PicturesAfterSkippedFramesMatchAFullyDrawnRun) {
-    if (!fs::exists(fs::path(GH02_BINARY).parent_path() / "SCR" / "test.qd"))
-        GTEST_SKIP() << "the demo data was not built beside the game";
-    const fs::path dir = MakeTempDir("playthrough_drawing");
-    const fs::path keys = fs::path(GH02_SOURCE_DIR) / "tests" / "playthrough" / "adventure.keys";
+    SKIP_WITHOUT_DEMO_DATA();
     // The camera's fly-in over the village with the first line typing out: models, the ground,
     // text and textures uploaded over many frames before the picture.
-    fs::create_directories(dir / "saves");
-    const std::string run = "--headless --seed 7 --frames 191 --save-dir " +
-                            (dir / "saves").string() + " --input " + keys.string();
-    const std::string shots = " --screenshot 130:" + (dir / "early.png").string();
-    ASSERT_EQ(RunGh02(run + shots + " --screenshot 190:" + (dir / "skipped.png").string()), 0);
-    ASSERT_EQ(RunGh02(run + " --draw-every-frame --screenshot 190:" + (dir / "drawn.png").string()),
-              0);
+    const std::string keys = ReadFileBytes(GH02_SOURCE_DIR "/tests/playthrough/adventure.keys");
+    DemoRun skipping("playthrough_skipped", keys, 191), drawing("playthrough_drawn", keys, 191);
+    skipping.ShotAt({130, 190});
+    drawing.ShotAt({190});
+    drawing.With("--draw-every-frame");
+    ASSERT_EQ(skipping.Run(), 0);
+    ASSERT_EQ(drawing.Run(), 0);
 
-    const Picture skipped = LoadPicture(dir / "skipped.png"),
-                  drawn = LoadPicture(dir / "drawn.png");
+    const Picture skipped = LoadPicture(skipping.Shot(190)), drawn = LoadPicture(drawing.Shot(190));
     ASSERT_GT(skipped.w, 0);
     EXPECT_EQ(std::pair(skipped.w, skipped.h), std::pair(drawn.w, drawn.h));
     EXPECT_TRUE(skipped.rgb == drawn.rgb) << "channels differ between the two runs";
@@ -38,7 +31,6 @@ TEST(PlaythroughDrawing, PicturesAfterSkippedFramesMatchAFullyDrawnRun) {
     for (size_t i = 0; i < skipped.rgb.size(); i += 3)
         lit += skipped.rgb[i] + skipped.rgb[i + 1] > 32;
     EXPECT_GT(lit, skipped.rgb.size() / 6);
-    fs::remove_all(dir);
 }
 
 }  // namespace

@@ -46,8 +46,7 @@ bool Darkened(const uint8_t* after, const uint8_t* before) {
 }  // namespace
 
 TEST(QuitBoxE2e, EscapeAndTheCloseButtonAskWhileThereIsProgressToLose) {
-    if (!GameFlowDataBuilt())
-        GTEST_SKIP() << "the game-flow data was not built at " << kGameFlowData;
+    SKIP_WITHOUT_GAMEFLOW_DATA();
     GameRun run("e2e_quit_box", kAskingKeys, 400, 3);
     run.With("--draw-every-frame");
     run.DumpAt(
@@ -80,8 +79,7 @@ TEST(QuitBoxE2e, EscapeAndTheCloseButtonAskWhileThereIsProgressToLose) {
 }
 
 TEST(QuitBoxE2e, WithNothingToLoseEscapeEndsAtOnce) {
-    if (!GameFlowDataBuilt())
-        GTEST_SKIP() << "the game-flow data was not built at " << kGameFlowData;
+    SKIP_WITHOUT_GAMEFLOW_DATA();
     const struct {
         const char* what;
         std::string keys;

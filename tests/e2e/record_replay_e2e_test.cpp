@@ -158,8 +158,8 @@ TEST(RecordReplayE2e, AReplayOfARecordedGameEndsInTheSameState) {
     const Host saved = g_Host;
     UnevenClock clock;
     IconvCodec codec;
-    HeadlessDialogs
-        dialogs;  // the player says yes to every question (a replay says no unless told)
+    // The player says yes to every question (a replay says no unless told).
+    HeadlessDialogs dialogs;
     dialogs.quiet = true;
     dialogs.answers.assign(64, IDYES);
     OpenAlBackend audio;

@@ -13,7 +13,7 @@
 #include <sstream>
 #include <string>
 
-#include "e2e_support.h"
+#include "e2e_run.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;
@@ -52,52 +52,38 @@ json WithoutProcessFields(json j) {
 }  // namespace
 
 TEST(SaveLoad, ALoadedGamePlaysOnAsTheGameThatWasSaved) {
-    const fs::path dir = MakeTempDir("saveload");
-    const std::string common = "--headless --seed 7 --save-dir " + (dir / "saves").string();
     const struct {
         int frame;
         const char* where;
     } saves[] = {{1205, "village, a line waiting"}, {2870, "forest, after a battle"}};
-    auto at = [&](const char* what, int frame, const char* tag) {
-        const std::string ext = std::string(what) == "--screenshot" ? ".png" : ".json";
-        return " " + std::string(what) + " " + std::to_string(frame) + ":" +
-               (dir / (tag + std::to_string(frame) + ext)).string();
-    };
-    std::string whole = common + " --input " + kAdventureKeys.string() + " --frames " +
-                        std::to_string(kAdventureEnd + 1) + " --save-at 1205:1 --save-at 2870:2" +
-                        at("--dump-state", kAdventureEnd, "w");
-    for (const auto& save : saves)
-        for (int k : kChecks) {
-            whole += at("--dump-state", save.frame + 1 + k, "w");
-            if (k == kChecks[0]) whole += at("--screenshot", save.frame + 1 + k, "w");
-        }
-    ASSERT_EQ(RunGh02(whole), 0);
+    DemoRun whole("saveload", ReadFileBytes(kAdventureKeys), kAdventureEnd + 1);
+    whole.With("--save-at 1205:1 --save-at 2870:2");
+    whole.DumpAt({kAdventureEnd});
+    for (const auto& save : saves) {
+        for (int k : kChecks) whole.DumpAt({save.frame + 1 + k});
+        whole.ShotAt({save.frame + 1 + kChecks[0]});
+    }
+    ASSERT_EQ(whole.Run(), 0);
     for (int slot = 1; slot <= 2; ++slot) {
         const int from = saves[slot - 1].frame + 1;
         SCOPED_TRACE(saves[slot - 1].where);
-        std::ofstream(dir / "rest.keys") << KeysFrom(from);
-        const std::string tag = "l" + std::to_string(slot) + "_";
-        std::string loaded = common + " --load " + std::to_string(slot) + " --input " +
-                             (dir / "rest.keys").string() + " --frames " +
-                             std::to_string(kAdventureEnd + 1 - from) +
-                             at("--dump-state", kAdventureEnd - from, tag.c_str()) +
-                             at("--screenshot", kChecks[0], tag.c_str());
-        for (int k : kChecks) loaded += at("--dump-state", k, tag.c_str());
-        ASSERT_EQ(RunGh02(loaded), 0);
+        DemoRun loaded("saveload_loaded", KeysFrom(from), kAdventureEnd + 1 - from,
+                       whole.Dir() / "saves");
+        loaded.With("--load " + std::to_string(slot));
+        loaded.DumpAt({kChecks[0], kChecks[1], kAdventureEnd - from});
+        loaded.ShotAt({kChecks[0]});
+        ASSERT_EQ(loaded.Run(), 0);
         auto compare = [&](int wholeFrame, int loadedFrame) {
-            const json w =
-                WithoutProcessFields(ReadJson(dir / ("w" + std::to_string(wholeFrame) + ".json")));
-            const json l =
-                WithoutProcessFields(ReadJson(dir / (tag + std::to_string(loadedFrame) + ".json")));
+            const json w = WithoutProcessFields(whole.State(wholeFrame));
+            const json l = WithoutProcessFields(loaded.State(loadedFrame));
             EXPECT_EQ(l, w) << "frame " << wholeFrame << ": " << json::diff(w, l).dump(1);
         };
         for (int k : kChecks) compare(from + k, k);
         compare(kAdventureEnd, kAdventureEnd - from);
-        EXPECT_EQ(ReadFileBytes(dir / (tag + std::to_string(kChecks[0]) + ".png")),
-                  ReadFileBytes(dir / ("w" + std::to_string(from + kChecks[0]) + ".png")))
+        EXPECT_EQ(ReadFileBytes(loaded.Shot(kChecks[0])),
+                  ReadFileBytes(whole.Shot(from + kChecks[0])))
             << "the picture after the load differs";
     }
-    fs::remove_all(dir);
 }
 
 TEST(SaveLoad, ASaveThatCannotBeReadIsNeverLoaded) {

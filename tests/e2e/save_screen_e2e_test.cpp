@@ -8,11 +8,11 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
 
-#include "e2e_support.h"
+#include "e2e_run.h"
 #include "reference_picture.h"
 #include "test_support.h"
 
@@ -34,69 +34,53 @@ const std::string kTwoSaves = kToTheScreen +
                               "800 shift down\n803 shift up\n830 ctrl down\n833 ctrl up\n";
 constexpr int kScreenOpen = 740, kTwoFilled = 815, kClosed = 850;
 
+// A run of the demo on the saves given, saving at a fixed date.
+struct DatedRun : DemoRun {
+    DatedRun(const std::string& keys, int frames, const fs::path& saves = {})
+        : DemoRun("e2e_save_screen", keys, frames, saves) {
+        env = "SOURCE_DATE_EPOCH=1798761600 TZ=UTC";
+    }
+};
+
 class SaveScreenRun : public ::testing::Test {
 protected:
     // One play that saves twice, shared by the tests (they copy its saves).
     static void SetUpTestSuite() {
-        if (!fs::exists(fs::path(GH02_BINARY).parent_path() / "Datas" / "Title.qd")) return;
-        played_ = MakeTempDir("e2e_save_screen");
-        fs::create_directories(played_ / "saves");
-        exit_ = Play(played_, kTwoSaves, kClosed + 1,
-                     At("--dump-state", played_, {kScreenOpen, kTwoFilled, kClosed}) +
-                         At("--screenshot", played_, {kTwoFilled}));
+        if (!fs::exists(kDemoData / "Datas" / "Title.qd")) return;
+        played_ = std::make_unique<DatedRun>(kTwoSaves, kClosed + 1);
+        played_->DumpAt({kScreenOpen, kTwoFilled, kClosed});
+        played_->ShotAt({kTwoFilled});
+        exit_ = played_->Run();
     }
-    static void TearDownTestSuite() {
-        if (!played_.empty()) fs::remove_all(played_);
-    }
+    static void TearDownTestSuite() { played_.reset(); }
     void SetUp() override {
-        if (played_.empty()) GTEST_SKIP() << "the demo data was not built beside the game";
-        dir = MakeTempDir("e2e_save_screen_case");
-        fs::copy(played_ / "saves", dir / "saves");
+        if (!played_) GTEST_SKIP() << "the demo data was not built beside the game";
+        saves = MakeTempDir("e2e_save_screen_saves");
+        fs::copy(played_->Dir() / "saves", saves);
         // Copies are as new as each other: slot 2 is made the one saved last, as it was.
-        const fs::path first = dir / "saves" / "slot01.json";
+        const fs::path first = saves / "slot01.json";
         fs::last_write_time(first, fs::last_write_time(first) - std::chrono::hours(1));
     }
     void TearDown() override {
-        if (!dir.empty()) fs::remove_all(dir);
+        if (!saves.empty()) fs::remove_all(saves);
     }
 
-    // Runs the demo with the saves of `where`; the exit code.
-    static int Play(const fs::path& where, const std::string& keys, int frames,
-                    const std::string& more) {
-        std::ofstream(where / "keys.txt") << keys;
-        return RunGh02("--headless --seed 7 --frames " + std::to_string(frames) + " --save-dir " +
-                           (where / "saves").string() + " --input " +
-                           (where / "keys.txt").string() + more,
-                       "SOURCE_DATE_EPOCH=1798761600 TZ=UTC");
-    }
-    static std::string At(const char* what, const fs::path& where, std::initializer_list<int> at) {
-        std::string args;
-        const std::string ext = std::string(what) == "--screenshot" ? ".png" : ".json";
-        for (int f : at)
-            args += std::string(" ") + what + " " + std::to_string(f) + ":" +
-                    (where / (std::to_string(f) + ext)).string();
-        return args;
-    }
-    static json State(const fs::path& where, int frame) {
-        return ReadJson(where / (std::to_string(frame) + ".json"));
-    }
-
-    static inline fs::path played_;
+    static inline std::unique_ptr<DatedRun> played_;
     static inline int exit_ = -1;
-    fs::path dir;
+    fs::path saves;
 };
 
 }  // namespace
 
 TEST_F(SaveScreenRun, SavesTwiceThenGoesOnAndALoadedGameGoesOnAsWell) {
     ASSERT_EQ(exit_, 0);
-    const json open = State(played_, kScreenOpen);
+    const json open = played_->State(kScreenOpen);
     ASSERT_FALSE(open["saveScreen"].is_null());
     EXPECT_EQ(open["saveScreen"]["slots"].size(), 8u);
     ExpectFields(open["saveScreen"],
                  {{"/slots/0/state", "empty"}, {"/message", "どこに　記録しますか？"}});
 
-    const json two = State(played_, kTwoFilled);
+    const json two = played_->State(kTwoFilled);
     const json& slots = two["saveScreen"]["slots"];
     for (int s = 0; s < 8; ++s) EXPECT_EQ(slots[s]["state"], s < 2 ? "filled" : "empty") << s;
     ExpectFields(two["saveScreen"], {{"/cursor", 1},
@@ -107,30 +91,31 @@ TEST_F(SaveScreenRun, SavesTwiceThenGoesOnAndALoadedGameGoesOnAsWell) {
     // The field held still under the screen: nobody moved and the talk waits.
     EXPECT_EQ(two["character0"], open["character0"]);
     EXPECT_EQ(two["GameState"]["fieldScript"]["pc"], open["GameState"]["fieldScript"]["pc"]);
-    ExpectLikeReference(played_ / (std::to_string(kTwoFilled) + ".png"), "save_screen");
+    ExpectLikeReference(played_->Shot(kTwoFilled), "save_screen");
 
     // Closed, the script went on behind f14 and ended the talk.
-    ExpectFields(State(played_, kClosed), {{"/saveScreen", nullptr},
+    ExpectFields(played_->State(kClosed), {{"/saveScreen", nullptr},
                                            {"/g_TalkWindows/0/open", 0},
                                            {"/GameState/fieldScript/running", 0}});
 
     // Slot 2 taken up in a new process: the same field, the talk ended as after the screen, and
     // the keys walk Harlo away.
-    ASSERT_EQ(
-        Play(dir, "20 down down\n40 down up\n", 61, " --load 2" + At("--dump-state", dir, {5, 60})),
-        0);
-    const json loaded = State(dir, 5);
+    DatedRun load("20 down down\n40 down up\n", 61, saves);
+    load.With("--load 2");
+    load.DumpAt({5, 60});
+    ASSERT_EQ(load.Run(), 0);
+    const json loaded = load.State(5);
     ExpectFields(loaded, {{"/g_FrameProc", "FieldFrame"},
                           {"/saveScreen", nullptr},
                           {"/titleMenu", nullptr},
                           {"/g_TalkWindows/0/open", 0},
                           {"/GameState/fieldScript/running", 0},
                           {"/character0", two["character0"]}});
-    EXPECT_NE(State(dir, 60)["character0"], loaded["character0"]);
+    EXPECT_NE(load.State(60)["character0"], loaded["character0"]);
 }
 
 TEST_F(SaveScreenRun, TheTitleTakesUpSavesAndQuits) {
-    const json saved = State(played_, kTwoFilled)["character0"];
+    const json saved = played_->State(kTwoFilled)["character0"];
     const struct {
         const char* path;
         std::string keys;
@@ -153,8 +138,10 @@ TEST_F(SaveScreenRun, TheTitleTakesUpSavesAndQuits) {
     for (const auto& p : paths) {
         SCOPED_TRACE(p.path);
         const int last = p.slotFrom ? p.slotFrom : 100;
-        EXPECT_EQ(Play(dir, p.keys, last + 1, At("--dump-state", dir, {p.shot, last})), 0);
-        const json title = State(dir, p.shot);
+        DatedRun run(p.keys, last + 1, saves);
+        run.DumpAt({p.shot, last});
+        EXPECT_EQ(run.Run(), 0);
+        const json title = run.State(p.shot);
         ExpectFields(title, {{"/g_FrameProc", "TitleFrame"},
                              {"/titleMenu/cursor", p.cursor},
                              {"/titleMenu/entries/1/choosable", true}});
@@ -163,26 +150,26 @@ TEST_F(SaveScreenRun, TheTitleTakesUpSavesAndQuits) {
             ExpectFields(title["titleMenu"]["slotList"],
                          {{"/cursor", 0}, {"/slots/2/state", "empty"}});
         if (!p.slotFrom) {
-            EXPECT_FALSE(fs::exists(dir / (std::to_string(last) + ".json")));
+            EXPECT_TRUE(run.State(last).is_null());
             continue;
         }
         ExpectFields(
-            State(dir, last),
+            run.State(last),
             {{"/g_FrameProc", "FieldFrame"}, {"/titleMenu", nullptr}, {"/character0", saved}});
     }
 }
 
 TEST_F(SaveScreenRun, AWriteThatFailsIsToldAndTheOldSaveStays) {
     // A folder where the slot's temporary file goes: writing it fails, even for root.
-    fs::create_directories(dir / "saves" / "slot01.json.tmp");
-    const std::string before = ReadFileBytes(dir / "saves" / "slot01.json");
-    ASSERT_EQ(Play(dir, kToTheScreen + "760 shift down\n763 shift up\n", 781,
-                   At("--dump-state", dir, {780})),
-              0);
-    const json screen = State(dir, 780)["saveScreen"];
+    fs::create_directories(saves / "slot01.json.tmp");
+    const std::string before = ReadFileBytes(saves / "slot01.json");
+    DatedRun run(kToTheScreen + "760 shift down\n763 shift up\n", 781, saves);
+    run.DumpAt({780});
+    ASSERT_EQ(run.Run(), 0);
+    const json screen = run.State(780)["saveScreen"];
     const std::string message = screen["message"];
     EXPECT_EQ(message.rfind("No.1 に　記録できません：cannot write slot01.json.tmp: ", 0), 0u)
         << message;
     EXPECT_EQ(screen["slots"][0]["state"], "filled");
-    EXPECT_EQ(ReadFileBytes(dir / "saves" / "slot01.json"), before);
+    EXPECT_EQ(ReadFileBytes(saves / "slot01.json"), before);
 }

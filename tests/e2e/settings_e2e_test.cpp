@@ -19,22 +19,6 @@ using nlohmann::json;
 
 namespace {
 
-const fs::path kDemo = fs::path(GH02_BINARY).parent_path();
-
-bool DemoBuilt() {
-    return fs::exists(kDemo / "SCR" / "test.qd");
-}
-
-// A headless run of the demo with its saves in the run's folder and the options given.
-struct DemoRun : GameRun {
-    DemoRun(const std::string& keys, int frames, const std::string& options = "",
-            const fs::path& data = kDemo)
-        : GameRun("e2e_settings", keys, frames, 7, data) {
-        fs::create_directories(Dir() / "saves");
-        With("--save-dir {dir}/saves " + options);
-    }
-};
-
 // New game, the opening's three lines: from frame 410 Harlo is free to walk.
 const Press kOpening[] = {{9, "shift", 1}, {200, "shift", 3}, {370, "shift", 3}, {400, "shift", 3}};
 
@@ -50,8 +34,9 @@ const Press kSettingsTrip[] = {
 const std::string kTripKeys = Presses(kOpening) + Presses(kSettingsTrip);
 
 TEST(SettingsE2e, TheMenuOpensTheScreenWhoseChangesAreWrittenToTheFile) {
-    if (!DemoBuilt()) GTEST_SKIP() << "the demo data was not built beside the game";
-    DemoRun run(kTripKeys, kLeft + 1, "--config {dir}/config/gh02/settings.ini");
+    SKIP_WITHOUT_DEMO_DATA();
+    DemoRun run("e2e_settings", kTripKeys, kLeft + 1);
+    run.With("--config {dir}/config/gh02/settings.ini");
     run.DumpAt({kOnSettings, kMusicDown, kOnKeys, kLeft});
     run.ShotAt({kOnSettings, kOnKeys});
     ASSERT_EQ(run.Run(), 0);
@@ -76,7 +61,8 @@ TEST(SettingsE2e, TheMenuOpensTheScreenWhoseChangesAreWrittenToTheFile) {
         EXPECT_NE(file.find(line), std::string::npos) << file;
 
     // Where the file cannot be written (its folder is a file), the game goes on all the same.
-    DemoRun blocked(kTripKeys, kLeft + 1, "--config {dir}/folder/settings.ini");
+    DemoRun blocked("e2e_settings", kTripKeys, kLeft + 1);
+    blocked.With("--config {dir}/folder/settings.ini");
     std::ofstream(blocked.Dir() / "folder");
     blocked.DumpAt({kLeft});
     ASSERT_EQ(blocked.Run(), 0);
@@ -94,9 +80,10 @@ double LeaderZ(const GameRun& run, int frame) {
 }
 
 TEST(SettingsE2e, TheFilesBindingsDecideWhatWalksAndTheUsersOwnFileIsNotRead) {
-    if (!DemoBuilt()) GTEST_SKIP() << "the demo data was not built beside the game";
+    SKIP_WITHOUT_DEMO_DATA();
     const std::string keys = Presses(kOpening) + Presses(kWalks);
-    DemoRun bound(keys, kLetterDone + 1, "--config {dir}/mine.ini");
+    DemoRun bound("e2e_settings", keys, kLetterDone + 1);
+    bound.With("--config {dir}/mine.ini");
     std::ofstream(bound.Dir() / "mine.ini") << "[keys]\nup = I\n[sound]\nmusic = loud\n";
     bound.DumpAt({kBeforeWalks, kArrowDone, kLetterDone});
     ASSERT_EQ(bound.Run(), 0);
@@ -108,7 +95,7 @@ TEST(SettingsE2e, TheFilesBindingsDecideWhatWalksAndTheUsersOwnFileIsNotRead) {
         << bound.Errors();
 
     // The same file as the user's own: a headless run without --config plays as it always has.
-    DemoRun plain(keys, kLetterDone + 1);
+    DemoRun plain("e2e_settings", keys, kLetterDone + 1);
     fs::create_directories(plain.Dir() / "xdg" / "gh02");
     fs::copy_file(bound.Dir() / "mine.ini", plain.Dir() / "xdg" / "gh02" / "settings.ini");
     plain.env = "XDG_CONFIG_HOME=" + (plain.Dir() / "xdg").string();
@@ -120,17 +107,17 @@ TEST(SettingsE2e, TheFilesBindingsDecideWhatWalksAndTheUsersOwnFileIsNotRead) {
 }
 
 TEST(SettingsE2e, ATitleThatNamesTheEntryShowsItBeforeQuit) {
-    if (!DemoBuilt()) GTEST_SKIP() << "the demo data was not built beside the game";
+    SKIP_WITHOUT_DEMO_DATA();
     // The demo's data with a title file that names the entry. Down past the grey Continue and
     // Load to the settings, in and out again.
     const Press keys[] = {{9, "down"}, {30, "down"}, {50, "shift"}, {80, "ctrl"}};
     const fs::path data = MakeTempDir("e2e_settings_title");
-    DemoRun run(Presses(keys), 101, "", data);
+    DemoRun run("e2e_settings", Presses(keys), 101, {}, data);
     fs::create_directories(data / "Datas");
-    for (const fs::directory_entry& e : fs::directory_iterator(kDemo))
+    for (const fs::directory_entry& e : fs::directory_iterator(kDemoData))
         if (e.path().filename() != "Datas")
             fs::create_symlink(e.path(), data / e.path().filename());
-    for (const fs::directory_entry& e : fs::directory_iterator(kDemo / "Datas"))
+    for (const fs::directory_entry& e : fs::directory_iterator(kDemoData / "Datas"))
         fs::copy_file(e.path(), data / "Datas" / e.path().filename());
     std::ofstream(data / "Datas" / "Title.qd", std::ios::app) << "settings  Settings\n";
     run.DumpAt({45, 70, 100});
