@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "base/ascii.h"
+#include "base/little_endian.h"
 #include "gfx/reader_fail.h"
 
 namespace {

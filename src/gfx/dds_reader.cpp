@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "base/ascii.h"
+#include "base/little_endian.h"
 #include "gfx/reader_fail.h"
 #include "gfx/texture.h"
 

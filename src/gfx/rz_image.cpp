@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "base/ascii.h"
+#include "base/little_endian.h"
 #include "base/diagnostics.h"
 #include "base/game_file.h"
 #include "base/sjis.h"

@@ -9,6 +9,7 @@
 
 #include "base/ascii.h"
 #include "base/diagnostics.h"
+#include "base/little_endian.h"
 #include "base/paths.h"
 #include "gfx/d3d.h"
 #include "gfx/image_file.h"

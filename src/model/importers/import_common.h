@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "base/ascii.h"
 #include "base/formatted_input.h"
+#include "base/little_endian.h"
 
 class RZ_Model;
 
@@ -33,7 +33,7 @@ uint16_t AddZeroUv(RZ_Model& model);
 // Per-vertex arrays sized to the vertex pool, every vertex bound to nothing.
 void FinishImport(RZ_Model& model);
 
-// Little-endian readers over a byte buffer (ReadU32 in base/ascii.h); the caller checks the
+// Little-endian readers over a byte buffer (ReadU32 in base/little_endian.h); the caller checks the
 // bounds.
 int32_t ReadS32(const uint8_t* p);
 int16_t ReadS16(const uint8_t* p);
